@@ -1,0 +1,67 @@
+// Warning and message lines of the engine, and their capture inside parallel pile loops.
+//
+// Any routine may write a complete message line to one or more files through `emit`.
+// Outside a parallel loop the line goes straight to the files. Inside a pile-row loop
+// each row installs a RowCapture (CaptureScope) in its thread; lines then collect in the
+// row's capture and are replayed after the loop in row order, so the reports never
+// depend on the thread count or on timing.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace torva {
+
+struct Model;
+
+enum MsgDest : unsigned {
+  TO_REPORT = 1u,
+  TO_RUNLOG = 2u,
+  TO_CASELOG = 4u,
+  TO_WARNSCR = 8u,
+  TO_ECHO = 16u,
+  TO_SUMMARY = 32u,
+};
+
+// What one row raised inside a parallel loop: its lines, its status and its state word.
+struct RowCapture {
+  std::vector<std::pair<unsigned, std::string>> lines;
+  int status = 0;  // first non-zero status code the row set
+  int istate = 0;  // the row's pile-solution state (see combine_istate)
+  void clear() {
+    lines.clear();
+    status = 0;
+    istate = 0;
+  }
+};
+
+// Installs `cap` as this thread's capture for the lifetime of the scope.
+class CaptureScope {
+ public:
+  explicit CaptureScope(RowCapture& cap);
+  ~CaptureScope();
+  CaptureScope(const CaptureScope&) = delete;
+  CaptureScope& operator=(const CaptureScope&) = delete;
+
+ private:
+  RowCapture* prev_;
+};
+
+// The capture of the calling thread, or nullptr outside a row loop.
+RowCapture* active_capture();
+
+// Writes one complete line to every file in `dest` (or to the active capture).
+void emit(Model& m, unsigned dest, std::string_view line);
+
+// Writes the captured lines of one row to their files, in the order they were raised.
+void replay(Model& m, const RowCapture& cap);
+
+// Combines per-row results after a loop, in row order: the status of the lowest-numbered
+// failing row stands; the state is 1 if any row set 1, else 4 if any row set 4, else the
+// largest other value.
+int combine_status(const std::vector<RowCapture>& caps, int first, int last);
+int combine_istate(const std::vector<RowCapture>& caps, int first, int last);
+
+}  // namespace torva

@@ -1,0 +1,38 @@
+// The process-wide model of one run: every input, model and result table, flattened so
+// that a table member reads as m.NAME(i, j) wherever it is declared. A run builds a new,
+// zero-initialised model on the heap (tables are several hundred megabytes at their full
+// capacity), so nothing leaks from one run into the next.
+#pragma once
+
+#include "model/axial_tables.h"
+#include "model/cap_tables.h"
+#include "model/echo_tables.h"
+#include "model/input_tables.h"
+#include "model/limits.h"
+#include "model/pile_tables.h"
+#include "model/py_tables.h"
+#include "model/report_tables.h"
+#include "model/run_tables.h"
+#include "model/soil_tables.h"
+#include "model/status.h"
+#include "model/table.h"
+
+#include <memory>
+
+namespace torva {
+
+struct Model : RunTables,
+               InputTables,
+               EchoTables,
+               SoilTables,
+               PyTables,
+               AxialTables,
+               PileTables,
+               CapTables,
+               ReportTables {};
+
+// A new model, zero-initialised on the heap (never by assigning a temporary: the tables
+// are far too large for the stack).
+std::unique_ptr<Model> new_model();
+
+}  // namespace torva

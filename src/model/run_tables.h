@@ -1,0 +1,85 @@
+// Run-control tables: timing, thread counts, the file set, unit labels, column headings,
+// constants and titles.
+#pragma once
+
+#include "model/limits.h"
+#include "model/table.h"
+#include <string>
+
+#include "run/textfile.h"
+
+namespace torva {
+
+// Wall-clock values (seconds) of the run and of the current analysis.
+struct TIMING {
+  double TCASE, TSTART, TPREV, TPAR, TSER, TPRT;
+};
+
+// Thread counts: runtime maximum, largest used since the last reset, largest of the run.
+struct NTHR {
+  int NTHMAX, NTHUSE, NTHRUN;
+};
+
+// The file roles of "Names.dat" lines 5 to 27, in line order.
+enum FileRole : int {
+  R_INPUT = 0, R_ECHO, R_REPORT, R_SUMMARY, R_PLOTOUT, R_RUNLOG, R_CASELOG, R_PLOTDATA,
+  R_PROGRESS, R_GENCURVES, R_ESTREC1, R_ESTREC2, R_PILESCR, R_STOPREQ, R_STATEFILE,
+  R_KMATLOG, R_WARNSCR, R_SOLVTRACE, R_LSDETAIL, R_CURVEDATA, R_STIFTRACE, R_SUMSCR,
+  R_MPHILIST, NROLES
+};
+
+// Contents of "Names.dat": the version text and one file name per role.
+struct FILENAMES {
+  Chars<12> VERSTXT;
+  Chars<256> FNAME[NROLES];
+  Chars<256> FILELIST;
+  const std::string fname(FileRole r) const { return std::string(FNAME[r].trimmed()); }
+};
+
+// The open text files of a run, by role. PROGRESS and STOPREQ are opened only around
+// one message or one poll; record files are handled by their writers.
+struct FILESET {
+  TextFile INPUT, ECHO, REPORT, SUMMARY, PLOTOUT, RUNLOG, CASELOG, PLOTDATA, GENCURVES,
+      MPHILIST, SOLVTRACE, LSDETAIL, STIFTRACE, SUMSCR, KMATLOG, CURVEDATA, WARNSCR,
+      PILESCR;
+};
+
+// Short unit labels of the reports.
+struct UNITLBL {
+  Chars<3> ULEN3;
+  Chars<4> UFOR4;
+  Chars<2> ULEN2;
+  Chars<3> UFOR3;
+  Chars<5> USTRS;
+  Chars<3> UDEP3;
+  Chars<3> USML3;
+  Chars<2> UDEP2;
+  Chars<2> USML2;
+  Chars<1> USLASH, UDASH, USQ, UCUBE, UFOUR, UCARET, UBLANK, USTAR;
+  Chars<2> UPOW;
+  Chars<3> URAD, UDEG;
+};
+
+// Column headings of the node-result tables.
+struct COLLAB {
+  Chars<10> CLAB1[NNODEQ], CLAB2[NNODEQ], CLAB3[NNODEQ];
+  Chars<10> CAPX, CAPBLANK, CAPXUNIT, CAPRULE;
+  Chars<6> CAPPILE, CAPBLANK6, CAPXLEN, CAPRULE6;
+};
+
+// pi and the tolerances of the curve and profile lookups.
+struct CONSTS {
+  double PI, SMALL, TOLCRV, TOLDEP;
+};
+
+// The two title lines of the input file.
+struct TITLE {
+  Chars<80> TITLE1, TITLE2;
+};
+
+struct RunTables : TIMING, NTHR, FILENAMES, FILESET, UNITLBL, COLLAB, CONSTS, TITLE {
+  int METHOD;
+  std::string ERRFILE;  // the file a failed open named, for the end-of-run message
+};
+
+}  // namespace torva

@@ -1,0 +1,39 @@
+// The exported entry: one complete run on a new process-wide model.
+#include "run/itorva.h"
+
+#include <exception>
+
+#include "run/runctl.h"
+
+namespace torva {
+
+namespace {
+std::unique_ptr<Model> g_model;
+}
+
+Model* current_model() { return g_model.get(); }
+
+int run_itorva(int mode) {
+  if (mode != 3) return ST_BADARG;
+  int status = ST_OK;
+  try {
+    // Every run starts from a zero-initialised model: nothing of a previous run is reused.
+    g_model.reset();
+    g_model = new_model();
+    MAINRUN(*g_model, status);
+  } catch (const std::exception&) {
+    // An internal check failed: end the run in order instead of ending the host.
+    status = ST_INTERNAL;
+    if (g_model) {
+      try {
+        FINISH(*g_model, status);
+      } catch (...) {
+      }
+    }
+  } catch (...) {
+    status = ST_INTERNAL;
+  }
+  return status;
+}
+
+}  // namespace torva

@@ -1,0 +1,262 @@
+// Run driver, file set, end of run, timing reports and the thread-count rule.
+#include "run/runctl.h"
+
+#include <omp.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+
+#include "run/platform.h"
+#include "run/writers.h"
+
+namespace torva {
+
+void MAINRUN(Model& m, int& status) {
+  status = ST_OK;
+  m.TCASE = platform::wall_seconds();
+  m.TSTART = platform::wall_seconds();
+  m.TPREV = m.TPAR = m.TSER = m.TPRT = 0.0;
+  OPENFILES(m, status);
+  if (status == ST_OK) READINPUT(m, status);
+  m.NTHMAX = platform::max_threads();
+  m.NTHUSE = 1;
+  m.NTHRUN = 1;
+  if (status == ST_OK) CONVINPUT(m);
+  if (status == ST_OK) ECHOINPUT(m, status);
+  if (status == ST_OK) {
+    const int mode = m.IPYOUT;
+    m.IPYOUT = 0;
+    m.IOPASS = 0;
+    ANALYZE(m, mode, status);
+  }
+  m.TSTART = platform::wall_seconds() - m.TSTART;
+  FINISH(m, status);
+}
+
+namespace {
+
+// Reads "Names.dat" of the working directory. False when it is missing or short.
+bool read_names(Model& m) {
+  m.FILELIST = "Names.dat";
+  TextFile list;
+  if (!list.open_read("Names.dat")) return false;
+  std::string line;
+  if (!list.read_line(line)) return false;
+  m.VERSTXT = std::string_view(line).substr(0, std::min<std::size_t>(12, line.size()));
+  for (int i = 2; i <= 4; ++i)
+    if (!list.read_line(line)) return false;
+  for (int r = 0; r < NROLES; ++r) {
+    if (!list.read_line(line)) return false;
+    m.FNAME[r] = std::string_view(line).substr(0, std::min<std::size_t>(256, line.size()));
+  }
+  return true;
+}
+
+}  // namespace
+
+void OPENFILES(Model& m, int& status) {
+  m.METHOD = 2;
+  m.ITRANS = 1;
+  if (!read_names(m)) {
+    status = ST_NAMESDAT;
+    return;
+  }
+  // The input data file must exist: it is never created.
+  bool ok = m.INPUT.open_read(m.fname(R_INPUT));
+  std::string failed = ok ? "" : m.fname(R_INPUT);
+  // Report and work files: each written file starts empty.
+  struct Out {
+    TextFile* f;
+    FileRole r;
+  };
+  const Out outs[] = {{&m.ECHO, R_ECHO},           {&m.REPORT, R_REPORT},
+                      {&m.SUMMARY, R_SUMMARY},     {&m.PLOTOUT, R_PLOTOUT},
+                      {&m.RUNLOG, R_RUNLOG},       {&m.CASELOG, R_CASELOG},
+                      {&m.PLOTDATA, R_PLOTDATA},   {&m.GENCURVES, R_GENCURVES},
+                      {&m.SOLVTRACE, R_SOLVTRACE}, {&m.LSDETAIL, R_LSDETAIL},
+                      {&m.STIFTRACE, R_STIFTRACE}, {&m.SUMSCR, R_SUMSCR}};
+  for (const Out& o : outs) {
+    if (!o.f->open_write(m.fname(o.r)) && failed.empty()) failed = m.fname(o.r);
+  }
+  // The moment-curvature listing is the host's: read it, never empty it.
+  if (!m.MPHILIST.open_read(m.fname(R_MPHILIST))) {
+    std::FILE* fp = std::fopen(m.fname(R_MPHILIST).c_str(), "ab");
+    if (fp) std::fclose(fp);
+    if (!m.MPHILIST.open_read(m.fname(R_MPHILIST)) && failed.empty())
+      failed = m.fname(R_MPHILIST);
+  }
+  if (!failed.empty()) {
+    m.ERRFILE = failed;
+    status = ST_FILEOPEN;
+    return;
+  }
+  progress_message(m, "- ANALYSIS STARTED", "", true);
+  if (stop_requested(m)) status = ST_STOP;
+}
+
+void progress_message(const Model& m, std::string_view line1, std::string_view line2,
+                      bool second_line) {
+  std::FILE* fp = std::fopen(m.fname(R_PROGRESS).c_str(), "wb");
+  if (!fp) return;
+  std::string s = " ";
+  s.append(line1);
+  s.push_back('\n');
+  if (second_line) {
+    s.append(line2);
+    s.push_back('\n');
+  }
+  std::fwrite(s.data(), 1, s.size(), fp);
+  std::fclose(fp);
+}
+
+bool stop_requested(const Model& m) {
+  // Opened for update so that a missing file is created, as the host expects.
+  std::FILE* fp = std::fopen(m.fname(R_STOPREQ).c_str(), "a+b");
+  if (!fp) return false;
+  std::rewind(fp);
+  long v = 0;
+  const bool read = std::fscanf(fp, "%ld", &v) == 1;
+  std::fclose(fp);
+  return read && v == 1;
+}
+
+void status_lines(int status, std::string out[4], int& n) {
+  n = 0;
+  auto add = [&](const char* s) { out[n++] = s; };
+  const char* err = "    * ERROR IN ANALYSIS *";
+  const char* beyond = "    CURRENT DEPTH IS BEYOND THE EXTENT";
+  switch (status) {
+    case ST_OK: add("    ANALYSIS COMPLETED"); return;
+    case ST_PILEDEEP:
+    case ST_PILEDEEP2D:
+      add(err);
+      add("    PILE LENGTH EXTENDS BELOW THE BOTTOM");
+      add(status == ST_PILEDEEP ? "    OF THE DEEPEST LAYER, NODE" : "    OF THE DEEPEST LAYER, NODE2D");
+      return;
+    case ST_STOP: add("     *** ANALYSIS STOPPED BY USER ***"); return;
+    case ST_ROCKQU0: add(err); add("    WEAK ROCK, THE COHESIVE STRENGTH IS ZERO"); return;
+    case ST_DEPGAMMA: add(err); add(beyond); add("    OF INPUT CURVE FOR UNIT WEIGHT"); return;
+    case ST_DEPCOHES: add(err); add(beyond); add("    OF INPUT CURVE FOR COHESION"); return;
+    case ST_DEPPHI:
+    case ST_DEPBPHI: add(err); add(beyond); add("    OF INPUT CURVE FOR FRICTION ANGLE"); return;
+    case ST_DEPSIDEF: add(err); add(beyond); add("    OF INPUT CURVE FOR SIDE FRICTION"); return;
+    case ST_DEPSIDER: add(err); add(beyond); add("    OF INPUT CURVE FOR SIDE RESISTANCE"); return;
+    case ST_SILTPHI0: add(err); add("    SILT, THE FRICTION ANGLE IS ZERO"); return;
+    case ST_SILTSLOPE: add(err); add("    SILT, SLOPE ANGLE GREATER THAN FRICTION ANGLE"); return;
+    case ST_SANDPHI0: add(err); add("    SAND, THE FRICTION ANGLE IS ZERO"); return;
+    case ST_LSE50: add(err); add("     LS CURVE, E50 VALUE IS ZERO"); return;
+    case ST_LSCOHES: add(err); add("      LS CURVE, COHESION VALUE IS ZERO"); return;
+    case ST_TRE50: add(err); add("     TORQUE CURVE, E50 VALUE IS ZERO"); return;
+    case ST_TRCOHES: add(err); add("     TORQUE CURVE, COHESION VALUE IS ZERO"); return;
+    case ST_NAMESDAT: add(err); add("    FILE-NAME LIST Names.dat IS MISSING OR SHORT"); return;
+    case ST_FILEOPEN: add(err); add("    A FILE OF THE RUN CANNOT BE OPENED"); return;
+    case ST_FILEWRITE: add(err); add("    A FILE OF THE RUN CANNOT BE WRITTEN"); return;
+    case ST_INPUTREAD: add(err); add("    INPUT DATA FILE CANNOT BE READ"); return;
+    case ST_INPUTCHECK: add(err); add("    INVALID INPUT DATA"); return;
+    case ST_INTERNAL: add(err); add("    INTERNAL ERROR OF THE ENGINE"); return;
+    case ST_NOTBUILT: add(err); add("    OPTION NOT AVAILABLE IN THIS ENGINE"); return;
+    default: {
+      add(err);
+      out[n++] = "    " + std::to_string(status) + ", UNKNOWN CODE";
+      return;
+    }
+  }
+}
+
+namespace {
+
+void exec_time_line(TextFile& f, double t) {
+  const long long s = static_cast<long long>(t);
+  const long long ms = static_cast<long long>((t - double(s)) * 1000.0);
+  f.A("     Execution Time    :");
+  if (t < 1.0) {
+    f.I(static_cast<long long>(t * 1000.0), 5).A(" ms");
+  } else if (t < 60.0) {
+    f.I(s, 5).A(" sec").I(ms, 5).A(" ms");
+  } else if (t < 3600.0) {
+    f.I(s / 60, 5).A(" min").I(s % 60, 5).A(" sec").I(ms, 5).A(" ms");
+  } else {
+    f.I(s / 3600, 8).A(" hr").I(s / 60 - 60 * (s / 3600), 5).A(" min").I(s % 60, 5).A(" sec");
+    f.I(ms, 5).A(" ms");
+  }
+  f.nl();
+}
+
+}  // namespace
+
+void WRTIME(Model& m) {
+  exec_time_line(m.RUNLOG, m.TSTART);
+  m.RUNLOG.A("     Number Processors :").I(m.NTHRUN, 3).A("/").I(m.NTHMAX, 2).nl();
+}
+
+void WRTIMEX(Model& m) {
+  exec_time_line(m.RUNLOG, m.TCASE);
+  m.RUNLOG.A("     Number Processors :").I(m.NTHUSE, 3).A("/").I(m.NTHMAX, 2).nl();
+  m.TSER = m.TCASE - m.TPAR - m.TPRT;
+  m.RUNLOG.A("     Serial processing :").F(m.TSER, 10, 3).A(" sec").nl();
+  m.RUNLOG.A("     Paral. processing :").F(m.TPAR, 10, 3).A(" sec").nl();
+  m.RUNLOG.A("     Print. processing :").F(m.TPRT, 10, 3).A(" sec").nl();
+}
+
+int SETNTHR(int request, int& use_max, int& run_max, int rows, int cap_switch) {
+  const int p = platform::processors();
+  int n;
+  if (request == 0)
+    n = p > 3 ? p - 2 : (p >= 2 ? p - 1 : p);
+  else
+    n = std::min(request, p);
+  n = std::min(n, rows);
+  if (cap_switch == 1) n = std::min(n, 2);
+  n = std::max(n, 1);  // never 0 or negative threads
+  use_max = std::max(use_max, n);
+  run_max = std::max(run_max, n);
+  omp_set_num_threads(n);
+  return n;
+}
+
+void FINISH(Model& m, int& status) {
+  std::string lines[4];
+  int n = 0;
+  status_lines(status, lines, n);
+  if (m.RUNLOG.is_open()) {
+    m.RUNLOG.free("    ");
+    if (status == ST_FILEOPEN && !m.ERRFILE.empty()) {
+      m.RUNLOG.free(lines[0]);
+      m.RUNLOG.free(lines[1]);
+      m.RUNLOG.free("    " + m.ERRFILE);
+    } else {
+      for (int i = 0; i < n; ++i) m.RUNLOG.free(lines[i]);
+    }
+    m.RUNLOG.flush();
+    WRTIME(m);
+  }
+  if (status == ST_STOP) {
+    for (TextFile* f : {&m.REPORT, &m.SUMMARY}) {
+      f->free("     ");
+      f->free("     *** ANALYSIS STOPPED BY USER ***");
+    }
+  }
+  if (m.SUMMARY.is_open()) {
+    m.SUMSCR.close();
+    for (int i = 0; i < 4; ++i) m.SUMMARY.nl();
+    m.SUMMARY.X(17).A("*****").X(5).A("SUMMARY FOR LOAD CASES AND COMBINATIONS ").X(5).A("*****").nl();
+    // The summary gathered during the run is copied whole, line by line.
+    if (m.SUMSCR.open_read(m.fname(R_SUMSCR))) {
+      std::string line;
+      while (m.SUMSCR.read_line(line)) {
+        std::size_t k = line.size();
+        while (k > 0 && line[k - 1] == ' ') --k;
+        m.SUMMARY.A(k == 0 ? std::string_view(" ") : std::string_view(line).substr(0, k));
+        ENDLINE(m.SUMMARY);
+      }
+    }
+  }
+  for (TextFile* f : {&m.INPUT, &m.REPORT, &m.ECHO, &m.SUMMARY, &m.PLOTOUT, &m.RUNLOG, &m.CASELOG,
+                      &m.PLOTDATA, &m.GENCURVES, &m.SOLVTRACE, &m.LSDETAIL, &m.CURVEDATA,
+                      &m.STIFTRACE, &m.SUMSCR, &m.MPHILIST, &m.KMATLOG, &m.WARNSCR, &m.PILESCR}) {
+    f->close();
+  }
+}
+
+}  // namespace torva

@@ -1,0 +1,32 @@
+// The run driver and its stages.
+#pragma once
+
+#include <string_view>
+
+#include "model/model.h"
+
+namespace torva {
+
+void MAINRUN(Model& m, int& status);
+void OPENFILES(Model& m, int& status);
+void READINPUT(Model& m, int& status);
+void CONVINPUT(Model& m);
+void ECHOINPUT(Model& m, int& status);
+void ANALYZE(Model& m, int mode, int& status);
+void FINISH(Model& m, int& status);
+void WRTIME(Model& m);
+void WRTIMEX(Model& m);
+// Chooses the thread count of a parallel loop, raises the two running maxima and returns
+// the count (callers pass it to the loop's num_threads clause).
+int SETNTHR(int request, int& use_max, int& run_max, int rows, int cap_switch);
+
+// Progress message: rewrites the progress file with the given lines (failures ignored).
+void progress_message(const Model& m, std::string_view line1, std::string_view line2 = {},
+                      bool second_line = false);
+// Stop poll: true when the stop-request file holds the value 1.
+bool stop_requested(const Model& m);
+
+// The end-of-run lines of a status code (without the leading blank of a free-format line).
+void status_lines(int status, std::string out[4], int& count);
+
+}  // namespace torva

@@ -1,0 +1,59 @@
+#include "support/workdir.h"
+
+#include <atomic>
+#include <fstream>
+#include <regex>
+#include <sstream>
+#include <unistd.h>
+
+namespace torva::testing {
+
+const char* const kRoleExt[22] = {".echo", ".out", ".sum", ".plt", ".log", ".cas", ".pld", ".prg",
+                                  ".gcd",  ".es1", ".es2", ".pls", ".stp", ".pst", ".kmx", ".wrn",
+                                  ".trc",  ".lsd", ".cvd", ".stt", ".sus", ".mph"};
+
+WorkDir::WorkDir() {
+  static std::atomic<int> seq{0};
+  prev_ = std::filesystem::current_path();
+  dir_ = std::filesystem::temp_directory_path() /
+         ("torva_test_" + std::to_string(::getpid()) + "_" + std::to_string(seq++));
+  std::filesystem::remove_all(dir_);
+  std::filesystem::create_directories(dir_);
+  std::filesystem::current_path(dir_);
+}
+
+WorkDir::~WorkDir() {
+  std::error_code ec;
+  std::filesystem::current_path(prev_, ec);
+  std::filesystem::remove_all(dir_, ec);
+}
+
+void WorkDir::write_names(const std::string& input, const std::string& base) {
+  std::ostringstream s;
+  s << "TORVA TEST  \n\n\n\n" << input << "\n";
+  for (const char* e : kRoleExt) s << base << e << "\n";
+  write("Names.dat", s.str());
+}
+
+void WorkDir::write(const std::string& name, const std::string& text) const {
+  std::ofstream(dir_ / name, std::ios::binary) << text;
+}
+
+std::string WorkDir::read(const std::string& name) const {
+  std::ifstream in(dir_ / name, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+bool WorkDir::exists(const std::string& name) const { return std::filesystem::exists(dir_ / name); }
+
+std::string mask_variable_lines(const std::string& text) {
+  static const std::regex timing(
+      R"((Execution Time|Serial processing|Paral\. processing|Print\. processing|Number Processors)[^\n]*)");
+  std::string out = std::regex_replace(text, timing, "$1 <masked>");
+  static const std::regex date(R"(\d{1,2}/\d{1,2}/\d{4}|\d{1,2}:\d{2}:\d{2})");
+  return std::regex_replace(out, date, "<date>");
+}
+
+}  // namespace torva::testing
