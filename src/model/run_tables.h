@@ -74,6 +74,7 @@ struct CONSTS {
 
 // The two title lines of the input file.
 struct TITLE {
+  Chars<4> ENDWRD;  // "END ", copied over the first word of TITLE1 after each analysis
   Chars<80> TITLE1, TITLE2;
 };
 
