@@ -1,6 +1,7 @@
 // Fixed-column fields and the report rule for reals.
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 
 #include "run/fmt.h"
@@ -14,6 +15,10 @@ struct RealCase {
   int w, n;
   const char* want;
 };
+
+void PrintTo(const RealCase& c, std::ostream* os) {
+  *os << c.v << " w" << c.w << " n" << c.n;
+}
 
 class PutReal : public ::testing::TestWithParam<RealCase> {};
 
@@ -51,6 +56,10 @@ struct FieldCase {
   int w, d;
   const char* want;
 };
+
+void PrintTo(const FieldCase& c, std::ostream* os) {
+  *os << c.kind << " " << c.v << " w" << c.w << " d" << c.d;
+}
 
 class PutField : public ::testing::TestWithParam<FieldCase> {};
 
