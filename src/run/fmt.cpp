@@ -47,7 +47,7 @@ void sig_digits(double v, int sig, char* digits, int& e) {
 bool put_exp(std::string& line, double v, int w, int d, int scale) {
   // Mantissa digits: scale 0 gives 0.d1..dd, scale 1 gives d1.d2..d(d+1).
   const int sig = scale > 0 ? d + 1 : (d > 0 ? d : 1);
-  char digits[80];
+  char digits[80] = {};
   int e = 0;
   std::string s;
   if (v == 0.0) {
@@ -146,7 +146,7 @@ bool put_G(std::string& line, double v, int w, int d, int scale) {
     put_X(line, 4);
     return ok;
   }
-  char digits[80];
+  char digits[80] = {};
   int e = 0;
   sig_digits(v, d > 0 ? d : 1, digits, e);
   if (e >= 0 && e <= d) {
