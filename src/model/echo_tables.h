@@ -7,14 +7,13 @@
 // DLTAB) are rewritten before each analysis by the driver through the load assembly.
 #pragma once
 
+#include "model/input_tables.h"
 #include "model/limits.h"
 #include "model/table.h"
 
 namespace torva {
 
 inline constexpr int MAXDLNODE = MAXSEG + 1;  // nodes of the distributed-load table
-inline constexpr int MAXSMOVPT = 25;          // points of a soil-movement profile
-inline constexpr int MAXSTFVAL = 25;          // stiffness-estimation values of a case
 
 // The pile-group rows of the analysis: rows 1..NROW and the cap pseudo row NROW+1.
 // Lengths in internal units; angles in radians once the echo has built the table.
@@ -81,15 +80,6 @@ struct PSECT {
   Arr2<double, MAXPTYPE, MAXSECT> SEMOD, SEMODB;  // Young's modulus at top and bottom
 };
 
-// The cap as the analysis sees it: top depth, thickness and effective width. The input
-// width CAPWID of the cap record is kept as read (the plate model meshes the real cap);
-// the effective width (plan diagonal in 3-D, or the equivalent diameter) lives here.
-struct CAPPASS_echo {  // declared here until the owner's table lands
-  double CAPXTOP;  // depth of the cap top: shallowest pile head less the cap thickness
-  double CAPTHKP;  // cap thickness
-  double CAPWEFF;  // effective cap width, the pile width of the cap's own p-y curves
-};
-
 // Controls of the load case or combination being analysed.
 struct CURCTL {
   double TOLCAP, TOLPILE, FACINC, FACMIN, TOLCAPD, TOLCAPR;
@@ -115,13 +105,9 @@ struct CURCOMB {
   int ICOMB;  // combination number, 0 for a load case
 };
 
-struct ESTOPT {
-  int ISTFOP;  // stiffness-estimation option of the current load case
-};
-
 // Stiffness-estimation data of the current load case.
 struct STFCUR {
-  Arr1<double, MAXSTFVAL> STFLEV;  // the case's estimation values
+  Arr1<double, MAXNV> STFLEV;  // the case's estimation values
   int NVSTF;   // number of estimation values
   int MODSTF;  // 0 ordinary or stiffness point, 2 flexibility point
   int IPSTF;   // current point
@@ -140,20 +126,18 @@ struct DLTAB {
 
 // Free-field soil movement of each row, resolved into the pile's local directions.
 struct SMOVE {
-  Arr2<double, MAXROWP, MAXSMOVPT> SMPD;  // depth of point p: vertical X coordinate, absolute
-  Arr2<double, MAXROWP, MAXSMOVPT> SMPY;  // unit-load movement along local y
-  Arr2<double, MAXROWP, MAXSMOVPT> SMPZ;  // unit-load movement along local z (3-D)
+  Arr2<double, MAXROWP, MAXSMPT> SMPD;  // depth of point p: vertical X coordinate, absolute
+  Arr2<double, MAXROWP, MAXSMPT> SMPY;  // unit-load movement along local y
+  Arr2<double, MAXROWP, MAXSMPT> SMPZ;  // unit-load movement along local z (3-D)
 };
 
 struct EchoTables : PILEROW,
                     HEADFIX,
                     PILEPRP,
                     PSECT,
-                    CAPPASS_echo,
                     CURCTL,
                     LLPCTL,
                     CURCOMB,
-                    ESTOPT,
                     STFCUR,
                     DLTAB,
                     SMOVE {};
