@@ -28,6 +28,7 @@ std::map<std::string, std::string> run_and_collect(WorkDir& dir, int& status) {
 }
 
 TEST(Determinism, TwoRunsInOneProcessGiveIdenticalFiles) {
+  platform::set_date([] { return platform::DateTime{2026, 12, 10, 9, 30, 0}; });
   const fs::path examples = fs::path(TORVA_SOURCE_DIR) / "examples";
   int checked = 0;
   if (!fs::exists(examples)) GTEST_SKIP() << "no bundled examples yet";
@@ -46,6 +47,7 @@ TEST(Determinism, TwoRunsInOneProcessGiveIdenticalFiles) {
     for (const auto& [name, text] : first) EXPECT_EQ(text, second.at(name)) << name;
     ++checked;
   }
+  platform::set_date(nullptr);
   if (checked == 0) GTEST_SKIP() << "no bundled examples yet";
 }
 

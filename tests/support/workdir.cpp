@@ -2,7 +2,6 @@
 
 #include <atomic>
 #include <fstream>
-#include <regex>
 #include <sstream>
 #include <unistd.h>
 
@@ -49,11 +48,27 @@ std::string WorkDir::read(const std::string& name) const {
 bool WorkDir::exists(const std::string& name) const { return std::filesystem::exists(dir_ / name); }
 
 std::string mask_variable_lines(const std::string& text) {
-  static const std::regex timing(
-      R"((Execution Time|Serial processing|Paral\. processing|Print\. processing|Number Processors)[^\n]*)");
-  std::string out = std::regex_replace(text, timing, "$1 <masked>");
-  static const std::regex date(R"(\d{1,2}/\d{1,2}/\d{4}|\d{1,2}:\d{2}:\d{2})");
-  return std::regex_replace(out, date, "<date>");
+  static const char* const labels[] = {"Execution Time", "Serial processing", "Paral. processing",
+                                       "Print. processing", "Number Processors"};
+  std::string out;
+  out.reserve(text.size());
+  std::size_t pos = 0;
+  while (pos < text.size()) {
+    std::size_t end = text.find('\n', pos);
+    if (end == std::string::npos) end = text.size();
+    std::string line = text.substr(pos, end - pos);
+    for (const char* l : labels) {
+      const std::size_t at = line.find(l);
+      if (at != std::string::npos) {
+        line = line.substr(0, at + std::string(l).size()) + " <masked>";
+        break;
+      }
+    }
+    out += line;
+    if (end < text.size()) out += '\n';
+    pos = end + 1;
+  }
+  return out;
 }
 
 }  // namespace torva::testing

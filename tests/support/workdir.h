@@ -27,7 +27,8 @@ class WorkDir {
 // The extension of each file role of "Names.dat" lines 6 to 27, in line order.
 extern const char* const kRoleExt[22];
 
-// Replaces digits of timing and date lines so that runs can be compared byte for byte.
+// Masks the timing lines (wall-clock values) so that runs can be compared byte for byte;
+// tests fix the date through platform::set_date.
 std::string mask_variable_lines(const std::string& text);
 
 }  // namespace torva::testing
