@@ -3,15 +3,13 @@
 // the moment-curvature sets of the nonlinear sections.
 #pragma once
 
+#include "model/input_tables.h"
 #include "model/limits.h"
 #include "model/table.h"
 
 namespace torva {
 
 inline constexpr int MAXLSPT = 50;   // points of a load-settlement or torque-rotation curve
-inline constexpr int MAXMPSET = 150;  // moment-curvature sets
-inline constexpr int MAXMPCRV = 25;   // curves of a moment-curvature set
-inline constexpr int MAXMPPT = 200;   // points of a moment-curvature curve
 
 // Axial load-settlement curves: user curves as read, and curves generated from the soil
 // profile. A generated curve of n points per branch holds 2n+1 points: the pull-out branch
@@ -67,11 +65,6 @@ struct MPHI {
   Arr3<double, MAXMPSET, MAXMPCRV, MAXMPPT> PHIMP;
 };
 
-struct MPHICNT {
-  int NMPHI;   // control item 9: at least 1 means moment-curvature sets are in use
-  int NMPUSR;  // user sets
-};
-
-struct AxialTables : LSCRV, TRCRV, LSSAVE, CRVROW, MPHI, MPHICNT {};
+struct AxialTables : LSCRV, TRCRV, LSSAVE, CRVROW, MPHI {};
 
 }  // namespace torva
