@@ -10,7 +10,6 @@
 #include "model/input_tables.h"
 #include "model/limits.h"
 #include "model/pile_tables.h"
-#include "model/pilef_tables.h"
 #include "model/py_tables.h"
 #include "model/report_tables.h"
 #include "model/run_tables.h"
@@ -30,8 +29,7 @@ struct Model : RunTables,
                AxialTables,
                PileTables,
                CapTables,
-               ReportTables,
-               PilefTables {};
+               ReportTables {};
 
 // A new model, zero-initialised on the heap (never by assigning a temporary: the tables
 // are far too large for the stack).
