@@ -40,7 +40,6 @@ struct PILEROW {
   Arr1<double, MAXROWP> HEADY;    // 2-D: head Y used by the 2-D force routines (CORY)
   Arr1<double, MAXROWP> BATTER;   // inclination of the pile axis from the vertical
   Arr1<double, MAXROWP> THETA;    // 3-D: third rotation angle of the pile
-  int NLAYER;                     // analysis soil layers (set by the soil-profile step)
 };
 
 // Head connection for bending in the Y and Z direction: 1 pinned, 2 fixed, 3 spring.

@@ -50,66 +50,17 @@ struct SOILPROF {
 // ---- Fields of other areas' tables that the soil lookups and Table F read. -------------
 // Declared here until the owner's table lands; whoever merges second removes these.
 
-// Pile-group rows (declared here until the owner's table lands).
-struct PILEROW_soil {
-  Arr1<double, MAXROWP> CORX;     // X of the pile head
-  Arr1<double, MAXROWP> FREELEN;  // pile head down to the ground surface
-  Arr1<double, MAXROWP> HEADDEP;  // head X used by the analysis
-  Arr1<int, MAXROWP> PTYPE;       // pile property of the row
-  Arr1<int, MAXROWP> LSNO;        // user load-settlement curve; 0 = generated
-};
-
-// Pile properties (declared here until the owner's table lands).
-struct PILEPRP_soil {
-  Arr1<double, MAXPTYPE> PILELEN;
-  Arr1<int, MAXPTYPE> NSECT;
-  Arr1<int, MAXPTYPE> PILEKIND;  // 1 driven pile, 2 drilled shaft
-};
-
-// Pile sections, element (t, s) (declared here until the owner's table lands).
-struct PSECT_soil {
-  Arr2<double, MAXPTYPE, MAXSECT> SFROM, STO, SEIZ, SEIY, SDIAM, SAREA, SIZ, SIY, SGJ, SMN,
-      SVN, SEIZB, SEIYB, SDIAMB, SAREAB, SIZB, SIYB, SGJB, SDIMZ, SDIMY, SMNB, SVNB, SEMOD,
-      SEMODB;
-  Arr2<int, MAXPTYPE, MAXSECT> ISHAPE, ISEIZ, ISEIY, ISECT, ITAPER;
-};
-
 // Ground surface of each row as the p-y routines last set it (declared here until the
 // owner's table lands).
 struct PYCAP_soil {
   Arr1<double, MAXROWP> GSDEPTH;
 };
 
-// Reference diameter of the coefficient lookups when IPYOUT = -1 (declared here until
-// the owner's table lands).
+// Reference diameter of the coefficient lookups when IPYOUT = -1 (no input sets it).
 struct RUNSW_soil {
   double DIAREF;
 };
 
-// Requested p-y curves as read (declared here until the owner's table lands).
-struct PYOUT_soil {
-  Arr1<double, 50> PODEP;
-  Arr1<int, 50> POPILE;
-  int NPYOUT;
-};
-
-// Soil layers as read (declared here until the owner's table lands).
-struct SOILIN_soil {
-  Arr1<double, MAXLAYIN> LTOPI, LBOTI;
-  Arr3<double, MAXLAYIN, 2, 10> SOILP;  // values of layer L at its top (1) and bottom (2)
-  Arr1<int, MAXLAYIN> LSOILI, NROWL, NPROPL;
-  int NLAYIN;
-};
-
-struct SoilTables : SOILLAYR,
-                    LAYTYPE,
-                    SOILPROF,
-                    PILEROW_soil,
-                    PILEPRP_soil,
-                    PSECT_soil,
-                    PYCAP_soil,
-                    RUNSW_soil,
-                    PYOUT_soil,
-                    SOILIN_soil {};
+struct SoilTables : SOILLAYR, LAYTYPE, SOILPROF, PYCAP_soil, RUNSW_soil {};
 
 }  // namespace torva

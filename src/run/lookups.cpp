@@ -349,6 +349,19 @@ double COHAVG(Model& m, double x, int& status) {
 
 // ---- Interval lookups ------------------------------------------------------------------
 
+namespace {
+// An interval lookup of the axial curves that warns and sets `code` beyond the profile.
+double interval_or_warn(Model& m, const Column& v, double x, int& status, int code,
+                        std::string_view text2) {
+  double out;
+  if (!interval_lookup(m, v, x, out)) {
+    depth_warning(m, TO_REPORT | TO_RUNLOG, x, 2, "IS BEYOND THE EXTENT OF", text2);
+    status = code;
+  }
+  return out;
+}
+}  // namespace
+
 double SIDEFRIC(Model& m, double x, int& status) {
   double v;
   if (!interval_lookup(m, m.SPSIDE, x, v)) {
@@ -363,23 +376,11 @@ double SIDEFRIC(Model& m, double x, int& status) {
 }
 
 double TIPRES(Model& m, double x, int& status) {
-  double v;
-  if (!interval_lookup(m, m.SPTIP, x, v)) {
-    depth_warning(m, TO_REPORT | TO_RUNLOG, x, 2, "IS BEYOND THE EXTENT OF",
-                  "THE INPUT MAX. LOAD TRANSFER");
-    status = ST_DEPSIDER;
-  }
-  return v;
+  return interval_or_warn(m, m.SPTIP, x, status, ST_DEPSIDER, "THE INPUT MAX. LOAD TRANSFER");
 }
 
 double BPHIDEP(Model& m, double x, int& status) {
-  double v;
-  if (!interval_lookup(m, m.SPPHI, x, v)) {
-    depth_warning(m, TO_REPORT | TO_RUNLOG, x, 2, "IS BEYOND THE EXTENT OF",
-                  "THE INPUT STRENGTH CURVE, BPHI");
-    status = ST_DEPBPHI;
-  }
-  return v;
+  return interval_or_warn(m, m.SPPHI, x, status, ST_DEPBPHI, "THE INPUT STRENGTH CURVE, BPHI");
 }
 
 // ---- Coefficient lookups ---------------------------------------------------------------
