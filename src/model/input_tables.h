@@ -74,14 +74,6 @@ struct MPHICNT {
   int NMPUSR;  // number of user sets
 };
 
-// p- and y-multipliers of every pile-group row (declared here until the owner's table lands).
-struct PYMULT {
-  Arr1<double, MAXROWP> PMULT, YMULT;    // in use by the p-y curves
-  Arr1<double, MAXROWP> PMULTY, YMULTY;  // for loading along Y
-  Arr1<double, MAXROWP> PMULTZ, YMULTZ;  // for loading along Z
-  int IAVGDIA;                           // control item 13
-};
-
 // Stiffness-estimation option of the load case being analysed.
 struct ESTOPT {
   int ISTFOP;
@@ -299,7 +291,7 @@ struct PYPLOT_in {
   int NPLTY, NPLTY2;
 };
 
-struct InputTables : GENCTL, RUNSW, REDFOPT, MPHICNT, PYMULT, ESTOPT, CAP, CAPPASS, CAPFEOPT,
+struct InputTables : GENCTL, RUNSW, REDFOPT, MPHICNT, ESTOPT, CAP, CAPPASS, CAPFEOPT,
                      LOADCASE, LCSPEC, COMBIN, ENVSEL, OUTFLAGS, DLCURVES, ROWIN, PILEIN,
                      SECTIN, SOILIN, PYOUT, PYUSRIN, GENLIST, LSIN, TRIN, MPHIIN, MPHIGENS,
                      PYMODSET, PYMOD, SMPROF, PYPLOT_in {};

@@ -22,7 +22,7 @@ void smove_nodes(const Model& m, int g, const Arr2<double, MAXROWP, MAXSMPT>& mv
   const double top = m.SMPD(g, 1), bottom = m.SMPD(g, np);
   int p = 2;  // moves forward only: the nodes come in increasing depth
   for (int j = 1; j <= n; ++j) {
-    const double d = m.DEPN(g, j) - m.HEADDEP(g);
+    const double d = m.DEPN(g, j);
     double v = 0.0;
     if (d >= top && d <= bottom) {
       if (np == 1) {
@@ -34,7 +34,7 @@ void smove_nodes(const Model& m, int g, const Arr2<double, MAXROWP, MAXSMPT>& mv
         v = std::abs(hi - lo) < TOLSM ? (m0 + m1) / 2.0 : m0 + (d - lo) * (m1 - m0) / (hi - lo);
       }
     }
-    values[std::size_t(j - 1)] = v;
+    values[std::size_t(j - 1)] = v * m.TCURSM;
   }
 }
 

@@ -1,13 +1,12 @@
 // Free-field soil movement at the nodes of one pile row.
 //
-// The rule that keeps the soil movement consistent from the input to the p-y springs:
-//  - scaled once: the cap analysis keeps the current movements SMY, SMZ (the movements as
-//    read times the current load factor TCURSM); nothing downstream scales again;
+// The soil movement is kept consistent from the input to the p-y springs by one rule:
+//  - one depth reference: the vertical X coordinate. SMOVEPILE stores the profile depths
+//    SMPD as X coordinates, and the nodes are placed at DEPN, also X coordinates;
 //  - resolved once: SMOVEPILE turns the global Y, Z movements into the pile's local y, z
-//    directions with the row's angles (SMPY, SMPZ); nothing downstream resolves again;
-//  - one depth reference: depth below the pile head. SMOVEPILE stores the profile depths
-//    as SMDEP - CORX (SMPD), and a node's depth is DEPN - HEADDEP (HEADDEP = CORX).
-// SMOVEY and SMOVEZ therefore only interpolate the row's SMOVE profile at the nodes.
+//    directions with the row's angles (SMPY, SMPZ); nothing here resolves again;
+//  - scaled once: SMPY, SMPZ hold the movement of the full load (the movements as read);
+//    the current load factor TCURSM is applied here, and only here.
 #pragma once
 
 #include <span>
@@ -17,7 +16,7 @@
 namespace torva {
 
 // Movement along the pile's local y axis at nodes 1..NSEG(PTYPE(g))+1 of row g into
-// values(1..); 0 outside the profile's depth range. Reads only the model.
+// values(1..), times TCURSM; 0 outside the profile's depth range. Reads only the model.
 void SMOVEY(const Model& m, int g, std::span<double> values);
 // The same along the local z axis (3-D).
 void SMOVEZ(const Model& m, int g, std::span<double> values);

@@ -1,5 +1,6 @@
 // Free-field soil movement at the pile nodes: linear interpolation of the row's profile by
-// depth below the pile head, zero outside the profile, the mean of two points at one depth.
+// depth (X coordinate), zero outside the profile, the mean of two points at one depth, times
+// the current load factor.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -14,13 +15,14 @@ namespace {
 
 struct SmCase {
   const char* what;
-  std::vector<double> depth, move;  // profile below the head
+  std::vector<double> depth, move;  // profile, depths below the head
   std::array<double, 5> want;       // nodes at 0, 5, 10, 15, 20 below the head
 };
 
 class SoilMovement : public ::testing::TestWithParam<SmCase> {};
 
-// Row 3, head at X = 12 (so absolute and head-relative depths differ), 4 segments of 5.
+// Row 3, head at X = 12, 4 segments of 5; the profile is stored as X coordinates and the
+// load factor is 0.5.
 TEST_P(SoilMovement, InterpolatesAtTheNodes) {
   const SmCase& c = GetParam();
   auto mp = new_model();
@@ -32,16 +34,17 @@ TEST_P(SoilMovement, InterpolatesAtTheNodes) {
   for (int j = 1; j <= 5; ++j) m.DEPN(g, j) = 12.0 + 5.0 * (j - 1);
   m.NSMPT = int(c.depth.size());
   for (int p = 1; p <= m.NSMPT; ++p) {
-    m.SMPD(g, p) = c.depth[std::size_t(p - 1)];
+    m.SMPD(g, p) = 12.0 + c.depth[std::size_t(p - 1)];
     m.SMPY(g, p) = c.move[std::size_t(p - 1)];
     m.SMPZ(g, p) = -2.0 * c.move[std::size_t(p - 1)];
   }
+  m.TCURSM = 0.5;
   std::array<double, 5> y{}, z{};
   SMOVEY(m, g, y);
   SMOVEZ(m, g, z);
   for (int j = 0; j < 5; ++j) {
-    EXPECT_NEAR(y[std::size_t(j)], c.want[std::size_t(j)], 1e-12) << c.what << " node " << j + 1;
-    EXPECT_NEAR(z[std::size_t(j)], -2.0 * c.want[std::size_t(j)], 1e-12) << c.what;
+    EXPECT_NEAR(y[std::size_t(j)], 0.5 * c.want[std::size_t(j)], 1e-12) << c.what << " node " << j + 1;
+    EXPECT_NEAR(z[std::size_t(j)], -1.0 * c.want[std::size_t(j)], 1e-12) << c.what;
   }
 }
 
@@ -70,6 +73,7 @@ TEST(SoilMovementNone, NoProfileGivesZeros) {
   Model& m = *mp;
   m.PTYPE(1) = 1;
   m.NSEG(1) = 2;
+  m.TCURSM = 1.0;
   std::array<double, 3> v{1.0, 1.0, 1.0};
   SMOVEY(m, 1, v);
   EXPECT_EQ(v, (std::array<double, 3>{0.0, 0.0, 0.0}));
