@@ -30,11 +30,7 @@ struct NODEPTH_pyrest {
 struct PILELAYR_pyrest {
   Arr2<int, MAXROWP, MAXLAYER> NODE1, NODE2;
 };
-struct SOILLAYR_pyrest {
-  Arr1<double, MAXLAYER> LTOP, LBOT;
-  Arr1<int, MAXLAYER> LTYPE;
-};
 
-struct PyTables : PYMULT, REDWORK, NODEPTH_pyrest, PILELAYR_pyrest, SOILLAYR_pyrest {};
+struct PyTables : PYMULT, REDWORK, NODEPTH_pyrest, PILELAYR_pyrest {};
 
 }  // namespace torva
