@@ -30,8 +30,20 @@ void emit(Model& m, unsigned dest, std::string_view line) {
   write_to(m, dest, line);
 }
 
+void count_warning(Model& m, WarnCount which) {
+  RowCapture* c = tl_capture;
+  switch (which) {
+    case WC_BEAR: ++(c ? c->nwbear : m.NWBEAR); break;
+    case WC_PULL: ++(c ? c->nwpull : m.NWPULL); break;
+    case WC_TORS: ++(c ? c->nwtors : m.NWTORS); break;
+  }
+}
+
 void replay(Model& m, const RowCapture& cap) {
   for (const auto& [dest, line] : cap.lines) write_to(m, dest, line);
+  m.NWBEAR += cap.nwbear;
+  m.NWPULL += cap.nwpull;
+  m.NWTORS += cap.nwtors;
 }
 
 int combine_status(const std::vector<RowCapture>& caps, int first, int last) {

@@ -30,10 +30,13 @@ struct RowCapture {
   std::vector<std::pair<unsigned, std::string>> lines;
   int status = 0;  // first non-zero status code the row set
   int istate = 0;  // the row's pile-solution state (see combine_istate)
+  // Axial and torsion warnings the row counted (added to NWBEAR, NWPULL, NWTORS on replay).
+  int nwbear = 0, nwpull = 0, nwtors = 0;
   void clear() {
     lines.clear();
     status = 0;
     istate = 0;
+    nwbear = nwpull = nwtors = 0;
   }
 };
 
@@ -55,7 +58,13 @@ RowCapture* active_capture();
 // Writes one complete line to every file in `dest` (or to the active capture).
 void emit(Model& m, unsigned dest, std::string_view line);
 
-// Writes the captured lines of one row to their files, in the order they were raised.
+// Counts one axial (bearing or pull-out side) or torsion warning: in the active capture
+// inside a row loop, otherwise straight into the model's counter.
+enum WarnCount { WC_BEAR, WC_PULL, WC_TORS };
+void count_warning(Model& m, WarnCount which);
+
+// Writes the captured lines of one row to their files, in the order they were raised,
+// and adds the row's warning counts to the model's counters.
 void replay(Model& m, const RowCapture& cap);
 
 // Combines per-row results after a loop, in row order: the status of the lowest-numbered
