@@ -1,6 +1,7 @@
 // Lateral soil resistance: per-row layer state, group factors, soil movement, p-y plot state.
 #pragma once
 
+#include "model/input_tables.h"
 #include "model/limits.h"
 #include "model/table.h"
 
@@ -23,14 +24,45 @@ struct REDWORK {
   Arr1<double, MAXPILES> RWFAC;          // product of the pair factors
 };
 
-// ---- Declared here until the owners' tables land (remove each on merge). ----
-struct NODEPTH_pyrest {
-  Arr2<double, MAXROWP, MAXNODE> DEPN;
-};
-struct PILELAYR_pyrest {
-  Arr2<int, MAXROWP, MAXLAYER> NODE1, NODE2;
+// Per pile row and soil layer: equivalent depth of the layer top, integral of the
+// ultimate resistance along the layer, and the first and last node of the row inside
+// the layer (0: the layer has no node on the row).
+struct PILELAYR {
+  Arr2<double, MAXROWP, MAXLAYER> EQDEPTH;
+  Arr2<double, MAXROWP, MAXLAYER> PUSUM;
+  Arr2<int, MAXROWP, MAXLAYER> NODE1;
+  Arr2<int, MAXROWP, MAXLAYER> NODE2;
 };
 
-struct PyTables : PYMULT, REDWORK, NODEPTH_pyrest, PILELAYR_pyrest {};
+// Per pile row: depth of the ground surface, soil reaction at cap level (embedded cap).
+struct PYCAP {
+  Arr1<double, MAXROWP> GSDEPTH;
+  Arr1<double, MAXROWP> PCAPP;
+};
+
+// The p-y plot-mode words: the curve buffers, PLCRV(i, 1|2, copy) the deflection and the
+// resistance of point i (copy 1 is filled by the p-y criteria), the depth below the ground
+// of the node last evaluated, the criterion's plot code, the below-ground flag and the
+// plot-mode switch.
+struct PYPLOT {
+  Arr3<double, MAXPOPT, 2, 4> PLCRV;
+  double PLCHR;
+  int IPLTCRV, IPLTGS, IPLOT;
+};
+
+// ---- Declared here until the owners' tables land (remove each on merge). ----
+// Node geometry of the pile solutions.
+struct NODEPTH_py {
+  Arr2<double, MAXROWP, MAXNODE> DEPN, DEPAX;
+};
+// User p-y curves of the analysis.
+struct PYUSER_py {
+  Arr1<int, MAXPYSET> NCRVPY;
+  Arr2<double, MAXPYSET, MAXPYCRV> PYDEP;
+  Arr2<int, MAXPYSET, MAXPYCRV> NPTPY;
+  Arr3<double, MAXPYSET, MAXPYCRV, MAXPYPT> PYY, PYP;
+};
+
+struct PyTables : PYMULT, REDWORK, PILELAYR, PYCAP, PYPLOT, NODEPTH_py, PYUSER_py {};
 
 }  // namespace torva

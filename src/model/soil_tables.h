@@ -50,17 +50,11 @@ struct SOILPROF {
 // ---- Fields of other areas' tables that the soil lookups and Table F read. -------------
 // Declared here until the owner's table lands; whoever merges second removes these.
 
-// Ground surface of each row as the p-y routines last set it (declared here until the
-// owner's table lands).
-struct PYCAP_soil {
-  Arr1<double, MAXROWP> GSDEPTH;
-};
-
 // Reference diameter of the coefficient lookups when IPYOUT = -1 (no input sets it).
 struct RUNSW_soil {
   double DIAREF;
 };
 
-struct SoilTables : SOILLAYR, LAYTYPE, SOILPROF, PYCAP_soil, RUNSW_soil {};
+struct SoilTables : SOILLAYR, LAYTYPE, SOILPROF, RUNSW_soil {};
 
 }  // namespace torva

@@ -1,0 +1,242 @@
+// The common frame of the p-y criteria: the node loop over one soil layer of a pile row in
+// up to two passes (the embedded-cap pass at the pile head, then every node), the depth
+// below the ground and the equivalent depth, the modification factors, the soil movement,
+// the secant modulus and the reaction, and the print and plot output of a curve.
+//
+// A criterion is a small struct that derives from PyCrit and supplies, statically:
+//   static constexpr int code, plot;      criterion code and plot code (plot < 0: none)
+//   static constexpr bool eqdepth;        whether lower layers use the equivalent depth
+//   bool soil(PyNode&, int& status);      soil values at the node (false: status set)
+//   bool plain_depth(const PyNode&);      the criterion's own test: plain depth at a layer top
+//   void call_eqdepth(const PyNode&);     PYEQDEPTH with the node's values
+//   void constants(const PyNode&);        curve constants at xe (also the PUSUM increment)
+//   double curve(double y);               p of the unfactored curve
+//   double es0();                         small-deflection modulus
+//   int deflist(const PyNode&, double*);  default deflection list (returns its length)
+//   void heading(const PyNode&);          printed parameter block, EQ. DEPTH, point heading
+// and may redefine resist(), pusum(), point_out(), begin_pass(), cap_store().
+// PyCrit<Derived> supplies the frame's defaults of these.
+#pragma once
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+#include "model/messages.h"
+#include "run/units.h"
+#include "run/writers.h"
+#include "soil_py/pycurve.h"
+#include "run/lookups.h"
+
+namespace torva::pyf {
+
+// A decimal constant of the curve formulas: the single-precision value widened.
+constexpr double f32(float v) { return v; }
+inline constexpr double TOL6 = f32(1.0e-6f);
+inline constexpr double FULLPI = 3.141592653589793;
+
+// Sand coefficient curves A and B (static, cyclic) by normalised depth.
+inline constexpr double SANDXT[10] = {0.0, 0.5, 1.0, 1.5, 2.0, 2.5, 3.0, 4.0, 5.0, 6.0};
+inline constexpr double SANDAS[10] = {f32(2.83f), f32(2.48f), f32(2.11f), f32(1.76f), f32(1.48f),
+                                      f32(1.23f), f32(1.06f), f32(0.90f), f32(0.88f), f32(0.88f)};
+inline constexpr double SANDBS[10] = {f32(2.14f), f32(1.83f), f32(1.54f), f32(1.27f), f32(1.05f),
+                                      f32(0.86f), f32(0.71f), f32(0.53f), f32(0.50f), f32(0.50f)};
+inline constexpr double SANDAC[10] = {f32(0.75f), f32(0.93f), f32(1.07f), f32(1.11f), f32(1.03f),
+                                      f32(0.98f), f32(0.94f), f32(0.90f), f32(0.88f), f32(0.88f)};
+inline constexpr double SANDBC[10] = {f32(0.53f), f32(0.72f), f32(0.83f), f32(0.86f), f32(0.82f),
+                                      f32(0.77f), f32(0.70f), f32(0.55f), f32(0.55f), f32(0.55f)};
+
+// Everything the frame knows about the node being evaluated.
+struct PyNode {
+  int g = 0, gf = 0, t = 0, L = 0, n = 0, pass = 0;
+  bool capw = false;    // embedded-cap pass with the cap width (ICAPOPT = 1)
+  bool first = false;   // first node of the layer
+  bool last = false;    // last node of the layer
+  bool analysis = true, print = false, plot = false;
+  bool modset = false;  // factors along depth apply to this row
+  double d = 0, h = 0, x = 0, xe = 0, D = 0, pf = 1, yf = 1;
+};
+
+// Last node of a row: NSEG+1 of its property, or the last node of the cap pseudo pile.
+inline int last_node(const Model& m, int t) { return t >= 1 ? m.NSEG(t) + 1 : m.NCAPINC + 1; }
+
+// Modes of the current call.
+inline bool is_plot(const Model& m) { return m.IPLOT == 1; }
+inline bool is_print(const Model& m) { return m.IPYPRT != 0 && m.IPLOT != 1; }
+
+// Report pieces shared by the criteria.
+void eq_depth_line(Model& m, double xe);
+void point_heading(Model& m);              // empty line, "Y," and "P," with units
+void point_heading_yp(Model& m, int lead); // empty line, "Y" and "P", unit line (lead blanks)
+void depth_record(Model& m, double d);     // plot output: the node depth
+void echo_point(Model& m, double y, double p);
+void plot_point(Model& m, double y, double p, int lead);  // 1P G15.8 after `lead` blanks
+std::string stress_lab(const Model& m, bool depth_unit = false);  // force / length**2
+std::string modulus_lab(const Model& m);   // force / length**3
+std::string weight_lab(const Model& m);    // force / depth**3
+std::string fpl_lab(const Model& m);       // force / length
+
+// Frame step 13: the unfactored curve value at y and the secant modulus with the row's
+// group factors and the factors along depth; below SMALL the criterion's Es0 and y x Es0.
+template <class C>
+void frame_resist(const Model& m, C& c, const PyNode& nd, double y, double& pc, double& es) {
+  if (y >= m.SMALL) {
+    pc = c.curve(y);
+    es = pc * m.PMULT(nd.gf) / y / m.YMULT(nd.gf);
+    if (nd.modset) es *= nd.pf / nd.yf;
+  } else {
+    es = c.es0();
+    pc = y * es;
+  }
+}
+
+template <class Derived>
+struct PyCrit {
+  Model& m;
+  double acc = 0.0;  // running integral of the ultimate resistance of the layer
+  explicit PyCrit(Model& mm) : m(mm) {}
+  void begin_pass() {}
+  void pusum(const PyNode&) {}
+  void resist(const PyNode& nd, double y, double& pc, double& es) {
+    frame_resist(m, static_cast<Derived&>(*this), nd, y, pc, es);
+  }
+  bool plain_depth(const PyNode&) { return true; }
+  void call_eqdepth(const PyNode&) {}
+  void cap_store(const PyNode& nd, double y, double pc) {
+    (void)y;
+    m.PCAPP(nd.g) = pc;
+  }
+  // The point as printed or plotted: deflection and resistance.
+  void point_out(const PyNode& nd, int i, double y, double py, double pp, double es0) {
+    (void)y;
+    (void)es0;
+    if (nd.plot) {
+      m.PLCRV(i, 1, 1) = py;
+      m.PLCRV(i, 2, 1) = pp;
+    } else {
+      echo_point(m, py, pp);
+      plot_point(m, py, pp, 1);
+    }
+  }
+  // PUSUM in its common form: h x increment at every node but the first of a lower layer,
+  // with the triangle above a pile head below the ground in layer 1, and the end piece to
+  // the layer bottom at the last node when `endpiece` is set.
+  void pusum_common(const PyNode& nd, double inc, bool triangle, bool endpiece) {
+    if (nd.first) acc = 0.0;
+    if (nd.L == 1 && triangle && m.FREELEN(nd.g) <= 0.0 && acc <= 0.0)
+      acc = -0.5 * inc * m.FREELEN(nd.g);
+    if (!(nd.first && nd.L >= 2)) acc += nd.h * inc;
+    if (endpiece && nd.last) acc += (m.LBOT(nd.L) - nd.d) * inc;
+    m.PUSUM(nd.g, nd.L) = acc;
+  }
+};
+
+// The node loop of one layer of one row (Part of every criterion routine).
+template <class C>
+void py_frame(Model& m, C& c, int t, int L, int& status, int g, int gf, const NodeArr& y,
+              NodeArr& Es, const NodeArr& smy, const NodeArr& smz, NodeArr& psm, NodeArr& p) {
+  PyNode nd;
+  nd.g = g;
+  nd.gf = gf;
+  nd.t = t;
+  nd.L = L;
+  nd.plot = is_plot(m);
+  nd.print = is_print(m);
+  nd.analysis = m.IPYPRT == 0;
+  nd.modset = m.IPYMOD == 1 && m.PMODTAB(g) >= 1;
+  const int n1 = m.NODE1(g, L), n2 = m.NODE2(g, L);
+  const int last = last_node(m, t);
+  const double captop = m.HEADDEP(g) - m.CAPTHK, capbot = m.HEADDEP(g);
+  double ylist[MAXPOPT];
+
+  for (int pass = 1; pass <= 2; ++pass) {
+    if (pass == 1 && (m.ICAPOPT <= 0 || n1 != 1)) continue;
+    nd.pass = pass;
+    c.begin_pass();
+    const int nb = pass == 1 ? 1 : n1, ne = pass == 1 ? 1 : n2;
+    for (int n = nb; n <= ne; ++n) {
+      nd.n = n;
+      nd.d = m.DEPN(g, n);
+      const bool incap = captop <= nd.d && nd.d <= capbot;
+      if (pass == 1 && !nd.analysis && !incap) continue;
+      if (pass == 2 && nd.print && m.ICAPOPT == 1 && incap) continue;
+      nd.capw = pass == 1 && m.ICAPOPT == 1;
+      nd.first = n == n1;
+      nd.last = n == n2;
+      // The spacing to the next node; none beyond the tip.
+      nd.h = n + 1 <= last ? m.DEPN(g, n + 1) - nd.d : 0.0;
+      nd.pf = nd.yf = 1.0;
+      if (m.IPYMOD == 1) {
+        int set;
+        PYMODFAC(m, g, set, nd.d, nd.pf, nd.yf);
+      }
+      if (m.IPYOUT == 0 || m.IPYOUT == 1) m.GSDEPTH(g) = m.FREELEN(g) + m.HEADDEP(g);
+      Es(n) = 0.0;
+      nd.x = nd.d - m.FREELEN(g) - m.HEADDEP(g);
+      if (nd.plot) {
+        if (C::plot >= 0) m.IPLTCRV = C::plot;
+        m.IPLTGS = nd.x >= TOL6 ? 1 : 0;
+        m.PLCHR = nd.x;
+      }
+      if (nd.x < TOL6) continue;
+      nd.D = (nd.capw || m.ICAPPY == 1) ? m.CAPWID : SECDIAM(m, g, t, m.DEPAX(g, n));
+      if (!c.soil(nd, status)) return;
+      nd.xe = nd.x;
+      if (C::eqdepth && L >= 2) {
+        if (nd.first && m.IPYOUT == 0 && m.EQDEPTH(g, L) < TOL6) {
+          if (m.LTYPE(L - 1) == m.LTYPE(L) || c.plain_depth(nd))
+            m.EQDEPTH(g, L) = m.LTOP(L) - m.FREELEN(g) - m.HEADDEP(g);
+          else
+            c.call_eqdepth(nd);
+        }
+        nd.xe = (nd.d - m.LTOP(L)) + m.EQDEPTH(g, L);
+      }
+      if (nd.print) c.heading(nd);
+      c.constants(nd);
+      c.pusum(nd);
+      const double msm =
+          (nd.analysis && m.NSMPT > 0) ? std::sqrt(smy(n) * smy(n) + smz(n) * smz(n)) : 0.0;
+      int np = 1, nlist = 0;
+      if (!nd.analysis) {
+        np = m.NPCUR > 0 ? std::min(m.NPCUR, MAXPOPT) : (m.NPCUR == 0 ? 17 : 0);
+        if (m.NPCUR == 0) nlist = c.deflist(nd, ylist);
+        if (m.NPCUR == 0) np = std::min(np, nlist);
+      }
+      for (int i = 1; i <= np; ++i) {
+        double yv;
+        if (nd.analysis) {
+          yv = std::abs(y(n));
+          if (m.IPYOUT == 0 && m.NSMPT > 0) yv = std::abs(y(n) - msm);
+        } else if (m.NPCUR > 0) {
+          yv = nd.plot ? m.PLTY(i) : m.POY(std::clamp(m.IPCUR, 1, MAXPYOUT), i);
+        } else {
+          yv = ylist[i - 1];
+        }
+        double pc = 0.0, es = 0.0;
+        c.resist(nd, yv, pc, es);
+        const double pm = pc * m.PMULT(gf);
+        if (nd.capw) c.cap_store(nd, yv, pc);
+        Es(n) = es;
+        if (nd.analysis) {
+          if (m.IPYOUT == 0 && m.NSMPT > 0) psm(n) = es * msm;
+          double r = y(n) <= msm ? pm : -pm;
+          if (nd.modset) r *= nd.pf;
+          p(n) = r;
+        } else {
+          double py = yv * m.YMULT(gf), pp = pm;
+          if (nd.modset) {
+            py *= nd.yf;
+            pp *= nd.pf;
+          }
+          if (nd.capw) {
+            py = yv;
+            pp = pc;
+          }
+          c.point_out(nd, i, yv, py, pp, c.es0());
+        }
+      }
+    }
+  }
+}
+
+}  // namespace torva::pyf
