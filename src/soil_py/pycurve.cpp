@@ -235,32 +235,23 @@ void plot_point(Model& m, double y, double p, int lead) {
   m.PLOTOUT.X(lead).PG(y, 15, 8).X(lead).PG(p, 15, 8).nl();
 }
 
+namespace {
+// force / length ** power
+std::string per_pow(const Model& m, std::string_view len, std::string_view pw) {
+  std::string s(m.UFOR3.view());
+  s += m.USLASH.view();
+  s += len;
+  s += m.UPOW.view();
+  s += pw;
+  return s;
+}
+}  // namespace
+
 std::string stress_lab(const Model& m, bool depth_unit) {
-  std::string s(m.UFOR3.view());
-  s += m.USLASH.view();
-  s += depth_unit ? m.UDEP2.view() : m.ULEN2.view();
-  s += m.UPOW.view();
-  s += m.USQ.view();
-  return s;
+  return per_pow(m, depth_unit ? m.UDEP2.view() : m.ULEN2.view(), m.USQ.view());
 }
-
-std::string modulus_lab(const Model& m) {
-  std::string s(m.UFOR3.view());
-  s += m.USLASH.view();
-  s += m.ULEN2.view();
-  s += m.UPOW.view();
-  s += m.UCUBE.view();
-  return s;
-}
-
-std::string weight_lab(const Model& m) {
-  std::string s(m.UFOR3.view());
-  s += m.USLASH.view();
-  s += m.UDEP2.view();
-  s += m.UPOW.view();
-  s += m.UCUBE.view();
-  return s;
-}
+std::string modulus_lab(const Model& m) { return per_pow(m, m.ULEN2.view(), m.UCUBE.view()); }
+std::string weight_lab(const Model& m) { return per_pow(m, m.UDEP2.view(), m.UCUBE.view()); }
 
 std::string fpl_lab(const Model& m) {
   std::string s(m.UFOR3.view());

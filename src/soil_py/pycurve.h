@@ -51,10 +51,6 @@ TORVA_PYCRIT(PYELASTIC);
 TORVA_PYCRIT(PYINPUT);
 #undef TORVA_PYCRIT
 
-// Initial modulus of sand k from the friction angle (radians) and the unit weight; k is
-// left as it is in the generic unit system.
-void APISANDK(double phi, double gam, double& k, int units);
-
 // The name line texts of criterion code 1..14 (any other code: soft clay).
 const char* pyname(int code);
 

@@ -27,6 +27,7 @@
 #include "run/writers.h"
 #include "soil_py/pycurve.h"
 #include "run/lookups.h"
+#include "soil_py/defaults.h"
 
 namespace torva::pyf {
 
