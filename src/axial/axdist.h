@@ -60,6 +60,15 @@ int AXMARCH(const AXWORK& w, int nseg, double h, double xtip, double hc, double 
 // the driven-pile rules), zb the depth of the drilled-shaft beta rule.
 double AXTMAX(Model& m, int code, int kind, double X, double z, double zb, int& status);
 
+// Depth points of row g (property t) with their unit side friction, friction angle and
+// t-z curve. The axial form has points at X = 0 and at the row's ground surface, both
+// carrying a negligible friction, then three per layer (d below the top, the middle, d
+// above the bottom); the torsional form has only the three per layer, the first of them
+// carrying the negligible friction, and measures the beta rule from its first point.
+void AXPOINTS(Model& m, int g, int t, bool torsion, int& status, AXWORK& w);
+// Section table of property t: AE (or GJ with torsion) at the top and bottom of each section.
+void AXSECTAB(const Model& m, int t, bool torsion, AXWORK& w);
+
 // Side t-z curves of row g (property t) at its depth points, and the section AE table.
 void AXSIDE(Model& m, int g, int t, int& status, AXWORK& w);
 // Tip q-w curve of row g for the sign of the head movement D (pull-out: tip area 1e-4).
