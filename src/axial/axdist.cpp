@@ -5,6 +5,7 @@
 #include <string>
 
 #include "axial/axtip.h"
+#include "axial/siderules.h"
 #include "model/messages.h"
 #include "model/model.h"
 #include "run/fmt.h"
@@ -69,7 +70,7 @@ int AXMARCH(const AXWORK& w, int nseg, double h, double xtip, double hc, double 
 double AXTMAX(Model& m, int code, int kind, double X, double z, double zb, int& status) {
   const double f0 = SIDEFRIC(m, X, status);
   if (status != 0) return 0.0;
-  if (f0 >= double(1e-10f)) return f0;
+  if (f0 >= siderules::kGiven) return f0;
   const double gam = GAMAVG(m, X, status);
   if (status != 0) return 0.0;
   const double phi = PHIDEP(m, X, status);
@@ -77,34 +78,13 @@ double AXTMAX(Model& m, int code, int kind, double X, double z, double zb, int& 
   const double c = COHESION(m, X, status);
   if (status != 0) return 0.0;
   const bool driven = kind != DRILLED;
-  const double zd = z < double(1e-10f) ? 1.0 : z;  // driven rules near the surface
-  // Adhesion factor from the strength ratio c / sigma'v (a very large ratio where the
-  // overburden is zero).
+  // sigma'v of the driven-pile rules with the depth raised to 1.0 near the surface; that
+  // of the drilled-shaft rules at the depth itself.
+  const double zd = z < siderules::kGiven ? 1.0 : z;
   const double sv = zd * gam;
-  double psi = sv > 0.0 ? c / sv : 1e10;
-  psi = std::max(psi, double(1e-10f));
-  double alpha = psi <= 1.0 ? 0.5 / std::sqrt(psi) : 0.5 / std::pow(psi, 0.25);
-  if (m.IUNITS == 1 && alpha < 0.5 && c < double(3.47f)) alpha = 1.0;
-  if (m.IUNITS == 2 && alpha < 0.5 && c < double(24.0f)) alpha = 1.0;
-  // Beta factor of drilled shafts, by the depth in feet.
-  double zft = m.IUNITS == 1 ? zb / 12.0 : m.IUNITS == 2 ? zb / double(0.3048f) : 0.0;
-  zft = std::max(zft, double(1e-7f));
-  const double beta =
-      std::clamp(double(1.5f) - double(0.135f) * std::sqrt(zft), double(0.25f), double(1.2f));
-  const double svd = driven ? sv : z * gam;
-  const double sand = double(0.8f) * svd * std::tan(phi - double(0.087f));
-  switch (code) {
-    case 1: case 2: case 3: case 10: case 11: case 13: case 14:
-      return driven ? alpha * c : double(0.55f) * c;
-    case 6: case 9:
-      return double(0.1f) * c;
-    case 4: case 8:
-      return driven ? sand : beta * svd;
-    case 7:
-      return driven ? sand + alpha * c : double(0.55f) * c + beta * svd;
-    default:
-      return f0;
-  }
+  const double alpha = siderules::adhesion(c, sv, m.IUNITS);
+  const double beta = siderules::beta_factor(zb, m.IUNITS);
+  return siderules::side_by_code(code, driven, c, phi, alpha, beta, sv, z * gam, f0);
 }
 
 void AXPOINTS(Model& m, int g, int t, bool torsion, int& status, AXWORK& w) {

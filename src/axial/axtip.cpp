@@ -4,22 +4,13 @@
 #include <string>
 
 #include "axial/axdist.h"
+#include "axial/siderules.h"
 #include "model/messages.h"
 #include "model/model.h"
 #include "run/lookups.h"
 #include "soil_py/defaults.h"
 
 namespace torva {
-
-double AXNQ(double phiDeg) {
-  const double f = phiDeg;
-  if (f <= 20.0) return 8.0;
-  if (f <= 25.0) return 8.0 + double(0.8f) * (f - 20.0);
-  if (f <= 30.0) return 12.0 + double(1.6f) * (f - 25.0);
-  if (f <= 35.0) return 20.0 + 4.0 * (f - 30.0);
-  if (f <= 40.0) return 40.0 + 2.0 * (f - 35.0);
-  return 50.0;
-}
 
 double AXTIPX(const Model& m, int g, int t) {
   const double L = m.PILELEN(t);
@@ -72,13 +63,11 @@ void AXTIPQW(Model& m, int g, int t, bool pullout, bool lsRules, int& status, AX
     if (status != 0) return;
     if (K < small) {
       if (kind != DRILLED) {
-        K = AXNQ(phiDeg) * gam * zt * A;
-      } else if (phi < double(0.5236f)) {
-        K = double(0.1f);  // a force, not a unit resistance
-      } else if (m.IUNITS == 1) {
-        K = (phi < double(0.628f) ? double(222.2f) : double(555.56f)) * A;
-      } else if (m.IUNITS == 2) {
-        K = (phi < double(0.628f) ? double(1530.0f) : double(3830.0f)) * A;
+        K = siderules::bearing_nq(phiDeg) * gam * zt * A;
+      } else {
+        double q = 0.0;
+        // In the generic unit system the drilled shaft keeps its value above 30 degrees.
+        if (siderules::drilled_sand_tip(phi, m.IUNITS, q)) K = phi < double(0.5236f) ? q : q * A;
       }
       if (lsRules && k == 7) K += 9.0 * c * A;
     }

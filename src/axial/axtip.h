@@ -15,9 +15,6 @@ struct AXWORK;
 // sets status 32 or 33 with its warning.
 void AXTIPQW(Model& m, int g, int t, bool pullout, bool lsRules, int& status, AXWORK& w);
 
-// Bearing capacity factor Nq by the friction angle in degrees.
-double AXNQ(double phiDeg);
-
 // Coordinate of the pile tip of row g: head plus the length, projected on the vertical
 // when depths follow the battered pile.
 double AXTIPX(const Model& m, int g, int t);
