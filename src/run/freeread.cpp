@@ -99,31 +99,49 @@ bool parse_real(std::string_view s, double& v) {
   return true;
 }
 
-void FreeReader::section(std::string_view name, std::string_view title) {
+void FreeReader::section(std::string_view name) {
+  sections_.emplace_back(name);
+  titles_.emplace_back();
+  cur_section_ = int(sections_.size()) - 1;
+}
+
+void FreeReader::title(std::string_view title) {
   std::string t(title.substr(0, 80));
   while (!t.empty() && (t.back() == ' ' || t.back() == '\t')) t.pop_back();
-  sections_.push_back(std::string(name) + ", TITLE \"" + t + "\"");
-  cur_section_ = int(sections_.size()) - 1;
+  titles_[std::size_t(cur_section_)] = t;
+}
+
+std::string FreeReader::section_text(int section) const {
+  const std::size_t k = std::size_t(section);
+  if (titles_[k].empty()) return sections_[k];
+  return sections_[k] + ", TITLE \"" + titles_[k] + "\"";
 }
 
 void FreeReader::fail(ReadFail kind, const Fid& f, std::string found, std::string expected) {
   if (!ok()) return;
   err_.kind = kind;
   err_.line = line_no_;
-  err_.section = sections_[std::size_t(cur_section_)];
+  err_.section = section_text(cur_section_);
   err_.field = f.str();
   err_.found = std::move(found);
   err_.expected = std::move(expected);
 }
 
-void FreeReader::invalid(const Fid& f, const Loc& at, std::string found, std::string allowed) {
+ReadError FreeReader::make_invalid(const Fid& f, std::string found, std::string allowed) const {
+  const Loc at = where(f);
+  ReadError e;
+  e.kind = ReadFail::invalid;
+  e.line = at.line;
+  e.section = section_text(at.section);
+  e.field = f.str();
+  e.found = std::move(found);
+  e.expected = std::move(allowed);
+  return e;
+}
+
+void FreeReader::invalid(const Fid& f, std::string found, std::string allowed) {
   if (!ok()) return;
-  err_.kind = ReadFail::invalid;
-  err_.line = at.line;
-  err_.section = sections_[std::size_t(at.section)];
-  err_.field = f.str();
-  err_.found = std::move(found);
-  err_.expected = std::move(allowed);
+  err_ = make_invalid(f, std::move(found), std::move(allowed));
 }
 
 Loc FreeReader::where(const Fid& f) const {

@@ -71,7 +71,7 @@ struct Fid {
 // Line and section of a value as read.
 struct Loc {
   int line = 0;
-  int section = 0;  // index into FreeReader::sections()
+  int section = 0;  // the reader's section number
 };
 
 enum class ReadFail { none, unreadable, end_of_file, invalid };
@@ -89,8 +89,10 @@ class FreeReader {
  public:
   explicit FreeReader(LineSource& src) : src_(src) {}
 
-  // Starts a new section: `name` is the section's role, `title` its title line as read.
-  void section(std::string_view name, std::string_view title);
+  // Starts a new section: `name` is the section's role; `title` sets its title line as
+  // read (called once the line is in).
+  void section(std::string_view name);
+  void title(std::string_view title);
   // The next whole line (a title or a case name), first 80 characters. False at the end
   // of the file (recorded as a failure naming `what`).
   bool fixed_line(std::string& out, const Fid& what);
@@ -110,12 +112,15 @@ class FreeReader {
   const ReadError& error() const { return err_; }
   // Records a failure of a value that was read but is not allowed (a count beyond its
   // table, a value out of range). Only the first failure is kept.
-  void invalid(const Fid& f, const Loc& at, std::string found, std::string allowed);
+  void invalid(const Fid& f, std::string found, std::string allowed);
+  // The failure record of a value that is not allowed, placed where the field was read.
+  ReadError make_invalid(const Fid& f, std::string found, std::string allowed) const;
+  // The section's name and title, for messages.
+  std::string section_text(int section) const;
   // Where a field was read (line 0 when it never was).
   Loc where(const Fid& f) const;
   // Where the last value was read.
   Loc here() const { return {line_no_, cur_section_}; }
-  const std::vector<std::string>& sections() const { return sections_; }
   int line_no() const { return line_no_; }
 
  private:
@@ -140,6 +145,7 @@ class FreeReader {
   ReadError err_;
   int cur_section_ = 0;
   std::vector<std::string> sections_{"TITLE AND VERSION"};
+  std::vector<std::string> titles_{""};
   std::unordered_map<std::string, Loc> locs_;
 };
 

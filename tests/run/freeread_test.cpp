@@ -108,16 +108,18 @@ TEST(FreeRead, RemembersWhereFieldsWereReadAndTheSection) {
   FreeReader rd(src);
   std::string t;
   rd.fixed_line(t, Fid("TITLE"));
-  rd.section("CONTROL RECORD", t);
+  rd.section("CONTROL RECORD");
+  rd.title(t + "   ");
   int a = 0, b = 0, c = 0;
   rd.rec().i(a, Fid("A")).i(b, Fid("B", 2, 3)).i(c, Fid("C"));
   ASSERT_TRUE(rd.ok());
   EXPECT_EQ(rd.where(Fid("B", 2, 3)).line, 2);
   EXPECT_EQ(rd.where(Fid("C")).line, 4);
   EXPECT_EQ(rd.where(Fid("D")).line, 0);
-  rd.invalid(Fid("B", 2, 3), rd.where(Fid("B", 2, 3)), "2", "1 TO 1");
+  rd.invalid(Fid("B", 2, 3), "2", "1 TO 1");
   EXPECT_EQ(rd.error().kind, ReadFail::invalid);
   EXPECT_EQ(rd.error().field, "B(2,3)");
+  EXPECT_EQ(rd.error().line, 2);
   EXPECT_EQ(rd.error().section, "CONTROL RECORD, TITLE \"TITLE\"");
   // After a failure every read leaves its target alone.
   int d = 7;

@@ -1,0 +1,227 @@
+#include "run/inputcheck.h"
+
+#include <cctype>
+#include <cstdio>
+#include <string>
+
+#include "model/messages.h"
+#include "run/platform.h"
+#include "run/readinput_parts.h"
+
+namespace torva {
+
+namespace {
+
+constexpr int kMaxMessages = 20;  // invalid values reported before the rest are only counted
+
+std::string upper(std::string s) {
+  for (char& c : s) c = char(std::toupper(static_cast<unsigned char>(c)));
+  return s;
+}
+
+std::string real_text(double v) {
+  char buf[40];
+  std::snprintf(buf, sizeof buf, "%.6G", v);
+  return buf;
+}
+
+std::string range_text(int lo, int hi) {
+  if (lo == hi) return std::to_string(lo);
+  return std::to_string(lo) + " TO " + std::to_string(hi);
+}
+
+struct Checker {
+  Model& m;
+  const FreeReader& rd;
+  int refused = 0;
+
+  void refuse(const Fid& f, std::string found, std::string allowed) {
+    if (++refused <= kMaxMessages) report_input_error(m, rd.make_invalid(f, found, allowed));
+  }
+  // An integer in lo..hi; `what` names what the value refers to.
+  void range(int v, const Fid& f, int lo, int hi, const std::string& what) {
+    if (v < lo || v > hi) {
+      if (hi < lo)
+        refuse(f, std::to_string(v), "NONE: " + what + " (NONE GIVEN)");
+      else
+        refuse(f, std::to_string(v), range_text(lo, hi) + " (" + what + ")");
+    }
+  }
+  void above_zero(double v, const Fid& f) {
+    if (!(v > 0.0)) refuse(f, real_text(v), "A VALUE GREATER THAN 0");
+  }
+  void not_negative(double v, const Fid& f) {
+    if (!(v >= 0.0)) refuse(f, real_text(v), "A VALUE OF 0 OR MORE");
+  }
+};
+
+void check_rows(Checker& ck) {
+  Model& m = ck.m;
+  const bool three = m.NDIM == 3;
+  const int nrow = three ? m.NROW3 : m.NROW2;
+  if (nrow < 1) ck.refuse(three ? "NROW3" : "NROW2", std::to_string(nrow), "1 TO 2500 ROWS");
+  const bool factors_used = m.IREDFAC == 0 || m.IREDFAC == 2;
+  for (int g = 1; g <= nrow; ++g) {
+    auto ival = [&](int k) { return three ? m.ROWI3(g, k) : m.ROWI2(g, k); };
+    auto ifid = [&](int k) { return Fid(three ? kRowI3[k] : kRowI2[k], g); };
+    const int kptype = 3, kpyset = 4, klsno = 5;
+    const int kpmod = three ? 7 : 6, klsg = three ? 9 : 7;
+    ck.range(ival(kptype), ifid(kptype), 1, m.NPROPIN, "PILE PROPERTIES GIVEN");
+    if (m.IPYUSER == 1) ck.range(ival(kpyset), ifid(kpyset), 0, m.NSETPY, "USER P-Y SETS GIVEN");
+    if (ival(klsno) != 0)
+      ck.range(ival(klsno), ifid(klsno), 1, m.NLSI, "USER LOAD-SETTLEMENT CURVES GIVEN");
+    else
+      ck.range(ival(klsg), ifid(klsg), 1, m.NLSGEN, "GENERATED LOAD-SETTLEMENT CURVES LISTED");
+    if (three) {
+      if (m.ROWI3(g, 6) != 0)
+        ck.range(m.ROWI3(g, 6), ifid(6), 1, m.NTRI, "USER TORQUE-ROTATION CURVES GIVEN");
+      else
+        ck.range(m.ROWI3(g, 10), ifid(10), 1, m.NTRGEN,
+                 "GENERATED TORQUE-ROTATION CURVES LISTED");
+    }
+    if (m.IPYMOD == 1) {
+      const int s = ival(kpmod);
+      ck.range(s, ifid(kpmod), 0, m.NPYMOD, "SETS OF MODIFICATION FACTORS GIVEN");
+      if (s >= 1 && s <= m.NPYMOD && m.NPTMOD(s) < 1)
+        ck.refuse(Fid("NPTMOD", s), std::to_string(m.NPTMOD(s)),
+                  "1 TO 50 POINTS (THE SET IS USED BY A ROW)");
+    }
+    if (factors_used) {
+      if (three) {
+        ck.above_zero(m.ROWR3(g, 3), Fid(kRowR3[3], g));
+        ck.above_zero(m.ROWR3(g, 4), Fid(kRowR3[4], g));
+        ck.above_zero(m.ROWR3(g, 5), Fid(kRowR3[5], g));
+        ck.above_zero(m.ROWR3(g, 6), Fid(kRowR3[6], g));
+      } else {
+        ck.above_zero(m.ROWR2(g, 3), Fid(kRowR2[3], g));
+        ck.above_zero(m.ROWR2(g, 4), Fid(kRowR2[4], g));
+      }
+    }
+  }
+  for (int i = 1; i <= m.NLSGEN; ++i)
+    ck.range(m.LSGEN(i), Fid("LSGEN", i), 1, nrow, "PILE-GROUP ROWS");
+  if (three)
+    for (int i = 1; i <= m.NTRGEN; ++i)
+      ck.range(m.TRGEN(i), Fid("TRGEN", i), 1, nrow, "PILE-GROUP ROWS");
+  if (m.IPYOUT == 1)
+    for (int i = 1; i <= m.NPYOUT; ++i)
+      ck.range(m.POPILE(i), Fid("POPILE", i), 1, nrow, "PILE-GROUP ROWS");
+}
+
+void check_properties(Checker& ck) {
+  Model& m = ck.m;
+  for (int t = 1; t <= m.NPROPIN; ++t) {
+    ck.range(m.NSEGI(t), Fid("NSEGI", t), 1, MAXSEG, "PILE INCREMENTS");
+    ck.range(m.NSECTI(t), Fid("NSECTI", t), 1, MAXSECT, "SECTIONS OF A PILE PROPERTY");
+    ck.above_zero(m.PLENI(t), Fid("PLENI", t));
+    for (int s = 1; s <= m.NSECTI(t); ++s) {
+      ck.range(m.ISECI(t, s), Fid("ISECI", t, s), 1, m.NSECIN, "CROSS SECTIONS GIVEN");
+      if (!(m.STOI(t, s) > m.SFROMI(t, s)))
+        ck.refuse(Fid("STOI", t, s), real_text(m.STOI(t, s)),
+                  "A DEPTH BELOW THE SECTION TOP " + real_text(m.SFROMI(t, s)));
+    }
+  }
+  // Moment-curvature sets: the user sets and one set per bending axis of every nonlinear
+  // cross section share one table.
+  int generated = 0;
+  for (int k = 1; k <= m.NSECIN; ++k)
+    if (m.INONLIN(k) != 0) generated += m.NDIM == 3 ? 2 : 1;
+  const int user = m.NMPHI > 0 ? m.NMPSETI : 0;
+  if (user + generated > MAXMPSET)
+    ck.refuse("NMPSETI", std::to_string(user) + " USER SETS AND " + std::to_string(generated) +
+                             " SETS OF THE NONLINEAR CROSS SECTIONS",
+              "AT MOST 150 MOMENT-CURVATURE SETS IN ALL");
+}
+
+void check_soil(Checker& ck) {
+  Model& m = ck.m;
+  if (m.NLAYIN < 1) ck.refuse("NLAYIN", std::to_string(m.NLAYIN), "1 TO 20 SOIL LAYERS");
+  for (int L = 1; L <= m.NLAYIN; ++L) {
+    ck.range(m.LSOILI(L), Fid("LSOILI", L), 1, 14, "SOIL CRITERIA");
+    if (!(m.LBOTI(L) > m.LTOPI(L)))
+      ck.refuse(Fid("LBOTI", L), real_text(m.LBOTI(L)),
+                "A DEPTH BELOW THE LAYER TOP " + real_text(m.LTOPI(L)));
+    if (L > 1 && m.LTOPI(L) < m.LBOTI(L - 1))
+      ck.refuse(Fid("LTOPI", L), real_text(m.LTOPI(L)),
+                "AT OR BELOW THE BOTTOM OF THE LAYER ABOVE " + real_text(m.LBOTI(L - 1)));
+    ck.range(m.NROWL(L), Fid("NROWL", L), 1, 2, "PROFILE ROWS OF A LAYER: TOP, BOTTOM");
+  }
+}
+
+void check_loads(Checker& ck) {
+  Model& m = ck.m;
+  const int nrow = m.NDIM == 3 ? m.NROW3 : m.NROW2;
+  for (int c = 1; c <= m.NLC; ++c) {
+    if (m.CASINT(c, 22) == 1) continue;  // not analysed
+    ck.above_zero(m.CASREAL(c, 3), Fid("FACINC", c));
+    ck.above_zero(m.CASREAL(c, 4), Fid("FACMIN", c));
+    if (m.CASINT(c, 4) == 0 && m.CASINT(c, 5) < 1)
+      ck.refuse(Fid("CASINT", c, 5), std::to_string(m.CASINT(c, 5)),
+                "AT LEAST 1 CYCLE FOR CYCLIC LOADING");
+    for (int n = 1; n <= m.CASINT(c, 16); ++n) {
+      ck.range(m.DLINT(c, n, 3), Fid("DLINT", c, n, 3), 1, nrow, "PILE-GROUP ROWS");
+      ck.range(m.DLINT(c, n, 4), Fid("DLINT", c, n, 4), 0, nrow, "PILE-GROUP ROWS, 0 ONE ROW");
+      ck.range(m.DLINT(c, n, 6), Fid("DLINT", c, n, 6), 0, m.NDC, "LOAD-VERSUS-DEPTH CURVES");
+      if (m.NDIM == 3)
+        ck.range(m.DLINT(c, n, 7), Fid("DLINT", c, n, 7), 0, m.NDC, "LOAD-VERSUS-DEPTH CURVES");
+    }
+  }
+  for (int c = 1; c <= m.NCOMB; ++c) {
+    for (int n = 1; n <= m.CBINT(c, 8); ++n)
+      ck.range(m.MEMCASE(c, n), Fid("MEMCASE", c, n), 1, m.NLC, "LOAD CASES GIVEN");
+    if (m.CBINT(c, 13) == 1) continue;  // not analysed
+    ck.above_zero(m.CBREAL(c, 3), Fid("FACINC", c));
+    ck.above_zero(m.CBREAL(c, 4), Fid("FACMIN", c));
+    if (m.CBINT(c, 4) == 0 && m.CBINT(c, 5) < 1)
+      ck.refuse(Fid("CBINT", c, 5), std::to_string(m.CBINT(c, 5)),
+                "AT LEAST 1 CYCLE FOR CYCLIC LOADING");
+  }
+}
+
+void check_factors(Checker& ck) {
+  Model& m = ck.m;
+  if (m.IPYMOD != 1) return;
+  for (int s = 1; s <= m.NPYMOD; ++s)
+    for (int p = 1; p <= m.NPTMOD(s); ++p) {
+      ck.not_negative(m.PMPF(s, p), Fid("PMPF", s, p));
+      ck.above_zero(m.PMYF(s, p), Fid("PMYF", s, p));
+    }
+}
+
+}  // namespace
+
+void report_input_error(Model& m, const ReadError& e) {
+  const unsigned to = TO_REPORT | TO_RUNLOG;
+  const std::string file = platform::split_path(m.fname(R_INPUT)).name +
+                           platform::split_path(m.fname(R_INPUT)).ext;
+  emit(m, to, "");
+  emit(m, to, e.kind == ReadFail::invalid ? "     **** INVALID INPUT ****"
+                                          : "     **** INPUT ERROR ****");
+  emit(m, to, "     INPUT DATA FILE: " + file);
+  std::string where = "     LINE " + std::to_string(e.line);
+  if (e.kind == ReadFail::end_of_file) where += " (THE FILE ENDS THERE)";
+  emit(m, to, where + ", SECTION: " + e.section);
+  if (e.kind == ReadFail::end_of_file)
+    emit(m, to, "     FIELD " + e.field + ": NOT FOUND, THE RECORD NEEDS A FURTHER LINE");
+  else if (e.kind == ReadFail::unreadable)
+    emit(m, to, "     FIELD " + e.field + ": FOUND " + e.found + ", EXPECTED " +
+                    upper(e.expected));
+  else
+    emit(m, to, "     FIELD " + e.field + ": FOUND " + e.found + ", ALLOWED " +
+                    upper(e.expected));
+}
+
+void INPUTCHECK(Model& m, const FreeReader& rd, int& status) {
+  Checker ck{m, rd};
+  check_rows(ck);
+  check_properties(ck);
+  check_soil(ck);
+  check_loads(ck);
+  check_factors(ck);
+  if (ck.refused > kMaxMessages)
+    emit(m, TO_REPORT | TO_RUNLOG,
+         "     " + std::to_string(ck.refused - kMaxMessages) + " FURTHER INVALID VALUES");
+  if (ck.refused > 0) status = ST_INPUTCHECK;
+}
+
+}  // namespace torva
