@@ -122,10 +122,12 @@ struct PyCrit {
   // PUSUM in its common form: h x increment at every node but the first of a lower layer,
   // with the triangle above a pile head below the ground in layer 1, and the end piece to
   // the layer bottom at the last node when `endpiece` is set.
-  void pusum_common(const PyNode& nd, double inc, bool triangle, bool endpiece) {
+  // `tri` is the resistance of the triangle (the criterion's pu), `triangle` whether the
+  // criterion adds it.
+  void pusum_common(const PyNode& nd, double inc, bool triangle, double tri, bool endpiece) {
     if (nd.first) acc = 0.0;
     if (nd.L == 1 && triangle && m.FREELEN(nd.g) <= 0.0 && acc <= 0.0)
-      acc = -0.5 * inc * m.FREELEN(nd.g);
+      acc = -0.5 * tri * m.FREELEN(nd.g);
     if (!(nd.first && nd.L >= 2)) acc += nd.h * inc;
     if (endpiece && nd.last) acc += (m.LBOT(nd.L) - nd.d) * inc;
     m.PUSUM(nd.g, nd.L) = acc;

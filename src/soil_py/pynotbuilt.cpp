@@ -15,9 +15,6 @@ void refuse(Model& m, int L, int& status) {
             const NodeArr&, const NodeArr&, NodeArr&, NodeArr&) {                               \
     refuse(m, L, status);                                                                      \
   }
-TORVA_REFUSE(PYSOFTCLAY)
-TORVA_REFUSE(PYSOFTCLAYJ)
-TORVA_REFUSE(PYSOFTCLAYK)
 TORVA_REFUSE(PYSTIFFCLAYW)
 TORVA_REFUSE(PYSTIFFCLAY)
 TORVA_REFUSE(PYSTIFFCLAYK)

@@ -136,6 +136,16 @@ TEST(PyFrame, LayerSelection) {
   pm.eval(0.02);
   EXPECT_EQ(pm.Es(11), 0.0);  // the tip-only layer is not evaluated in an analysis
   EXPECT_DOUBLE_EQ(pm.Es(10), 12000.0);
+  // A layer whose code has no criterion of its own falls back to soft clay: c = 0 there.
+  pm.m.LTYPE(2) = 99;
+  pm.m.NODE1(1, 2) = 10;
+  pm.m.NODE2(1, 2) = 11;
+  pm.m.NODE2(1, 1) = 9;
+  pm.m.SPC(3) = pm.m.SPC(4) = 0.0;
+  pm.eval(0.02);
+  EXPECT_EQ(pm.status, 0);
+  EXPECT_EQ(pm.Es(10), 0.0);  // zero strength: a curve of zeros, not an error
+  EXPECT_EQ(pm.p(10), 0.0);
 }
 
 TEST(PyFrame, LookupBeyondTheProfileStopsTheRowWithoutClearing) {
