@@ -141,11 +141,12 @@ TEST(PyFrame, LayerSelection) {
   pm.m.NODE1(1, 2) = 10;
   pm.m.NODE2(1, 2) = 11;
   pm.m.NODE2(1, 1) = 9;
-  pm.m.SPC(3) = pm.m.SPC(4) = 0.0;
+  for (int i = 1; i <= 4; ++i) pm.m.SPC(i) = 0.0;  // the lookups go by depth
   pm.eval(0.02);
   EXPECT_EQ(pm.status, 0);
   EXPECT_EQ(pm.Es(10), 0.0);  // zero strength: a curve of zeros, not an error
   EXPECT_EQ(pm.p(10), 0.0);
+  EXPECT_DOUBLE_EQ(pm.Es(9), 12000.0);  // elastic subgrade with ST = 0: no limit
 }
 
 TEST(PyFrame, LookupBeyondTheProfileStopsTheRowWithoutClearing) {
