@@ -1,0 +1,175 @@
+// Printed p-y curves: the state of every request, the refusal messages, the heading of a
+// printed curve and the node placement that makes the dispatcher evaluate one point.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "pyfixture.h"
+#include "soil_py/pyprint.h"
+
+namespace torva {
+namespace {
+
+using pytest::PyFiles;
+using pytest::PyModel;
+using pytest::SoilPt;
+
+std::string sp(int n) { return std::string(std::size_t(n), ' '); }
+
+// Row 1: head at X = 0, ground 10 in below it, tip at 240 in, 10 segments of 24 in.
+// Soil: elastic subgrade 10..120, user curves 120..200, a gap, elastic 220..230.
+PyModel print_model() {
+  PyModel pm(10, 240.0, 24.0, 1, 0.0, 10.0);
+  SoilPt s;
+  s.c = 20.0;
+  s.k = 500.0;
+  s.gam = 0.04;
+  pm.layer(10.0, 120.0, 12, s);
+  pm.layer(120.0, 200.0, 5, s);
+  pm.layer(220.0, 230.0, 12, s);
+  pm.m.NLAYIN = pm.m.NLAYER;
+  return pm;
+}
+
+void request(Model& m, int g, double d, int npt = 0) {
+  const int i = ++m.NPYOUT;
+  m.POPILE(i) = g;
+  m.PODEP(i) = d;
+  m.PONPT(i) = npt;
+}
+
+std::string opening(int i, int g) {
+  return "\n\n" + sp(9) + "CURVE NUMBER              =" + sp(4) + std::to_string(i) + "\n\n\n" +
+         sp(9) + "PILE GROUP NUMBER         =" + sp(4) + std::to_string(g) + "\n\n\n";
+}
+
+TEST(PyPrint, StatesOfTheRequests) {
+  PyModel pm = print_model();
+  Model& m = pm.m;
+  PyFiles files(m);
+  struct Req {
+    double d;
+    int g, state;
+    const char* text;  // the refusal's last line (empty: printed)
+  } reqs[] = {
+      {60.0, 1, PO_PRINT, ""},
+      {10.0, 1, PO_GROUND, "IS ABOVE OR EQUAL TO THE SOIL GROUND FOR REQUIRED PILE,       0.83 FT"},
+      {0.0, 1, PO_HEAD, "IS ABOVE TOP OF REQUIRED PILE,       0.00 FT"},
+      {236.0, 1, PO_TIP, ""},  // in no layer, but below the tip first
+      {250.0, 1, PO_TIP, "IS BELOW TIP OF REQUIRED PILE,      20.00 FT"},
+      {150.0, 1, PO_PRINT, "IS WITHIN LAYER   2, WHICH IS SET AS USER DEFINED P-Y CURVES"},
+      {120.0, 1, PO_PRINT, "IS WITHIN LAYER   2, WHICH IS SET AS USER DEFINED P-Y CURVES"},
+      {210.0, 1, PO_PRINT, "IS NOT WITHIN A DEFINED SOIL LAYER"},
+      {230.0, 1, PO_PRINT, "IS BELOW OR EQUAL TO THE DEFINED SOIL BOTTOM,      19.17 FT"},
+      {60.0, 2, PO_NOROW, "THE MODEL HAS    1 PILE GROUPS"},
+      {60.0, 0, PO_NOROW, "THE MODEL HAS    1 PILE GROUPS"},
+  };
+  reqs[3].d = 240.0001;
+  for (const Req& r : reqs) request(m, r.g, r.d);
+  int status = 0;
+  PYPRINT(m, status);
+  EXPECT_EQ(status, 0);
+  EXPECT_EQ(m.IPYPRT, 1);
+  const std::string echo = files.text("echo.txt");
+  for (int i = 1; i <= m.NPYOUT; ++i) {
+    const Req& r = reqs[i - 1];
+    EXPECT_EQ(m.POSTAT(i), r.state) << "request " << i;
+    if (*r.text) {
+      EXPECT_NE(echo.find(r.text), std::string::npos) << r.text;
+    }
+  }
+  // One printed curve: its PLOTOUT line shows the row and the default point count 0; the
+  // refused ones show 0 points.
+  const std::string plot = files.text("plot.txt");
+  EXPECT_EQ(plot.substr(0, 41), sp(5) + "* GENERATED P-Y CURVES *\n" + sp(5) + "   11\n");
+  EXPECT_NE(plot.find("    1    1    0\n"), std::string::npos);
+  EXPECT_NE(plot.find("   10    2    0\n"), std::string::npos);
+  EXPECT_NE(plot.find("   11    0    0\n"), std::string::npos);
+  // Exactly one curve heading.
+  EXPECT_EQ(echo.find("P-Y CURVE COMPUTED USING"), echo.rfind("P-Y CURVE COMPUTED USING"));
+}
+
+TEST(PyPrint, LayoutOfAPrintedCurveAndARefusal) {
+  PyModel pm = print_model();
+  Model& m = pm.m;
+  PyFiles files(m);
+  request(m, 1, 60.0);
+  request(m, 1, 10.0);
+  int status = 0;
+  PYPRINT(m, status);
+  ASSERT_EQ(status, 0);
+  const std::string echo = files.text("echo.txt");
+  const std::string head = "\n\n" + sp(5) + "* GENERATED P-Y CURVES *\n\n" + sp(5) +
+                           "NUMBER OF CURVES  :    2\n";
+  const std::string curve1 = opening(1, 1) + sp(9) + "DEPTH BELOW ORIGIN        =      5.00 FT\n" +
+                             sp(9) + "NUMBER OF POINTS ON CURVE =    0\n\n" + sp(9) +
+                             "P-Y CURVE COMPUTED USING ELASTIC SUBGRADE CRITERIA\n";
+  const std::string refusal2 = opening(2, 1) + sp(9) +
+                               "CURVE NOT GENERATED SINCE REQUIRED DEPTH,        0.83 FT,\n" +
+                               sp(9) +
+                               "IS ABOVE OR EQUAL TO THE SOIL GROUND FOR REQUIRED PILE,       0.83 FT\n";
+  ASSERT_EQ(echo.substr(0, head.size() + curve1.size()), head + curve1);
+  // Elastic subgrade, Es = 500 pci, D = 24 in: p = 12000 y up to ST x D = 480 lb/in.
+  EXPECT_NE(echo.find("0.0200000             240.000 \n"), std::string::npos);
+  EXPECT_NE(echo.find("0.0640000             480.000 \n"), std::string::npos);
+  // The criterion prints its block after the heading, then the refusal follows.
+  const auto at = echo.find(refusal2);
+  ASSERT_NE(at, std::string::npos);
+  EXPECT_EQ(at + refusal2.size(), echo.size());
+  EXPECT_GT(at, head.size() + curve1.size());
+  // Node 1 at the requested depth, node 2 one segment below, node 1 alone in layer 1.
+  EXPECT_EQ(m.DEPN(1, 1), 60.0);
+  EXPECT_EQ(m.DEPN(1, 2), 84.0);
+  EXPECT_EQ(m.NODE1(1, 1), 1);
+  EXPECT_EQ(m.NODE1(1, 2), 0);
+  EXPECT_EQ(m.NODE1(1, 3), 0);
+}
+
+TEST(PyPrint, CapLevelCurves) {
+  PyModel pm(10, 240.0, 24.0, 1, 0.0, -24.0);  // ground 24 in above the head: embedded cap
+  Model& m = pm.m;
+  SoilPt s;
+  s.c = 20.0;
+  s.k = 500.0;
+  s.gam = 0.04;
+  pm.layer(-24.0, 300.0, 12, s);
+  m.NLAYIN = m.NLAYER;
+  m.ICAPOPT = 1;
+  m.CAPTHK = 12.0;
+  m.CAPWID = 48.0;
+  PyFiles files(m);
+  request(m, 1, -6.0);   // within the cap: the cap-level curve
+  request(m, 1, 0.0);    // at the head, also within the cap: a second one, refused
+  request(m, 1, -20.0);  // above the cap top
+  request(m, 1, 30.0);   // an ordinary curve
+  int status = 0;
+  PYPRINT(m, status);
+  EXPECT_EQ(m.POSTAT(1), PO_CAP);
+  EXPECT_EQ(m.POSTAT(2), PO_CAP2);
+  EXPECT_EQ(m.POSTAT(3), PO_CAPTOP);
+  EXPECT_EQ(m.POSTAT(4), PO_PRINT);
+  const std::string echo = files.text("echo.txt");
+  EXPECT_NE(echo.find("\n\n" + sp(9) + "CURVE NUMBER              =    1\n\n\n" + sp(9) +
+                      "AT PILE CAP LEVEL, DEPTH  =     -0.50 FT\n\n\n" + sp(9) +
+                      "NUMBER OF POINTS ON CURVE =    0\n"),
+            std::string::npos);
+  EXPECT_NE(echo.find(sp(9) + "AT PILE CAP LEVEL, DEPTH  =      0.00 FT\n\n\n" + sp(9) +
+                      "CURVE NOT GENERATED SINCE ONLY ONE CURVE \n" + sp(9) +
+                      "AT PILE CAP LEVEL CAN BE PRINTED \n"),
+            std::string::npos);
+  EXPECT_NE(echo.find(sp(9) + "IS ABOVE TOP OF PILE CAP,      -1.00 FT\n"), std::string::npos);
+}
+
+TEST(PyPrint, NoRequests) {
+  PyModel pm = print_model();
+  PyFiles files(pm.m);
+  int status = 0;
+  PYPRINT(pm.m, status);
+  EXPECT_EQ(files.text("echo.txt"),
+            "\n\n" + sp(5) + "* GENERATED P-Y CURVES *\n\n" + sp(5) + "NUMBER OF CURVES  :    0\n");
+  EXPECT_EQ(files.text("plot.txt"), sp(5) + "* GENERATED P-Y CURVES *\n" + sp(5) + "    0\n");
+}
+
+}  // namespace
+}  // namespace torva
