@@ -1,0 +1,217 @@
+// Load-settlement and torque-rotation curves of a pile row: closed forms, the stored
+// solution, tip position and the refusals of the tip rules.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "axial/axdist.h"
+#include "axial/axtip.h"
+#include "axial/lscurve.h"
+#include "axfixture.h"
+
+namespace torva {
+namespace {
+
+using testing::make_pile;
+using testing::PileSoil;
+
+const double kTipIn[9] = {0.0001, 0.001, 0.005, 0.01, 0.05, 0.1, 0.5, 1.0, 2.0};
+
+TEST(LsCurve, NegligibleSideFrictionGivesTipMovementPlusShortening) {
+  PileSoil p;
+  p.side = 1e-9;  // given in the profile, so not estimated
+  p.tip = 100.0;
+  auto mp = make_pile(p);
+  Model& m = *mp;
+  int status = 0, n = 0;
+  CurveArr load{}, move{};
+  LSCURVE(m, 1, 2, 1, 1, status, n, load, move);
+  ASSERT_EQ(status, 0);
+  ASSERT_EQ(n, 9);
+  const double AE = p.area * p.emod;
+  for (int j = 1; j <= 9; ++j) {
+    const double tw = double(float(kTipIn[j - 1]));
+    EXPECT_NEAR(move(j), tw + load(j) * p.len / AE, 1e-9 * move(j)) << j;
+    EXPECT_DOUBLE_EQ(m.LSV3(1, 10 + j), tw);
+    EXPECT_DOUBLE_EQ(m.LSV1(1, 10 + j), move(j));
+    EXPECT_DOUBLE_EQ(m.LSV2(1, 10 + j), load(j));
+    EXPECT_NEAR(m.LSV4(1, 10 + j), load(j), 1e-3);  // the side carries next to nothing
+  }
+  for (int j = 2; j <= 9; ++j) EXPECT_GT(load(j), load(j - 1));
+}
+
+// Head stiffness of an elastic bar on linear springs (see the march test).
+double head_stiffness(double L, double AE, double ks, double p, double kt) {
+  const double lam = std::sqrt(ks * p / AE), b = kt / (AE * lam), x = lam * L;
+  return AE * lam * (std::sinh(x) + b * std::cosh(x)) / (std::cosh(x) + b * std::sinh(x));
+}
+
+TEST(LsCurve, SmallMovementsMatchElasticBarOnInitialSlopes) {
+  // A drilled shaft in clay, stiff enough that every node stays on the first straight
+  // segment of its t-z curve (z < 0.001 D) and of the tip curve (w < 0.005 D).
+  PileSoil p;
+  p.kind = 2;
+  p.diam = 1000.0;
+  p.area = 785398.0;
+  p.emod = 1.47e4;
+  p.side = 5.0;
+  p.tip = 155.0;
+  const double ks = double(0.51f) * p.side / (double(0.001f) * p.diam);
+  const double K = p.tip * p.area;
+  const double kt = double(0.395f) * K / (double(0.005f) * p.diam);
+  const double exact =
+      head_stiffness(p.len, p.area * p.emod, ks, double(3.1416f) * p.diam, kt);
+  double prev = 1e30;
+  for (int nseg : {5, 20, 80}) {
+    p.nseg = nseg;
+    auto mp = make_pile(p);
+    int status = 0, n = 0;
+    CurveArr load{}, move{};
+    LSCURVE(*mp, 1, 2, 1, 1, status, n, load, move);
+    ASSERT_EQ(status, 0);
+    ASSERT_LT(move(6), double(0.001f) * p.diam);
+    const double err = std::abs(load(6) / move(6) / exact - 1.0);
+    EXPECT_LT(err, prev) << nseg;
+    prev = err;
+  }
+  EXPECT_LT(prev, 2e-3);
+}
+
+TEST(LsCurve, BranchesStoreTheMirroredSolution) {
+  PileSoil p;
+  p.tip = 100.0;
+  auto mp = make_pile(p);
+  Model& m = *mp;
+  int status = 0, n = 0;
+  CurveArr l1{}, u1{}, l2{}, u2{};
+  LSCURVE(m, 1, 1, 3, 1, status, n, l1, u1);
+  LSCURVE(m, 1, 2, 3, 1, status, n, l2, u2);
+  ASSERT_EQ(status, 0);
+  EXPECT_DOUBLE_EQ(m.LSV1(3, 10), 0.0);
+  EXPECT_DOUBLE_EQ(m.LSV1(3, 1), -u1(9));
+  EXPECT_DOUBLE_EQ(m.LSV2(3, 9), -l1(1));
+  EXPECT_DOUBLE_EQ(m.LSV1(3, 19), u2(9));
+  for (int s = 2; s <= 19; ++s) EXPECT_GT(m.LSV1(3, s), m.LSV1(3, s - 1)) << s;
+  // Pull-out: the tip area is 1e-4, so the tip load is 1e-4 of the bearing one.
+  EXPECT_NEAR(-m.LSV4(3, 1) / m.LSV4(3, 19), double(1e-4f) / p.area, 1e-12);
+  EXPECT_GT(l1(9), 0.0);
+  EXPECT_LT(l1(9), l2(9));
+}
+
+TEST(LsCurve, DepthPointsOfOneLayer) {
+  PileSoil p;
+  p.headDep = -24.0;
+  p.freeLen = 24.0;
+  auto mp = make_pile(p);
+  Model& m = *mp;
+  m.LTOP(1) = 0.0;
+  int status = 0;
+  AXWORK w{};
+  AXPOINTS(m, 1, 1, false, status, w);
+  ASSERT_EQ(status, 0);
+  ASSERT_EQ(w.NDP, 5);
+  const double d = double(0.1f);
+  const double want[5] = {0.0, 0.0, d, (d + 1200.0) / 2.0, 1200.0 - d};
+  for (int k = 1; k <= 5; ++k) EXPECT_DOUBLE_EQ(w.DPX(k), want[k - 1]) << k;
+  EXPECT_DOUBLE_EQ(w.DPTMAX(1), double(1e-6f));
+  EXPECT_DOUBLE_EQ(w.DPTMAX(2), double(1e-6f));
+  EXPECT_DOUBLE_EQ(w.DPTMAX(3), 5.0);
+  // A segment middle above X = 0 takes no side load.
+  EXPECT_DOUBLE_EQ(AXTLOAD(w, -12.0, 1.0), 0.0);
+}
+
+TEST(LsCurve, BatteredTipLiesOnTheProjectedLength) {
+  PileSoil p;
+  auto mp = make_pile(p);
+  Model& m = *mp;
+  m.IBATTER = 1;
+  m.BATTER(1) = 0.2;
+  EXPECT_NEAR(AXTIPX(m, 1, 1), 600.0 * std::cos(0.2), 1e-12);
+  m.IBATTER = 0;
+  EXPECT_DOUBLE_EQ(AXTIPX(m, 1, 1), 600.0);
+}
+
+struct TipCase {
+  int code, kind;
+  double e50, coh;
+  int status;
+};
+
+class LsTip : public ::testing::TestWithParam<TipCase> {};
+
+TEST_P(LsTip, DrivenClayTipNeedsE50AndCapacity) {
+  PileSoil p;
+  p.code[0] = GetParam().code;
+  p.kind = GetParam().kind;
+  p.e50 = GetParam().e50;
+  p.coh = GetParam().coh;
+  auto mp = make_pile(p);
+  int status = 0, n = 0;
+  CurveArr l{}, u{};
+  LSCURVE(*mp, 1, 2, 1, 1, status, n, l, u);
+  EXPECT_EQ(status, GetParam().status);
+  EXPECT_EQ(n, GetParam().status == 0 ? 9 : 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, LsTip,
+    ::testing::Values(TipCase{1, 1, 0.0, 10.0, 0},            // soft clay: default E50
+                      TipCase{6, 1, 0.0, 10.0, ST_LSE50},     // vuggy limestone: no default
+                      TipCase{1, 1, 0.01, 0.0, ST_LSCOHES},   // no cohesion, no tip capacity
+                      TipCase{1, 2, 0.01, 0.0, 0}));          // drilled shaft: table curve
+
+TEST(TrCurve, DrivenPileInClayReachesTheSideFrictionPlateau) {
+  // A thin crust over the clay puts every segment middle between full-friction points, so
+  // at large rotations every segment sits at 0.93 of its friction.
+  PileSoil p;
+  p.nlayer = 2;
+  p.lbot[0] = 0.4;
+  p.lbot[1] = 1200.0;
+  auto mp = make_pile(p);
+  Model& m = *mp;
+  int status = 0, n = 0;
+  CurveArr t1{}, f1{}, t2{}, f2{};
+  TRCURVE(m, 1, 1, 1, 1, status, n, t1, f1);
+  TRCURVE(m, 1, 2, 1, 1, status, n, t2, f2);
+  ASSERT_EQ(status, 0);
+  ASSERT_EQ(n, 9);
+  const double R = p.diam / 2.0;
+  const double plateau = double(0.93f) * p.side * double(3.1416f) * R * p.diam * p.len;
+  EXPECT_NEAR(t2(9), plateau, 1e-9 * plateau);  // about 2.1e6 lb-in
+  for (int j = 1; j <= 9; ++j) {
+    EXPECT_DOUBLE_EQ(t1(j), t2(j)) << j;
+    EXPECT_DOUBLE_EQ(f1(j), f2(j)) << j;
+  }
+  // Head rotation: tip rotation plus the twist under a uniform torque gradient.
+  EXPECT_NEAR(f2(9), 2.0 / R + plateau * p.len / (2.0 * p.gj), 1e-9);
+}
+
+TEST(TrCurve, ZeroTorsionalRigidityIsRefused) {
+  PileSoil p;
+  p.gj = 0.0;
+  auto mp = make_pile(p);
+  int status = 0, n = 0;
+  CurveArr t{}, f{};
+  TRCURVE(*mp, 1, 2, 1, 1, status, n, t, f);
+  EXPECT_EQ(status, ST_INPUTCHECK);
+  EXPECT_EQ(n, 0);
+}
+
+TEST(TrCurve, DrivenTipInClayWithoutCohesion) {
+  PileSoil p;
+  p.coh = 0.0;
+  auto mp = make_pile(p);
+  int status = 0, n = 0;
+  CurveArr t{}, f{};
+  TRCURVE(*mp, 1, 2, 1, 1, status, n, t, f);
+  EXPECT_EQ(status, ST_TRCOHES);
+  p.kind = 2;
+  auto mp2 = make_pile(p);
+  status = 0;
+  TRCURVE(*mp2, 1, 2, 1, 1, status, n, t, f);
+  EXPECT_EQ(status, 0);
+  EXPECT_EQ(n, 9);
+}
+
+}  // namespace
+}  // namespace torva
