@@ -3,6 +3,7 @@
 #include <cmath>
 #include <string>
 
+#include "axial/axdist.h"
 #include "model/messages.h"
 #include "run/fmt.h"
 
@@ -114,10 +115,23 @@ void AXFORCE(Model& m, int g, double& P, const double* u, Arr1<double, MAXNODE>&
 
   // Axial load and movement along the pile by load transfer, for a generated curve.
   if (m.IAXVAR == 1 && m.LSNO(g) <= 0) {
-    // The load-transfer routines (AXSIDE, AXTIP, AXDIST) are not in the engine yet: the
-    // analysis refuses the option rather than use a constant axial force silently.
-    (void)MOV;
-    status = ST_NOTBUILT;
+    // A work set of this call (about 25 KB on the calling thread's stack), never shared.
+    AXWORK w{};
+    int istate = 0;
+    const int t = m.PTYPE(g);
+    AXSIDE(m, g, t, status, w);
+    AXTIP(m, g, t, d, status, w);
+    if (status != 0) return;  // an incomplete work set carries no distribution
+    AXDIST(m, g, t, d, MOV, FAX, w, istate);
+    if (istate == 4) {  // not settled: the row's state, combined after the loop
+      if (RowCapture* rc = active_capture()) {
+        if (rc->istate != 1) rc->istate = 4;
+      } else if (m.ISTATE != 1) {
+        m.ISTATE = 4;
+      }
+    }
+    P = std::abs(d) < 1e-25 ? d : FAX(4);
+    for (int k = 1; k <= MAXNODE; ++k) FAX(k) *= m.AXFAC(g);
   }
 }
 

@@ -10,6 +10,7 @@
 #include "axial/lscurve.h"
 #include "axfixture.h"
 #include "model/messages.h"
+#include "pile/axforce.h"
 
 namespace torva {
 namespace {
@@ -140,6 +141,26 @@ TEST_F(AxDist, RowsInParallelThreadsMatchTheSerialResult) {
     EXPECT_EQ(parallel[g], serial[g]) << g;
     EXPECT_TRUE(caps[g].lines.empty()) << g;
   }
+}
+
+TEST_F(AxDist, HeadForceOfTheSinglePileTakesTheDistribution) {
+  Model& m = *mp;
+  m.IAXVAR = 1;
+  m.IEXTEND = 1;
+  m.AXFAC(1) = 2.0;
+  NodeArr mov{}, frc{};
+  int istate = 0;
+  const double D = std::sqrt(u2(2) * u2(3));
+  run(D, mov, frc, istate);
+  double P = 0.0;
+  int status = 0;
+  const double u[6] = {D, 0, 0, 0, 0, 0};
+  NodeArr MOV{}, FAX{};
+  AXFORCE(m, 1, P, u, MOV, FAX, status);
+  EXPECT_EQ(status, 0);
+  EXPECT_DOUBLE_EQ(P, frc(4));
+  EXPECT_DOUBLE_EQ(FAX(4 + p.nseg), 2.0 * frc(4 + p.nseg));
+  EXPECT_DOUBLE_EQ(MOV(4), mov(4));
 }
 
 }  // namespace
