@@ -188,6 +188,24 @@ void check_factors(Checker& ck) {
     }
 }
 
+// Group reduction factors estimated from the layout (IREDFAC 1 or 3) list every individual
+// pile: at most MAXPILES in all, and the piles of a 2-D row need a spacing to stand apart.
+void check_group(Checker& ck) {
+  Model& m = ck.m;
+  if (m.NDIM == 3 || (m.IREDFAC != 1 && m.IREDFAC != 3)) return;
+  long long piles = 0;
+  for (int g = 1; g <= m.NROW2; ++g) {
+    const int n = m.ROWI2(g, 2);
+    if (n > 0) piles += n;
+    if (n >= 2 && !(m.ROWR2(g, 2) > 0.0))
+      ck.refuse(Fid(kRowR2[2], g), real_text(m.ROWR2(g, 2)),
+                "A VALUE GREATER THAN 0 (THE ROW HAS " + std::to_string(n) + " PILES)");
+  }
+  if (piles > MAXPILES)
+    ck.refuse(Fid(kRowI2[2], m.NROW2), std::to_string(piles) + " PILES IN ALL ROWS",
+              "AT MOST " + std::to_string(MAXPILES) + " FOR THE REDUCTION FACTORS");
+}
+
 }  // namespace
 
 void report_input_error(Model& m, const ReadError& e) {
@@ -218,6 +236,7 @@ void INPUTCHECK(Model& m, const FreeReader& rd, int& status) {
   check_soil(ck);
   check_loads(ck);
   check_factors(ck);
+  check_group(ck);
   if (ck.refused > kMaxMessages)
     emit(m, TO_REPORT | TO_RUNLOG,
          "     " + std::to_string(ck.refused - kMaxMessages) + " FURTHER INVALID VALUES");

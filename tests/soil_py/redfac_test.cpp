@@ -9,6 +9,8 @@
 
 #include "model/messages.h"
 #include "model/model.h"
+#include "run/freeread.h"
+#include "run/inputcheck.h"
 #include "soil_py/redfac.h"
 
 namespace torva {
@@ -219,6 +221,43 @@ INSTANTIATE_TEST_SUITE_P(
                     m.SPACING(1) = m.SPACING(2) = 72.0, m.CORY(2) = 1000.0;
                   },
                   "THE MODEL HAS 2501 INDIVIDUAL PILES; AT MOST 2500 ARE ALLOWED"}));
+
+// The input check refuses a 2-D layout the estimated factors cannot use before anything
+// is built: more individual piles than the work lists hold, several piles at no spacing.
+TEST(RedFacInput, TwoDimensionalLayoutsRefusedAtInput) {
+  struct Case {
+    int iredfac, n1, n2;
+    double spacing;
+    int want;  // messages about the layout
+  } cases[] = {{1, 2000, 500, 36.0, 0}, {3, 2000, 501, 36.0, 1}, {1, 2, 1, 0.0, 1},
+               {2, 2000, 501, 0.0, 0}};
+  for (const Case& c : cases) {
+    auto mp = new_model();
+    Model& m = *mp;
+    m.NDIM = 2;
+    m.IREDFAC = c.iredfac;
+    m.NROW2 = 2;
+    m.ROWI2(1, 2) = c.n1, m.ROWI2(2, 2) = c.n2;
+    m.ROWR2(1, 2) = m.ROWR2(2, 2) = c.spacing;
+    StringLines src("");
+    FreeReader rd(src);
+    RowCapture cap;
+    int status = 0;
+    {
+      CaptureScope scope(cap);
+      INPUTCHECK(m, rd, status);
+    }
+    int layout = 0;
+    for (const auto& l : cap.lines) {
+      const std::string& t = l.second;
+      if (t.find("FOR THE REDUCTION FACTORS") != std::string::npos ||
+          t.find("(THE ROW HAS 2 PILES)") != std::string::npos)
+        ++layout;
+    }
+    EXPECT_EQ(layout, c.want) << c.iredfac << " " << c.n1 << "+" << c.n2;
+    EXPECT_EQ(status, ST_INPUTCHECK);  // the rest of this bare model is refused too
+  }
+}
 
 // The full capacity: 2500 rows of one pile on a 50 x 50 grid at 3 diameters. Every
 // factor is finite and within (0, 1]; by symmetry the four corner piles share one factor
