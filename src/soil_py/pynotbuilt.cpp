@@ -15,9 +15,6 @@ void refuse(Model& m, int L, int& status) {
             const NodeArr&, const NodeArr&, NodeArr&, NodeArr&) {                               \
     refuse(m, L, status);                                                                      \
   }
-TORVA_REFUSE(PYSTIFFCLAYW)
-TORVA_REFUSE(PYSTIFFCLAY)
-TORVA_REFUSE(PYSTIFFCLAYK)
 TORVA_REFUSE(PYSAND)
 TORVA_REFUSE(PYAPISAND)
 TORVA_REFUSE(PYLIQSAND)
