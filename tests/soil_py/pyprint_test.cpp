@@ -126,6 +126,44 @@ TEST(PyPrint, LayoutOfAPrintedCurveAndARefusal) {
   EXPECT_EQ(m.NODE1(1, 3), 0);
 }
 
+// Curves of two criteria: each is printed by the criterion of the layer at its depth, in
+// the order requested, with the criterion's name line ahead of it.
+TEST(PyPrint, SeveralCriteria) {
+  PyModel pm(10, 240.0, 24.0, 1, 0.0, 10.0);
+  Model& m = pm.m;
+  SoilPt clay;
+  clay.c = 5.0;
+  clay.gam = 0.035;
+  clay.e50 = 0.01;
+  SoilPt elastic;
+  elastic.c = 20.0;
+  elastic.k = 500.0;
+  elastic.gam = 0.04;
+  pm.layer(10.0, 120.0, 1, clay);
+  pm.layer(120.0, 230.0, 12, elastic);
+  m.NLAYIN = m.NLAYER;
+  PyFiles files(m);
+  request(m, 1, 150.0, 2);
+  m.POY(1, 1) = 0.01;
+  m.POY(1, 2) = 0.1;
+  request(m, 1, 60.0);
+  int status = 0;
+  PYPRINT(m, status);
+  ASSERT_EQ(status, 0);
+  const std::string echo = files.text("echo.txt");
+  const auto e = echo.find(sp(9) + "P-Y CURVE COMPUTED USING ELASTIC SUBGRADE CRITERIA\n");
+  const auto c = echo.find(sp(9) + "P-Y CURVE COMPUTED USING SOFT CLAY CRITERIA\n");
+  ASSERT_NE(e, std::string::npos);
+  ASSERT_NE(c, std::string::npos);
+  EXPECT_LT(e, c);
+  EXPECT_NE(echo.find(sp(9) + "NUMBER OF POINTS ON CURVE =    2\n"), std::string::npos);
+  // The two requested deflections of the elastic curve: 12000 x 0.01 and the cap 480.
+  const std::string elastic_part = echo.substr(e, c - e);
+  EXPECT_NE(elastic_part.find("1.00000E-02             120.000 \n"), std::string::npos);
+  EXPECT_NE(elastic_part.find("0.1000000             480.000 \n"), std::string::npos);
+  EXPECT_NE(files.text("plot.txt").find("    1    1    2\n"), std::string::npos);
+}
+
 TEST(PyPrint, CapLevelCurves) {
   PyModel pm(10, 240.0, 24.0, 1, 0.0, -24.0);  // ground 24 in above the head: embedded cap
   Model& m = pm.m;
