@@ -12,10 +12,6 @@ namespace torva {
 
 using namespace siderules;
 
-namespace {
-constexpr int US = 1, SI = 2;
-}  // namespace
-
 void DEFSIDTIP(Model& m, int code, double X, int& hasSide, double& fDriven, double& fDrilled,
                int& hasTip, double& qDriven, double& qDrilled, int& status) {
   const int units = m.IUNITS;
