@@ -4,6 +4,7 @@
 
 #include "run/echo.h"
 #include "run/runctl.h"
+#include "run/soilprof.h"
 #include "run/units.h"
 
 namespace torva {
@@ -24,7 +25,9 @@ void ECHOINPUT(Model& m, int& status) {
   if (status != 0) return;
   ECHOPROPS(m);
   // Next step: the table of the nonlinear cross sections (moment-curvature sets).
-  // Next step: soil layers and soil profile, Table F and the requested p-y curves.
+  // Table F: soil layers, the soil profile and the requested p-y curves.
+  ECHOSOIL(m, status);
+  if (status != 0) return;
   // Next step: Tables G, H and I, user p-y curves and the generated load-settlement and
   //            torque-rotation curves (may set the status; return at once when it does).
   // Next step: Table J, the moment-curvature sets used by the analysis.
