@@ -170,8 +170,8 @@ void check_loads(Checker& ck) {
     for (int n = 1; n <= m.CBINT(c, 8); ++n)
       ck.range(m.MEMCASE(c, n), Fid("MEMCASE", c, n), 1, m.NLC, "LOAD CASES GIVEN");
     if (m.CBINT(c, 13) == 1) continue;  // not analysed
-    ck.above_zero(m.CBREAL(c, 3), Fid("FACINC", c));
-    ck.above_zero(m.CBREAL(c, 4), Fid("FACMIN", c));
+    ck.above_zero(m.CBREAL(c, 3), Fid("CBREAL", c, 3));
+    ck.above_zero(m.CBREAL(c, 4), Fid("CBREAL", c, 4));
     if (m.CBINT(c, 4) == 0 && m.CBINT(c, 5) < 1)
       ck.refuse(Fid("CBINT", c, 5), std::to_string(m.CBINT(c, 5)),
                 "AT LEAST 1 CYCLE FOR CYCLIC LOADING");

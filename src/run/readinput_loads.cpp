@@ -97,7 +97,7 @@ void read_combination(Model& m, FreeReader& rd, int c) {
   rd.rec();
   for (int k = 1; k <= 7; ++k) rd.i(m.CBINT(c, k), Fid("CBINT", c, k));
   rd.rec();
-  for (int k = 1; k <= 4; ++k) rd.r(m.CBREAL(c, k), Fid(kCasReal[k], c), true);
+  for (int k = 1; k <= 4; ++k) rd.r(m.CBREAL(c, k), Fid("CBREAL", c, k), true);
   std::string name;
   if (rd.fixed_line(name, Fid("CBNAME", c))) m.CBNAME(c) = name;
   rd.rec()
@@ -105,14 +105,14 @@ void read_combination(Model& m, FreeReader& rd, int c) {
       .r(m.CBREAL(c, 6), Fid("CBREAL", c, 6))
       .i(m.CBINT(c, 8), Fid("CBINT", c, 8));
   rd.rec()
-      .i(m.CBINT(c, 9), Fid("IPRTOPT", c))
-      .i(m.CBINT(c, 10), Fid("NPRSTEP", c))
-      .i(m.CBINT(c, 11), Fid("IALTTOL", c))
-      .r(m.CBREAL(c, 7), Fid("TOLCAPD", c))
-      .r(m.CBREAL(c, 8), Fid("TOLCAPR", c))
-      .i(m.CBINT(c, 12), Fid("IAXVAR", c))
+      .i(m.CBINT(c, 9), Fid("CBINT", c, 9))
+      .i(m.CBINT(c, 10), Fid("CBINT", c, 10))
+      .i(m.CBINT(c, 11), Fid("CBINT", c, 11))
+      .r(m.CBREAL(c, 7), Fid("CBREAL", c, 7))
+      .r(m.CBREAL(c, 8), Fid("CBREAL", c, 8))
+      .i(m.CBINT(c, 12), Fid("CBINT", c, 12))
       .i(m.CBINT(c, 13), Fid("CBINT", c, 13))
-      .i(m.CBINT(c, 41), Fid("IEIPREV", c));
+      .i(m.CBINT(c, 41), Fid("CBINT", c, 41));
   rd.rec().i(m.CBINT(c, 14), Fid("CBINT", c, 14));
   rd.rec();
   for (int k = 1; k <= NNODEQ; ++k) rd.i(m.CBINT(c, 15 + k), Fid("CBPRT", c, k));

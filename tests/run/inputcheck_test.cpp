@@ -1,0 +1,247 @@
+// Bad input data files run through the whole engine: each ends in order with its status
+// and a run-log message naming the line and the field, and leaves no file open.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "run/itorva.h"
+#include "support/workdir.h"
+
+namespace torva {
+namespace {
+
+using torva::testing::WorkDir;
+
+// A small valid 3-D model: two piles, one user and one generated load-settlement curve.
+const char* const kBase = R"(CHECK MODEL
+SECOND TITLE
+CONTROL RECORD
+1 3 0 0 0 1 0 0 0 0 0 0 0 0 0 1 0 0 0 0
+PILE CAP
+6.0 6.0 2.0 0.0 0.0 0
+LOAD CASES
+1 0 0 0 0
+0 0 0 1 1 100 500
+1.0E-4 1.0E-6 0.5 0.01
+LOAD CASE ONE
+0 0 0 0 0 0 0 0
+2 1 1.0 0 0.0 0.0 0 0 0
+0
+25*1
+1
+100000.0 5000.0 0.0 0.0 0.0 0.0 0.0 0.0 0.0
+0
+0
+LOAD COMBINATIONS
+1 0 0 0 0
+0 0 0 1 1 100 500
+1.0E-4 1.0E-6 0.5 0.01
+COMBINATION ONE
+1.0 1.0 1
+2 1 0 0.0 0.0 0 0 0
+0
+25*1
+1
+1 1.5
+LOAD VERSUS DEPTH CURVES
+0
+PILE GROUP ROWS
+2
+2 2 1 0 0 0 0 0 1 1
+0.0 0.0 1.0 1.0 1.0 1.0 1.0
+0.0 -1.5 0.0 0.0 90.0 0.0 0.0
+2 2 1 0 1 0 0 0 1 1
+0.0 0.0 1.0 1.0 1.0 1.0 1.00
+0.0 1.5 0.0 0.0 90.0 0.0 0.0
+PILE PROPERTIES
+1
+1 1
+50 40.0 1
+0.0 40.0 1
+CROSS SECTIONS
+1
+1 0 1 0
+'PIPE 16'
+16.0 15.0 0 0 0 0 0 0
+11.2E6 24.35 731.9 731.9 0.0 1.64E10 4.0E6 2.0E5 29.0E6 0.0 0
+0 0 0.5 1 0
+'NONE'
+SOIL LAYERS
+2
+1 1
+0.0 10.0
+2 9
+100.0 500.0 0.0 0.0 0.0 0.02 0.0 0.0 0.0
+100.0 700.0 0.0 0.0 0.0 0.02 0.0 0.0 0.0
+2 4
+10.0 60.0
+2 9
+115.0 0.0 34.0 90.0 0.0 0.0 0.0 0.0 0.0
+115.0 0.0 34.0 90.0 0.0 0.0 0.0 0.0 0.0
+ROWS WITH GENERATED LOAD-SETTLEMENT CURVES
+1
+1
+ROWS WITH GENERATED TORQUE-ROTATION CURVES
+1
+1
+USER LOAD-SETTLEMENT CURVES
+1
+1 3
+-1.0E5 -1.0
+0.0 0.0
+1.0E5 1.0
+MOMENT-CURVATURE CURVES OF THE NONLINEAR CROSS SECTIONS
+0
+)";
+
+int open_files() {
+  int n = 0;
+  for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator("/proc/self/fd")) ++n;
+  return n;
+}
+
+struct Bad {
+  const char* what;
+  std::string find;     // text of the valid file to replace (empty: the whole file)
+  std::string replace;  // its replacement
+  std::string at;       // text of the bad file on the line the message names
+  int status;
+  std::string field;
+};
+
+std::string replaced(const Bad& c) {
+  std::string s = kBase;
+  if (c.find.empty()) return c.replace;
+  const std::size_t p = s.find(c.find);
+  EXPECT_NE(p, std::string::npos) << c.find;
+  if (p == std::string::npos) return s;
+  s.replace(p, c.find.size(), c.replace);
+  // A replacement ending in \x04 ends the file there.
+  const std::size_t cut = s.find('\x04');
+  return cut == std::string::npos ? s : s.substr(0, cut);
+}
+
+int line_of(const std::string& text, const std::string& at) {
+  const std::size_t p = text.find(at);
+  EXPECT_NE(p, std::string::npos) << at;
+  int line = 1;
+  for (std::size_t i = 0; i < p && i < text.size(); ++i) line += text[i] == '\n';
+  return line;
+}
+
+TEST(InputCheck, TheValidModelRuns) {
+  WorkDir dir;
+  dir.write("case.dat", kBase);
+  dir.write_names();
+  EXPECT_EQ(run_itorva(3), ST_OK) << dir.read("case.log");
+}
+
+TEST(InputCheck, BadInputEndsTheRunWithItsStatusLineAndField) {
+  const int R = ST_INPUTREAD, C = ST_INPUTCHECK;
+  const std::string rows = "PILE GROUP ROWS\n2\n";
+  const std::string row1 = "2 2 1 0 0 0 0 0 1 1\n";
+  const std::string row2 = "2 2 1 0 1 0 0 0 1 1\n";
+  const Bad cases[] = {
+      // Unreadable records.
+      {"empty file", "", "", "", R, "TITLE1"},
+      {"truncated file", "2 9\n115.0 0.0 34.0", "2 9\n115.0 0.0 34.0\x04", "115.0 0.0 34.0", R,
+       "SOILP(2,1,4)"},
+      {"letter in a number", "0.0 10.0\n", "0.0 1O.0\n", "0.0 1O.0", R, "LBOTI(1)"},
+      {"real in an integer field", "50 40.0 1\n", "50.0 40.0 1\n", "50.0 40.0", R, "NSEGI(1)"},
+      {"title taken as a record", "1 3 0 0 0 1 0 0 0 0", "1 3 0 0 0 1 0 3 0 0", "PILE CAP", R,
+       "REDMOVY"},
+      // Dimension and counts over their tables.
+      {"NDIM 4", "1 3 0 0 0 1 0", "1 4 0 0 0 1 0", "1 4 0 0 0 1 0", C, "NDIM"},
+      {"101 load cases", "LOAD CASES\n1 0", "LOAD CASES\n101 0", "101 0 0 0 0", C, "NLC"},
+      {"101 concentrated loads", "0\n25*1\n1\n100000.0", "0\n25*1\n101\n100000.0",
+       "101\n100000.0", C, "NCONC(1)"},
+      {"101 combinations", "LOAD COMBINATIONS\n1 0", "LOAD COMBINATIONS\n101 0",
+       "101 0 0 0 0", C, "NCOMB"},
+      {"101 members", "25*1\n1\n1 1.5", "25*1\n101\n1 1.5", "101\n1 1.5", C,
+       "member count(1)"},
+      {"2501 load curves", "CURVES\n0\n", "CURVES\n2501\n", "2501\n", C, "NDC"},
+      {"2501 rows", rows, "PILE GROUP ROWS\n2501\n", "2501\n", C, "NROW3"},
+      {"51 pile properties", "PILE PROPERTIES\n1\n", "PILE PROPERTIES\n51\n", "51\n1 1", C,
+       "NPROPIN"},
+      {"21 sections of a property", "1 1\n50 40.0", "1 21\n50 40.0", "1 21", C, "NSECTI(1)"},
+      {"101 cross sections", "CROSS SECTIONS\n1\n", "CROSS SECTIONS\n101\n", "101\n", C,
+       "NSECIN"},
+      {"21 soil layers", "SOIL LAYERS\n2\n", "SOIL LAYERS\n21\n", "21\n", C, "NLAYIN"},
+      {"3 profile rows of a layer", "0.0 10.0\n2 9", "0.0 10.0\n3 9", "3 9", C, "NROWL(1)"},
+      {"11 values of a profile row", "0.0 10.0\n2 9", "0.0 10.0\n2 11", "2 11", C, "NPROPL(1)"},
+      {"2501 generated load-settlement rows", "CURVES\n1\n1\nROWS WITH GENERATED TORQUE",
+       "CURVES\n2501\n1\nROWS WITH GENERATED TORQUE", "2501\n1\nROWS WITH GENERATED TORQUE", C,
+       "NLSGEN"},
+      {"51 generated torque-rotation curves", "TORQUE-ROTATION CURVES\n1\n",
+       "TORQUE-ROTATION CURVES\n51\n", "51\n1\nUSER", C, "NTRGEN"},
+      {"51 user curves", "USER LOAD-SETTLEMENT CURVES\n1\n", "USER LOAD-SETTLEMENT CURVES\n51\n",
+       "51\n1 3", C, "NLSI"},
+      {"51 points of a user curve", "1\n1 3\n-1.0E5", "1\n1 51\n-1.0E5", "1 51", C,
+       "NPTLSI(1)"},
+      // References to what is not there.
+      {"missing pile property", row1, "2 2 2 0 0 0 0 0 1 1\n", "2 2 2 0", C, "PTYPE(1)"},
+      {"missing cross section", "0.0 40.0 1\n", "0.0 40.0 2\n", "0.0 40.0 2", C, "ISECI(1,1)"},
+      {"missing user curve", row2, "2 2 1 0 2 0 0 0 1 1\n", "2 2 1 0 2", C, "LSNO(2)"},
+      {"missing generated curve", row1, "2 2 1 0 0 0 0 0 2 1\n", "2 2 1 0 0 0 0 0 2", C,
+       "LSGNO(1)"},
+      {"missing load case", "1 1.5\n", "3 1.5\n", "3 1.5", C, "MEMCASE(1,1)"},
+      {"distributed load on a missing row", "0\n0\nLOAD COMBINATIONS",
+       "1\n0 1 3 0 0 0 1.0 0 0.0\n0\nLOAD COMBINATIONS", "0 1 3 0", C, "DLINT(1,1,3)"},
+      // Values the analysis divides by or needs.
+      {"NSEG 0", "50 40.0 1\n", "0 40.0 1\n", "0 40.0 1", C, "NSEGI(1)"},
+      {"NSEG 101", "50 40.0 1\n", "101 40.0 1\n", "101 40.0 1", C, "NSEGI(1)"},
+      {"zero-thickness layer", "10.0 60.0\n", "10.0 10.0\n", "10.0 10.0", C, "LBOTI(2)"},
+      {"layers out of order", "10.0 60.0\n", "8.0 60.0\n", "8.0 60.0", C, "LTOPI(2)"},
+      {"zero y-multiplier", "0.0 0.0 1.0 1.0 1.0 1.0 1.0\n", "0.0 0.0 1.0 0.0 1.0 1.0 1.0\n",
+       "0.0 0.0 1.0 0.0", C, "YMULTY(1)"},
+      {"zero load increment", "0.5 0.01\nLOAD CASE ONE", "0.0 0.01\nLOAD CASE ONE",
+       "0.0 0.01\nLOAD CASE ONE", C, "FACINC(1)"},
+      {"cyclic loading without cycles", "0 0 0 1 1 100 500\n1.0E-4 1.0E-6 0.5 0.01\nLOAD CASE",
+       "0 0 0 0 0 100 500\n1.0E-4 1.0E-6 0.5 0.01\nLOAD CASE", "0 0 0 0 0 100", C,
+       "CASINT(1,5)"},
+  };
+  for (const Bad& c : cases) {
+    SCOPED_TRACE(c.what);
+    WorkDir dir;
+    const std::string text = replaced(c);
+    dir.write("case.dat", text);
+    dir.write_names();
+    const int fds = open_files();
+    EXPECT_EQ(run_itorva(3), c.status);
+    EXPECT_EQ(open_files(), fds);
+    const std::string log = dir.read("case.log");
+    const int line = c.at.empty() ? 0 : line_of(text, c.at);
+    EXPECT_NE(log.find("     INPUT DATA FILE: case.dat\n"), std::string::npos) << log;
+    const std::string at = "     LINE " + std::to_string(line);
+    EXPECT_TRUE(log.find(at + ",") != std::string::npos ||
+                log.find(at + " (THE FILE ENDS THERE),") != std::string::npos)
+        << log;
+    EXPECT_NE(log.find("FIELD " + c.field + ":"), std::string::npos) << log;
+    EXPECT_NE(log.find(c.status == R ? "INPUT DATA FILE CANNOT BE READ" : "INVALID INPUT DATA"),
+              std::string::npos);
+    // The results report carries the same message.
+    EXPECT_NE(dir.read("case.out").find("FIELD " + c.field + ":"), std::string::npos);
+  }
+}
+
+TEST(InputCheck, MessageShowsTheValueFoundAndWhatIsAllowed) {
+  WorkDir dir;
+  std::string text = kBase;
+  text.replace(text.find("50 40.0 1\n"), 10, "0 40.0 1\n");
+  dir.write("case.dat", text);
+  dir.write_names();
+  EXPECT_EQ(run_itorva(3), ST_INPUTCHECK);
+  const std::string log = dir.read("case.log");
+  const std::string line = std::to_string(line_of(text, "0 40.0 1"));
+  EXPECT_NE(log.find("     **** INVALID INPUT ****\n"
+                     "     INPUT DATA FILE: case.dat\n"
+                     "     LINE " + line +
+                     ", SECTION: PILE PROPERTIES, TITLE \"PILE PROPERTIES\"\n"
+                     "     FIELD NSEGI(1): FOUND 0, ALLOWED 1 TO 100 (PILE INCREMENTS)\n"),
+            std::string::npos)
+      << log;
+}
+
+}  // namespace
+}  // namespace torva
