@@ -17,14 +17,20 @@ using pytest::SoilPt;
 
 std::string sp(int n) { return std::string(std::size_t(n), ' '); }
 
-// Row 1: head at X = 0, ground 10 in below it, tip at 240 in, 10 segments of 24 in.
-// Soil: elastic subgrade 10..120, user curves 120..200, a gap, elastic 220..230.
-PyModel print_model() {
-  PyModel pm(10, 240.0, 24.0, 1, 0.0, 10.0);
+// Elastic subgrade: ST = 20 psi, Es = 500 pci (p = 12000 y up to 480 lb/in for D = 24 in).
+SoilPt elastic_soil() {
   SoilPt s;
   s.c = 20.0;
   s.k = 500.0;
   s.gam = 0.04;
+  return s;
+}
+
+// Row 1: head at X = 0, ground 10 in below it, tip at 240 in, 10 segments of 24 in.
+// Soil: elastic subgrade 10..120, user curves 120..200, a gap, elastic 220..230.
+PyModel print_model() {
+  PyModel pm(10, 240.0, 24.0, 1, 0.0, 10.0);
+  const SoilPt s = elastic_soil();
   pm.layer(10.0, 120.0, 12, s);
   pm.layer(120.0, 200.0, 5, s);
   pm.layer(220.0, 230.0, 12, s);
@@ -135,12 +141,8 @@ TEST(PyPrint, SeveralCriteria) {
   clay.c = 5.0;
   clay.gam = 0.035;
   clay.e50 = 0.01;
-  SoilPt elastic;
-  elastic.c = 20.0;
-  elastic.k = 500.0;
-  elastic.gam = 0.04;
   pm.layer(10.0, 120.0, 1, clay);
-  pm.layer(120.0, 230.0, 12, elastic);
+  pm.layer(120.0, 230.0, 12, elastic_soil());
   m.NLAYIN = m.NLAYER;
   PyFiles files(m);
   request(m, 1, 150.0, 2);
@@ -167,11 +169,7 @@ TEST(PyPrint, SeveralCriteria) {
 TEST(PyPrint, CapLevelCurves) {
   PyModel pm(10, 240.0, 24.0, 1, 0.0, -24.0);  // ground 24 in above the head: embedded cap
   Model& m = pm.m;
-  SoilPt s;
-  s.c = 20.0;
-  s.k = 500.0;
-  s.gam = 0.04;
-  pm.layer(-24.0, 300.0, 12, s);
+  pm.layer(-24.0, 300.0, 12, elastic_soil());
   m.NLAYIN = m.NLAYER;
   m.ICAPOPT = 1;
   m.CAPTHK = 12.0;
