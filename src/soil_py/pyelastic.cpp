@@ -48,9 +48,10 @@ struct Elastic : PyCrit<Elastic> {
     point_heading_yp(m, 38);
     depth_record(m, nd.d);
   }
-  void point_out(const PyNode& nd, int i, double y, double py, double pp, double e0) {
+  void point_out(const PyNode& nd, int i, double y, double py, double pp, double pc,
+                 double e0) {
     if (nd.plot) {
-      PyCrit::point_out(nd, i, y, py, pp, e0);
+      PyCrit::point_out(nd, i, y, py, pp, pc, e0);
     } else {
       echo_point(m, py, pp);
       m.PLOTOUT.X(1).PG(py, 15, 8).X(2).PG(pp, 15, 8).X(2).nl();

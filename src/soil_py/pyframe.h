@@ -107,9 +107,12 @@ struct PyCrit {
     (void)y;
     m.PCAPP(nd.g) = pc;
   }
-  // The point as printed or plotted: deflection and resistance.
-  void point_out(const PyNode& nd, int i, double y, double py, double pp, double es0) {
+  // The point as printed or plotted: py, pp the printed pair; y and pc the deflection and
+  // the resistance of the unfactored curve.
+  void point_out(const PyNode& nd, int i, double y, double py, double pp, double pc,
+                 double es0) {
     (void)y;
+    (void)pc;
     (void)es0;
     if (nd.plot) {
       m.PLCRV(i, 1, 1) = py;
@@ -235,7 +238,7 @@ void py_frame(Model& m, C& c, int t, int L, int& status, int g, int gf, const No
             py = yv;
             pp = pc;
           }
-          c.point_out(nd, i, yv, py, pp, c.es0());
+          c.point_out(nd, i, yv, py, pp, pc, c.es0());
         }
       }
     }

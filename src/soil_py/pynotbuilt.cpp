@@ -15,9 +15,6 @@ void refuse(Model& m, int L, int& status) {
             const NodeArr&, const NodeArr&, NodeArr&, NodeArr&) {                               \
     refuse(m, L, status);                                                                      \
   }
-TORVA_REFUSE(PYSAND)
-TORVA_REFUSE(PYAPISAND)
-TORVA_REFUSE(PYLIQSAND)
 TORVA_REFUSE(PYSILT)
 TORVA_REFUSE(PYWEAKROCK)
 TORVA_REFUSE(PYVUGGYLS)

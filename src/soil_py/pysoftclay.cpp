@@ -113,8 +113,9 @@ struct SoftClay : PyCrit<SoftClay<CODE>> {
     point_heading(m);
     depth_record(m, nd.d);
   }
-  void point_out(const PyNode& nd, int i, double y, double py, double pp, double e0v) {
-    Base::point_out(nd, i, y, py, pp, e0v);
+  void point_out(const PyNode& nd, int i, double y, double py, double pp, double pc,
+                 double e0v) {
+    Base::point_out(nd, i, y, py, pp, pc, e0v);
     if (nd.print && py < m.SMALL && i >= 2) {
       TextFile& e = m.ECHO;
       e.nl();
