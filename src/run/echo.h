@@ -28,7 +28,7 @@ void ECHOROWS(Model& m);
 // Model: PILEPRP, PSECT with the section properties, the moment-curvature set numbers of
 // the nonlinear cross sections. Table E prints the properties, sections, cross sections
 // and the elastic section table.
-void BUILDPROPS(Model& m, int& status);
+void BUILDPROPS(Model& m);
 void ECHOPROPS(Model& m);
 void ECHOSECTIONS(Model& m);
 

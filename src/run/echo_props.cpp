@@ -1,9 +1,6 @@
 // Table E: pile properties, their sections, the section properties the pile analyses
 // read (PSECT) and the moment-curvature set numbers of the nonlinear cross sections.
 #include <cmath>
-#include <string>
-
-#include "model/messages.h"
 #include "run/echo.h"
 #include "run/units.h"
 #include "run/writers.h"
@@ -19,25 +16,14 @@ constexpr double kSolidCircle = double(0.0491f);  // I of a solid circle over D^
 // section's diameter.
 double inertia(double I, double D) { return I >= kIMin ? I : kSolidCircle * std::pow(D, 4.0); }
 
-void refuse(Model& m, int& status, const std::string& what) {
-  emit(m, TO_REPORT | TO_RUNLOG, "");
-  emit(m, TO_REPORT | TO_RUNLOG, "     **** FATAL ERROR ****");
-  emit(m, TO_REPORT | TO_RUNLOG, "     " + what);
-  status = ST_INPUTCHECK;
-}
-
 // Generated moment-curvature sets follow the user sets: one per nonlinear cross section
 // (that is not given by the user's own EI) in 2-D, two in 3-D (z first, then y).
-void number_sets(Model& m, int& status) {
-  int n = m.NMPSETI;
+// The input checks hold the total within the moment-curvature table.
+void number_sets(Model& m) {
+  int n = m.NMPHI > 0 ? m.NMPSETI : 0;
   for (int k = 1; k <= m.NSECIN; ++k) {
     if (m.INONLIN(k) == 0 || m.NLINT(k, 1) == 10) continue;
-    const int need = m.NDIM == 3 ? 2 : 1;
-    if (n + need > MAXMPSET) {
-      refuse(m, status, "TOO MANY MOMENT-CURVATURE SETS: AT MOST " + std::to_string(MAXMPSET) +
-                            " (USER AND NONLINEAR SECTIONS TOGETHER)");
-      return;
-    }
+    TORVA_ASSERT(n + (m.NDIM == 3 ? 2 : 1) <= MAXMPSET, "moment-curvature sets beyond the table");
     m.NLINT(k, 28) = ++n;
     if (m.NDIM == 3) m.NLINT(k, 29) = ++n;
   }
@@ -137,20 +123,8 @@ void print_elastic_table(Model& m) {
 }  // namespace
 
 // The properties and sections of the analysis, with the section properties the pile
-// analyses read. Cross-section references are checked first: a section that names no
-// cross section of the input would carry no stiffness at all.
-void BUILDPROPS(Model& m, int& status) {
-  for (int t = 1; t <= m.NPROPIN; ++t) {
-    for (int s = 1; s <= m.NSECTI(t); ++s) {
-      const int k = m.ISECI(t, s);
-      if (k < 1 || k > m.NSECIN) {
-        refuse(m, status, "PILE PROPERTY " + std::to_string(t) + ", SECTION " +
-                              std::to_string(s) + ": CROSS SECTION " + std::to_string(k) +
-                              " IS NOT DEFINED");
-        return;
-      }
-    }
-  }
+// analyses read. The input checks have refused a section that names no cross section.
+void BUILDPROPS(Model& m) {
   for (int t = 1; t <= m.NPROPIN; ++t) {
     m.NSECT(t) = m.NSECTI(t);
     m.NSEG(t) = m.NSEGI(t);
@@ -164,8 +138,7 @@ void BUILDPROPS(Model& m, int& status) {
       m.ISEIZ(t, s) = m.ISEIY(t, s) = 0;
     }
   }
-  number_sets(m, status);
-  if (status != 0) return;
+  number_sets(m);
   for (int t = 1; t <= m.NPROPIN; ++t)
     for (int s = 1; s <= m.NSECT(t); ++s) section_properties(m, t, s);
 }

@@ -21,8 +21,7 @@ void ECHOINPUT(Model& m, int& status) {
   BUILDROWS(m);
   ECHOROWS(m);
   // Table E: properties, sections, set numbers and section properties, then the report.
-  BUILDPROPS(m, status);
-  if (status != 0) return;
+  BUILDPROPS(m);
   ECHOPROPS(m);
   // Next step: the table of the nonlinear cross sections (moment-curvature sets).
   // Table F: soil layers, the soil profile and the requested p-y curves.
@@ -33,6 +32,7 @@ void ECHOINPUT(Model& m, int& status) {
   // Next step: Table J, the moment-curvature sets used by the analysis.
   // Next step: Tables J1, J2 and K, factors along depth, soil movement and the group
   //            reduction factors.
+  (void)status;
 }
 
 void ECHOHEAD(Model& m) {
