@@ -5,6 +5,7 @@
 
 #include "axial/axdist.h"
 #include "model/messages.h"
+#include "pile/istate.h"
 #include "run/fmt.h"
 
 namespace torva {
@@ -123,13 +124,7 @@ void AXFORCE(Model& m, int g, double& P, const double* u, Arr1<double, MAXNODE>&
     AXTIP(m, g, t, d, status, w);
     if (status != 0) return;  // an incomplete work set carries no distribution
     AXDIST(m, g, t, d, MOV, FAX, w, istate);
-    if (istate == 4) {  // not settled: the row's state, combined after the loop
-      if (RowCapture* rc = active_capture()) {
-        if (rc->istate != 1) rc->istate = 4;
-      } else if (m.ISTATE != 1) {
-        m.ISTATE = 4;
-      }
-    }
+    if (istate != 0) raise_istate(m, istate);  // not settled: the row's state
     P = std::abs(d) < 1e-25 ? d : FAX(4);
     for (int k = 1; k <= MAXNODE; ++k) FAX(k) *= m.AXFAC(g);
   }

@@ -15,7 +15,8 @@ namespace torva {
 // counted in NWBEAR or NWPULL. With IAXVAR = 1 on a generated curve, MOV and FAX receive
 // the axial movement and force along the pile (entry k + 3 = pile node k; FAX already
 // times AXFAC) and P is the head value of that distribution. P itself is returned
-// before the AXFAC factor. `status` carries the load-transfer routines' failures.
+// before the AXFAC factor. `status` carries the load-transfer routines' failures; a
+// distribution that does not settle raises the pile state to 4.
 void AXFORCE(Model& m, int g, double& P, const double* u, Arr1<double, MAXNODE>& MOV,
              Arr1<double, MAXNODE>& FAX, int& status);
 
