@@ -16,6 +16,7 @@
 #include "run/itorva.h"
 #include "run/soilprof.h"
 #include "run/units.h"
+#include "support/golden.h"
 #include "support/workdir.h"
 
 namespace torva {
@@ -319,120 +320,12 @@ TEST(SoilLayerChecks, RefusedLayersEndTheStepWithAnInputError) {
 // ---- Table F of every bundled example, held by golden files ------------------------------
 //
 // tests/golden/<example>/tablef.txt holds Table F of the example's echo, checked by hand once
-// against the table's layout. Text must match byte for byte and every number must sit in the
-// same columns; a real may differ by one unit of its last printed digit. Regenerate
-// deliberately with TORVA_UPDATE_GOLDEN=1 and review the difference.
-
-namespace golden {
-
-namespace fs = std::filesystem;
-
-bool is_num_char(char ch) { return (ch >= '0' && ch <= '9') || ch == '.'; }
-
-// The numeric fields of a line: [start, end) spans of sign, digits, point and exponent.
-std::vector<std::pair<std::size_t, std::size_t>> numbers(const std::string& s) {
-  std::vector<std::pair<std::size_t, std::size_t>> out;
-  std::size_t i = 0;
-  while (i < s.size()) {
-    if (!is_num_char(s[i]) || (s[i] == '.' && (i + 1 >= s.size() || !std::isdigit(static_cast<unsigned char>(s[i + 1]))))) {
-      ++i;
-      continue;
-    }
-    std::size_t b = i;
-    if (b > 0 && s[b - 1] == '-') --b;
-    while (i < s.size() && is_num_char(s[i])) ++i;
-    if (i + 3 < s.size() && s[i] == 'E' && (s[i + 1] == '+' || s[i + 1] == '-')) i += 4;
-    out.emplace_back(b, i);
-  }
-  return out;
-}
-
-// One unit of the last printed digit of a numeric field.
-double last_digit_unit(const std::string& f) {
-  const std::size_t e = f.find('E');
-  const std::string mant = f.substr(0, e);
-  const std::size_t dot = mant.find('.');
-  const int dec = dot == std::string::npos ? 0 : int(mant.size() - dot - 1);
-  const int ex = e == std::string::npos ? 0 : std::stoi(f.substr(e + 1));
-  return std::pow(10.0, ex - dec);
-}
-
-// Empty when the lines agree; otherwise why not.
-std::string compare(const std::string& want, const std::string& got) {
-  if (want.size() != got.size()) return "line lengths differ";
-  const auto nw = numbers(want), ng = numbers(got);
-  if (nw != ng) return "numbers in different columns";
-  std::size_t at = 0;
-  for (const auto& [b, e] : nw) {
-    if (want.compare(at, b - at, got, at, b - at) != 0) return "text differs";
-    const std::string fw = want.substr(b, e - b), fg = got.substr(b, e - b);
-    const double tol = 1.0001 * last_digit_unit(fw);
-    if (std::abs(std::stod(fw) - std::stod(fg)) > tol) return "number differs: " + fw + " vs " + fg;
-    at = e;
-  }
-  if (want.compare(at, std::string::npos, got, at, std::string::npos) != 0)
-    return "text differs";
-  return {};
-}
-
-// Table F of an echo report: from its banner to the line before the next table, without
-// the trailing empty lines.
-std::vector<std::string> table_f(const std::string& echo) {
-  std::istringstream s(echo);
-  std::vector<std::string> out;
-  bool in = false;
-  for (std::string l; std::getline(s, l);) {
-    if (l.find("* TABLE F *") != std::string::npos) in = true;
-    else if (in && l.rfind("     * TABLE ", 0) == 0) break;
-    if (in) out.push_back(l);
-  }
-  while (!out.empty() && out.back().empty()) out.pop_back();
-  return out;
-}
-
-}  // namespace golden
+// against the table's layout (comparison rules in support/golden.h).
 
 TEST(TableFGolden, EveryExampleMatchesItsGoldenTable) {
-  namespace fs = std::filesystem;
-  const fs::path examples = fs::path(TORVA_SOURCE_DIR) / "examples";
-  const fs::path gold = fs::path(TORVA_SOURCE_DIR) / "tests" / "golden";
-  const bool update = std::getenv("TORVA_UPDATE_GOLDEN") != nullptr;
-  int checked = 0;
-  for (const auto& e : fs::directory_iterator(examples)) {
-    if (e.path().extension() != ".dat") continue;
-    const std::string name = e.path().stem().string();
-    SCOPED_TRACE(name);
-    std::vector<std::string> got;
-    {
-      testing::WorkDir dir;
-      fs::copy_file(e.path(), dir.path() / "case.dat");
-      dir.write_names();
-      dir.write("case.mph", "");
-      run_itorva(3);
-      got = golden::table_f(dir.read("case.echo"));
-    }
-    ASSERT_FALSE(got.empty()) << "no Table F in the echo";
-    const fs::path file = gold / name / "tablef.txt";
-    if (update) {
-      fs::create_directories(file.parent_path());
-      std::ofstream out(file, std::ios::binary);
-      for (const auto& l : got) out << l << '\n';
-      ++checked;
-      continue;
-    }
-    std::ifstream in(file, std::ios::binary);
-    ASSERT_TRUE(in) << "missing " << file << " (regenerate with TORVA_UPDATE_GOLDEN=1)";
-    std::vector<std::string> want;
-    for (std::string l; std::getline(in, l);) want.push_back(l);
-    ASSERT_EQ(got.size(), want.size()) << file;
-    for (std::size_t i = 0; i < want.size(); ++i) {
-      const std::string why = golden::compare(want[i], got[i]);
-      EXPECT_TRUE(why.empty()) << file << ":" << i + 1 << ": " << why << "\n  want: " << want[i]
-                               << "\n  got:  " << got[i];
-    }
-    ++checked;
-  }
-  EXPECT_GT(checked, 0);
+  testing::check_examples_golden(".echo", "tablef.txt", [](const std::string& echo) {
+    return testing::report_part(echo, "* TABLE F *", "     * TABLE ");
+  });
 }
 
 TEST(TableFGolden, ComparatorToleratesOnlyTheLastDigit) {
@@ -453,7 +346,7 @@ TEST(TableFGolden, ComparatorToleratesOnlyTheLastDigit) {
       {"   A  -1.00000E-02", "   A  -1.00001E-02", true},
   };
   for (const auto& p : pairs)
-    EXPECT_EQ(golden::compare(p.want, p.got).empty(), p.ok) << p.want << " | " << p.got;
+    EXPECT_EQ(testing::golden_compare(p.want, p.got).empty(), p.ok) << p.want << " | " << p.got;
 }
 
 }  // namespace
