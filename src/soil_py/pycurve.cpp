@@ -247,6 +247,10 @@ std::string per_pow(const Model& m, std::string_view len, std::string_view pw) {
 }
 }  // namespace
 
+void plot_point_trail(Model& m, double y, double p) {
+  m.PLOTOUT.X(1).PG(y, 15, 8).X(2).PG(p, 15, 8).X(2).nl();
+}
+
 std::string stress_lab(const Model& m, bool depth_unit) {
   return per_pow(m, depth_unit ? m.UDEP2.view() : m.ULEN2.view(), m.USQ.view());
 }

@@ -54,7 +54,7 @@ struct Elastic : PyCrit<Elastic> {
       PyCrit::point_out(nd, i, y, py, pp, pc, e0);
     } else {
       echo_point(m, py, pp);
-      m.PLOTOUT.X(1).PG(py, 15, 8).X(2).PG(pp, 15, 8).X(2).nl();
+      plot_point_trail(m, py, pp);
     }
   }
 };

@@ -72,6 +72,7 @@ void point_heading_yp(Model& m, int lead); // empty line, "Y" and "P", unit line
 void depth_record(Model& m, double d);     // plot output: the node depth
 void echo_point(Model& m, double y, double p);
 void plot_point(Model& m, double y, double p, int lead);  // 1P G15.8 after `lead` blanks
+void plot_point_trail(Model& m, double y, double p);     // a blank, each value and 2 blanks
 std::string stress_lab(const Model& m, bool depth_unit = false);  // force / length**2
 std::string modulus_lab(const Model& m);   // force / length**3
 std::string weight_lab(const Model& m);    // force / depth**3

@@ -3,50 +3,12 @@
 // plateau). API sand (code 8): the same mechanisms in the C1, C2, C3 form and a hyperbolic
 // tangent curve. Liquefied sand (code 11): the power curve of a 0.3 m pile in liquefied
 // sand scaled by a diameter factor.
-#include "soil_py/pyframe.h"
+#include "soil_py/pywedge.h"
 
 namespace torva {
 namespace {
 
 using namespace pyf;
-
-// Friction-angle terms shared by the wedge formulas.
-struct Wedge {
-  double phi = 0, alpha = 0, beta = 0, K0 = f32(0.4f), Ka = 0, Kp = 0;
-  void set(double ph) {
-    phi = ph;
-    alpha = ph / 2.0;
-    beta = FULLPI / 4.0 + ph / 2.0;
-    Ka = std::pow(std::tan(FULLPI / 4.0 - ph / 2.0), 2);
-    Kp = std::pow(std::tan(beta), 2);
-  }
-  // Wedge resistance, overburden at x and wedge geometry at xe.
-  double Pst(double gam, double x, double xe, double D) const {
-    const double tb = std::tan(beta), tp = std::tan(phi), ta = std::tan(alpha);
-    const double tbp = std::tan(beta - phi), sb = std::sin(beta);
-    return gam * x *
-           (K0 * xe * tp * sb / (std::cos(alpha) * tbp) + (tb / tbp) * (D + xe * tb * ta) +
-            K0 * xe * tb * (tp * sb - ta) - Ka * D);
-  }
-  // Flow-around resistance.
-  double Psd(double gam, double x, double D) const {
-    const double tb = std::tan(beta);
-    return Ka * D * gam * x * (std::pow(tb, 8) - 1.0) +
-           K0 * D * gam * x * std::tan(phi) * std::pow(tb, 4);
-  }
-};
-
-// The default deflection list of sand and API sand: ten steps of ym/12, the steps to yu
-// and beyond, and two more of D/20.
-int sand_list(double D, double* yl) {
-  const double ym = D / 60.0, yu = 3.0 * D / 80.0;
-  const double s = ym / 12.0, hs = (yu - 10.0 * s) / 2.0;
-  for (int i = 0; i <= 10; ++i) yl[i] = i * s;
-  for (int i = 11; i <= 14; ++i) yl[i] = yl[i - 1] + hs;
-  yl[15] = yl[14] + D / 20.0;
-  yl[16] = yl[15] + D / 20.0;
-  return 17;
-}
 
 struct Sand : PyCrit<Sand> {
   static constexpr int code = 4, plot = 4;
@@ -68,10 +30,7 @@ struct Sand : PyCrit<Sand> {
   bool plain_depth(const PyNode& nd) const {
     return w.Pst(gam, nd.x, nd.x, nd.D) > w.Psd(gam, nd.x, nd.D);
   }
-  void call_eqdepth(const PyNode& nd) {
-    PYEQDEPTH(m, nd.g, nd.L, nd.t, nd.D, 0.0, 0.0, gam, w.phi, w.alpha, w.beta, w.K0, w.Ka, w.Kp,
-              nd.x, 0.0, SANDXT);
-  }
+  void call_eqdepth(const PyNode& nd) { w.eqdepth(m, nd, 0.0, gam); }
   void constants(const PyNode& nd) {
     const double D = nd.D, xe = nd.xe;
     k = KDEP(m, nd.d);
@@ -162,10 +121,7 @@ struct ApiSand : PyCrit<ApiSand> {
   bool plain_depth(const PyNode& nd) const {
     return (C1 * nd.x + C2 * nd.D) * gam * nd.x > C3 * nd.D * gam * nd.x;
   }
-  void call_eqdepth(const PyNode& nd) {
-    PYEQDEPTH(m, nd.g, nd.L, nd.t, nd.D, 0.0, 0.0, gam, w.phi, w.alpha, w.beta, w.K0, w.Ka, w.Kp,
-              nd.x, 0.0, SANDXT);
-  }
+  void call_eqdepth(const PyNode& nd) { w.eqdepth(m, nd, 0.0, gam); }
   void constants(const PyNode& nd) {
     const double D = nd.D, xe = nd.xe;
     k = KDEP(m, nd.d);
@@ -209,19 +165,8 @@ struct ApiSand : PyCrit<ApiSand> {
     e.nl();
     point_heading_yp(m, 37);
   }
-  // The depth record goes to the plot output in print and plot passes alike; the plot
-  // buffer takes the curve without the group and depth factors.
-  void point_out(const PyNode& nd, int i, double y, double py, double pp, double pc,
-                 double e0) {
-    if (i == 1 && m.IPYOUT == 1) depth_record(m, nd.d);
-    if (nd.plot) {
-      m.PLCRV(i, 1, 1) = y;
-      m.PLCRV(i, 2, 1) = pc;
-    } else {
-      echo_point(m, py, pp);
-      plot_point(m, py, pp, 2);
-    }
-    (void)e0;
+  void point_out(const PyNode& nd, int i, double y, double py, double pp, double pc, double) {
+    unfactored_point_out(m, nd, i, y, py, pp, pc);
   }
 };
 

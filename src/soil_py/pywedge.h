@@ -1,0 +1,67 @@
+// The wedge and flow-around resistances of cohesionless soil (sand, API sand and the
+// friction part of silt) and their default printed deflection list.
+#pragma once
+
+#include "soil_py/pyframe.h"
+
+namespace torva::pyf {
+
+// Friction-angle terms shared by the wedge formulas.
+struct Wedge {
+  double phi = 0, alpha = 0, beta = 0, K0 = f32(0.4f), Ka = 0, Kp = 0;
+  void set(double ph) {
+    phi = ph;
+    alpha = ph / 2.0;
+    beta = FULLPI / 4.0 + ph / 2.0;
+    Ka = std::pow(std::tan(FULLPI / 4.0 - ph / 2.0), 2);
+    Kp = std::pow(std::tan(beta), 2);
+  }
+  // Wedge resistance, overburden at x and wedge geometry at xe.
+  double Pst(double gam, double x, double xe, double D) const {
+    const double tb = std::tan(beta), tp = std::tan(phi), ta = std::tan(alpha);
+    const double tbp = std::tan(beta - phi), sb = std::sin(beta);
+    return gam * x *
+           (K0 * xe * tp * sb / (std::cos(alpha) * tbp) + (tb / tbp) * (D + xe * tb * ta) +
+            K0 * xe * tb * (tp * sb - ta) - Ka * D);
+  }
+  // The equivalent depth of the layer through the wedge family (c: silt's cohesion).
+  void eqdepth(Model& m, const PyNode& nd, double c, double gam) const {
+    PYEQDEPTH(m, nd.g, nd.L, nd.t, nd.D, c, 0.0, gam, phi, alpha, beta, K0, Ka, Kp, nd.x, 0.0,
+              SANDXT);
+  }
+  // Flow-around resistance.
+  double Psd(double gam, double x, double D) const {
+    const double tb = std::tan(beta);
+    return Ka * D * gam * x * (std::pow(tb, 8) - 1.0) +
+           K0 * D * gam * x * std::tan(phi) * std::pow(tb, 4);
+  }
+};
+
+// The default deflection list of sand and API sand: ten steps of ym/12, the steps to yu
+// and beyond, and two more of D/20.
+inline int sand_list(double D, double* yl) {
+  const double ym = D / 60.0, yu = 3.0 * D / 80.0;
+  const double s = ym / 12.0, hs = (yu - 10.0 * s) / 2.0;
+  for (int i = 0; i <= 10; ++i) yl[i] = i * s;
+  for (int i = 11; i <= 14; ++i) yl[i] = yl[i - 1] + hs;
+  yl[15] = yl[14] + D / 20.0;
+  yl[16] = yl[15] + D / 20.0;
+  return 17;
+}
+
+// A point of API sand and silt: the depth record goes to the plot output in print and plot
+// passes alike (before the first point); the plot buffer takes the curve without the group
+// and depth factors.
+inline void unfactored_point_out(Model& m, const PyNode& nd, int i, double y, double py,
+                                 double pp, double pc) {
+  if (i == 1 && m.IPYOUT == 1) depth_record(m, nd.d);
+  if (nd.plot) {
+    m.PLCRV(i, 1, 1) = y;
+    m.PLCRV(i, 2, 1) = pc;
+  } else {
+    echo_point(m, py, pp);
+    plot_point(m, py, pp, 2);
+  }
+}
+
+}  // namespace torva::pyf
