@@ -78,6 +78,19 @@ std::string modulus_lab(const Model& m);   // force / length**3
 std::string weight_lab(const Model& m);    // force / depth**3
 std::string fpl_lab(const Model& m);       // force / length
 
+// One point: into the plot buffer (ply, plp) in plot mode; otherwise the printed pair
+// (py, pp) on the echo report and the plot output, `lead` blanks before each value.
+inline void put_point(Model& m, const PyNode& nd, int i, double ply, double plp, double py,
+                      double pp, int lead) {
+  if (nd.plot) {
+    m.PLCRV(i, 1, 1) = ply;
+    m.PLCRV(i, 2, 1) = plp;
+  } else {
+    echo_point(m, py, pp);
+    plot_point(m, py, pp, lead);
+  }
+}
+
 // Frame step 13: the unfactored curve value at y and the secant modulus with the row's
 // group factors and the factors along depth; below SMALL the criterion's Es0 and y x Es0.
 template <class C>
@@ -115,12 +128,15 @@ struct PyCrit {
     (void)y;
     (void)pc;
     (void)es0;
+    put_point(m, nd, i, py, pp, py, pp, 1);
+  }
+  // The same with the plot-output record of vuggy limestone and elastic subgrade.
+  void point_out_trail(const PyNode& nd, int i, double py, double pp) {
     if (nd.plot) {
-      m.PLCRV(i, 1, 1) = py;
-      m.PLCRV(i, 2, 1) = pp;
+      put_point(m, nd, i, py, pp, py, pp, 1);
     } else {
       echo_point(m, py, pp);
-      plot_point(m, py, pp, 1);
+      plot_point_trail(m, py, pp);
     }
   }
   // PUSUM in its common form: h x increment at every node but the first of a lower layer,

@@ -172,14 +172,8 @@ struct Vuggy : PyCrit<Vuggy> {
     point_heading_yp(m, 38);
     depth_record(m, nd.d);
   }
-  void point_out(const PyNode& nd, int i, double y, double py, double pp, double pc,
-                 double e0v) {
-    if (nd.plot) {
-      PyCrit::point_out(nd, i, y, py, pp, pc, e0v);
-      return;
-    }
-    echo_point(m, py, pp);
-    plot_point_trail(m, py, pp);
+  void point_out(const PyNode& nd, int i, double, double py, double pp, double, double) {
+    point_out_trail(nd, i, py, pp);
   }
 };
 

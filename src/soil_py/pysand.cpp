@@ -103,11 +103,7 @@ struct ApiSand : PyCrit<ApiSand> {
     const double phi = PHIDEP(m, nd.d, status);
     if (status != 0) return false;
     if (!nd.first && phi < 1.0e-10) {
-      const unsigned to = TO_RUNLOG | TO_ECHO;
-      emit(m, to, "");
-      emit(m, to, "       --------------------WARNING----------------------");
-      emit(m, to, "       THE FRICTION ANGLE IS 0 FOR SAND ACCORING TO THE INPUT");
-      emit(m, to, "       DATA. PLEASE ENTER THE CORRECT VALUE AND RUN IT AGAIN.");
+      zero_phi_warning(m, "SAND");
       status = ST_SANDPHI0;
       return false;
     }

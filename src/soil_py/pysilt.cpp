@@ -26,11 +26,7 @@ struct Silt : PyCrit<Silt> {
     const double phi = PHIDEP(m, nd.d, status);
     if (status != 0) return false;
     if (!nd.first && phi < 1.0e-10) {
-      const unsigned to = TO_ECHO | TO_RUNLOG;
-      emit(m, to, "");
-      emit(m, to, "       --------------------WARNING----------------------");
-      emit(m, to, "       THE FRICTION ANGLE IS 0 FOR SILT ACCORING TO THE INPUT");
-      emit(m, to, "       DATA. PLEASE ENTER THE CORRECT VALUE AND RUN IT AGAIN.");
+      zero_phi_warning(m, "SILT");
       status = ST_SILTPHI0;
       return false;
     }

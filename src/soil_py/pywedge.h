@@ -55,13 +55,16 @@ inline int sand_list(double D, double* yl) {
 inline void unfactored_point_out(Model& m, const PyNode& nd, int i, double y, double py,
                                  double pp, double pc) {
   if (i == 1 && m.IPYOUT == 1) depth_record(m, nd.d);
-  if (nd.plot) {
-    m.PLCRV(i, 1, 1) = y;
-    m.PLCRV(i, 2, 1) = pc;
-  } else {
-    echo_point(m, py, pp);
-    plot_point(m, py, pp, 2);
-  }
+  put_point(m, nd, i, y, pc, py, pp, 2);
+}
+
+// The zero friction angle warning of API sand and silt (`soil`: "SAND" or "SILT").
+inline void zero_phi_warning(Model& m, const char* soil) {
+  const unsigned to = TO_ECHO | TO_RUNLOG;
+  emit(m, to, "");
+  emit(m, to, "       --------------------WARNING----------------------");
+  emit(m, to, std::string("       THE FRICTION ANGLE IS 0 FOR ") + soil + " ACCORING TO THE INPUT");
+  emit(m, to, "       DATA. PLEASE ENTER THE CORRECT VALUE AND RUN IT AGAIN.");
 }
 
 }  // namespace torva::pyf
