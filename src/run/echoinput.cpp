@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "run/echo.h"
+#include "run/echo_jk.h"
 #include "run/runctl.h"
 #include "run/soilprof.h"
 #include "run/units.h"
@@ -30,9 +31,9 @@ void ECHOINPUT(Model& m, int& status) {
   // Next step: Tables G, H and I, user p-y curves and the generated load-settlement and
   //            torque-rotation curves (may set the status; return at once when it does).
   // Next step: Table J, the moment-curvature sets used by the analysis.
-  // Next step: Tables J1, J2 and K, factors along depth, soil movement and the group
-  //            reduction factors.
-  (void)status;
+  // Tables J1, J2 and K: factors along depth, soil movement and the group reduction
+  // factors settled for the analysis (the last output of the echo).
+  ECHOJK(m, status);
 }
 
 void ECHOHEAD(Model& m) {
