@@ -150,13 +150,7 @@ struct ApiSand : PyCrit<ApiSand> {
   int deflist(const PyNode& nd, double* yl) const { return sand_list(nd.D, yl); }
   void heading(const PyNode& nd) {
     TextFile& e = m.ECHO;
-    e.nl();
-    e.nl();
-    e.X(5).A("DEPTH").X(6).A("DIAM").X(6).A("PHI").X(2).A("GAMMA AVG").X(8).A("A").X(9).A("B")
-        .X(5).A("PCT").X(7).A("PCD").nl();
-    e.X(7).A(m.UDEP2.view()).X(8).A(m.USML2.view()).X(12).A(weight_lab(m)).nl();
-    e.F(TOFT(m, nd.x), 10, 2).F(TOMM(m, nd.D), 10, 2).F(w.phi * 180.0 / FULLPI, 10, 1)
-        .E(TOPCF(m, gam), 10, 3).F(A, 10, 2).F(0.0, 10, 2).E(pus, 10, 3).E(pcd, 10, 3).nl();
+    api_block(m, nd, w.phi, gam, A, 0.0, "PCT", "PCD", pus, pcd);
     eq_depth_line(m, nd.xe);
     e.nl();
     point_heading_yp(m, 37);

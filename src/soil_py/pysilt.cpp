@@ -105,13 +105,8 @@ struct Silt : PyCrit<Silt> {
   int deflist(const PyNode& nd, double* yl) const { return sand_list(nd.D, yl); }
   void heading(const PyNode& nd) {
     TextFile& e = m.ECHO;
-    e.nl();
-    e.nl();
-    e.X(5).A("DEPTH").X(6).A("DIAM").X(6).A("PHI").X(2).A("GAMMA AVG").X(8).A("A").X(9).A("B")
-        .X(5).A("Puc").X(7).A("Pu\xED").nl();
-    e.X(7).A(m.UDEP2.view()).X(8).A(m.USML2.view()).X(12).A(weight_lab(m)).nl();
-    e.F(TOFT(m, nd.x), 10, 2).F(TOMM(m, nd.D), 10, 2).F(w.phi * 180.0 / FULLPI, 10, 1)
-        .E(TOPCF(m, gam), 10, 3).F(A, 10, 2).F(B, 10, 2).E(puc, 10, 3).E(puphi, 10, 3).nl();
+    // The last column is titled "Pu" and the phi sign of the report's code page.
+    api_block(m, nd, w.phi, gam, A, B, "Puc", "Pu\xED", puc, puphi);
     e.nl();
     point_heading_yp(m, 37);
     eq_depth_line(m, nd.xe);

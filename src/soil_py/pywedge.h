@@ -58,6 +58,20 @@ inline void unfactored_point_out(Model& m, const PyNode& nd, int i, double y, do
   put_point(m, nd, i, y, pc, py, pp, 2);
 }
 
+// The parameter block of API sand and silt: two empty lines, the titles (the last two
+// `t1`, `t2`), the units and the values x, D, phi, gamma, A, B, v1, v2.
+inline void api_block(Model& m, const PyNode& nd, double phi, double gam, double A, double B,
+                      const char* t1, const char* t2, double v1, double v2) {
+  TextFile& e = m.ECHO;
+  e.nl();
+  e.nl();
+  e.X(5).A("DEPTH").X(6).A("DIAM").X(6).A("PHI").X(2).A("GAMMA AVG").X(8).A("A").X(9).A("B")
+      .X(5).A(t1).X(7).A(t2).nl();
+  e.X(7).A(m.UDEP2.view()).X(8).A(m.USML2.view()).X(12).A(weight_lab(m)).nl();
+  e.F(TOFT(m, nd.x), 10, 2).F(TOMM(m, nd.D), 10, 2).F(phi * 180.0 / FULLPI, 10, 1)
+      .E(TOPCF(m, gam), 10, 3).F(A, 10, 2).F(B, 10, 2).E(v1, 10, 3).E(v2, 10, 3).nl();
+}
+
 // The zero friction angle warning of API sand and silt (`soil`: "SAND" or "SILT").
 inline void zero_phi_warning(Model& m, const char* soil) {
   const unsigned to = TO_ECHO | TO_RUNLOG;
