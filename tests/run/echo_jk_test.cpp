@@ -10,6 +10,7 @@
 #include "model/model.h"
 #include "run/echo_jk.h"
 #include "run/units.h"
+#include "support/golden.h"
 #include "support/workdir.h"
 
 namespace torva {
@@ -229,6 +230,21 @@ TEST_F(EchoJK, TableJ2In2DAnd3D) {
                             "IN" + sp(18) + "IN\n" + p1 + sp(9) + "    -0.50000 \n" + p2 + sp(9) +
                             "     0.00000 \n";
   EXPECT_EQ(echo(), want2 + want3);
+}
+
+// Tables J1, J2 and K of every bundled example (tests/golden/<example>/tables_j_k.txt):
+// the example with every optional section gives J1, J2 and a 3-D Table K from a defined
+// movement (two piles 1.6 diameters apart along Y: trailing 0.48*1.6^0.38 = 0.5739,
+// leading 0.70*1.6^0.26 = 0.7910; along Z side by side 0.64*1.6^0.34 = 0.7509, checked by
+// hand); the SI 3 x 2 group a Table K from the load direction (its factors checked against
+// an independent evaluation of the pair rules); the others nothing.
+TEST(EchoGolden, TablesJ1J2KOfEveryExample) {
+  testing::check_examples_golden(".echo", "tables_j_k.txt", [](const std::string& echo) {
+    for (const char* first : {"* TABLE J1 *", "* TABLE J2 *", "* TABLE K *"})
+      if (echo.find(first) != std::string::npos)
+        return testing::report_part(echo, first, "* TABLE N *");
+    return std::vector<std::string>{"(NO TABLE J1, J2 OR K)"};
+  });
 }
 
 }  // namespace
