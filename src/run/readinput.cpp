@@ -169,10 +169,11 @@ bool read_title(Model& m, FreeReader& rd, const char* section) {
   return true;
 }
 
-bool within(FreeReader& rd, int n, const Fid& f, int lo, int hi) {
+bool within(FreeReader& rd, int& n, const Fid& f, int lo, int hi) {
   if (!rd.ok()) return false;
   if (n < lo || n > hi) {
     rd.invalid(f, std::to_string(n), std::to_string(lo) + " TO " + std::to_string(hi));
+    n = 0;
     return false;
   }
   return true;
@@ -191,6 +192,32 @@ void WRDATE(Model& m) {
     f->nl();
     f->X(15).A(date).nl();
   }
+}
+
+void read_input_file(Model& m, LineSource& src, int& status) {
+  FreeReader rd(src);
+  std::string t;
+  if (rd.fixed_line(t, "TITLE1")) m.TITLE1 = t;
+  if (rd.fixed_line(t, "TITLE2")) m.TITLE2 = t;
+  if (rd.ok()) {
+    m.RUNLOG.nl();
+    m.RUNLOG.X(12).A(m.TITLE1.view()).nl();
+    m.RUNLOG.nl();
+    m.RUNLOG.nl();
+    m.RUNLOG.line("     READING * TITLE AND VERSION");
+    read_control(m, rd, status);
+  }
+  if (status != ST_OK) return;
+  if (rd.ok()) read_cap(m, rd);
+  if (rd.ok()) read_loads(m, rd);
+  if (rd.ok()) read_piles(m, rd);
+  if (rd.ok()) read_options(m, rd);
+  if (!rd.ok()) {
+    report_input_error(m, rd.error());
+    status = rd.error().kind == ReadFail::invalid ? ST_INPUTCHECK : ST_INPUTREAD;
+    return;
+  }
+  INPUTCHECK(m, rd, status);
 }
 
 void READINPUT(Model& m, int& status) {
@@ -226,31 +253,7 @@ void READINPUT(Model& m, int& status) {
   m.NSMPT = 0;
 
   FileLines src(m.INPUT);
-  FreeReader rd(src);
-  std::string t;
-  if (rd.fixed_line(t, "TITLE1")) m.TITLE1 = t;
-  if (rd.fixed_line(t, "TITLE2")) m.TITLE2 = t;
-  if (rd.ok()) {
-    m.RUNLOG.nl();
-    m.RUNLOG.X(12).A(m.TITLE1.view()).nl();
-    m.RUNLOG.nl();
-    m.RUNLOG.nl();
-    m.RUNLOG.line("     READING * TITLE AND VERSION");
-    read_control(m, rd, status);
-  }
-  if (status != ST_OK) return;
-  if (rd.ok()) read_cap(m, rd);
-  if (rd.ok()) read_loads(m, rd);
-  if (rd.ok()) read_piles(m, rd);
-  if (rd.ok()) read_options(m, rd);
-  if (!rd.ok()) {
-    report_input_error(m, rd.error());
-    status = rd.error().kind == ReadFail::invalid ? ST_INPUTCHECK : ST_INPUTREAD;
-    return;
-  }
-  INPUTCHECK(m, rd, status);
-  if (status != ST_OK) return;
-  status = ST_OK;
+  read_input_file(m, src, status);
 }
 
 }  // namespace torva

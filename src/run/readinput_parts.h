@@ -9,9 +9,14 @@ namespace torva {
 // Reads the title line of a section, names the section in the reader for messages and
 // writes "READING " with the title to the run log. False when reading must stop.
 bool read_title(Model& m, FreeReader& rd, const char* section);
-// Accepts a count (or reference) n read as field f when lo <= n <= hi; otherwise records
-// the failure. False when reading must stop.
-bool within(FreeReader& rd, int n, const Fid& f, int lo, int hi);
+// Accepts a count n read as field f when lo <= n <= hi; otherwise records the failure and
+// sets the count to 0, so that no table ever holds a count beyond its capacity. False when
+// reading must stop.
+bool within(FreeReader& rd, int& n, const Fid& f, int lo, int hi);
+
+// Reads the input data file from its title lines to its last section, then checks it.
+// Sets the status to ST_INPUTREAD, ST_INPUTCHECK or ST_FILEOPEN on failure, with its message.
+void read_input_file(Model& m, LineSource& src, int& status);
 
 // Writes the date block to the run log, the plot data and the three reports.
 void WRDATE(Model& m);

@@ -86,7 +86,7 @@ void read_elastic(Model& m, FreeReader& rd, int k) {
 }
 
 // A list of points of a nonlinear section: `count` records of `per` values each.
-bool read_points(FreeReader& rd, int count, const Fid& fc, int per, double* x, double* y,
+bool read_points(FreeReader& rd, int& count, const Fid& fc, int per, double* x, double* y,
                  const char* name, int k) {
   if (!within(rd, count, fc, -2147483647, MAXNLPT)) return false;
   for (int p = 1; p <= count && rd.ok(); ++p) {
@@ -116,21 +116,21 @@ void read_nonlinear(Model& m, FreeReader& rd, int k) {
   for (int j = 22; j <= 25; ++j) rd.r(m.NLVAL(k, j), Fid("NLVAL", k, j));
   double x[MAXNLPT], y[MAXNLPT];
   if (!rd.ok()) return;
-  const int n1 = m.NLINT(k, 10);
+  int& n1 = m.NLINT(k, 10);
   if (!read_points(rd, n1, Fid("NLINT", k, 10), 2, x, y, "NLPT1", k)) return;
   for (int p = 1; p <= n1; ++p) m.NLPT1(k, 1, p) = x[p - 1], m.NLPT1(k, 2, p) = y[p - 1];
   rd.rec();
   for (int j = 18; j <= 22; ++j) rd.i(m.NLINT(k, j), Fid("NLINT", k, j));
   for (int j = 26; j <= 30; ++j) rd.r(m.NLVAL(k, j), Fid("NLVAL", k, j));
   if (!rd.ok()) return;
-  const int n2 = m.NLINT(k, 22);
+  int& n2 = m.NLINT(k, 22);
   if (!read_points(rd, n2, Fid("NLINT", k, 22), 2, x, y, "NLPT2", k)) return;
   for (int p = 1; p <= n2; ++p) m.NLPT2(k, 1, p) = x[p - 1], m.NLPT2(k, 2, p) = y[p - 1];
   rd.rec();
   for (int j = 23; j <= 25; ++j) rd.i(m.NLINT(k, j), Fid("NLINT", k, j));
   for (int j = 31; j <= 32; ++j) rd.r(m.NLVAL(k, j), Fid("NLVAL", k, j));
   if (!rd.ok()) return;
-  const int n3 = m.NLINT(k, 23);
+  int& n3 = m.NLINT(k, 23);
   if (!within(rd, n3, Fid("NLINT", k, 23), -2147483647, MAXNLPT)) return;
   for (int p = 1; p <= n3 && rd.ok(); ++p) rd.rec().r(m.NLLST(k, p), Fid("NLLST", k, p));
   rd.rec();
