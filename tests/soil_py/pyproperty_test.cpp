@@ -127,3 +127,43 @@ TEST(PyProperties, ParallelRowsGiveTheSerialValues) {
 
 }  // namespace
 }  // namespace torva
+
+namespace torva {
+namespace {
+
+// The cap pseudo row (no pile property) takes the cap width in every criterion, the
+// coefficient tables of stiff clay with free water and of sand included.
+TEST(PyProperties, CapPseudoRowUsesTheCapWidth) {
+  for (int code : {2, 4, 7, 12}) {
+    PyModel pm(4, 96.0, 24.0);
+    Model& m = pm.m;
+    SoilPt s;
+    s.c = 10.0;
+    s.phi_deg = 30.0;
+    s.gam = 0.04;
+    s.k = 200.0;
+    s.e50 = 0.01;
+    pm.layer(0.0, 400.0, code, s);
+    const int g = 2;  // NROW + 1
+    m.CAPWID = 120.0;
+    m.ICAPPY = 1;
+    m.NCAPINC = 4;
+    m.HEADDEP(g) = 0.0;
+    m.FREELEN(g) = 0.0;
+    for (int n = 1; n <= 5; ++n) m.DEPN(g, n) = m.DEPAX(g, n) = 24.0 * (n - 1);
+    m.NODE1(g, 1) = 1;
+    m.NODE2(g, 1) = 5;
+    NodeArr y{}, Es{}, smy{}, smz{}, psm{}, p{};
+    for (int n = 1; n <= 5; ++n) y(n) = 0.01;
+    int status = 0;
+    PYCURVE(m, 0, status, g, g, y, Es, smy, smz, psm, p);
+    EXPECT_EQ(status, 0) << code;
+    for (int n = 2; n <= 5; ++n) EXPECT_TRUE(std::isfinite(Es(n)) && Es(n) > 0.0) << code;
+    if (code == 12) {
+      EXPECT_DOUBLE_EQ(Es(3), 200.0 * 120.0);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace torva
