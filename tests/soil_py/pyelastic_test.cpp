@@ -228,3 +228,29 @@ TEST(PyElastic, PlotModeFillsTheCurveBuffer) {
 
 }  // namespace
 }  // namespace torva
+
+namespace torva {
+namespace {
+
+// Embedded cap: the head node is evaluated first with the cap width and its unfactored
+// resistance kept in PCAPP, then again with the pile's own width.
+TEST(PyFrame, EmbeddedCapPassStoresTheCapResistance) {
+  PyModel pm(10, 240.0, 24.0, 1, 0.0, -30.0);  // the head 30 in below the ground
+  SoilPt s;
+  s.c = 20.0;
+  s.k = 500.0;
+  s.gam = 0.04;
+  pm.layer(-30.0, 300.0, 12, s);
+  Model& m = pm.m;
+  m.ICAPOPT = 1;
+  m.CAPWID = 60.0;
+  m.CAPTHK = 40.0;
+  m.PMULT(1) = 0.5;
+  pm.eval(0.01);
+  EXPECT_DOUBLE_EQ(m.PCAPP(1), 500.0 * 60.0 * 0.01);  // unfactored, cap width
+  EXPECT_DOUBLE_EQ(pm.Es(1), 500.0 * 24.0 * 0.5);     // then the pile itself
+  EXPECT_DOUBLE_EQ(pm.p(1), -500.0 * 24.0 * 0.01 * 0.5);
+}
+
+}  // namespace
+}  // namespace torva

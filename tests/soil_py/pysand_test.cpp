@@ -179,3 +179,43 @@ TEST(PySand, LiquefiedSandUsUnitsAndSmallPile) {
 
 }  // namespace
 }  // namespace torva
+
+namespace torva {
+namespace {
+
+// API sand below soft clay: the integral of the static A pu of API sand from the ground
+// to the equivalent depth equals the soft clay's integral.
+TEST(PySand, ApiSandEquivalentDepthBelowClay) {
+  PyModel pm(20, 480.0, 24.0);
+  SoilPt a;
+  a.c = 3.0;
+  a.gam = 0.04;  // one unit weight: the mean from the ground is the same in both layers
+  a.e50 = 0.02;
+  pm.layer(0.0, 96.0, 1, a);
+  SoilPt b;
+  b.phi_deg = 35.0;
+  b.gam = 0.04;
+  b.k = 100.0;
+  pm.layer(96.0, 600.0, 8, b);
+  pm.eval(0.1);
+  ASSERT_EQ(pm.status, 0);
+  const double S = pm.m.PUSUM(1, 1), xe = pm.m.EQDEPTH(1, 2);
+  ASSERT_GT(S, 0.0);
+  const Api c = api(35.0);
+  // The family integrates in 50 steps of xc/50 (right-hand values), linear within a step:
+  // the running sum at xe is S.
+  const double dx = (c.C3 - c.C2) * 24.0 / c.C1 / 50.0;
+  double I = 0.0, x = 0.0;
+  while (x + dx <= xe) {
+    x += dx;
+    I += dx * std::max(f32(0.9f), 3.0 - f32(0.8f) * x / 24.0) * (c.C1 * x + c.C2 * 24.0) * 0.04 * x;
+  }
+  const double xn = x + dx;
+  const double fn = std::max(f32(0.9f), 3.0 - f32(0.8f) * xn / 24.0) * (c.C1 * xn + c.C2 * 24.0) * 0.04 * xn;
+  I += (xe - x) * fn;
+  EXPECT_NEAR(I, S, 1e-5 * S);
+  EXPECT_NE(xe, 96.0);
+}
+
+}  // namespace
+}  // namespace torva
