@@ -324,5 +324,62 @@ TEST_F(EchoReport, CrossSectionItemsByKind) {
   }
 }
 
+
+// Every kind of cross section, nonlinear and elastic, tapered or not, in 2-D and 3-D, with
+// codes outside the listed ones too: every block is written whole and every item line has
+// its name field, its value and its label (run under the sanitizers as well).
+TEST_F(EchoReport, EveryKindOfCrossSectionEchoes) {
+  int k = 0;
+  auto next = [&]() {
+    ++k;
+    m.SNAME(k) = "SECTION " + std::to_string(k);
+    for (int c = 1; c <= 37; ++c) m.SPROPI(k, c) = 0.01 * c;
+    for (int c = 1; c <= 35; ++c) m.NLVAL(k, c) = 0.1 * c;
+    return k;
+  };
+  for (int type = 0; type <= 11; ++type)
+    for (int opt = 0; opt <= 3; ++opt)
+      for (int flags = 0; flags <= 1; ++flags) {
+        const int s = next();
+        m.INONLIN(s) = 1 + flags;
+        m.NLINT(s, 1) = type;
+        m.NLINT(s, 2) = opt;
+        m.NLINT(s, 3) = flags;
+        m.NLINT(s, 4) = flags ? 12 : 5;
+        m.NLINT(s, 10) = flags * 4;
+        m.NLINT(s, 22) = flags * 6;
+        m.NLINT(s, 28) = flags;
+        m.NLINT(s, 30) = flags;
+      }
+  for (int shape = -1; shape <= 6; ++shape)
+    for (int fam : {0, 1, 2, 3, 11, 12, 7})
+      for (int taper = 0; taper <= 1; ++taper) {
+        if (k >= MAXSECIN) break;
+        const int s = next();
+        m.ISHAPEI(s) = shape;
+        m.IAISCFAM(s) = fam;
+        m.ITAPERI(s) = taper;
+        m.IEXTDIA(s) = fam % 2;
+      }
+  m.NSECIN = k;
+  for (int ndim : {2, 3}) {
+    m.NDIM = ndim;
+    ASSERT_TRUE(m.ECHO.open_write((dir.path() / "echo.txt").string()));
+    ECHOPROPS(m);
+    const auto v = lines();
+    EXPECT_EQ(std::count_if(v.begin(), v.end(),
+                            [](const std::string& l) {
+                              return l.rfind("      CROSS SECTION       : ", 0) == 0;
+                            }),
+              k);
+    for (const auto& l : v) {
+      if (l.size() > 29 && l.compare(26, 3, " : ") == 0 && l.rfind("      ", 0) == 0) {
+        ASSERT_GE(l.size(), 29u + 13u) << l;
+        EXPECT_EQ(l.substr(29, 13).find('*'), std::string::npos) << l;  // the value fits
+      }
+    }
+  }
+}
+
 }  // namespace
 }  // namespace torva
