@@ -63,7 +63,11 @@ void check_rows(Checker& ck) {
   const bool factors_used = m.IREDFAC == 0 || m.IREDFAC == 2;
   for (int g = 1; g <= nrow; ++g) {
     auto ival = [&](int k) { return three ? m.ROWI3(g, k) : m.ROWI2(g, k); };
-    auto ifid = [&](int k) { return Fid(three ? kRowI3[k] : kRowI2[k], g); };
+    auto ifid = [&](int k) {
+      // Field names by column; a column beyond the 2-D list exists only in 3-D.
+      const char* name = three ? kRowI3[k] : (k < 8 ? kRowI2[k] : "");
+      return Fid(name, g);
+    };
     const int kptype = 3, kpyset = 4, klsno = 5;
     const int kpmod = three ? 7 : 6, klsg = three ? 9 : 7;
     ck.range(ival(kptype), ifid(kptype), 1, m.NPROPIN, "PILE PROPERTIES GIVEN");
