@@ -11,6 +11,14 @@ namespace torva {
 
 inline constexpr int MAXLSPT = 50;   // points of a load-settlement or torque-rotation curve
 
+// User p-y curves of the analysis (copied from the input by the echo's Table G).
+struct PYUSER {
+  Arr1<int, MAXPYSET> NCRVPY;                  // curves of set j
+  Arr2<double, MAXPYSET, MAXPYCRV> PYDEP;      // depth (X coordinate) of curve c of set j
+  Arr2<int, MAXPYSET, MAXPYCRV> NPTPY;         // points of curve c
+  Arr3<double, MAXPYSET, MAXPYCRV, MAXPYPT> PYY, PYP;  // deflection and resistance of point k
+};
+
 // Axial load-settlement curves: user curves as read, and curves generated from the soil
 // profile. A generated curve of n points per branch holds 2n+1 points: the pull-out branch
 // reversed and negated, the origin, then the bearing branch.
@@ -65,6 +73,6 @@ struct MPHI {
   Arr3<double, MAXMPSET, MAXMPCRV, MAXMPPT> PHIMP;
 };
 
-struct AxialTables : LSCRV, TRCRV, LSSAVE, CRVROW, MPHI {};
+struct AxialTables : PYUSER, LSCRV, TRCRV, LSSAVE, CRVROW, MPHI {};
 
 }  // namespace torva

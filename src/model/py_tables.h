@@ -55,14 +55,6 @@ struct PYPLOT {
 struct NODEPTH_py {
   Arr2<double, MAXROWP, MAXNODE> DEPN, DEPAX;
 };
-// User p-y curves of the analysis.
-struct PYUSER_py {
-  Arr1<int, MAXPYSET> NCRVPY;
-  Arr2<double, MAXPYSET, MAXPYCRV> PYDEP;
-  Arr2<int, MAXPYSET, MAXPYCRV> NPTPY;
-  Arr3<double, MAXPYSET, MAXPYCRV, MAXPYPT> PYY, PYP;
-};
-
-struct PyTables : PYMULT, REDWORK, PILELAYR, PYCAP, PYPLOT, NODEPTH_py, PYUSER_py {};
+struct PyTables : PYMULT, REDWORK, PILELAYR, PYCAP, PYPLOT, NODEPTH_py {};
 
 }  // namespace torva
