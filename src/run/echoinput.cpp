@@ -3,7 +3,9 @@
 #include <cmath>
 
 #include "run/echo.h"
+#include "run/echo_ghi.h"
 #include "run/echo_jk.h"
+#include "run/echo_mphi.h"
 #include "run/runctl.h"
 #include "run/soilprof.h"
 #include "run/units.h"
@@ -24,13 +26,16 @@ void ECHOINPUT(Model& m, int& status) {
   // Table E: properties, sections, set numbers and section properties, then the report.
   BUILDPROPS(m);
   ECHOPROPS(m);
-  // Next step: the table of the nonlinear cross sections (moment-curvature sets).
+  ECHONLSECT(m);
   // Table F: soil layers, the soil profile and the requested p-y curves.
   ECHOSOIL(m, status);
   if (status != 0) return;
-  // Next step: Tables G, H and I, user p-y curves and the generated load-settlement and
-  //            torque-rotation curves (may set the status; return at once when it does).
-  // Next step: Table J, the moment-curvature sets used by the analysis.
+  // Tables G, H and I: user p-y curves, load-settlement and torque-rotation curves.
+  ECHOGHI(m, status);
+  if (status != 0) return;
+  // Table J: the moment-curvature sets used by the analysis.
+  ECHOMPHI(m, status);
+  if (status != 0) return;
   // Tables J1, J2 and K: factors along depth, soil movement and the group reduction
   // factors settled for the analysis (the last output of the echo).
   ECHOJK(m, status);
