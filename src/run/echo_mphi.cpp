@@ -151,10 +151,15 @@ void ECHOMPHI(Model& m, int& status) {
     for (int i = 1; i <= nent; ++i) {
       const int k = m.MPHIGEN1.ISECG(i);
       if (k < 1 || k > m.NSECIN || !generated_section(m, k)) {
-        refuse(m, status, "MOMENT-CURVATURE ENTRY " + std::to_string(i) +
-                              " NAMES CROSS SECTION " + std::to_string(k) +
-                              ", NOT A NONLINEAR SECTION");
-        return;
+        // Entries of elastic or user-EI sections take no set; curves there are not used.
+        if (m.MPHIGEN1.NCRVG(i) > 0) {
+          emit(m, TO_REPORT | TO_RUNLOG, "");
+          emit(m, TO_REPORT | TO_RUNLOG, "                             **** WARNING ****");
+          emit(m, TO_REPORT | TO_RUNLOG,
+               "     MOMENT-CURVATURE CURVES OF CROSS SECTION " + std::to_string(k) +
+                   " NOT USED: NOT A NONLINEAR SECTION");
+        }
+        continue;
       }
       if (!copy_set(m, m.NLINT(k, 28), m.MPHIGEN1, i, status)) return;
       if (m.NDIM == 3 && !copy_set(m, m.NLINT(k, 29), m.MPHIGEN2, i, status)) return;

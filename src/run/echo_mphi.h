@@ -12,7 +12,8 @@ void ECHONLSECT(Model& m);
 // User sets first, then the generated sets of the nonlinear sections: entry i of the
 // section curves goes to the set numbers of the cross section ISECG(i) names (one set in
 // 2-D, two in 3-D). Prints Table J and copies the host's listing of the generated curves.
-// An entry that names no nonlinear section, or curves beyond the set table, are refused.
+// An entry of a section that takes no set is skipped (with a warning when it carries
+// curves); curves beyond the set table are refused.
 void ECHOMPHI(Model& m, int& status);
 
 }  // namespace torva
