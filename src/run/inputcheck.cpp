@@ -78,9 +78,9 @@ void check_rows(Checker& ck) {
       ck.range(ival(klsg), ifid(klsg), 1, m.NLSGEN, "GENERATED LOAD-SETTLEMENT CURVES LISTED");
     if (three) {
       if (m.ROWI3(g, 6) != 0)
-        ck.range(m.ROWI3(g, 6), ifid(6), 1, m.NTRI, "USER TORQUE-ROTATION CURVES GIVEN");
+        ck.range(m.ROWI3(g, 6), Fid(kRowI3[6], g), 1, m.NTRI, "USER TORQUE-ROTATION CURVES GIVEN");
       else
-        ck.range(m.ROWI3(g, 10), ifid(10), 1, m.NTRGEN,
+        ck.range(m.ROWI3(g, 10), Fid(kRowI3[10], g), 1, m.NTRGEN,
                  "GENERATED TORQUE-ROTATION CURVES LISTED");
     }
     if (m.IPYMOD == 1) {
