@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 
 #include "run/itorva.h"
@@ -12,6 +14,7 @@ namespace torva {
 namespace {
 
 using torva::testing::WorkDir;
+constexpr int R = ST_INPUTREAD, C = ST_INPUTCHECK;
 
 // A small valid 3-D model: two piles, one user and one generated load-settlement curve.
 const char* const kBase = R"(CHECK MODEL
@@ -110,8 +113,8 @@ struct Bad {
   std::string field;
 };
 
-std::string replaced(const Bad& c) {
-  std::string s = kBase;
+std::string replaced(const std::string& base, const Bad& c) {
+  std::string s = base;
   if (c.find.empty()) return c.replace;
   const std::size_t p = s.find(c.find);
   EXPECT_NE(p, std::string::npos) << c.find;
@@ -130,6 +133,30 @@ int line_of(const std::string& text, const std::string& at) {
   return line;
 }
 
+// Runs the bad file and checks the status, the message line and field, and the open files.
+void run_bad(const std::string& base, const Bad& c) {
+  SCOPED_TRACE(c.what);
+  WorkDir dir;
+  const std::string text = replaced(base, c);
+  dir.write("case.dat", text);
+  dir.write_names();
+  const int fds = open_files();
+  EXPECT_EQ(run_itorva(3), c.status);
+  EXPECT_EQ(open_files(), fds);
+  const std::string log = dir.read("case.log");
+  const int line = c.at.empty() ? 0 : line_of(text, c.at);
+  EXPECT_NE(log.find("     INPUT DATA FILE: case.dat\n"), std::string::npos) << log;
+  const std::string at = "     LINE " + std::to_string(line);
+  EXPECT_TRUE(log.find(at + ",") != std::string::npos ||
+              log.find(at + " (THE FILE ENDS THERE),") != std::string::npos)
+      << log;
+  EXPECT_NE(log.find("FIELD " + c.field + ":"), std::string::npos) << log;
+  EXPECT_NE(log.find(c.status == R ? "INPUT DATA FILE CANNOT BE READ" : "INVALID INPUT DATA"),
+            std::string::npos);
+  // The results report carries the same message.
+  EXPECT_NE(dir.read("case.out").find("FIELD " + c.field + ":"), std::string::npos);
+}
+
 TEST(InputCheck, TheValidModelRuns) {
   WorkDir dir;
   dir.write("case.dat", kBase);
@@ -138,7 +165,6 @@ TEST(InputCheck, TheValidModelRuns) {
 }
 
 TEST(InputCheck, BadInputEndsTheRunWithItsStatusLineAndField) {
-  const int R = ST_INPUTREAD, C = ST_INPUTCHECK;
   const std::string rows = "PILE GROUP ROWS\n2\n";
   const std::string row1 = "2 2 1 0 0 0 0 0 1 1\n";
   const std::string row2 = "2 2 1 0 1 0 0 0 1 1\n";
@@ -201,28 +227,65 @@ TEST(InputCheck, BadInputEndsTheRunWithItsStatusLineAndField) {
        "0 0 0 0 0 100 500\n1.0E-4 1.0E-6 0.5 0.01\nLOAD CASE", "0 0 0 0 0 100", C,
        "CASINT(1,5)"},
   };
-  for (const Bad& c : cases) {
-    SCOPED_TRACE(c.what);
-    WorkDir dir;
-    const std::string text = replaced(c);
-    dir.write("case.dat", text);
-    dir.write_names();
-    const int fds = open_files();
-    EXPECT_EQ(run_itorva(3), c.status);
-    EXPECT_EQ(open_files(), fds);
-    const std::string log = dir.read("case.log");
-    const int line = c.at.empty() ? 0 : line_of(text, c.at);
-    EXPECT_NE(log.find("     INPUT DATA FILE: case.dat\n"), std::string::npos) << log;
-    const std::string at = "     LINE " + std::to_string(line);
-    EXPECT_TRUE(log.find(at + ",") != std::string::npos ||
-                log.find(at + " (THE FILE ENDS THERE),") != std::string::npos)
-        << log;
-    EXPECT_NE(log.find("FIELD " + c.field + ":"), std::string::npos) << log;
-    EXPECT_NE(log.find(c.status == R ? "INPUT DATA FILE CANNOT BE READ" : "INVALID INPUT DATA"),
-              std::string::npos);
-    // The results report carries the same message.
-    EXPECT_NE(dir.read("case.out").find("FIELD " + c.field + ":"), std::string::npos);
-  }
+  for (const Bad& c : cases) run_bad(kBase, c);
+
+}
+
+// The optional sections: every count one over its table, and their references.
+TEST(InputCheck, OptionalSectionsOfTheAllOptionsExample) {
+  std::ifstream in(std::filesystem::path(TORVA_SOURCE_DIR) / "examples" / "all_options_us.dat");
+  std::ostringstream ss;
+  ss << in.rdbuf();
+  const std::string base = ss.str();
+  const Bad cases[] = {
+      {"26 estimation values", "1 1 1 2 1 1 1.0 0 0.0\n0\n", "1 1 1 2 1 1 1.0 0 0.0\n26\n", "26\n",
+       C, "NV(1)"},
+      {"101 distributed lines", "0.0 0.0 0.0\n1\n1 1 1 2", "0.0 0.0 0.0\n101\n1 1 1 2",
+       "101\n1 1 1 2", C, "NDIST(1)"},
+      {"102 curve points", "CURVES\n1\n3\n0.0 50.0", "CURVES\n1\n102\n0.0 50.0", "102\n", C,
+       "NPDC(1)"},
+      {"101 rebars", "0 0 0 0 8 0.79", "0 0 0 0 101 0.79", "0 0 0 0 101", C, "NLINT(2,10)"},
+      {"51 requested p-y curves", "REQUESTED P-Y CURVES\n2\n", "REQUESTED P-Y CURVES\n51\n",
+       "51\n", C, "NPYOUT"},
+      {"26 deflections", "1 20.0\n5\n", "1 20.0\n26\n", "26\n", C, "PONPT(2)"},
+      {"51 user p-y sets", "USER P-Y CURVES\n1\n", "USER P-Y CURVES\n51\n", "51\n1 2", C,
+       "NSETPY"},
+      {"21 curves of a set", "USER P-Y CURVES\n1\n1 2\n", "USER P-Y CURVES\n1\n1 21\n", "1 21",
+       C, "NCRVI(1)"},
+      {"51 points of a user p-y curve", "1 2\n0.0\n3\n", "1 2\n0.0\n51\n", "51\n0.0 0.0", C,
+       "NPTI(1,1)"},
+      {"51 user torque-rotation curves", "USER TORQUE-ROTATION CURVES\n1\n",
+       "USER TORQUE-ROTATION CURVES\n51\n", "51\n1 3", C, "NTRI"},
+      {"51 torque-rotation points", "1 3\n-2.0E7", "1 51\n-2.0E7", "1 51", C, "NPTTRI(1)"},
+      {"151 user moment-curvature sets", "SETS\n1\n1 1\n", "SETS\n151\n1 1\n", "151\n", C,
+       "NMPSETI"},
+      {"26 curves of a set", "SETS\n1\n1 1\n", "SETS\n1\n1 26\n", "1 26", C, "NCRVMI(1)"},
+      {"201 points of a curve", "SETS\n1\n1 1\n0.0\n0 4\n", "SETS\n1\n1 1\n0.0\n0 201\n",
+       "0 201", C, "NPTMI(1,1)"},
+      {"101 section entries", "CROSS SECTIONS\n2\n1 0\n", "CROSS SECTIONS\n101\n1 0\n",
+       "101\n1 0\n", C, "NMPG"},
+      {"26 section curves", "1 0\n1 0\n2 1\n", "1 0\n1 0\n2 26\n", "2 26", C, "NCRVG(2)"},
+      {"201 section curve points", "2 1\n0.0\n0.0\n0 4\n", "2 1\n0.0\n0.0\n0 201\n", "0 201",
+       C, "NPTG(2,1)"},
+      {"101 factor sets", "ALONG DEPTH\n1\n", "ALONG DEPTH\n101\n", "101\n", C, "NPYMOD"},
+      {"51 factor points", "ALONG DEPTH\n1\n1 3\n", "ALONG DEPTH\n1\n1 51\n", "1 51", C,
+       "NPTMOD(1)"},
+      {"26 movement points", "SOIL MOVEMENT\n3\n", "SOIL MOVEMENT\n26\n", "26\n", C, "NSMPT"},
+      {"26 plot deflections", "10 1 1\n5\n", "10 1 1\n26\n", "26\n", C, "NPLTY"},
+      {"26 second plot deflections", "2.0\n3\n0.1", "2.0\n26\n0.1", "26\n0.1", C, "NPLTY2"},
+      {"missing user p-y set", "2 2 1 1 0 0 0 0 1 1", "2 2 1 2 0 0 0 0 1 1", "2 2 1 2 0", C,
+       "PYSETG(2)"},
+      {"missing factor set", "2 2 1 0 1 1 1 0 0 0", "2 2 1 0 1 1 2 0 0 0", "2 2 1 0 1 1 2", C,
+       "PMODTAB(1)"},
+      {"missing torque-rotation curve", "2 2 1 0 1 1 1 0 0 0", "2 2 1 0 1 2 1 0 0 0",
+       "2 2 1 0 1 2", C, "TRNO(1)"},
+      {"missing load curve", "1 1 1 2 1 1 1.0 0 0.0", "1 1 1 2 1 2 1.0 0 0.0", "1 1 1 2 1 2", C,
+       "DLINT(1,1,6)"},
+      {"p-y curve of a missing row", "1 5.0\n0\n", "3 5.0\n0\n", "3 5.0", C, "POPILE(1)"},
+      {"zero y-factor along depth", "5.0 0.8 1.0", "5.0 0.8 0.0", "5.0 0.8 0.0", C, "PMYF(1,2)"},
+      {"negative p-factor along depth", "5.0 0.8 1.0", "5.0 -0.8 1.0", "5.0 -0.8", C, "PMPF(1,2)"},
+  };
+  for (const Bad& c : cases) run_bad(base, c);
 }
 
 TEST(InputCheck, MessageShowsTheValueFoundAndWhatIsAllowed) {
