@@ -131,6 +131,51 @@ TEST(LsCurve, BatteredTipLiesOnTheProjectedLength) {
   EXPECT_DOUBLE_EQ(AXTIPX(m, 1, 1), 600.0);
 }
 
+TEST(LsCurve, SiTipMovementsAndTheLastOneScaledByDiameter) {
+  PileSoil p;
+  p.diam = 1.5;
+  p.area = 1.767;
+  p.emod = 2.5e7;
+  p.len = 20.0;
+  p.lbot[0] = 40.0;
+  p.side = 50.0;
+  p.coh = 60.0;
+  p.tip = 1000.0;
+  auto mp = make_pile(p, 2);
+  Model& m = *mp;
+  int status = 0, n = 0;
+  CurveArr l{}, u{};
+  LSCURVE(m, 1, 2, 1, 1, status, n, l, u);
+  ASSERT_EQ(status, 0);
+  const double want[9] = {2.54e-6, 2.54e-5, 0.000127, 0.000254, 0.00127,
+                          0.00254, 0.0127,  0.0254,   0.075};
+  for (int j = 1; j <= 9; ++j) EXPECT_NEAR(m.LSV3(1, 10 + j), want[j - 1], 1e-6 * want[j - 1]) << j;  // single-precision factors
+}
+
+TEST(LsCurve, DrivenSandTipExponentFollowsTheFrictionAngleAtTheTip) {
+  // Sand at the tip (40 degrees) over a frictionless clay at the bottom of the profile:
+  // the tip curve takes the exponent of the tip's sand, 0.25.
+  PileSoil p;
+  p.nlayer = 2;
+  p.lbot[0] = 1000.0;
+  p.lbot[1] = 1200.0;
+  p.code[0] = 4;
+  p.code[1] = 1;
+  p.phi = 40.0 / 57.296;
+  p.coh = 0.0;
+  p.tip = 100.0;
+  auto mp = make_pile(p);
+  Model& m = *mp;
+  m.SPPHI(3) = m.SPPHI(4) = 0.0;
+  m.SPC(3) = m.SPC(4) = 10.0;
+  int status = 0;
+  AXWORK w{};
+  AXTIPQW(m, 1, 1, false, true, status, w);
+  ASSERT_EQ(status, 0);
+  const double K = 100.0 * p.area;
+  EXPECT_NEAR(w.TIPQ(10), K * std::pow(5.0 / (double(0.05f) * p.diam), 0.25), 1e-6 * K);
+}
+
 struct TipCase {
   int code, kind;
   double e50, coh;
