@@ -197,6 +197,7 @@ FreeReader::Tok FreeReader::next_value(std::string& tok, const Fid& f) {
     --repeat_;
     if (repeat_null_) return Tok::null;
     tok = repeat_tok_;
+    quoted_ = repeat_quoted_;
     return Tok::value;
   }
   for (;;) {
@@ -237,10 +238,12 @@ FreeReader::Tok FreeReader::next_value(std::string& tok, const Fid& f) {
   }
   bool null_value = false;
   tok.clear();
+  quoted_ = false;
   if (pos_ >= n || ends_value(line_[pos_])) {
     null_value = true;  // only after a repeat count: "n*" gives n empty values
   } else if (line_[pos_] == '\'' || line_[pos_] == '"') {
     const char q = line_[pos_++];
+    quoted_ = true;
     bool closed = false;
     while (pos_ < n) {
       if (line_[pos_] == q) {
@@ -267,6 +270,7 @@ FreeReader::Tok FreeReader::next_value(std::string& tok, const Fid& f) {
     repeat_ = rep - 1;
     repeat_null_ = null_value;
     repeat_tok_ = tok;
+    repeat_quoted_ = quoted_;
   }
   return null_value ? Tok::null : Tok::value;
 }
@@ -278,7 +282,7 @@ FreeReader& FreeReader::i(int& target, const Fid& f) {
     return *this;
   }
   int v = 0;
-  if (!parse_int(tok, v)) {
+  if (quoted_ || !parse_int(tok, v)) {
     fail(ReadFail::unreadable, f, shown(tok), "an integer (no decimal point)");
     return *this;
   }
@@ -294,7 +298,7 @@ FreeReader& FreeReader::r(double& target, const Fid& f, bool keep) {
     return *this;
   }
   double v = 0.0;
-  if (!parse_real(tok, v)) {
+  if (quoted_ || !parse_real(tok, v)) {
     fail(ReadFail::unreadable, f, shown(tok), "a real number");
     return *this;
   }

@@ -139,6 +139,8 @@ class FreeReader {
   bool pending_line_ = false;  // the record's first line is still to be read
   bool ended_ = false;     // a slash ended the record
   bool need_sep_ = false;  // a value was taken; a comma next is its separator
+  bool quoted_ = false;    // the last value was a quoted string
+  bool repeat_quoted_ = false;
   int repeat_ = 0;         // values still to come from a repeat count
   bool repeat_null_ = false;
   std::string repeat_tok_;

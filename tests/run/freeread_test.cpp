@@ -96,6 +96,7 @@ TEST(FreeRead, RecordsAsListDirectedInputReadsThem) {
       {"truncated record", "1 2\n", {"iii"}, "ERR line 1 IV(3) END OF FILE"},
       {"integer overflow", "3000000000\n", {"i"}, "ERR line 1 IV(1) \"3000000000\""},
       {"real overflow", "1e999\n", {"r"}, "ERR line 1 RV(1) \"1e999\""},
+      {"quoted text for a number", "'5'\n", {"i"}, "ERR line 1 IV(1) \"5\""},
       {"zero repeat count", "0*5\n", {"i"}, "ERR line 1 IV(1) \"0*\""},
       {"unclosed quote", "'abc\n", {"t"}, "ERR line 1 TV(1) \"'abc\""},
       {"error line after continuation", "1\n\n2 x\n", {"iii"}, "ERR line 3 IV(3) \"x\""},
