@@ -258,6 +258,37 @@ TEST(ReadInput, OptionalRecordsOfTheControlAndCapSections) {
     EXPECT_EQ(run.m->IEXTEND, 1);
     EXPECT_EQ(run.m->IPLTUNF, 0);
   }
+  {  // Embedded-cap and plate records, generic units.
+    ReadRun run(with("1 3 0 0 0 0 0 0 0 0 0 0 0 0 1 1 0 0 0 0\nPILE CAP\n9.0 9.0 3.0 0.0 0.0 0\n",
+                     "3 3 2 2 0 0 0 0 0 0 0 0 0 0 1 1 0 0 0 0\nPILE CAP\n9.0 9.0 3.0 0.0 0.0 0\n"
+                     "1 0 10 100.0 200.0 0.5\n0.5 0.25 4 6 3.6E6 0.2\n"));
+    ASSERT_EQ(run.status, ST_OK);
+    EXPECT_EQ(run.m->ICAPSPR, 1);
+    EXPECT_EQ(run.m->CAPFULT, 200.0);
+    EXPECT_EQ(run.m->FENY, 6);
+    EXPECT_EQ(run.m->FEPOIS, 0.2);
+    EXPECT_EQ(run.m->UDEP3.view(), "  L");
+    EXPECT_EQ(run.lines_left(), 0);
+  }
+  {  // Tapered cross section: two more records with the bottom values.
+    ReadRun run(with("1.6667E6 254.469 5152.997 5152.997 0.0 1.7177E10 3.0E6 1.0E5 4.0E6 0.0 0\n",
+                     "1.6667E6 254.469 5152.997 5152.997 0.0 1.7177E10 3.0E6 1.0E5 4.0E6 0.0 1\n"
+                     "12.0 0 0 0 0 0 0 0\n1.6667E6 113.1 1017.9 1017.9 0.0 3.39E9 1.0E6 5.0E4 "
+                     "4.0E6 0.0\n"));
+    ASSERT_EQ(run.status, ST_OK);
+    EXPECT_EQ(run.m->SPROPI(1, 19), 12.0);
+    EXPECT_EQ(run.m->SPROPI(1, 28), 113.1);
+    EXPECT_EQ(run.m->SPROPI(1, 1), 18.0);
+    EXPECT_EQ(run.m->SNAME(1).trimmed(), "CONCRETE 18 IN ROUND");
+  }
+  {  // A layer with one profile row of nine values: bottom and tenth values stay 0.
+    ReadRun run(with("2 9\n110.0 0.0 33.0 90.0 0.0 0.0 0.0 0.0 0.0\n110.0 0.0 33.0 90.0 0.0 0.0 0.0 0.0 0.0\n",
+                     "1 9\n110.0 0.0 33.0 90.0 0.0 0.0 0.0 0.0 0.0 7.0\n"));
+    ASSERT_EQ(run.status, ST_OK);
+    EXPECT_EQ(run.m->SOILP(1, 1, 3), 33.0);
+    EXPECT_EQ(run.m->SOILP(1, 1, 10), 0.0);
+    EXPECT_EQ(run.m->SOILP(1, 2, 1), 0.0);
+  }
   {  // Combination whose second member count differs from the first: the second stands.
     ReadRun run(with("LOAD COMBINATIONS\n0 0 0 0 0\n",
                      "LOAD COMBINATIONS\n1 0 0 0 0\n0 0 0 1 1 100 500\n1.0E-4 1.0E-6 0.5 0.01\n"
