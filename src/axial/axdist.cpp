@@ -234,6 +234,9 @@ void AXDIST(Model& m, int g, int t, double D, NodeArr& AXMOV, NodeArr& AXFRC,
   }
   if (failed || stalled > 0) {
     istate = 4;
+    // Reported once per iteration of the cap analysis (its main force sum), not at every
+    // evaluation of the pile; the state word carries it in every evaluation.
+    if (m.IWFILE != 1) return;
     std::string line;
     put_X(line, 5);
     line += "AXIAL FORCES ALONG PILE NOT CONVERGED, PILE ROW";

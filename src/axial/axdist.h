@@ -75,8 +75,10 @@ void AXSIDE(Model& m, int g, int t, int& status, AXWORK& w);
 void AXTIP(Model& m, int g, int t, double D, int& status, AXWORK& w);
 // Movement and force of every node for the head movement D (node n at element n + 3),
 // starting from the load-transfer solution stored with the row's generated curve.
-// istate is set to 4 when the search for the tip movement does not settle; a warning
-// line is then written (captured per row inside a parallel loop).
+// istate is set to 4 when the search for the tip movement does not settle (or a segment
+// iteration reached its bound); during the cap analysis's main force sum (IWFILE = 1) a
+// warning is then written to the results report and the run log (captured per row inside
+// a parallel loop and replayed in row order).
 void AXDIST(Model& m, int g, int t, double D, NodeArr& AXMOV, NodeArr& AXFRC,
             const AXWORK& w, int& istate);
 

@@ -110,6 +110,37 @@ TEST_F(AxDist, PullOutIsNegativeAndGrowsTowardsTheHead) {
   }
 }
 
+TEST_F(AxDist, UnsettledDistributionSetsTheStateAndWarnsOncePerIteration) {
+  // A t-z curve that drops to nothing just past its peak, on a very soft pile, makes the
+  // segment iterations swing: the distribution is returned with state 4 and a warning.
+  Model& m = *mp;
+  int status = 0, istate = 0;
+  AXWORK w{};
+  AXSIDE(m, 1, 1, status, w);
+  AXTIP(m, 1, 1, 0.6, status, w);
+  ASSERT_EQ(status, 0);
+  const double z[NTZPT] = {0, 0.5, 0.50001, 0.7, 1.0, 1e3, 2e3, 3e3, 4e3, 5e3};
+  const double t[NTZPT] = {0, 0, 10, 10, 0, 0, 0, 0, 0, 0};
+  for (int k = 1; k <= w.NDP; ++k)
+    for (int j = 1; j <= NTZPT; ++j) {
+      w.DPZ(k, j) = z[j - 1];
+      w.DPT(k, j) = t[j - 1];
+    }
+  for (int e = 1; e <= w.NSTIF; ++e) w.SECAE(e) = 1.0e3;
+  for (int iw : {0, 1}) {
+    m.IWFILE = iw;
+    NodeArr mov{}, frc{};
+    RowCapture cap;
+    {
+      CaptureScope scope(cap);
+      AXDIST(m, 1, 1, 0.6, mov, frc, w, istate);
+    }
+    EXPECT_EQ(istate, 4);
+    EXPECT_EQ(cap.lines.size(), iw == 1 ? 3u : 0u);
+    istate = 0;
+  }
+}
+
 TEST_F(AxDist, RowsInParallelThreadsMatchTheSerialResult) {
   Model& m = *mp;
   const int nrow = 16;
