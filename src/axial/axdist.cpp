@@ -176,7 +176,9 @@ void AXDIST(Model& m, int g, int t, double D, NodeArr& AXMOV, NodeArr& AXFRC,
             const AXWORK& w, int& istate) {
   const int i = -m.LSNO(g);
   const int N = m.NPTLS;
-  if (i < 1 || i > m.NLSG || N < 2 || m.NSEG(t) < 1) return;
+  // No stored solution for the row, or a pile the node tables cannot hold: no distribution.
+  if (i < 1 || i > m.NLSG || N < 2 || N > MAXLSPT || m.NSEG(t) < 1 || m.NSEG(t) > MAXSEG)
+    return;
   // Starting tip movement from the stored solution of the row's generated curve.
   double wt;
   bool endCase = false;
