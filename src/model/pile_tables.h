@@ -1,4 +1,4 @@
-// Single-pile node geometry, per-pile results and envelopes.
+// Single-pile node geometry, per-pile results and envelopes, equivalent pile stiffnesses.
 #pragma once
 
 #include "model/limits.h"
@@ -6,6 +6,124 @@
 
 namespace torva {
 
-struct PileTables {};
+// A node array of the single-pile solutions, indexed by the solution entry m = 1..107
+// (m = 4 the pile head, m = NSEG + 4 the tip; entries 1..3 and beyond the tip serve
+// the difference stencils). Also used for arrays indexed by pile node k = 1..NSEG + 1.
+using NodeVec = Arr1<double, MAXNODE>;
+
+// T(N1, 0:N2-1): a table whose second index starts at 0 (index 0 holds a row value).
+template <class T, int N1, int N2>
+class Arr2Z {
+ public:
+  T& operator()(int i, int j) { return v_(i, j + 1); }
+  const T& operator()(int i, int j) const { return v_(i, j + 1); }
+
+ private:
+  Arr2<T, N1, N2> v_;
+};
+
+// Node depths of every pile row, written by the node layout of each pile evaluation.
+struct NODEPTH {
+  Arr2<double, MAXROWP, MAXNODE> DEPN;   // depth (X) of pile node k, batter-adjusted
+  Arr2<double, MAXROWP, MAXNODE> DEPAX;  // coordinate of pile node k along the pile axis
+};
+
+// First and last node of each soil layer on each row (0 = the layer holds no node).
+struct PILELAYR_node {
+  Arr2<int, MAXROWP, MAXLAYER> NODE1;
+  Arr2<int, MAXROWP, MAXLAYER> NODE2;
+};
+
+// Results of the analysis just run, per row: pile-top quantities and node quantities.
+struct PILERES {
+  Arr2<double, MAXROWP, NPILETOP> PRTOP;
+  Arr3<double, MAXROWP, MAXNODE, NNODEQ> PRNODE;
+};
+
+// Minimum envelope: 12 cap values (loads, then displacements at the cap origin), then
+// the layout of PILERES.
+struct ENVMIN {
+  Arr1<double, 12> EMNCAP;
+  Arr2<double, MAXROWP, NPILETOP> EMNTOP;
+  Arr3<double, MAXROWP, MAXNODE, NNODEQ> EMNNODE;
+};
+
+// Maximum envelope, the same layout.
+struct ENVMAX {
+  Arr1<double, 12> EMXCAP;
+  Arr2<double, MAXROWP, NPILETOP> EMXTOP;
+  Arr3<double, MAXROWP, MAXNODE, NNODEQ> EMXNODE;
+};
+
+// Equivalent pile stiffnesses of the last pile solution of each row: head values
+// (axial force, axial and torsional secant stiffness) and, along the pile by solution
+// entry j = 4..NSEG+4, the distance below the head and the secant soil moduli of the
+// two lateral planes; entry 0 of EQDEPN holds the segment length.
+struct EQKTAB {
+  Arr2<double, MAXROWP, 3> EQTOP;
+  Arr2Z<double, MAXROWP, MAXNODE> EQDEPN;
+  Arr2Z<double, MAXROWP, MAXNODE> EQKN;
+  Arr2Z<double, MAXROWP, MAXNODE> EQKN2;
+};
+
+// Equivalent soil-spring stiffness at node i of row g (i = 1 the head), read back from
+// the pile-state file.
+struct PILEST {
+  Arr2<double, MAXROWP, MAXNODE> KSOIL;
+};
+
+// ---- Tables of other areas that the pile solutions read; declared here until the
+// ---- owner's table lands.
+
+// Ground-surface depth and soil reaction at cap level of each row.
+struct PYCAP_pile {
+  Arr1<double, MAXROWP> GSDEPTH;
+  Arr1<double, MAXROWP> PCAPP;
+};
+
+// Analysis soil layers: top and bottom depth of each layer (LTOP has one slot beyond
+// the last layer).
+struct SOILLAYR_pile {
+  Arr1<double, MAXLAYER + 1> LTOP;
+  Arr1<double, MAXLAYER> LBOT;
+};
+
+inline constexpr int MAXMPHSET = 150;  // moment-curvature sets
+inline constexpr int MAXMPHCRV = 25;   // curves of a set
+inline constexpr int MAXMPHPT = 200;   // points of a curve
+
+// Moment-curvature curves of the nonlinear sections.
+struct MPHI_pile {
+  Arr1<int, MAXMPHSET> NCRVMP;
+  Arr2<double, MAXMPHSET, MAXMPHCRV> AXLMP;
+  Arr2<int, MAXMPHSET, MAXMPHCRV> NPTMP;
+  Arr3<double, MAXMPHSET, MAXMPHCRV, MAXMPHPT> MOMMP;
+  Arr3<double, MAXMPHSET, MAXMPHCRV, MAXMPHPT> PHIMP;
+};
+
+inline constexpr int MAXPYUSET = 50;  // user p-y sets
+inline constexpr int MAXPYUCRV = 20;  // curves of a user p-y set
+inline constexpr int MAXPYUPT = 50;   // points of a user p-y curve
+
+// User p-y curves of the analysis.
+struct PYUSER_pile {
+  Arr1<int, MAXPYUSET> NCRVPY;
+  Arr2<double, MAXPYUSET, MAXPYUCRV> PYDEP;
+  Arr2<int, MAXPYUSET, MAXPYUCRV> NPTPY;
+  Arr3<double, MAXPYUSET, MAXPYUCRV, MAXPYUPT> PYY;
+  Arr3<double, MAXPYUSET, MAXPYUCRV, MAXPYUPT> PYP;
+};
+
+struct PileTables : NODEPTH,
+                    PILELAYR_node,
+                    PILERES,
+                    ENVMIN,
+                    ENVMAX,
+                    EQKTAB,
+                    PILEST,
+                    PYCAP_pile,
+                    SOILLAYR_pile,
+                    MPHI_pile,
+                    PYUSER_pile {};
 
 }  // namespace torva

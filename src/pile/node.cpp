@@ -1,0 +1,92 @@
+#include "pile/node.h"
+
+#include <atomic>
+#include <cmath>
+#include <string>
+
+#include "model/messages.h"
+#include "run/fmt.h"
+
+namespace torva {
+
+namespace {
+
+// Writes the six lines of the fatal pile-length message to the results report, then to
+// the run log.
+void write_piledeep(Model& m, int t) {
+  std::string l3 = "     THE PILE LENGTH, ";
+  put_E(l3, m.PILELEN(t), 10, 2);
+  l3 += "(";
+  l3 += m.ULEN3.view();
+  l3 += "), EXTENDS BELOW THE";
+  const std::string lines[6] = {"", "", "", "     **** FATAL ERROR ****", l3,
+                                "     BOTTOM OF THE DEEPEST LAYER."};
+  for (unsigned dest : {unsigned(TO_REPORT), unsigned(TO_RUNLOG)})
+    for (const auto& l : lines) emit(m, dest, l);
+}
+
+// The layout shared by the 3-D and 2-D models; `head` is the head's vertical coordinate.
+// Returns false when a node lies below the deepest layer.
+bool layout(Model& m, int g, double head) {
+  const int t = m.PTYPE(g);
+  const int n = m.NSEG(t);
+  const int nl = m.NLAYER;
+  for (int L = 1; L <= nl; ++L) {
+    m.NODE1(g, L) = 0;
+    m.NODE2(g, L) = 0;
+  }
+  const double h = m.PILELEN(t) / n;
+  // Every row of property t stores the same value; rows evaluated at once on other
+  // threads may store it too, so the store is atomic and made only when it changes.
+  std::atomic_ref<double> seglen(m.SEGLEN(t));
+  if (seglen.load(std::memory_order_relaxed) != h) seglen.store(h, std::memory_order_relaxed);
+  const double hv = m.IBATTER == 1 ? h * std::cos(m.BATTER(g)) : h;
+  m.DEPN(g, 1) = head;
+  m.DEPAX(g, 1) = head;
+
+  if (m.IPYUSER == 1 && m.PYSETG(g) > 0) {  // user p-y curves: depths only
+    for (int k = 2; k <= n + 1; ++k) {
+      m.DEPN(g, k) = m.DEPN(g, k - 1) + hv;
+      m.DEPAX(g, k) = m.DEPAX(g, k - 1) + h;
+    }
+    return true;
+  }
+
+  // A layer begins at the first node at or below its top, at most one layer per node.
+  // Layers past the last one are never begun, so no sentinel top is needed.
+  const double bottom = nl >= 1 ? m.LBOT(nl) : -HUGE_VAL;
+  int j = 1;
+  for (int k = 1; k <= n + 1; ++k) {
+    if (k >= 2) {
+      m.DEPN(g, k) = m.DEPN(g, k - 1) + hv;
+      m.DEPAX(g, k) = m.DEPAX(g, k - 1) + h;
+    }
+    if (m.DEPN(g, k) > bottom) {
+      write_piledeep(m, t);
+      return false;
+    }
+    if (j <= nl && m.LTOP(j) <= m.DEPN(g, k)) {
+      m.NODE1(g, j) = k;
+      ++j;
+    }
+  }
+  if (j <= nl) m.NODE1(g, j) = n + 1;
+  for (int L = 1; L <= nl - 1; ++L) m.NODE2(g, L) = m.NODE1(g, L + 1) - 1;
+  for (int L = 1; L <= nl; ++L)
+    if (m.LBOT(L) >= m.DEPN(g, n + 1)) m.NODE2(g, L) = n + 1;
+  if (nl >= 1) m.NODE2(g, nl) = n + 1;
+  return true;
+}
+
+}  // namespace
+
+void NODE(Model& m, int g, int& status) {
+  status = 0;
+  if (!layout(m, g, m.CORX(g))) status = ST_PILEDEEP;
+}
+
+void NODE2D(Model& m, int g, int& status) {
+  if (!layout(m, g, m.HEADDEP(g))) status = ST_PILEDEEP2D;
+}
+
+}  // namespace torva

@@ -1,0 +1,17 @@
+// Node layout of a pile row: segment length, node depths and the node range of every
+// soil layer.
+#pragma once
+
+#include "model/model.h"
+
+namespace torva {
+
+// 3-D node layout of row g. `status` is the evaluation's own status word: it is cleared
+// on entry and set to ST_PILEDEEP when a node lies below the deepest soil layer.
+void NODE(Model& m, int g, int& status);
+
+// 2-D node layout of row g: the same tables from HEADDEP; `status` is left as it was
+// unless a node lies below the deepest soil layer (then ST_PILEDEEP2D).
+void NODE2D(Model& m, int g, int& status);
+
+}  // namespace torva
