@@ -28,12 +28,6 @@ struct NODEPTH {
   Arr2<double, MAXROWP, MAXNODE> DEPAX;  // coordinate of pile node k along the pile axis
 };
 
-// First and last node of each soil layer on each row (0 = the layer holds no node).
-struct PILELAYR_node {
-  Arr2<int, MAXROWP, MAXLAYER> NODE1;
-  Arr2<int, MAXROWP, MAXLAYER> NODE2;
-};
-
 // Results of the analysis just run, per row: pile-top quantities and node quantities.
 struct PILERES {
   Arr2<double, MAXROWP, NPILETOP> PRTOP;
@@ -72,58 +66,11 @@ struct PILEST {
   Arr2<double, MAXROWP, MAXNODE> KSOIL;
 };
 
-// ---- Tables of other areas that the pile solutions read; declared here until the
-// ---- owner's table lands.
-
-// Ground-surface depth and soil reaction at cap level of each row.
-struct PYCAP_pile {
-  Arr1<double, MAXROWP> GSDEPTH;
-  Arr1<double, MAXROWP> PCAPP;
-};
-
-// Analysis soil layers: top and bottom depth of each layer (LTOP has one slot beyond
-// the last layer).
-struct SOILLAYR_pile {
-  Arr1<double, MAXLAYER + 1> LTOP;
-  Arr1<double, MAXLAYER> LBOT;
-};
-
-inline constexpr int MAXMPHSET = 150;  // moment-curvature sets
-inline constexpr int MAXMPHCRV = 25;   // curves of a set
-inline constexpr int MAXMPHPT = 200;   // points of a curve
-
-// Moment-curvature curves of the nonlinear sections.
-struct MPHI_pile {
-  Arr1<int, MAXMPHSET> NCRVMP;
-  Arr2<double, MAXMPHSET, MAXMPHCRV> AXLMP;
-  Arr2<int, MAXMPHSET, MAXMPHCRV> NPTMP;
-  Arr3<double, MAXMPHSET, MAXMPHCRV, MAXMPHPT> MOMMP;
-  Arr3<double, MAXMPHSET, MAXMPHCRV, MAXMPHPT> PHIMP;
-};
-
-inline constexpr int MAXPYUSET = 50;  // user p-y sets
-inline constexpr int MAXPYUCRV = 20;  // curves of a user p-y set
-inline constexpr int MAXPYUPT = 50;   // points of a user p-y curve
-
-// User p-y curves of the analysis.
-struct PYUSER_pile {
-  Arr1<int, MAXPYUSET> NCRVPY;
-  Arr2<double, MAXPYUSET, MAXPYUCRV> PYDEP;
-  Arr2<int, MAXPYUSET, MAXPYUCRV> NPTPY;
-  Arr3<double, MAXPYUSET, MAXPYUCRV, MAXPYUPT> PYY;
-  Arr3<double, MAXPYUSET, MAXPYUCRV, MAXPYUPT> PYP;
-};
-
 struct PileTables : NODEPTH,
-                    PILELAYR_node,
                     PILERES,
                     ENVMIN,
                     ENVMAX,
                     EQKTAB,
-                    PILEST,
-                    PYCAP_pile,
-                    SOILLAYR_pile,
-                    MPHI_pile,
-                    PYUSER_pile {};
+                    PILEST {};
 
 }  // namespace torva

@@ -50,11 +50,6 @@ struct PYPLOT {
   int IPLTCRV, IPLTGS, IPLOT;
 };
 
-// ---- Declared here until the owners' tables land (remove each on merge). ----
-// Node geometry of the pile solutions.
-struct NODEPTH_py {
-  Arr2<double, MAXROWP, MAXNODE> DEPN, DEPAX;
-};
-struct PyTables : PYMULT, REDWORK, PILELAYR, PYCAP, PYPLOT, NODEPTH_py {};
+struct PyTables : PYMULT, REDWORK, PILELAYR, PYCAP, PYPLOT {};
 
 }  // namespace torva

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "pile/pending.h"
+#include "run/lookups.h"
 
 namespace torva {
 

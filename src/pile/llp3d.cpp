@@ -10,6 +10,9 @@
 #include "pile/eimphi.h"
 #include "pile/istate.h"
 #include "pile/pending.h"
+#include "run/loads.h"
+#include "run/lookups.h"
+#include "soil_py/smove.h"
 #include "pile/pysecant.h"
 #include "run/fmt.h"
 
@@ -110,6 +113,19 @@ bool head_rows(int code, double h, double EI4, double K, double yt, double S, No
   return true;
 }
 
+// A failed pile solution: the warning on the results report and the run log, and the
+// pile state 1 (the load step fails).
+void fail_llp(Model& m, int g, const std::string& text) {
+  std::string l = "     ** WARNING **  " + text;
+  put_X(l, 10);
+  l += "PILE GROUP";
+  put_I(l, g, 5);
+  emit(m, TO_REPORT | TO_RUNLOG, "");
+  emit(m, TO_REPORT | TO_RUNLOG, "");
+  emit(m, TO_REPORT | TO_RUNLOG, l);
+  raise_istate(m, 1);
+}
+
 }  // namespace
 
 bool LLP3D(Model& m, int g, double yt, double Sy, double zt, double Sz, double P, double Tq,
@@ -135,8 +151,8 @@ bool LLP3D(Model& m, int g, double yt, double Sy, double zt, double Sz, double P
   // 2. Free-field soil movement at the pile nodes.
   if (movement) {
     SMOVEPILE(m, g);
-    SMOVEY(m, g, s.smy);
-    SMOVEZ(m, g, s.smz);
+    SMOVEY(m, g, s.smy.span());
+    SMOVEZ(m, g, s.smz.span());
   }
   // 3. Distributed loads (DLOADY/DLOADZ fill by pile node; the scratch p-y arrays serve
   // as their buffer).
@@ -192,14 +208,7 @@ bool LLP3D(Model& m, int g, double yt, double Sy, double zt, double Sz, double P
     s.ns = ns;
     if (!ok) {
       // A singular system has no deflected shape: the pile solution has failed.
-      std::string l = "     ** WARNING **  SINGULAR EQUATIONS OF A LLP";
-      put_X(l, 10);
-      l += "PILE GROUP";
-      put_I(l, g, 5);
-      emit(m, TO_REPORT | TO_RUNLOG, "");
-      emit(m, TO_REPORT | TO_RUNLOG, "");
-      emit(m, TO_REPORT | TO_RUNLOG, l);
-      raise_istate(m, 1);
+      fail_llp(m, g, "SINGULAR EQUATIONS OF A LLP");
       return false;
     }
     if (mphi && m.IEIPREV == 0) {
@@ -218,16 +227,10 @@ bool LLP3D(Model& m, int g, double yt, double Sy, double zt, double Sz, double P
 
     ++ns;
     if (ns > m.MAXITLLP) {
-      std::string l = "     ** WARNING **  NO CLOSURE OF A LLP AFTER ";
+      std::string l = "NO CLOSURE OF A LLP AFTER ";
       put_I(l, m.MAXITLLP, 5);
       l += "  ITERATIONS";
-      put_X(l, 10);
-      l += "PILE GROUP";
-      put_I(l, g, 5);
-      emit(m, TO_REPORT | TO_RUNLOG, "");
-      emit(m, TO_REPORT | TO_RUNLOG, "");
-      emit(m, TO_REPORT | TO_RUNLOG, l);
-      raise_istate(m, 1);
+      fail_llp(m, g, l);
       return false;
     }
 

@@ -2,7 +2,10 @@
 #include <cmath>
 
 #include "pile/llp3d.h"
-#include "pile/pending.h"
+#include "cap/matinv.h"
+#include "pile/axforce.h"
+#include "pile/piletorq.h"
+#include "run/lookups.h"
 
 namespace torva {
 

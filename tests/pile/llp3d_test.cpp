@@ -1,0 +1,216 @@
+// The 3-D laterally loaded pile against closed-form solutions of beams on elastic
+// foundations, its head conditions, its failures and its stored results.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+#include <string>
+
+#include "model/messages.h"
+#include "pile/llp3d.h"
+#include "pile_fixture.h"
+
+namespace torva {
+namespace {
+
+using testing::Head;
+using testing::PileDef;
+
+class Llp3d : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    m = new_model();
+    s = std::make_unique<Llp3dScratch>();
+    testing::set_controls(*m);
+  }
+  // A long pile on a constant subgrade modulus k: beta L = 8 and beta h = 8 / nseg.
+  double elastic(int nseg, double k = 1.0e3) {
+    beta = std::pow(k / (4.0 * p.EI), 0.25);
+    p.L = 8.0 / beta;
+    p.nseg = nseg;
+    testing::set_pile(*m, 1, 1, p);
+    m->PYSETG(1) = 1;
+    testing::set_linear_py(*m, 1, {{0.0, k}});  // one curve: the same k at every depth
+    return beta;
+  }
+  std::unique_ptr<Model> m;
+  std::unique_ptr<Llp3dScratch> s;
+  PileDef p;
+  double beta = 0;
+};
+
+// Semi-infinite beam on an elastic foundation, head deflection y0: fixed head
+// V = 4 EI b^3 y0, M = 2 EI b^2 y0; pinned head V = 2 EI b^3 y0, M = 0.
+TEST_F(Llp3d, BeamOnElasticFoundationHeadForces) {
+  const double y0 = 0.5;
+  double prev_err = 1.0;
+  for (int nseg : {25, 50, 100}) {
+    elastic(nseg);
+    const double EI = p.EI, b = beta;
+    m->CONNECTY(1) = 2;
+    Head f = testing::solve(*m, *s, 1, y0, 0.0);
+    ASSERT_TRUE(f.closed);
+    const double err = std::abs(f.Vy / (4 * EI * b * b * b * y0) - 1.0);
+    EXPECT_LT(err, prev_err) << "nseg " << nseg;
+    prev_err = err;
+    if (nseg == 100) {
+      EXPECT_NEAR(f.Vy / (4 * EI * b * b * b * y0), 1.0, 0.01);
+      EXPECT_NEAR(f.My / (2 * EI * b * b * y0), 1.0, 0.01);
+      EXPECT_EQ(f.Vz, 0.0);
+      EXPECT_EQ(f.Mz, 0.0);
+      EXPECT_EQ(f.ns, 2) << "a linear pile closes on its second solve";
+      m->CONNECTY(1) = 1;
+      Head pin = testing::solve(*m, *s, 1, y0, 0.0);
+      ASSERT_TRUE(pin.closed);
+      EXPECT_NEAR(pin.Vy / (2 * EI * b * b * b * y0), 1.0, 0.01);
+      EXPECT_NEAR(pin.My, 0.0, 1e-9 * std::abs(f.My));
+    }
+  }
+}
+
+// Reciprocity and the rotational head terms: a head rotation S with no deflection gives
+// V = 2 EI b^2 S and M = 2 EI b S; the coupling term equals the moment under a unit
+// deflection (a symmetric head stiffness).
+TEST_F(Llp3d, HeadStiffnessIsSymmetric) {
+  elastic(100);
+  const double EI = p.EI, b = beta;
+  Head a = testing::solve(*m, *s, 1, 1.0, 0.0);
+  Head r = testing::solve(*m, *s, 1, 0.0, 1.0);
+  ASSERT_TRUE(a.closed && r.closed);
+  EXPECT_NEAR(std::abs(r.Vy) / std::abs(a.My), 1.0, 0.005);
+  EXPECT_NEAR(std::abs(r.Vy) / (2 * EI * b * b), 1.0, 0.01);
+  EXPECT_NEAR(std::abs(r.My) / (2 * EI * b), 1.0, 0.01);
+  // The two planes are the same solution: the z plane with the same values.
+  Head z = testing::solve(*m, *s, 1, 0.0, 0.0, 1.0, 0.0);
+  EXPECT_DOUBLE_EQ(z.Vz, a.Vy);
+  EXPECT_DOUBLE_EQ(z.Mz, a.My);
+}
+
+// A modulus growing linearly from zero at the head, Es = nh x, long pile (L / T = 10,
+// T = (EI / nh)^(1/5)): head deflection y0 = Ay V T^3 / EI with Ay = 2.435 for a free
+// head and Fy = 0.93 for a fixed head.
+TEST_F(Llp3d, LinearlyIncreasingModulusHeadDeflection) {
+  const double nh = 10.0;
+  const double T = std::pow(p.EI / nh, 0.2);
+  p.L = 10.0 * T;
+  p.nseg = 100;
+  testing::set_pile(*m, 1, 1, p);
+  m->PYSETG(1) = 1;
+  testing::set_linear_py(*m, 1, {{0.0, 0.0}, {p.L, nh * p.L}});
+  const double y0 = 1.0;
+  m->CONNECTY(1) = 1;
+  Head free = testing::solve(*m, *s, 1, y0, 0.0);
+  m->CONNECTY(1) = 2;
+  Head fixed = testing::solve(*m, *s, 1, y0, 0.0);
+  ASSERT_TRUE(free.closed && fixed.closed);
+  EXPECT_NEAR(y0 * p.EI / (free.Vy * T * T * T), 2.435, 0.01 * 2.435);
+  EXPECT_NEAR(y0 * p.EI / (fixed.Vy * T * T * T), 0.93, 0.01 * 0.93);
+}
+
+// A uniform distributed load q on a fixed-head pile in elastic subgrade: the deflection is
+// q/k + (y0 - q/k) e^(-bx)(cos bx + sin bx), so the head moment is 2 EI b^2 (y0 - q/k).
+// The head shear is the nodal sum of soil reactions (half weight at the ends) less the
+// loads (full weight): the closed form 4 EI b^3 (y0 - q/k) less q h.
+TEST_F(Llp3d, UniformDistributedLoadOnFixedHead) {
+  const double k = 1.0e3, q = 50.0;
+  elastic(100, k);
+  const int n = p.nseg;
+  const double h = p.L / n;
+  m->DLNODES(1) = n + 1;
+  for (int i = 1; i <= n + 1; ++i) {
+    m->DLPOS(1, i) = (i - 1) * h;  // a product, while the node coordinates are sums
+    m->DLWY(1, i) = q;
+  }
+  const double y0 = 2.0 * q / k;
+  Head f = testing::solve(*m, *s, 1, y0, 0.0);
+  ASSERT_TRUE(f.closed);
+  const double EI = p.EI, b = beta, d = y0 - q / k;
+  EXPECT_NEAR(f.My / (2 * EI * b * b * d), 1.0, 0.01);
+  const double want = 4 * EI * b * b * b * d - q * h;
+  EXPECT_NEAR(f.Vy / want, 1.0, 0.01);
+  EXPECT_NEAR(s->y(n + 4), q / k, 1e-3 * q / k) << "the tip carries its load";
+}
+
+// The rotational spring lies between the pinned and the fixed head: K = 0 is pinned, a
+// very stiff spring is fixed.
+TEST_F(Llp3d, RotationalSpringBetweenPinnedAndFixed) {
+  elastic(100);
+  m->CONNECTY(1) = 1;
+  Head pin = testing::solve(*m, *s, 1, 1.0, 0.0);
+  m->CONNECTY(1) = 2;
+  Head fix = testing::solve(*m, *s, 1, 1.0, 0.0);
+  m->CONNECTY(1) = 3;
+  m->SPZ(1) = 0.0;
+  Head k0 = testing::solve(*m, *s, 1, 1.0, 0.0);
+  m->SPZ(1) = 1.0e20 * p.EI / (p.L / p.nseg);
+  Head kinf = testing::solve(*m, *s, 1, 1.0, 0.0);
+  EXPECT_NEAR(k0.Vy, pin.Vy, 1e-9 * std::abs(pin.Vy));
+  EXPECT_NEAR(kinf.Vy, fix.Vy, 1e-6 * std::abs(fix.Vy));
+  EXPECT_NEAR(kinf.My, fix.My, 1e-6 * std::abs(fix.My));
+}
+
+TEST_F(Llp3d, ZeroHeadMovementClosesOnSecondSolveWithZeroForces) {
+  elastic(100);
+  Head r = testing::solve(*m, *s, 1, 0.0, 0.0);
+  EXPECT_TRUE(r.closed);
+  EXPECT_EQ(r.ns, 2);
+  EXPECT_EQ(r.Vy, 0.0);
+  EXPECT_EQ(r.My, 0.0);
+}
+
+// No closure within the limit: the warning on both files, state 1, head values 0.
+TEST_F(Llp3d, IterationLimitWarnsAndFailsTheStep) {
+  elastic(100);
+  m->MAXITLLP = 1;
+  RowCapture cap;
+  Head r;
+  {
+    CaptureScope scope(cap);
+    r = testing::solve(*m, *s, 1, 1.0, 0.0);
+  }
+  EXPECT_FALSE(r.closed);
+  EXPECT_EQ(cap.istate, 1);
+  EXPECT_EQ(m->ISTATE, 0) << "inside a row loop the state goes to the row's capture";
+  EXPECT_EQ(r.Vy, 0.0);
+  EXPECT_EQ(r.My, 0.0);
+  ASSERT_EQ(cap.lines.size(), 3u);
+  EXPECT_EQ(cap.lines[0].second, "");
+  EXPECT_EQ(cap.lines[1].second, "");
+  EXPECT_EQ(cap.lines[2].second,
+            "     ** WARNING **  NO CLOSURE OF A LLP AFTER     1  ITERATIONS          "
+            "PILE GROUP    1");
+  EXPECT_EQ(cap.lines[2].first, unsigned(TO_REPORT | TO_RUNLOG));
+}
+
+// A pile with no bending stiffness and no soil has a singular band: a failed pile
+// solution, not a closed shape of zeros. Also a degenerate rotational-spring head.
+TEST_F(Llp3d, SingularSystemIsAFailedSolution) {
+  for (int code : {1, 3}) {
+    p.EI = 0.0;
+    p.nseg = 20;
+    testing::set_pile(*m, 1, 1, p);
+    m->CONNECTY(1) = code;
+    m->SPZ(1) = 0.0;
+    m->PYSETG(1) = 1;
+    testing::set_linear_py(*m, 1, {{0.0, 0.0}});
+    m->ISTATE = 0;
+    Head r = testing::solve(*m, *s, 1, 1.0, 0.0);
+    EXPECT_FALSE(r.closed) << code;
+    EXPECT_EQ(m->ISTATE, 1) << code;
+    EXPECT_EQ(r.Vy, 0.0);
+  }
+}
+
+// The axial load: compression lowers the lateral head stiffness of a soft-soil pile
+// (P-delta), tension raises it.
+TEST_F(Llp3d, AxialCompressionSoftensTheHead) {
+  elastic(100, 10.0);
+  Head p0 = testing::solve(*m, *s, 1, 1.0, 0.0, 0.0, 0.0, 0.0);
+  Head pc = testing::solve(*m, *s, 1, 1.0, 0.0, 0.0, 0.0, 1.0e4);
+  Head pt = testing::solve(*m, *s, 1, 1.0, 0.0, 0.0, 0.0, -1.0e4);
+  EXPECT_LT(pc.Vy, p0.Vy);
+  EXPECT_GT(pt.Vy, p0.Vy);
+}
+
+}  // namespace
+}  // namespace torva

@@ -1,0 +1,98 @@
+// A hand-filled model of vertical piles on user p-y curves for the single-pile tests.
+#pragma once
+
+#include <cmath>
+#include <memory>
+#include <numbers>
+
+#include "model/model.h"
+#include "pile/llp3d.h"
+#include "pile/node.h"
+
+namespace torva::testing {
+
+struct PileDef {
+  double L = 100.0;   // pile length
+  int nseg = 100;     // segments
+  double EI = 1.0e10; // flexural rigidity of both planes
+  double D = 24.0;    // diameter
+  double A = 100.0;   // area
+  double I = 1.0e4;   // moment of inertia of both planes
+};
+
+// Row g of property t: a vertical pile with its head at X = 0, one elastic section.
+inline void set_pile(Model& m, int g, int t, const PileDef& p) {
+  m.PTYPE(g) = t;
+  m.NSEG(t) = p.nseg;
+  m.PILELEN(t) = p.L;
+  m.NSECT(t) = 1;
+  m.SFROM(t, 1) = 0.0;
+  m.STO(t, 1) = p.L;
+  m.SEIZ(t, 1) = m.SEIZB(t, 1) = m.SEIY(t, 1) = m.SEIYB(t, 1) = p.EI;
+  m.SDIAM(t, 1) = m.SDIAMB(t, 1) = p.D;
+  m.SAREA(t, 1) = m.SAREAB(t, 1) = p.A;
+  m.SIZ(t, 1) = m.SIZB(t, 1) = m.SIY(t, 1) = m.SIYB(t, 1) = p.I;
+  m.CORX(g) = m.HEADDEP(g) = 0.0;
+  m.FREELEN(g) = 0.0;
+  m.BETA(g) = std::numbers::pi / 2;
+  m.ALPHA(g) = m.THETA(g) = 0.0;
+  m.CONNECTY(g) = m.CONNECTZ(g) = 2;
+  m.PMULT(g) = m.YMULT(g) = 1.0;
+  m.AXFAC(g) = 1.0;
+  m.NPILE(g) = 1.0;
+}
+
+// User p-y set u: straight lines p = k(c) y reaching far beyond any deflection, at the
+// given depths (one curve or several).
+inline void set_linear_py(Model& m, int u, std::initializer_list<std::pair<double, double>> crv) {
+  int c = 0;
+  for (auto [dep, k] : crv) {
+    ++c;
+    m.PYDEP(u, c) = dep;
+    m.NPTPY(u, c) = 2;
+    m.PYY(u, c, 1) = 0.0;
+    m.PYP(u, c, 1) = 0.0;
+    m.PYY(u, c, 2) = 1.0e6;
+    m.PYP(u, c, 2) = k * 1.0e6;
+  }
+  m.NCRVPY(u) = c;
+}
+
+// Run controls of a pile solution.
+inline void set_controls(Model& m) {
+  m.IPYUSER = 1;
+  m.SMALL = 1.0e-14;
+  m.TOLDEP = 1.0e-5;
+  m.TOLPILE = 1.0e-9;
+  m.MAXITLLP = 100;
+  m.IOPASS = 0;
+  m.RFBEND = m.RFSHEAR = 1.0;
+  m.NDIM = 3;
+  m.NRESLT = 1;
+}
+
+struct Head {
+  double Vy = 0, Vz = 0, My = 0, Mz = 0;
+  bool closed = false;
+  int status = 0;
+  int ns = 0;
+};
+
+// Lays out row g and solves it for the given head values of the two planes.
+inline Head solve(Model& m, Llp3dScratch& s, int g, double yt, double Sy, double zt = 0.0,
+                  double Sz = 0.0, double P = 0.0) {
+  Head r;
+  NODE(m, g, r.status);
+  const double u[6] = {0.0, yt, zt, 0.0, Sz, -Sy};
+  double QT[36] = {};
+  for (int i = 0; i < 6; ++i) QT[i * 7] = 1.0;
+  NodeVec mov, fax;
+  mov.fill(0.0);
+  fax.fill(0.0);
+  r.closed = LLP3D(m, g, yt, Sy, zt, Sz, P, 0.0, r.Vy, r.Vz, r.My, r.Mz, r.status, u, QT, mov,
+                   fax, s);
+  r.ns = s.ns;
+  return r;
+}
+
+}  // namespace torva::testing
