@@ -9,7 +9,7 @@
 #include "pile/dload.h"
 #include "pile/eimphi.h"
 #include "pile/istate.h"
-#include "pile/pending.h"
+#include "soil_py/pycurve.h"
 #include "run/loads.h"
 #include "run/lookups.h"
 #include "soil_py/smove.h"
