@@ -32,7 +32,31 @@ bool TextFile::open_read(const std::string& path) {
   return fp_ != nullptr;
 }
 
+void TextFile::open_memory() {
+  close();
+  memory_ = true;
+  mem_.clear();
+  line_no_ = 0;
+  write_failed_ = false;
+}
+
+std::string TextFile::take_text() {
+  std::string out;
+  out.swap(mem_);
+  return out;
+}
+
+void TextFile::write_text(std::string_view text) {
+  if (memory_) {
+    mem_.append(text);
+  } else if (fp_ && !text.empty()) {
+    if (std::fwrite(text.data(), 1, text.size(), fp_) != text.size()) write_failed_ = true;
+  }
+}
+
 void TextFile::close() {
+  memory_ = false;
+  mem_.clear();
   if (fp_) {
     if (!cur.empty()) nl();
     if (std::fclose(fp_) != 0) write_failed_ = true;
@@ -70,7 +94,10 @@ bool TextFile::read_line(std::string& out) {
 }
 
 TextFile& TextFile::nl() {
-  if (fp_) {
+  if (memory_) {
+    mem_.append(cur);
+    mem_.push_back('\n');
+  } else if (fp_) {
     cur.push_back('\n');
     if (std::fwrite(cur.data(), 1, cur.size(), fp_) != cur.size()) write_failed_ = true;
   }

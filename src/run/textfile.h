@@ -26,8 +26,15 @@ class TextFile {
   bool open_append(const std::string& path);
   // Opens for reading from the start. False when missing or unreadable.
   bool open_read(const std::string& path);
+  // Lines collect in memory instead of a file (taken with take_text), so that a writer can
+  // build its lines apart, e.g. one thread per output stream, and the caller writes them
+  // to the file in a fixed order.
+  void open_memory();
+  std::string take_text();
+  // Writes text made of whole lines (each ending in a line end) as it stands.
+  void write_text(std::string_view text);
   void close();
-  bool is_open() const { return fp_ != nullptr; }
+  bool is_open() const { return fp_ != nullptr || memory_; }
   const std::string& path() const { return path_; }
   void flush();
   void rewind();
@@ -63,6 +70,8 @@ class TextFile {
   std::string path_;
   int line_no_ = 0;
   bool write_failed_ = false;
+  bool memory_ = false;
+  std::string mem_;
 };
 
 }  // namespace torva

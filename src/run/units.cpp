@@ -112,7 +112,7 @@ void SETCOLLAB(Model& m, int dim) {
   }
   m.CAPX = "     x    ";
   m.CAPBLANK = blank;
-  m.CAPXUNIT = "    " + len2 + "    ";
+  m.CAPXUNIT = "    " + std::string(m.UDEP2.view()) + "    ";
   m.CAPRULE = "**********";
   m.CAPPILE = " PILE ";
   m.CAPBLANK6 = "      ";

@@ -80,12 +80,30 @@ std::vector<std::string> report_part(const std::string& text, const std::string&
   return out;
 }
 
+void check_golden_lines(const std::filesystem::path& file, const std::vector<std::string>& got) {
+  if (std::getenv("TORVA_UPDATE_GOLDEN") != nullptr) {
+    std::filesystem::create_directories(file.parent_path());
+    std::ofstream out(file, std::ios::binary);
+    for (const auto& l : got) out << l << '\n';
+    return;
+  }
+  std::ifstream in(file, std::ios::binary);
+  ASSERT_TRUE(in) << "missing " << file << " (regenerate with TORVA_UPDATE_GOLDEN=1)";
+  std::vector<std::string> want;
+  for (std::string l; std::getline(in, l);) want.push_back(l);
+  ASSERT_EQ(got.size(), want.size()) << file;
+  for (std::size_t i = 0; i < want.size(); ++i) {
+    const std::string why = golden_compare(want[i], got[i]);
+    EXPECT_TRUE(why.empty()) << file << ":" << i + 1 << ": " << why << "\n  want: " << want[i]
+                             << "\n  got:  " << got[i];
+  }
+}
+
 void check_examples_golden(const std::string& ext, const std::string& golden_file,
                            const std::function<std::vector<std::string>(const std::string&)>& part) {
   namespace fs = std::filesystem;
   const fs::path examples = fs::path(TORVA_SOURCE_DIR) / "examples";
   const fs::path gold = fs::path(TORVA_SOURCE_DIR) / "tests" / "golden";
-  const bool update = std::getenv("TORVA_UPDATE_GOLDEN") != nullptr;
   int checked = 0;
   for (const auto& e : fs::directory_iterator(examples)) {
     if (e.path().extension() != ".dat") continue;
@@ -101,24 +119,7 @@ void check_examples_golden(const std::string& ext, const std::string& golden_fil
       got = part(dir.read("case" + ext));
     }
     ASSERT_FALSE(got.empty()) << "the report holds no such part";
-    const fs::path file = gold / name / golden_file;
-    if (update) {
-      fs::create_directories(file.parent_path());
-      std::ofstream out(file, std::ios::binary);
-      for (const auto& l : got) out << l << '\n';
-      ++checked;
-      continue;
-    }
-    std::ifstream in(file, std::ios::binary);
-    ASSERT_TRUE(in) << "missing " << file << " (regenerate with TORVA_UPDATE_GOLDEN=1)";
-    std::vector<std::string> want;
-    for (std::string l; std::getline(in, l);) want.push_back(l);
-    ASSERT_EQ(got.size(), want.size()) << file;
-    for (std::size_t i = 0; i < want.size(); ++i) {
-      const std::string why = golden_compare(want[i], got[i]);
-      EXPECT_TRUE(why.empty()) << file << ":" << i + 1 << ": " << why << "\n  want: " << want[i]
-                               << "\n  got:  " << got[i];
-    }
+    check_golden_lines(gold / name / golden_file, got);
     ++checked;
   }
   EXPECT_GT(checked, 0);

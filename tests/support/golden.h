@@ -5,6 +5,7 @@
 // the difference; never to make a test pass.
 #pragma once
 
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
@@ -18,6 +19,10 @@ std::string golden_compare(const std::string& want, const std::string& got);
 // first later line containing `to` (or the end), without trailing empty lines.
 std::vector<std::string> report_part(const std::string& text, const std::string& from,
                                      const std::string& to);
+
+// Checks `got` against the golden file `file` line by line with golden_compare (or writes
+// it when TORVA_UPDATE_GOLDEN is set).
+void check_golden_lines(const std::filesystem::path& file, const std::vector<std::string>& got);
 
 // Runs every example of examples/ and checks `part` of the report with extension `ext`
 // (".echo", ".out", ...) against tests/golden/<example>/<golden_file>.

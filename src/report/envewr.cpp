@@ -1,0 +1,267 @@
+// Tables L and M of a 3-D analysis and of the envelopes over the load cases and over the
+// combinations: pile-head blocks and node tables on the results report, plot-data lines,
+// the per-pile scratch records and, from them, the all-piles summary tables.
+#include "report/envewr.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "report/noderes.h"
+#include "report/ptables.h"
+#include "run/platform.h"
+#include "run/runctl.h"
+#include "run/writers.h"
+
+namespace torva {
+
+namespace {
+
+constexpr const char* kTableL = "* TABLE L *   COMPUTATION ON PILE CAP";
+constexpr const char* kTableM = "* TABLE M *   COMPUTATION ON INDIVIDUAL PILE";
+constexpr const char* kEffects = "* EFFECTS FOR LATERALLY LOADED PILE *   ";
+constexpr int kNTOP = 25;  // printed pile-top quantities (26 repeats the stress)
+
+// What the two output streams of one row read: the row's working copies.
+struct RowCopy {
+  int g = 0, last = 0, lsno = 0;
+  double seglen = 0.0;
+  double T[kNTOP + 1] = {};  // 1-based
+  NodeBuf B;
+};
+
+// Envelope headings, outcome line and Table L of an envelope.
+void envelope_tables(Model& m, int src, int kind, const Arr1<double, 12>& cap) {
+  const char digit = char('0' + kind);
+  const char* word = kind == 1 ? "MINIMUM ENVELOPE" : "MAXIMUM ENVELOPE";
+  const char* env = src == 1 ? "LOAD CASE ENV : " : "LOAD COMB. ENV : ";
+  const char* name = src == 1 ? "CASE NAME     : " : "COMB. NAME     : ";
+  for (TextFile* f : {&m.REPORT, &m.SUMMARY}) {
+    f->nl().nl().nl().X(5).A(env).A(std::string_view(&digit, 1)).nl();
+    f->X(5).A(name).A(word).nl();
+  }
+  m.PLOTDATA.A(env).A(std::string_view(&digit, 1)).nl();
+  m.CASELOG.A(env).A(std::string_view(&digit, 1)).nl();
+  m.CASELOG.X(6).A(word).nl();
+  m.CASELOG.line("    1 CALCULATED AND PRINTED");
+
+  const std::string_view f4 = m.UFOR4.view(), f3 = m.UFOR3.view(), l2 = m.ULEN2.view(),
+                         dash = m.UDASH.view(), rad = m.URAD.view();
+  // REPORT: values in 18 columns after 8 blanks; SUMMARY: 19 columns after 5 blanks.
+  for (TextFile* f : {&m.REPORT, &m.SUMMARY}) {
+    const bool rep = f == &m.REPORT;
+    auto values = [&](int from) {
+      WRTBLANK(*f, rep ? 8 : 5);
+      for (int i = from; i < from + 3; ++i) WRTREAL(*f, rep ? 18 : 19, rep ? 5 : 4, cap(i));
+      ENDLINE(*f);
+    };
+    f->nl().nl().nl().X(5).A(kTableL).nl();
+    f->nl().nl().X(5).A("* EQUIVALENT CONCENTRATED LOAD AT ORIGIN *").nl();
+    f->nl().nl().X(11).A("VERT. LOAD,").A(f4).X(4).A("HOR. LOAD Y,").A(f4).X(3)
+        .A("HOR. LOAD Z,").A(f4).nl();
+    values(1);
+    f->nl().X(10).A("MOMENT X ,").A(l2).A(dash).A(f3).X(4).A("MOMENT Y,").A(l2).A(dash).A(f3)
+        .X(4).A("MOMENT Z,").A(l2).A(dash).A(f3).nl();
+    values(4);
+    f->nl().nl().X(5).A("* DISPLACEMENT OF GROUPED PILE FOUNDATION AT ORIGIN *").nl();
+    f->nl().nl().X(10).A("  VERTICAL ,").A(l2).X(6).A("HORIZONTAL Y,").A(l2).X(5)
+        .A("HORIZONTAL Z,").A(l2).nl();
+    values(7);
+    f->nl().X(10).A("ANGLE ROT. X,").A(rad).X(4).A("ANGLE ROT. Y,").A(rad).X(4)
+        .A("ANGLE ROT. Z,").A(rad).nl();
+    values(10);
+  }
+  for (TextFile* f : {&m.REPORT, &m.SUMMARY}) f->nl().nl().nl().X(5).A(kTableM).nl();
+  m.SUMSCR.nl().X(5).A(kTableM).nl();
+
+  m.PLOTDATA.X(5).A(kTableL).nl();
+  m.PLOTDATA.line("* EQUIVALENT CONCENTRATED LOAD AT ORIGIN *");
+  for (int i = 1; i <= 6; ++i) {
+    WRTREAL(m.PLOTDATA, 18, 8, cap(i));
+    WRTBLANK(m.PLOTDATA, 5);
+  }
+  ENDLINE(m.PLOTDATA);
+  m.PLOTDATA.line("* DISPLACEMENT OF PILE CAP AT ORIGIN *");
+  for (int i = 7; i <= 12; ++i) {
+    WRTREAL(m.PLOTDATA, 18, 8, cap(i));
+    WRTBLANK(m.PLOTDATA, 5);
+  }
+  ENDLINE(m.PLOTDATA);
+}
+
+// Stream 0: the row's plot-data lines.
+void plot_stream(const Model& m, const RowCopy& r, TextFile& out) {
+  out.A("* PILE GROUP *").I(r.g, 6).nl();
+  for (int local = 0; local < 2; ++local) {
+    out.X(7).A(local == 0 ? "* PILE TOP DISP. AND REACT. GLOBAL"
+                          : "* PILE TOP DISP. AND REACT. LOCAL").nl();
+    const int base = local == 0 ? 0 : 13;
+    WRTBLANK(out, 5);
+    for (int q = base + 1; q <= base + 6; ++q) {
+      WRTREAL(out, 15, 8, r.T[q]);
+      WRTBLANK(out, 2);
+    }
+    WRTBLANK(out, 5);
+    for (int q = base + 7; q <= base + 12; ++q) {
+      WRTREAL(out, 15, 8, r.T[q]);
+      WRTBLANK(out, 2);
+    }
+    WRTREAL(out, 15, 8, r.T[13]);
+    ENDLINE(out);
+  }
+  out.X(8).A(kEffects).nl();
+  WRPLOT(out, r.last, r.lsno, m.IAXVAR, m.ICOMB, m.NDIM, r.seglen, r.B);
+}
+
+// The pile-head block of one row on the results report.
+void head_block(const Model& m, const RowCopy& r, TextFile& out) {
+  const std::string_view f3 = m.UFOR3.view(), l2 = m.ULEN2.view(), dash = m.UDASH.view(),
+                         rad = m.URAD.view();
+  auto values = [&](int from) {
+    WRTBLANK(out, 3);
+    for (int q = from; q < from + 6; ++q) WRTREAL(out, 13, 4, r.T[q]);
+    ENDLINE(out);
+  };
+  auto stress = [&] {
+    out.nl().X(5).A("STR,").A(f3).A(m.USLASH.view()).A(l2).A(m.UPOW.view()).A(m.USQ.view()).nl();
+    WRTBLANK(out, 3);
+    WRTREAL(out, 13, 4, r.T[13]);
+    ENDLINE(out);
+  };
+  auto displacements = [&](const char* ax) {
+    out.nl().X(5);
+    for (int i = 0; i < 3; ++i)
+      out.A(i == 0 ? " DISP. " : "DISP. ").A(std::string_view(ax + i, 1)).A(",").A(l2).X(3);
+    for (int i = 0; i < 3; ++i) {
+      out.A("ROT. ").A(std::string_view(ax + i, 1)).A(",").A(rad);
+      if (i < 2) out.X(3);
+    }
+    out.nl();
+  };
+  auto moments = [&](const char* ax) {
+    for (int i = 0; i < 3; ++i) {
+      out.A("MOM ").A(std::string_view(ax + i, 1)).A(",").A(f3).A(dash).A(l2);
+      if (i < 2) out.X(1);
+    }
+    out.nl();
+  };
+
+  out.nl().nl().X(7).A("* PILE GROUP *").I(r.g, 6).nl();
+  out.nl().nl().X(8).A("* PILE TOP DISPLACEMENTS AND REACTIONS *").nl();
+  // Global axes, then the pile's local axes: displacements, reactions and the stress.
+  for (int local = 0; local < 2; ++local) {
+    const char* ax = local ? "xyz" : "XYZ";
+    out.nl().nl().X(7)
+        .A(local ? "THE PILE COORDINATE SYSTEM (LOCAL AXES)" : "THE GLOBAL STRUCTURAL COORDINATE SYSTEM")
+        .nl();
+    out.X(7).A(std::string(39, '-')).nl().nl();
+    displacements(ax);
+    values(local ? 14 : 1);
+    out.nl().X(5).A(local ? "  AXIAL," : " FOR. X,").A(f3).X(3).A(local ? "LAT. y," : "FOR. Y,")
+        .A(f3).X(3).A(local ? "LAT. z," : "FOR. Z,").A(f3).X(2);
+    moments(ax);
+    values(local ? 20 : 7);
+    stress();
+  }
+}
+
+// Stream 1: the row's scratch records and its part of the results report.
+void report_stream(const Model& m, int src, const RowCopy& r, TextFile& scr, TextFile& rep) {
+  write_top_record(scr, r.g, &r.T[1], 6);
+  write_top_record(scr, r.g, &r.T[7], 7);
+  write_top_record(scr, r.g, &r.T[14], 6);
+  double local[7];
+  for (int i = 0; i < 6; ++i) local[i] = r.T[20 + i];
+  local[6] = r.T[13];
+  write_top_record(scr, r.g, local, 7);
+
+  // Print option: 0 the cap only, 1 also the pile heads, 2 also along the piles; the
+  // combination envelopes need 2 for their node tables.
+  const int popt = src == 0 ? m.IPROPTE : m.IENVOUT(src);
+  if (popt > 0) head_block(m, r, rep);
+  const bool nodes = src == 2 ? m.IENVOUT(2) > 1 : popt > 0;
+  if (nodes) {
+    rep.nl().nl().X(8).A(kEffects).nl().nl();
+    PrintFlags F;
+    PRTSEL(m, src != 0 ? 1 : 0, r.lsno, m.IAXVAR, m.NDIM, F);
+    WRHEAD(m, rep, HD_REPORT, F);
+    const int step = src == 0 ? m.INODSTE : m.IENVSEL(src);
+    WRNODES(m, rep, F, r.last, step, r.seglen, r.B);
+  }
+  PILEMM(m, scr, r.g, r.last, r.seglen, r.B);
+}
+
+}  // namespace
+
+void ENVEWR(Model& m, int source, int kind, int& status) {
+  if (status != 0) return;
+  const int src = source == 1 || source == 2 ? source : 0;
+  if (src == 0) kind = 0;
+  // -1 when some row takes a generated load-settlement curve: the summary tables then
+  // keep the axial quantities.
+  int ucurve = 1;
+  for (int g = 1; g <= m.NROW; ++g)
+    if (m.LSNO(g) < 1) ucurve = -1;
+
+  if (kind == 1 || kind == 2) envelope_tables(m, src, kind, kind == 1 ? m.EMNCAP : m.EMXCAP);
+  m.PLOTDATA.line(kTableM);
+
+  const std::string scrname = m.fname(R_PILESCR);
+  if (!m.PILESCR.open_write(scrname)) {
+    status = ST_FILEOPEN;
+    m.ERRFILE = scrname;
+    return;
+  }
+  // The row's copies live on the heap: the node buffer alone is 107 x 25 values.
+  auto row = std::make_unique<RowCopy>();
+  TextFile plot, scr, rep;
+  for (int g = 1; g <= m.NROW; ++g) {
+    RowCopy& r = *row;
+    const int t = m.PTYPE(g);
+    r.g = g;
+    r.last = m.NSEG(t) + 4;
+    r.seglen = m.SEGLEN(t);
+    r.lsno = m.LSNO(g);
+    for (int q = 1; q <= kNTOP; ++q) {
+      r.T[q] = kind == 0 ? m.PRTOP(g, q) : kind == 1 ? m.EMNTOP(g, q) : m.EMXTOP(g, q);
+    }
+    for (int q = 1; q <= NNODEQ; ++q) {
+      for (int k = 4; k <= r.last; ++k) {
+        r.B(k, q) = kind == 0 ? m.PRNODE(g, k, q)
+                    : kind == 1 ? m.EMNNODE(g, k, q) : m.EMXNODE(g, k, q);
+      }
+    }
+    const int nthr = SETNTHR(m.NTHREQ, m.NTHUSE, m.NTHRUN, m.NROW, 1);
+    const double t0 = platform::wall_seconds();
+    plot.open_memory();
+    scr.open_memory();
+    rep.open_memory();
+    // Two output streams: plot data on one thread, scratch records and report on the
+    // other. Each builds its lines in memory; the files receive them below in row order,
+    // so the output never depends on the thread count.
+#pragma omp parallel for schedule(static) num_threads(nthr)
+    for (int stream = 0; stream < 2; ++stream) {
+      if (stream == 0)
+        plot_stream(m, r, plot);
+      else
+        report_stream(m, src, r, scr, rep);
+    }
+    m.PLOTDATA.write_text(plot.take_text());
+    m.PILESCR.write_text(scr.take_text());
+    m.REPORT.write_text(rep.take_text());
+    m.TPRT += platform::wall_seconds() - t0;
+  }
+  const bool failed = m.PILESCR.write_failed();
+  m.PILESCR.close();
+  if (failed || m.PILESCR.write_failed()) {
+    status = ST_FILEWRITE;
+    m.ERRFILE = scrname;
+    return;
+  }
+
+  PrintFlags F;
+  PRTSEL(m, src != 0 ? 1 : 0, ucurve, m.IAXVAR, m.NDIM, F);
+  PTABLES(m, m.NROW, F, status);
+}
+
+}  // namespace torva

@@ -1,0 +1,24 @@
+// Result tables of a 3-D analysis and of the envelopes, and the envelope reset.
+#pragma once
+
+#include "model/model.h"
+
+namespace torva {
+
+// Table L (pile heads) and Table M of one analysis (kind 0) or of the minimum (kind 1) or
+// maximum (kind 2) envelope; source 1 load cases, 2 combinations.
+void ENVEWR(Model& m, int source, int kind, int& status);
+
+// Resets the envelopes of a 3-D model (cap values and rows 1..NROW) to 0.
+void ENVINIT(Model& m);
+// Resets the 2-D subset of the envelopes.
+void ENVINIT2D(Model& m);
+// Running extremes: x := y when y is smaller (larger); a NaN never replaces x.
+inline void DMINUP(double& x, double y) {
+  if (y < x) x = y;
+}
+inline void DMAXUP(double& x, double y) {
+  if (y > x) x = y;
+}
+
+}  // namespace torva
