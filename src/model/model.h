@@ -6,6 +6,7 @@
 
 #include "model/axial_tables.h"
 #include "model/cap_tables.h"
+#include "model/capfe_tables.h"
 #include "model/echo_tables.h"
 #include "model/input_tables.h"
 #include "model/limits.h"
@@ -29,7 +30,8 @@ struct Model : RunTables,
                AxialTables,
                PileTables,
                CapTables,
-               ReportTables {};
+               ReportTables,
+               CapfeTables {};
 
 // A new model, zero-initialised on the heap (never by assigning a temporary: the tables
 // are far too large for the stack).

@@ -33,5 +33,7 @@ inline constexpr int ST_INPUTREAD = 43;    // an input record cannot be read
 inline constexpr int ST_INPUTCHECK = 44;   // input read but invalid (count, reference, value)
 inline constexpr int ST_INTERNAL = 45;     // an internal check failed (a defect of the engine)
 inline constexpr int ST_NOTBUILT = 46;     // an option the engine refuses to analyse
+inline constexpr int ST_FEMODEL = 47;      // the plate model of the cap is missing, unreadable or invalid
+inline constexpr int ST_FESOLVE = 48;      // the plate model of the cap cannot be solved
 
 }  // namespace torva

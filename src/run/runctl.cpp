@@ -156,6 +156,8 @@ void status_lines(int status, std::string out[4], int& n) {
     case ST_INPUTCHECK: add(err); add("    INVALID INPUT DATA"); return;
     case ST_INTERNAL: add(err); add("    INTERNAL ERROR OF THE ENGINE"); return;
     case ST_NOTBUILT: add(err); add("    OPTION NOT AVAILABLE IN THIS ENGINE"); return;
+    case ST_FEMODEL: add(err); add("    PLATE MODEL OF THE CAP IS MISSING OR INVALID"); return;
+    case ST_FESOLVE: add(err); add("    PLATE MODEL OF THE CAP CANNOT BE SOLVED"); return;
     default: {
       add(err);
       out[n++] = "    " + std::to_string(status) + ", UNKNOWN CODE";

@@ -1,0 +1,80 @@
+#include "capfe/capfedrv.h"
+
+#include <string>
+
+#include "capfe/capfem.h"
+#include "capfe/platerun.h"
+#include "model/messages.h"
+#include "model/model.h"
+#include "model/status.h"
+
+namespace torva {
+
+namespace {
+
+std::string padded(const std::string& s, std::size_t w) {
+  return s.size() >= w ? s : s + std::string(w - s.size(), ' ');
+}
+
+}  // namespace
+
+bool fe_names(Model& m, FeNames& names, int& status) {
+  std::string base = m.fname(R_INPUT);
+  const std::size_t slash = base.find_last_of("/\\");
+  const std::size_t dot = base.find_last_of('.');
+  if (dot != std::string::npos && (slash == std::string::npos || dot > slash)) base.resize(dot);
+  names.fedata = base + ".fem";
+  names.felist = base + ".fel";
+  names.feresult = base + ".fer";
+  names.felog = base + ".flg";
+  names.femodel = base + ".fmd";
+  names.femodelkw = base + ".fkw";
+  for (const std::string* n : {&names.fedata, &names.felist, &names.feresult, &names.felog, &names.femodel,
+                               &names.femodelkw}) {
+    for (int k = 0; k < NROLES; ++k) {
+      if (*n != m.fname(FileRole(k))) continue;
+      emit(m, TO_REPORT | TO_RUNLOG,
+           " **** FATAL ERROR **** PLATE MODEL FILE " + *n + " IS ALSO A FILE OF THE RUN");
+      if (status == 0) status = ST_FEMODEL;
+      return false;
+    }
+  }
+  return true;
+}
+
+void FEFILES(Model& m, const FeNames& names, int& status) {
+  TextFile f;
+  if (!f.open_write(FENAMES_FILE)) {
+    emit(m, TO_REPORT | TO_RUNLOG, std::string(" **** FATAL ERROR **** ") + FENAMES_FILE + " CANNOT BE WRITTEN");
+    if (status == 0) status = ST_FILEOPEN;
+    return;
+  }
+  // Each name on a line of at least 75 characters; a longer name is written whole.
+  for (const std::string& n : {m.fname(R_PLOTOUT), names.fedata, names.felist, names.feresult, names.felog})
+    f.line(padded(n, 75));
+  if (f.write_failed() && status == 0) status = ST_FILEWRITE;
+  f.close();
+}
+
+void CAPFEDRV(Model& m, const double loads[6], int& status, const PileSprings* piles) {
+  if (m.IFEOPT == 2) {
+    CAPMODEL(m, loads, status);
+    return;
+  }
+  FeNames names;
+  if (!fe_names(m, names, status)) return;
+  m.PLOTOUT.free(std::to_string(m.ISTFOP));
+  m.PLOTOUT.free(std::to_string(m.NROW) + " 1 " + std::to_string(m.IUNITS));
+  for (TextFile* f : {&m.REPORT, &m.SUMMARY}) {
+    f->nl().nl().nl();
+    f->X(17).A("*****").X(5).A("COMPUTATION RESULTS").X(5).A("*****").nl();
+    f->nl();
+    f->nl().nl().nl();
+    f->X(5).A("* TABLE I *   COMPUTATION ON INDIVIDUAL PILE").nl();
+  }
+  FEFILES(m, names, status);
+  if (status != 0) return;
+  CAPFEM(m, piles != nullptr ? *piles : run_pile_springs(), status);
+}
+
+}  // namespace torva

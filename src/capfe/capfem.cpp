@@ -1,0 +1,285 @@
+#include "capfe/capfem.h"
+
+#include <string>
+
+#include "cap/matinv.h"
+#include "capfe/elstif.h"
+#include "capfe/feinput.h"
+#include "capfe/frontsol.h"
+#include "capfe/loadvec.h"
+#include "capfe/shapeq.h"
+#include "capfe/stresout.h"
+#include "model/model.h"
+#include "model/status.h"
+#include "model/messages.h"
+#include "model/messages.h"
+#include "run/freeread.h"
+
+namespace torva {
+
+namespace {
+
+// Tolerance of the Newton iterations and the floor of the norms, single-precision values.
+constexpr double FE_TOLER = double(1.0e-4f);
+constexpr double FE_FLOOR = double(1.0e-10f);
+
+void console(const PlateRun& r, const std::string& s) {
+  if (r.console != nullptr) std::fprintf(r.console, "%s\n", s.c_str());
+}
+
+void trace_nodes(PlateRun& r, const char* title, const std::vector<double>& a, const std::vector<double>* b) {
+  r.FETRACE.free(title);
+  for (int n = 1; n <= r.m.NPOIN; ++n) {
+    r.FETRACE.I(n, 5);
+    for (int i = 0; i < 6; ++i) {
+      const std::size_t v = std::size_t(6 * (n - 1) + i);
+      r.FETRACE.E(a[v] + (b != nullptr ? (*b)[v] : 0.0), 13, 5);
+    }
+    r.FETRACE.nl();
+  }
+}
+
+// Opens the files that "tslab.dat" names; false (status set) when one cannot be opened.
+bool open_files(PlateRun& r, TextFile& fedata) {
+  Model& m = r.m;
+  TextFile names;
+  std::string name[5];
+  bool ok = names.open_read(FENAMES_FILE);
+  for (int i = 0; ok && i < 5; ++i) {
+    ok = names.read_line(name[i]);
+    const std::size_t e = name[i].find_last_not_of(' ');
+    name[i] = e == std::string::npos ? std::string() : name[i].substr(0, e + 1);
+  }
+  names.close();
+  auto refuse = [&](const std::string& what) {
+    emit(m, TO_REPORT | TO_RUNLOG, " **** FATAL ERROR **** PLATE MODEL OF THE CAP: " + what);
+    r.fail(ST_FEMODEL);
+    return false;
+  };
+  if (!ok) return refuse(std::string("FILE-NAME LIST ") + FENAMES_FILE + " IS MISSING OR SHORT");
+  if (!fedata.open_read(name[1])) return refuse("MODEL FILE " + name[1] + " CANNOT BE READ");
+  if (!r.FELIST.open_write(name[2]) || !r.FERESULT.open_write(name[3]) || !r.FELOG.open_write(name[4])) {
+    emit(m, TO_REPORT | TO_RUNLOG, " **** FATAL ERROR **** PLATE MODEL OF THE CAP: ITS OUTPUT FILES CANNOT BE OPENED");
+    r.fail(ST_FILEOPEN);
+    return false;
+  }
+  // The trace starts with the first plate run of a run; later runs append to it.
+  const bool trace = m.IFETRC == 0 ? r.FETRACE.open_write(FETRACE_FILE) : r.FETRACE.open_append(FETRACE_FILE);
+  m.IFETRC = 1;
+  if (!trace || !r.FORT3.open("fort3") || !r.FORT4.open("fort4") || !r.FORT2.open("fort2")) {
+    emit(m, TO_REPORT | TO_RUNLOG, " **** FATAL ERROR **** PLATE MODEL OF THE CAP: ITS SCRATCH FILES CANNOT BE OPENED");
+    r.fail(ST_FILEOPEN);
+    return false;
+  }
+  return true;
+}
+
+bool read_controls(PlateRun& r, FreeReader& rd) {
+  Model& m = r.m;
+  std::string title;
+  rd.fixed_line(title, "title");
+  if (rd.ok()) r.FELIST.line(title.substr(0, 72));
+  rd.rec()
+      .i(m.NPOIN, "NPOIN").i(m.NELEM, "NELEM").i(m.NMATS, "NMATS").i(m.NNODE, "NNODE").i(m.NGAUS, "NGAUS")
+      .i(m.NVFIX, "NVFIX").i(m.NNLOD, "NNLOD").i(m.NNSTI, "NNSTI").i(m.NDLOD, "NDLOD").i(m.NDSTI, "NDSTI")
+      .i(m.NCLOD, "NCLOD").i(m.NCSTI, "NCSTI").i(m.NELOD, "NELOD").i(m.NESTI, "NESTI").i(m.NCTSTI, "NCTSTI")
+      .i(m.ISPRING, "ISPRING");
+  rd.rec().r(m.DT, "DT").r(m.TINI, "TINI").r(m.TEND, "TEND").r(m.DTMIN, "DTMIN").i(m.MAXITER, "MAXITER");
+  rd.r(m.TOLER, "TOLER");
+  if (!rd.ok()) {
+    const ReadError& e = rd.error();
+    for (TextFile* f : {&r.FELIST, &r.FELOG}) {
+      f->A(" *** PLATE MODEL FILE, LINE ").I(e.line, 6).A(": ").A(e.field).A(" CANNOT BE READ ").A(e.found).nl();
+    }
+    r.fail(ST_FEMODEL);
+    return false;
+  }
+  m.NDOFN = 6;
+  m.NDIME = 2;
+  m.NSTRE = 8;
+  m.NTYPE = 0;
+  m.NPROP = 3;
+  m.NCASE = 1;
+  m.NEVAB = m.NDOFN * m.NNODE;
+  m.NSTRM = 3;
+  m.NSTRP = 5;
+  m.NEVAM = 2 * m.NNODE;
+  m.NEVAP = 3 * m.NNODE;
+  m.NDOFM = 2;
+  m.NDOFP = 3;
+  m.NDOFD = 1;
+  return true;
+}
+
+// Increments that bring every restrained variable (code 1) to its prescribed value times
+// the load factor: zero once it is there, so a prescribed displacement is imposed once
+// and not again in every iteration.
+void prescribed_increments(PlateRun& r, double lfact) {
+  std::fill(r.FIXINC.begin(), r.FIXINC.end(), 0.0);
+  for (int k = 1; k <= r.m.NVFIX; ++k) {
+    const int n = r.NOFIX[std::size_t(k - 1)];
+    for (int i = 1; i <= 6; ++i) {
+      const std::size_t v = std::size_t(6 * (n - 1) + i - 1);
+      if (r.IFPRE(i, k) == 1) r.FIXINC[v] = r.PRESC(i, k) * lfact - (r.ASDIS[v] + r.TSDIS[v]);
+    }
+  }
+}
+
+void stepping(PlateRun& r) {
+  Model& m = r.m;
+  const int nv = 6 * m.NPOIN;
+  double tlast = m.TINI;  // pseudo-time of the last converged state
+  while (m.TCUR <= m.TEND) {
+    std::string line = "STEP ";
+    put_I(line, m.KSTEP, 5);
+    line += "   TCUR   =";
+    put_F(line, m.TCUR, 10, 4);
+    line += "  DT = ";
+    put_F(line, m.DTCUR, 10, 4);
+    console(r, "\n" + line);
+    for (TextFile* f : {&r.FELOG, &r.FETRACE}) f->nl().line(line);
+    m.ITER = 0;
+    VFILL(r.TSDIS.data(), nv, 0.0);
+    bool converged = false;
+    for (;;) {
+      VFILL(r.ELVEC.col(1), m.NEVAB * m.NELEM, 0.0);
+      VFILL(r.DSDIS.data(), nv, 0.0);
+      if (!ELSTIF(r)) return;
+      r.FETRACE.free("ITER = " + std::to_string(m.ITER) + " " + std::to_string(m.KSTEP));
+      if (!LOADVEC(r)) return;
+      VFILL(r.GLOBV.data(), nv, 0.0);
+      ASSEMV(r, r.GLOBV);
+      double rhs = 0.0, rrhs = 0.0;
+      NORM6(r.GLOBV.data(), rhs, rrhs, nv);
+      VFILL(r.GLOBV.data(), nv, 0.0);
+      prescribed_increments(r, load_factor(r));
+      if (!FRONTSOL(r)) return;
+      trace_nodes(r, "DSDIS", r.DSDIS, nullptr);
+      VADD(r.TSDIS.data(), r.DSDIS.data(), nv);
+      trace_nodes(r, "TSDIS", r.TSDIS, nullptr);
+      trace_nodes(r, "ASDIS + TSDIS", r.ASDIS, &r.TSDIS);
+      double d = 0.0, rr = 0.0, u = 0.0, ru = 0.0;
+      NORM6(r.DSDIS.data(), d, rr, nv);
+      NORM6(r.TSDIS.data(), u, ru, nv);
+      ++m.ITER;
+      const double err1 = u != 0.0 ? d / u : d;
+      const double err2 = ru != 0.0 ? rr / ru : rr;
+      std::string c = "ITER =";
+      put_I(c, m.ITER, 5);
+      c += " ERR1 =";
+      put_E(c, err1, 11, 4);
+      c += " ERR2 = ";
+      put_E(c, err2, 11, 4);
+      console(r, c);
+      for (TextFile* f : {&r.FELOG, &r.FETRACE}) {
+        f->A("ITER =").I(m.ITER, 5).A(" ERR1 =").E(err1, 11, 4).A(" D = ").E(d, 11, 4).A(" U =").E(u, 11, 4);
+        f->A(" RHS = ").E(rhs, 11, 4).nl();
+        f->A("      ").X(5).A(" ERR2 =").E(err2, 11, 4).A(" R = ").E(rr, 11, 4).A(" RU=").E(ru, 11, 4);
+        f->A(" RRHS= ").E(rrhs, 11, 4).nl();
+      }
+      if (m.ITER == 1) continue;
+      converged = (err1 <= m.TOLER || d <= FE_FLOOR || u <= FE_FLOOR || rhs <= FE_FLOOR) &&
+                  (err2 <= m.TOLER || rr <= FE_FLOOR || ru <= FE_FLOOR || rrhs <= FE_FLOOR);
+      if (converged || m.ITER > m.MAXITER) break;
+    }
+    if (converged) {
+      VADD(r.ASDIS.data(), r.TSDIS.data(), nv);
+      REACOUT(r);
+      if (!STRESOUT(r)) return;
+      tlast = m.TCUR;
+      if (m.TCUR + m.DTCUR > m.TEND && m.TEND > (m.TCUR + m.DTCUR) - m.DTCUR) {
+        m.TCUR = m.TEND;
+      } else {
+        m.TCUR = m.TCUR + m.DTCUR;
+      }
+      ++m.KSTEP;
+      if (tlast == m.TEND) break;  // the step that ended at TEND was the last
+      continue;
+    }
+    m.DTCUR = 0.5 * m.DTCUR;
+    if (m.DTMIN > m.DTCUR) {
+      console(r, "error, REQUIRED INCREMENT LESS THAN MINIMUM SPECIFIED");
+      r.FELOG.line("error, REQUIRED INCREMENT LESS THAN MINIMUM SPECIFIED");
+      return;
+    }
+    // The step restarts from the last converged state with the halved increment.
+    m.TCUR = tlast + m.DTCUR;
+  }
+}
+
+}  // namespace
+
+bool PILEFIN(PlateRun& r) {
+  Model& m = r.m;
+  if (!(m.ISPRING > 0 && m.NCTSTI >= 1)) return true;
+  double t[36], a[36];
+  PILEAX(t);
+  for (int i = 0; i < 6; ++i)
+    for (int j = 0; j < 6; ++j) a[i + j * 6] = t[j + i * 6];
+  r.FETRACE.free("ITER = " + std::to_string(m.ITER));
+  for (int q = 1; q <= m.NCTSTI; ++q) {
+    const int e = r.PIEL[std::size_t(q - 1)];
+    SHAPEQ(r.w, r.PIXY(1, q), r.PIXY(2, q), m.NNODE);
+    double ui[6] = {0, 0, 0, 0, 0, 0}, up[6], f[6];
+    for (int k = 1; k <= m.NNODE; ++k) {
+      const std::size_t b = std::size_t(6 * (r.LNODS(k, e) - 1));
+      for (int i = 0; i < 6; ++i) ui[i] += r.w.SHPVAL(k) * r.ASDIS[b + std::size_t(i)];
+    }
+    MATVEC6N(up, a, ui, 1);
+    r.FETRACE.free(std::to_string(q));
+    r.FETRACE.A("DDD  ");
+    for (double v : ui) r.FETRACE.E(v, 13, 5);
+    r.FETRACE.nl().A("DD2  ");
+    for (double v : up) r.FETRACE.E(v, 13, 5);
+    r.FETRACE.nl();
+    int pstat = 0;
+    r.piles.force(m, q, f, up, pstat);
+    if (pstat != 0) {
+      r.fail(pstat);
+      return false;
+    }
+  }
+  return true;
+}
+
+void run_plate_program(PlateRun& r) {
+  Model& m = r.m;
+  TextFile fedata;
+  if (open_files(r, fedata)) {
+    FileLines src(fedata);
+    FreeReader rd(src);
+    rd.section("PLATE MODEL");
+    if (read_controls(r, rd) && FEINPUT(r, rd, src)) {
+      fedata.close();
+      m.DTCUR = m.DT;
+      m.TCUR = m.TINI + m.DT;
+      m.KSTEP = 1;
+      m.TOLER = FE_TOLER;
+      stepping(r);
+      if (r.status == 0 && m.KSTEP > 1) PILEFIN(r);
+      r.FERESULT.line("END_STEP_DATA");
+    }
+  }
+  if (r.status != 0 && r.status != ST_FILEOPEN && r.status != ST_FEMODEL) {
+    emit(m, TO_REPORT | TO_RUNLOG, " **** FATAL ERROR **** PLATE MODEL OF THE CAP CANNOT BE SOLVED");
+  } else if (r.status == ST_FEMODEL && r.FELIST.is_open()) {
+    emit(m, TO_REPORT | TO_RUNLOG,
+         " **** FATAL ERROR **** PLATE MODEL OF THE CAP REFUSED, SEE ITS LISTING " + r.FELIST.path());
+  }
+  for (TextFile* f : {&r.FELIST, &r.FERESULT, &r.FELOG, &r.FETRACE}) {
+    if (f->is_open() && f->write_failed()) r.fail(ST_FILEWRITE);
+    f->close();
+  }
+  r.FORT2.close();
+  r.FORT3.close();
+  r.FORT4.close();
+}
+
+void CAPFEM(Model& m, const PileSprings& piles, int& status, std::FILE* con) {
+  PlateRun r(m, piles);
+  r.console = con;
+  run_plate_program(r);
+  if (r.status != 0 && status == 0) status = r.status;
+}
+
+}  // namespace torva

@@ -1,0 +1,179 @@
+// One run of the plate finite-element program of a flexible pile cap: its model tables,
+// the work arrays of the Newton loop, the element work areas, its files and the pile
+// springs it asks for forces and tangents.
+//
+// Numbering (shared by every routine of the plate program):
+// - element nodes: corners counter-clockwise, then mid-sides, then the centre, at the
+//   natural positions 1 (-1,-1), 2 (1,-1), 3 (1,1), 4 (-1,1), 5 (0,-1), 6 (1,0), 7 (0,1),
+//   8 (-1,0), 9 (0,0); side k runs from corner k to corner k+1 (side 4 back to corner 1)
+//   with its mid-side node k+4;
+// - six freedoms per node: u, v (membrane), w, rotation of the normal in the x-z plane,
+//   rotation in the y-z plane (plate), drilling rotation; variable 6(n-1)+i is freedom i of
+//   node n, and the element variables are node-major the same way;
+// - nodal vectors hold six values per node, node after node; element matrices are stored
+//   row by row, one NEVAB x NEVAB block per element.
+#pragma once
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "model/table.h"
+#include "run/textfile.h"
+
+namespace torva {
+
+struct Model;
+
+// A 1-based table sized at run time (first index fastest), bounds-checked like the fixed
+// tables of the model.
+template <class T>
+class Dyn2 {
+ public:
+  void resize(int n1, int n2) {
+    n1_ = n1 > 0 ? n1 : 0;
+    n2_ = n2 > 0 ? n2 : 0;
+    v_.assign(std::size_t(n1_) * std::size_t(n2_), T{});
+  }
+  T& operator()(int i, int j) {
+    TORVA_ASSERT(1 <= i && i <= n1_ && 1 <= j && j <= n2_, "index out of plate table bounds");
+    return v_[std::size_t(i - 1) + std::size_t(n1_) * std::size_t(j - 1)];
+  }
+  const T& operator()(int i, int j) const {
+    TORVA_ASSERT(1 <= i && i <= n1_ && 1 <= j && j <= n2_, "index out of plate table bounds");
+    return v_[std::size_t(i - 1) + std::size_t(n1_) * std::size_t(j - 1)];
+  }
+  // Column j as a plain array (the n1 values of entry j).
+  T* col(int j) { return v_.data() + std::size_t(n1_) * std::size_t(j - 1); }
+  const T* col(int j) const { return v_.data() + std::size_t(n1_) * std::size_t(j - 1); }
+  void fill(const T& x) { std::fill(v_.begin(), v_.end(), x); }
+  int n1() const { return n1_; }
+  int n2() const { return n2_; }
+
+ private:
+  std::vector<T> v_;
+  int n1_ = 0, n2_ = 0;
+};
+
+// Element work areas: sized for 9 nodes and 3 x 3 Gauss points, overwritten element by
+// element and point by point.
+struct FEWORK {
+  Arr2<double, 3, 3> MEMDMAT;
+  Arr2<double, 5, 5> PLTDMAT;
+  Arr2<double, 3, 18> MEMBMAT;
+  Arr2<double, 5, 27> PLTBMAT;
+  Arr2<double, 3, 18> MEMDB;
+  Arr2<double, 5, 27> PLTDB;
+  Arr3<double, 5, 27, 9> PLTDBG;
+  Arr3<double, 3, 18, 9> MEMDBG;
+  Arr2<double, 3, 9> ELXY;
+  Arr1<double, 9> SHPVAL;
+  Arr2<double, 2, 9> SHPDER;
+  Arr2<double, 2, 9> SHPDXY;
+  Arr2<double, 2, 9> GPXY;
+  Arr1<double, 3> GAUSSPT, GAUSSWT;
+  double POLARJ;
+};
+
+// Force and tangent of the pile rows that carry the plate. The default springs are the
+// run's single-pile analysis; tests give springs of their own.
+class PileSprings {
+ public:
+  virtual ~PileSprings() = default;
+  // F: the six head forces that row `row` exerts for the head displacement U (pile-row
+  // axes: X vertical and down, Y, Z horizontal; then the three rotations).
+  virtual void force(Model& m, int row, double F[6], const double U[6], int& status) const = 0;
+  // K: the 6 x 6 head tangent (column-major) of row `row` at U.
+  virtual void tangent(Model& m, int row, double K[36], const double U[6], int& status) const = 0;
+};
+
+// Sizes of one element record on the element scratch file.
+inline constexpr int ELREC_PLT = 5 * 27 * 9;
+inline constexpr int ELREC_MEM = 3 * 18 * 9;
+inline constexpr int ELREC_XY = 2 * 9;
+inline constexpr int ELREC_LEN = ELREC_PLT + ELREC_MEM + ELREC_XY;
+
+// A sequential unformatted record file of fixed-length records of reals (the element and
+// equation scratch files), framed as the field's classic record files are: a 4-byte
+// length before and after every record.
+class RecordFile {
+ public:
+  RecordFile() = default;
+  RecordFile(const RecordFile&) = delete;
+  RecordFile& operator=(const RecordFile&) = delete;
+  ~RecordFile() { close(); }
+  bool open(const std::string& path);  // created or emptied
+  void close();
+  void rewind() { pos_ = 0; }
+  // Writes record number pos_+1 and advances; records after it are dropped.
+  bool write(const double* v, int n);
+  // Reads record number k (1-based) into v (n values). False past the end or on failure.
+  bool read_at(long k, double* v, int n);
+  // Reads the next record and advances.
+  bool read(double* v, int n);
+  long count() const { return count_; }
+  long position() const { return pos_; }
+  bool is_open() const { return fp_ != nullptr; }
+
+ private:
+  std::FILE* fp_ = nullptr;
+  long pos_ = 0;    // records before the current position
+  long count_ = 0;  // records in the file
+  long len_ = 0;    // values per record (fixed by the first write)
+};
+
+// Everything one run of the plate program works on.
+struct PlateRun {
+  explicit PlateRun(Model& model, const PileSprings& springs) : m(model), piles(springs) {}
+  Model& m;
+  const PileSprings& piles;
+  int status = 0;               // first failure of the run (a status code), 0 when none
+  std::FILE* console = stderr;  // the step and iteration lines also go here (nullptr: nowhere)
+
+  FEWORK w;
+
+  // Model tables (filled by FEINPUT).
+  std::vector<int> ELLAB, MATNO;  // per element: label, material number
+  Dyn2<int> LNODS;                // node numbers of each element (NNODE x NELEM)
+  std::vector<int> NODLAB;        // per node: label
+  Dyn2<double> COORD;             // x, y of each node (2 x NPOIN)
+  std::vector<int> NOFIX;         // restrained node numbers
+  Dyn2<int> IFPRE;                // restraint codes (6 x NVFIX)
+  Dyn2<double> PRESC;             // prescribed values (6 x NVFIX)
+  Dyn2<double> PROPS;             // E, nu, thickness of each material (3 x NMATS)
+  std::vector<int> NLNOD, NSNOD;  // nodal loads and stiffnesses: node numbers
+  Dyn2<double> NLVAL, NSVAL;      // their six values
+  std::vector<int> DLEL, DSEL;    // distributed loads and stiffnesses: element numbers
+  Dyn2<double> DLVAL, DSVAL;
+  Dyn2<double> PLXY, PSXY;        // concentrated loads and stiffnesses: X, Y then s, t
+  std::vector<int> PLEL, PSEL;    //   their elements (0: not located)
+  Dyn2<double> PLVAL, PSVAL;
+  Dyn2<int> ELINT, ESINT;         // edge loads and stiffnesses: element, side, freedom
+  Dyn2<double> ELDVAL, ESVAL;     //   their three intensities
+  Dyn2<double> PIXY;              // piles: X, Y then s, t
+  std::vector<int> PIEL;          //   their elements (0: not located)
+
+  // Work arrays of the Newton loop.
+  std::vector<double> ELMAT;  // NEVAB x NEVAB per element, row by row
+  Dyn2<double> ELVEC;         // NEVAB x NELEM
+  std::vector<double> GLOBV, DSDIS, TSDIS, ASDIS;  // 6 x NPOIN each
+  std::vector<double> FIXINC;  // increment imposed on each restrained variable this iteration
+  Dyn2<double> STRSUM;         // smoothed stress sums (8 x NPOIN)
+  std::vector<double> STRWT;   // smoothing weights
+  std::vector<int> STREXACT;   // 1 when a Gauss point sits on the node (its values are taken)
+
+  // Files of the plate program.
+  TextFile FELIST, FERESULT, FELOG, FETRACE;
+  RecordFile FORT2, FORT3, FORT4;
+
+  double& elmat(int e, int i, int j);
+  void fail(int code) {
+    if (status == 0) status = code;
+  }
+};
+
+// The single-pile analysis of the run as pile springs.
+const PileSprings& run_pile_springs();
+
+}  // namespace torva

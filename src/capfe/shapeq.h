@@ -1,0 +1,22 @@
+// Shape functions of the 4-, 8- and 9-node quadrilaterals, the Jacobian at a point and the
+// Gauss-Legendre rule of the plate program.
+#pragma once
+
+#include "capfe/platerun.h"
+
+namespace torva {
+
+// SHPVAL and SHPDER at the natural point (s, t) for nnode 4, 8 or 9; any other count
+// leaves them unchanged.
+void SHAPEQ(FEWORK& w, double s, double t, int nnode);
+// After SHAPEQ, with ELXY holding the element's coordinates: GPXY(., point), the Jacobian
+// determinant and the Cartesian derivatives SHPDXY. A determinant that is not positive
+// writes the halt message on the listing, sets the run's status and returns false.
+bool JACOB2(PlateRun& r, int ielem, double& djacb, int kgasp);
+// The Gauss rule of NGAUS points per direction into GAUSSPT and GAUSSWT.
+void GAUSSLEG(FEWORK& w, int ngaus);
+
+// Number of the Gauss point (i along s, j along t) of an element: (i-1) NGAUS + j.
+inline int gauss_no(int i, int j, int ngaus) { return (i - 1) * ngaus + j; }
+
+}  // namespace torva
