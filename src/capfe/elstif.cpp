@@ -36,6 +36,38 @@ void mul6(double* c, const double* a, const double* b, bool bt) {
     }
 }
 
+// The plane-stress block c [1, nu, 0; nu, 1, 0; 0, 0, (1 - nu)/2] in rows and columns 1..3.
+template <int N>
+void isotropic(Arr2<double, N, N>& d, double c, double nu) {
+  d(1, 1) = c;
+  d(1, 2) = c * nu;
+  d(2, 1) = c * nu;
+  d(2, 2) = c;
+  d(3, 3) = c * (1.0 - nu) / 2.0;
+}
+
+// DB = D B over the first nc columns.
+template <int R, int C>
+void mat_product(Arr2<double, R, C>& db, const Arr2<double, R, R>& d, const Arr2<double, R, C>& b, int nc) {
+  for (int j = 1; j <= nc; ++j)
+    for (int i = 1; i <= R; ++i) {
+      double s = 0.0;
+      for (int k = 1; k <= R; ++k) s += d(i, k) * b(k, j);
+      db(i, j) = s;
+    }
+}
+
+// K += B' (D B) dv over the upper triangle of the first n rows and columns.
+template <int R, int C, int N>
+void add_btdb(double (&k)[N][N], const Arr2<double, R, C>& b, const Arr2<double, R, C>& db, int n, double dv) {
+  for (int i = 1; i <= n; ++i)
+    for (int j = i; j <= n; ++j) {
+      double s = 0.0;
+      for (int q = 1; q <= R; ++q) s += b(q, i) * db(q, j);
+      k[i - 1][j - 1] += s * dv;
+    }
+}
+
 }  // namespace
 
 void side_nodes(int side, int& a, int& b, int& c) {
@@ -70,13 +102,8 @@ double side_length(PlateRun& r, int side, int nside) {
 void DMEMB(PlateRun& r, int imat) {
   const double e = r.PROPS(1, imat), nu = r.PROPS(2, imat);
   const double c = e / (1.0 - nu * nu);
-  auto& d = r.w.MEMDMAT;
-  d.fill(0.0);
-  d(1, 1) = c;
-  d(1, 2) = c * nu;
-  d(2, 1) = c * nu;
-  d(2, 2) = c;
-  d(3, 3) = c * (1.0 - nu) / 2.0;
+  r.w.MEMDMAT.fill(0.0);
+  isotropic(r.w.MEMDMAT, c, nu);
 }
 
 void DPLATE(PlateRun& r, int imat) {
@@ -84,11 +111,7 @@ void DPLATE(PlateRun& r, int imat) {
   const double dd = e * t * t * t / (12.0 * (1.0 - nu * nu));
   auto& d = r.w.PLTDMAT;
   d.fill(0.0);
-  d(1, 1) = dd;
-  d(1, 2) = dd * nu;
-  d(2, 1) = dd * nu;
-  d(2, 2) = dd;
-  d(3, 3) = dd * (1.0 - nu) / 2.0;
+  isotropic(d, dd, nu);
   d(4, 4) = e * t / (SHEAR_DIV * (1.0 + nu));
   d(5, 5) = d(4, 4);
 }
@@ -127,25 +150,9 @@ void BPLATE(PlateRun& r) {
   }
 }
 
-void DBMEMB(PlateRun& r) {
-  const int nc = 2 * r.m.NNODE;
-  for (int j = 1; j <= nc; ++j)
-    for (int i = 1; i <= 3; ++i) {
-      double s = 0.0;
-      for (int k = 1; k <= 3; ++k) s += r.w.MEMDMAT(i, k) * r.w.MEMBMAT(k, j);
-      r.w.MEMDB(i, j) = s;
-    }
-}
+void DBMEMB(PlateRun& r) { mat_product(r.w.MEMDB, r.w.MEMDMAT, r.w.MEMBMAT, 2 * r.m.NNODE); }
 
-void DBPLATE(PlateRun& r) {
-  const int nc = 3 * r.m.NNODE;
-  for (int j = 1; j <= nc; ++j)
-    for (int i = 1; i <= 5; ++i) {
-      double s = 0.0;
-      for (int k = 1; k <= 5; ++k) s += r.w.PLTDMAT(i, k) * r.w.PLTBMAT(k, j);
-      r.w.PLTDB(i, j) = s;
-    }
-}
+void DBPLATE(PlateRun& r) { mat_product(r.w.PLTDB, r.w.PLTDMAT, r.w.PLTBMAT, 3 * r.m.NNODE); }
 
 void PILEAX(double t[36]) {
   for (int i = 0; i < 36; ++i) t[i] = 0.0;
@@ -199,23 +206,13 @@ bool ELSTIF(PlateRun& r) {
         const double dv = djacb * w.GAUSSWT(i) * w.GAUSSWT(j);
         BPLATE(r);
         DBPLATE(r);
-        for (int a = 1; a <= 3 * nn; ++a)
-          for (int b = a; b <= 3 * nn; ++b) {
-            double s = 0.0;
-            for (int k = 1; k <= 5; ++k) s += w.PLTBMAT(k, a) * w.PLTDB(k, b);
-            kp[a - 1][b - 1] += s * dv;
-          }
+        add_btdb(kp, w.PLTBMAT, w.PLTDB, 3 * nn, dv);
         for (int b = 1; b <= 3 * nn; ++b)
           for (int k = 1; k <= 5; ++k) w.PLTDBG(k, b, p) = w.PLTDB(k, b);
         const double dvm = thick == 0.0 ? dv : thick * dv;
         BMEMB(r);
         DBMEMB(r);
-        for (int a = 1; a <= 2 * nn; ++a)
-          for (int b = a; b <= 2 * nn; ++b) {
-            double s = 0.0;
-            for (int k = 1; k <= 3; ++k) s += w.MEMBMAT(k, a) * w.MEMDB(k, b);
-            km[a - 1][b - 1] += s * dvm;
-          }
+        add_btdb(km, w.MEMBMAT, w.MEMDB, 2 * nn, dvm);
         for (int b = 1; b <= 2 * nn; ++b)
           for (int k = 1; k <= 3; ++k) w.MEMDBG(k, b, p) = w.MEMDB(k, b);
         const double dx = w.GPXY(1, p) - xc, dy = w.GPXY(2, p) - yc;

@@ -85,7 +85,7 @@ bool size_tables(PlateRun& r) {
   try {
     const std::size_t ne = std::size_t(n0(m.NELEM)), np = std::size_t(n0(m.NPOIN));
     const std::size_t nev = std::size_t(n0(m.NEVAB));
-    if (ne > 0 && nev * nev > std::size_t(1) << 40 / ne) throw std::bad_alloc();
+    if (ne > 0 && nev * nev > (std::size_t(1) << 40) / ne) throw std::bad_alloc();
     r.ELLAB.assign(ne, 0);
     r.MATNO.assign(ne, 0);
     r.LNODS.resize(m.NNODE, m.NELEM);
@@ -420,36 +420,21 @@ bool FEINPUT(PlateRun& r, FreeReader& rd, LineSource& src) {
     }
     L.X(1).I(k, 5).X(7).E(v[0], 14, 6).E(v[1], 14, 6).E(v[2], 14, 6).nl();
   }
-  // Nodal loads and stiffnesses.
-  auto nodal = [&](int count, const char* head, std::vector<int>& nodes, Dyn2<double>& val) {
+  // Nodal and distributed loads and stiffnesses: a node or an element number, six values.
+  auto numbered = [&](int count, const char* head, bool by_node, std::vector<int>& refs, Dyn2<double>& val) {
     if (count <= 0) return true;
+    const int limit = by_node ? m.NPOIN : m.NELEM;
     blank_lines(L, 2);
     L.line(head);
-    L.A("    NODE,").X(6).A("     VALUES").nl();
+    L.A(by_node ? "    NODE," : "  ELEMENT").X(6).A("     VALUES").nl();
     for (int q = 1; q <= count; ++q) {
-      int n = 0;
-      rd.rec().i(n, "node number");
+      int k = 0;
+      rd.rec().i(k, by_node ? "node number" : "element number");
       for (int i = 1; i <= 6; ++i) rd.r(val(i, q), Fid("value", i));
       if (read_failed(r, rd)) return false;
-      if (!in(n, 1, m.NPOIN)) ++nbad;
-      nodes[std::size_t(q - 1)] = in(n, 1, m.NPOIN) ? n : 0;
-      echo_values(L, label(n), val.col(q));
-    }
-    return true;
-  };
-  auto distributed = [&](int count, const char* head, std::vector<int>& els, Dyn2<double>& val) {
-    if (count <= 0) return true;
-    blank_lines(L, 2);
-    L.line(head);
-    L.A("  ELEMENT").X(6).A("     VALUES").nl();
-    for (int q = 1; q <= count; ++q) {
-      int e = 0;
-      rd.rec().i(e, "element number");
-      for (int i = 1; i <= 6; ++i) rd.r(val(i, q), Fid("value", i));
-      if (read_failed(r, rd)) return false;
-      if (!in(e, 1, m.NELEM)) ++nbad;
-      els[std::size_t(q - 1)] = in(e, 1, m.NELEM) ? e : 0;
-      echo_values(L, elabel(e), val.col(q));
+      if (!in(k, 1, limit)) ++nbad;
+      refs[std::size_t(q - 1)] = in(k, 1, limit) ? k : 0;
+      echo_values(L, by_node ? label(k) : elabel(k), val.col(q));
     }
     return true;
   };
@@ -485,10 +470,10 @@ bool FEINPUT(PlateRun& r, FreeReader& rd, LineSource& src) {
     }
     return true;
   };
-  if (!nodal(m.NNLOD, " NODAL LOADS", r.NLNOD, r.NLVAL)) return false;
-  if (!nodal(m.NNSTI, " NODAL STIFFNESSES", r.NSNOD, r.NSVAL)) return false;
-  if (!distributed(m.NDLOD, " DISTRIBUTED LOADS", r.DLEL, r.DLVAL)) return false;
-  if (!distributed(m.NDSTI, " DISTRIBUTED STIFFNESSES", r.DSEL, r.DSVAL)) return false;
+  if (!numbered(m.NNLOD, " NODAL LOADS", true, r.NLNOD, r.NLVAL)) return false;
+  if (!numbered(m.NNSTI, " NODAL STIFFNESSES", true, r.NSNOD, r.NSVAL)) return false;
+  if (!numbered(m.NDLOD, " DISTRIBUTED LOADS", false, r.DLEL, r.DLVAL)) return false;
+  if (!numbered(m.NDSTI, " DISTRIBUTED STIFFNESSES", false, r.DSEL, r.DSVAL)) return false;
   // The point location needs a mesh whose references are sound: it runs only then (the
   // points of a refused mesh stay unlocated).
   const bool mesh_ok = nbad == 0 && [&] {
