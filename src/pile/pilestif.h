@@ -1,0 +1,21 @@
+// Pile-head tangent stiffness of one row in the 3-D model, by central differences of the
+// pile evaluation.
+#pragma once
+
+#include "pile/pilef.h"
+
+namespace torva {
+
+// Translation and rotation steps of the differences: 1.0E-7 inch of translation (in
+// metres when IUNITS = 2) and 1.0E-11 radian, single-precision constants widened.
+inline constexpr double PSTIF_STEP_T = double(1.0e-7f);
+inline constexpr double PSTIF_STEP_T_SI = double(1.0e-7f) * double(0.0254f);
+inline constexpr double PSTIF_STEP_R = double(1.0e-7f) * double(1.0e-4f);
+
+// K(i, j): change of head force i per unit head displacement j, both in global axes, at
+// the head displacement U, from thirteen evaluations (unperturbed, six forward, six
+// backward, each set in component order). Not symmetrised. `status` is the first failing
+// evaluation's code (0 when all succeeded); a failed evaluation contributes zero forces.
+void PILESTIF(Model& m, int g, Mat6& K, const Vec6& U, int& status, PilefScratch& s);
+
+}  // namespace torva
