@@ -9,7 +9,9 @@
 
 #include "model/messages.h"
 #include "pile/axforce.h"
+#include "pile/pilef.h"
 #include "pile/piletorq.h"
+#include "pilehead_fixture.h"
 #include "support/workdir.h"
 
 namespace torva {
@@ -138,6 +140,84 @@ TEST(RowCapture, EveryWarningOnceWholeInRowOrderOnEightThreads) {
     EXPECT_EQ(par.nwtors, ref.nwtors);
     EXPECT_EQ(par.status, ref.status);  // the lowest failing row's code
   }
+}
+
+}  // namespace
+}  // namespace torva
+
+namespace torva {
+namespace {
+
+// Whole pile evaluations on 8 threads, one scratch per thread: the same forces, records,
+// lateral warnings and pile state as the rows one after another.
+class PilefRows : public testing::PileHead {
+ protected:
+  static constexpr int kPileRows = 48;
+  void rows() {
+    m->IWFILE = 1;
+    m->IEXTEND = 0;
+    m->NROW = kPileRows;
+    for (int g = 2; g <= kPileRows; ++g) add_row(g);
+  }
+  static Vec6 head(int g) {  // every fourth row pushed beyond the axial curve
+    return testing::vec6({g % 4 == 0 ? 1.5 : 0.001 * g, 0.01 * g, -0.005 * g, 1e-4, 2e-5, -3e-5});
+  }
+  struct Out {
+    std::string warnscr, report;
+    std::vector<double> F;
+    int nwbear, istate;
+  };
+  Out run(int threads) {
+    testing::WorkDir wd;
+    m->WARNSCR.open_write("w.txt");
+    m->REPORT.open_write("r.txt");
+    m->NWBEAR = 0;
+    m->ISTATE = 0;
+    std::vector<RowCapture> caps(kPileRows + 1);
+    std::vector<double> F(6 * (kPileRows + 1), 0.0);
+    Model& mm = *m;
+#pragma omp parallel num_threads(threads)
+    {
+      auto scratch = std::make_unique<PilefScratch>();
+#pragma omp for schedule(static)
+      for (int g = 1; g <= kPileRows; ++g) {
+        RowCapture& c = caps[std::size_t(g)];
+        CaptureScope scope(c);
+        Vec6 f;
+        PILEF(mm, g, f, head(g), c.status, *scratch);
+        for (int i = 1; i <= 6; ++i) F[std::size_t(6 * g + i - 1)] = f(i);
+      }
+    }
+    for (int g = 1; g <= kPileRows; ++g) replay(*m, caps[std::size_t(g)]);
+    m->ISTATE = combine_istate(caps, 1, kPileRows);
+    m->WARNSCR.close();
+    m->REPORT.close();
+    return {wd.read("w.txt"), wd.read("r.txt"), F, m->NWBEAR, m->ISTATE};
+  }
+};
+
+TEST_F(PilefRows, EightThreadsMatchOneThread) {
+  rows();
+  const Out one = run(1);
+  const Out eight = run(8);
+  EXPECT_EQ(one.nwbear, kPileRows / 4);
+  EXPECT_EQ(eight.warnscr, one.warnscr);
+  EXPECT_EQ(eight.nwbear, one.nwbear);
+  EXPECT_EQ(eight.F, one.F);
+  EXPECT_EQ(eight.istate, 0);
+
+  // Lateral solutions that cannot close: one warning per row, in row order, state 1.
+  m->MAXITLLP = 1;
+  const Out stuck = run(8);
+  EXPECT_EQ(stuck.istate, 1);
+  int last = 0, count = 0;
+  for (std::size_t at = stuck.report.find("PILE GROUP"); at != std::string::npos;
+       at = stuck.report.find("PILE GROUP", at + 1), ++count) {
+    const int g = std::stoi(stuck.report.substr(at + 10, 5));
+    EXPECT_EQ(g, last + 1);
+    last = g;
+  }
+  EXPECT_EQ(count, kPileRows);
 }
 
 }  // namespace
