@@ -279,6 +279,8 @@ TEST(InputCheck, OptionalSectionsOfTheAllOptionsExample) {
        "PMODTAB(1)"},
       {"missing torque-rotation curve", "2 2 1 0 1 1 1 0 0 0", "2 2 1 0 1 2 1 0 0 0",
        "2 2 1 0 1 2", C, "TRNO(1)"},
+      {"axes code 2 of a distributed line", "1 1 1 2 1 1 1.0 0 0.0", "1 2 1 2 1 1 1.0 0 0.0",
+       "1 2 1 2 1 1", C, "DLINT(1,1,2)"},
       {"missing load curve", "1 1 1 2 1 1 1.0 0 0.0", "1 1 1 2 1 2 1.0 0 0.0", "1 1 1 2 1 2", C,
        "DLINT(1,1,6)"},
       {"p-y curve of a missing row", "1 5.0\n0\n", "3 5.0\n0\n", "3 5.0", C, "POPILE(1)"},
