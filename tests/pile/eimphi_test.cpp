@@ -1,0 +1,110 @@
+// Flexural rigidity from moment-curvature curves, alone and inside the pile solution.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+
+#include "pile/eimphi.h"
+#include "pile_fixture.h"
+
+namespace torva {
+namespace {
+
+class Eimphi : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    m = new_model();
+    testing::set_controls(*m);
+    p.L = 10.0;
+    p.nseg = 10;  // h = 1
+    testing::set_pile(*m, 1, 1, p);
+    m->PYSETG(1) = 1;
+    int st = 0;
+    NODE(*m, 1, st);
+    m->ISEIZ(1, 1) = 1;
+    m->NMPHI = 1;
+  }
+  // Curve c of set 1 at axial load P: M = k phi up to phi = 1, constant beyond phi = 2.
+  void curve(int c, double P, double k) {
+    m->NCRVMP(1) = c;
+    m->AXLMP(1, c) = P;
+    m->NPTMP(1, c) = 3;
+    m->PHIMP(1, c, 2) = 1.0;
+    m->MOMMP(1, c, 2) = k;
+    m->PHIMP(1, c, 3) = 2.0;
+    m->MOMMP(1, c, 3) = 1.5 * k;
+  }
+  // EI of entry 5 for a second difference phi there (entries 4 and 6 straight).
+  double ei_at(double phi, double P) {
+    NodeVec EI, y;
+    EI.fill(7.0);
+    y.fill(0.0);
+    y(5) = -0.5 * phi;
+    y(4) = y(6) = 0.0;
+    y(3) = 0.5 * phi;  // keeps the head entry on its initial secant too
+    EIMPHIY(*m, 1, P, EI, y);
+    return EI(5);
+  }
+  std::unique_ptr<Model> m;
+  testing::PileDef p;
+};
+
+TEST_F(Eimphi, SecantOfTheCurveByCurvatureAndAxialLoad) {
+  curve(1, 0.0, 100.0);
+  curve(2, 10.0, 300.0);
+  EXPECT_DOUBLE_EQ(ei_at(0.0, -5.0), 100.0) << "straight: initial secant of curve 1";
+  EXPECT_DOUBLE_EQ(ei_at(1e-16, -5.0), 100.0) << "a tiny curvature counts as zero";
+  EXPECT_DOUBLE_EQ(ei_at(1.5, 0.0), 125.0 / 1.5) << "between points 2 and 3";
+  EXPECT_DOUBLE_EQ(ei_at(4.0, 0.0), 150.0 / 4.0) << "plateau beyond the last point";
+  EXPECT_DOUBLE_EQ(ei_at(0.5, 5.0), 200.0) << "halfway between the curves: the mean";
+  EXPECT_DOUBLE_EQ(ei_at(0.5, 10.0), 300.0) << "at the last curve's load";
+  m->NPTMP(1, 1) = 1;  // a curve of one point has no secant: the EI stays
+  EXPECT_DOUBLE_EQ(ei_at(0.5, -5.0), 7.0);
+  m->ISEIZ(1, 1) = 0;
+  EXPECT_DOUBLE_EQ(ei_at(0.5, 5.0), 7.0) << "an elastic section keeps its EI";
+}
+
+// Inside the pile solution: a linear set gives the elastic result; a set with a plastic
+// plateau lowers the head stiffness once the head moment passes it.
+TEST_F(Eimphi, PileWithMomentCurvatureSet) {
+  auto s = std::make_unique<Llp3dScratch>();
+  const double k = 1.0e3;
+  p.EI = 1.0e10;
+  const double beta = std::pow(k / (4.0 * p.EI), 0.25);
+  p.L = 8.0 / beta;
+  p.nseg = 100;
+  testing::set_pile(*m, 1, 1, p);
+  testing::set_linear_py(*m, 1, {{0.0, k}});
+  m->NMPHI = 0;
+  testing::Head el = testing::solve(*m, *s, 1, 0.1, 0.0);
+  m->NMPHI = 1;
+  m->NCRVMP(1) = 1;
+  m->NPTMP(1, 1) = 2;
+  m->PHIMP(1, 1, 2) = 1.0;
+  m->MOMMP(1, 1, 2) = p.EI;
+  for (int prev : {0, 1}) {
+    m->IEIPREV = prev;
+    testing::Head li = testing::solve(*m, *s, 1, 0.1, 0.0);
+    ASSERT_TRUE(li.closed);
+    EXPECT_NEAR(li.Vy, el.Vy, 1e-9 * std::abs(el.Vy));
+    EXPECT_NEAR(li.My, el.My, 1e-9 * std::abs(el.My));
+  }
+  // Yield at 60 % of the elastic head moment: the head EI falls to M_y / phi.
+  const double phi_y = 0.6 * el.My / p.EI;
+  m->NPTMP(1, 1) = 3;
+  m->PHIMP(1, 1, 2) = phi_y;
+  m->MOMMP(1, 1, 2) = p.EI * phi_y;
+  m->PHIMP(1, 1, 3) = 1.0;
+  m->MOMMP(1, 1, 3) = p.EI * phi_y;
+  m->IEIPREV = 0;
+  m->MAXITLLP = 500;
+  testing::Head pl = testing::solve(*m, *s, 1, 0.1, 0.0);
+  ASSERT_TRUE(pl.closed);
+  EXPECT_LT(pl.Vy, el.Vy);
+  EXPECT_LT(s->EIz(4), p.EI);
+  EXPECT_NEAR(pl.My, p.EI * phi_y, 0.02 * p.EI * phi_y) << "the head moment sits on the plateau";
+  EXPECT_DOUBLE_EQ(s->EIz(p.nseg + 4), p.EI) << "the unbent tip keeps its initial secant";
+}
+
+}  // namespace
+}  // namespace torva

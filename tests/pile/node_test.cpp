@@ -1,0 +1,140 @@
+// Node layout of a pile row: depths, layer ranges and the deepest-layer failure.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+#include <vector>
+
+#include "model/messages.h"
+#include "pile/node.h"
+#include "pile_fixture.h"
+
+namespace torva {
+namespace {
+
+struct NodeCase {
+  const char* name;
+  double head;                // head X coordinate
+  double L;                   // pile length, 10 segments
+  std::vector<double> tops;   // layer tops; each layer ends at the next top, the last at 100
+  std::vector<int> node1, node2;
+  int status;
+};
+
+class NodeLayout : public ::testing::TestWithParam<NodeCase> {};
+
+TEST_P(NodeLayout, RangesAndStatus) {
+  const NodeCase& c = GetParam();
+  auto m = new_model();
+  testing::PileDef p;
+  p.L = c.L;
+  p.nseg = 10;
+  testing::set_pile(*m, 1, 1, p);
+  m->CORX(1) = m->HEADDEP(1) = c.head;
+  m->NLAYER = int(c.tops.size());
+  for (int L = 1; L <= m->NLAYER; ++L) {
+    m->LTOP(L) = c.tops[std::size_t(L - 1)];
+    m->LBOT(L) = L < m->NLAYER ? c.tops[std::size_t(L)] : 100.0;
+  }
+  RowCapture cap;
+  int st = 7;  // a stale code from an earlier evaluation of the same row
+  {
+    CaptureScope scope(cap);
+    NODE(*m, 1, st);
+  }
+  EXPECT_EQ(st, c.status);
+  if (c.status == 0) {
+    for (int L = 1; L <= m->NLAYER; ++L) {
+      EXPECT_EQ(m->NODE1(1, L), c.node1[std::size_t(L - 1)]) << "layer " << L;
+      EXPECT_EQ(m->NODE2(1, L), c.node2[std::size_t(L - 1)]) << "layer " << L;
+    }
+    EXPECT_DOUBLE_EQ(m->SEGLEN(1), c.L / 10);
+    EXPECT_EQ(m->DEPN(1, 11), m->DEPAX(1, 11));
+  } else {
+    ASSERT_EQ(cap.lines.size(), 12u);
+    EXPECT_EQ(cap.lines[3].second, "     **** FATAL ERROR ****");
+    EXPECT_EQ(cap.lines[4].second.substr(0, 22), "     THE PILE LENGTH, ");
+    EXPECT_EQ(cap.lines[5].second, "     BOTTOM OF THE DEEPEST LAYER.");
+    EXPECT_EQ(cap.lines[0].first, unsigned(TO_REPORT));
+    EXPECT_EQ(cap.lines[6].first, unsigned(TO_RUNLOG));
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, NodeLayout,
+    ::testing::Values(
+        // Five thick layers, the pile ends in layer 2: layer 3 holds only the tip, layers
+        // 4 and 5 nothing.
+        NodeCase{"ends_in_layer_2", 0.0, 50.0, {0, 20, 60, 70, 80}, {1, 5, 11, 0, 0},
+                 {4, 11, 11, 11, 11}, 0},
+        // Head above the ground: the first nodes belong to no layer.
+        NodeCase{"head_above_ground", -12.0, 50.0, {0, 20}, {4, 8}, {7, 11}, 0},
+        // Several layer tops above one node: the layers begin at successive nodes.
+        NodeCase{"thin_layers", 0.0, 50.0, {-3, -2, -1, 12}, {1, 2, 3, 4}, {1, 2, 3, 11}, 0},
+        // A tip exactly at the bottom of the deepest layer is accepted.
+        NodeCase{"tip_at_bottom", 0.0, 100.0, {0}, {1}, {11}, 0},
+        // A tip below the deepest layer ends the analysis.
+        NodeCase{"tip_below_bottom", 0.0, 100.001, {0}, {}, {}, ST_PILEDEEP}),
+    [](const auto& pi) { return std::string(pi.param.name); });
+
+// Forty thin layers, the most the tables hold: one layer begins per node, the next one
+// at the tip, and nothing is written past the layer tables.
+TEST(NodeLayoutFull, FortyLayers) {
+  auto m = new_model();
+  testing::PileDef p;
+  p.L = 50.0;
+  p.nseg = 10;
+  testing::set_pile(*m, 1, 1, p);
+  m->NLAYER = MAXLAYER;
+  for (int L = 1; L <= MAXLAYER; ++L) {
+    m->LTOP(L) = 2.0 * (L - 1);
+    m->LBOT(L) = 2.0 * L;
+  }
+  m->LBOT(MAXLAYER) = 100.0;
+  int st = 0;
+  NODE(*m, 1, st);
+  ASSERT_EQ(st, 0);
+  for (int L = 1; L <= 11; ++L) EXPECT_EQ(m->NODE1(1, L), L);
+  EXPECT_EQ(m->NODE1(1, 12), 11);
+  EXPECT_EQ(m->NODE1(1, 13), 0);
+  EXPECT_EQ(m->NODE2(1, 10), 10);
+  EXPECT_EQ(m->NODE2(1, 13), -1);
+  EXPECT_EQ(m->NODE2(1, 25), 11);
+  EXPECT_EQ(m->NODE2(1, MAXLAYER), 11);
+}
+
+// Battered pile with the projection option: depths step by h cos(batter), the axial
+// coordinate by h; without the option both step by h. A user p-y row gets depths only.
+TEST(NodeDepths, BatterAndUserCurves) {
+  auto m = new_model();
+  testing::PileDef p;
+  p.L = 10.0;
+  p.nseg = 10;
+  testing::set_pile(*m, 1, 1, p);
+  m->BATTER(1) = 0.3;
+  m->NLAYER = 1;
+  m->LTOP(1) = 0.0;
+  m->LBOT(1) = 5.0;  // shallower than the pile: only the user p-y row passes
+  m->IPYUSER = 1;
+  m->PYSETG(1) = 1;
+  m->IBATTER = 1;
+  m->NODE1(1, 1) = 9;
+  int st = 0;
+  NODE(*m, 1, st);
+  EXPECT_EQ(st, 0);
+  EXPECT_EQ(m->NODE1(1, 1), 0);
+  EXPECT_NEAR(m->DEPN(1, 11), 10.0 * std::cos(0.3), 1e-12);
+  EXPECT_NEAR(m->DEPAX(1, 11), 10.0, 1e-12);
+  m->PYSETG(1) = 0;
+  NODE(*m, 1, st);
+  EXPECT_EQ(st, ST_PILEDEEP);
+  m->LBOT(1) = 20.0;
+  m->IBATTER = 0;
+  int st2 = 5;
+  NODE2D(*m, 1, st2);
+  EXPECT_EQ(st2, 5) << "the 2-D layout leaves the status word as it was";
+  EXPECT_EQ(m->DEPN(1, 11), m->DEPAX(1, 11));
+}
+
+}  // namespace
+}  // namespace torva
