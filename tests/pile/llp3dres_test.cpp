@@ -186,3 +186,53 @@ TEST_F(Results, ParallelRowsMatchSerialBitwise) {
 
 }  // namespace
 }  // namespace torva
+
+namespace torva {
+namespace {
+
+// A steel pipe in one layer of soft clay (generated p-y curves): the secant iteration
+// closes in a bounded number of solves at a large head deflection, and the head shear is
+// the nodal sum of the stored soil reactions.
+TEST(SoftClay, NonlinearPileClosesInBoundedSolves) {
+  auto m = new_model();
+  auto s = std::make_unique<Llp3dScratch>();
+  testing::set_controls(*m);
+  m->IPYUSER = 0;
+  m->IUNITS = 1;
+  m->ISTATIC = 1;
+  m->TOLCRV = 1.0e-6;
+  m->TOLPILE = 1.0e-5;
+  m->NLAYER = 1;
+  m->LTYPE(1) = 1;
+  m->LTOP(1) = 0.0;
+  m->LBOT(1) = 2000.0;
+  m->NSPX = m->NSPXG = 2;
+  m->SPDEP(1) = m->SPDEPG(1) = 0.0;
+  m->SPDEP(2) = m->SPDEPG(2) = 2000.0;
+  m->SPC(1) = 3.0;  // psi, growing with depth
+  m->SPC(2) = 15.0;
+  m->SPGAM(1) = m->SPGAM(2) = 0.02;  // pci
+  m->SPE50(1) = m->SPE50(2) = 0.02;
+  testing::PileDef p;
+  p.L = 600.0;
+  p.nseg = 60;
+  p.EI = 8.0e10;
+  p.D = 24.0;
+  testing::set_pile(*m, 1, 1, p);
+  m->IOPASS = 1;
+  testing::Head r = testing::solve(*m, *s, 1, 2.0, 0.0, 1.0, 0.0);
+  ASSERT_EQ(r.status, 0);
+  ASSERT_TRUE(r.closed);
+  EXPECT_LE(r.ns, 40);
+  EXPECT_GT(r.ns, 3);
+  EXPECT_GT(r.Vy, 0.0);
+  EXPECT_NEAR(r.Vz / r.Vy, 0.5, 0.05) << "both planes share the springs of the resultant";
+  const int N = p.nseg + 4;
+  double sum = 0;
+  for (int j = 4; j <= N; ++j) sum += (j == 4 || j == N ? 0.5 : 1.0) * m->PRNODE(1, j, 15);
+  EXPECT_NEAR(sum * p.L / p.nseg, r.Vy, 1e-9 * std::abs(r.Vy));
+  EXPECT_EQ(m->PRTOP(1, 21), r.Vy);
+}
+
+}  // namespace
+}  // namespace torva
