@@ -3,6 +3,7 @@
 #include <string>
 
 #include "capfe/capfem.h"
+#include "capfe/pilesprings.h"
 #include "capfe/platerun.h"
 #include "model/messages.h"
 #include "model/model.h"
@@ -74,7 +75,14 @@ void CAPFEDRV(Model& m, const double loads[6], int& status, const PileSprings* p
   }
   FEFILES(m, names, status);
   if (status != 0) return;
-  CAPFEM(m, piles != nullptr ? *piles : run_pile_springs(), status);
+  // The pile springs run as in an ordinary iteration of the cap analysis: no results pass.
+  m.IOPASS = 0;
+  if (piles != nullptr) {
+    CAPFEM(m, *piles, status);
+  } else {
+    const RunPileSprings run_piles;
+    CAPFEM(m, run_piles, status);
+  }
 }
 
 }  // namespace torva

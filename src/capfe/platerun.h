@@ -173,7 +173,4 @@ struct PlateRun {
   }
 };
 
-// The single-pile analysis of the run as pile springs.
-const PileSprings& run_pile_springs();
-
 }  // namespace torva
