@@ -1,5 +1,6 @@
 #include "capfe/capfem.h"
 
+#include <algorithm>
 #include <string>
 
 #include "cap/matinv.h"
@@ -202,8 +203,9 @@ void stepping(PlateRun& r) {
       r.FELOG.line("error, REQUIRED INCREMENT LESS THAN MINIMUM SPECIFIED");
       return;
     }
-    // The step restarts from the last converged state with the halved increment.
-    m.TCUR = tlast + m.DTCUR;
+    // The step restarts from the last converged state with the halved increment (never
+    // from below it, and never beyond the end time).
+    m.TCUR = std::min(tlast + m.DTCUR, m.TEND);
   }
 }
 

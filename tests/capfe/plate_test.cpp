@@ -249,5 +249,63 @@ TEST(PlateSteps, LastStepIsShortenedToEndTimeAndPrescribedValuesAreReached) {
   EXPECT_NEAR(run.u(pm.mesh.at[{2, 1}], 1), 0.005, 1e-12);
 }
 
+// Piles that stiffen with their displacement: F = -k (U + c U^3) in every component.
+class CubicPiles final : public PileSprings {
+ public:
+  CubicPiles(double k, double c) : k_(k), c_(c) {}
+  void force(Model&, int, double F[6], const double U[6], int&) const override {
+    for (int i = 0; i < 6; ++i) F[i] = -k_ * (U[i] + c_ * U[i] * U[i] * U[i]);
+  }
+  void tangent(Model&, int, double K[36], const double U[6], int&) const override {
+    for (int i = 0; i < 36; ++i) K[i] = 0.0;
+    for (int i = 0; i < 6; ++i) K[i + 6 * i] = -k_ * (1.0 + 3.0 * c_ * U[i] * U[i]);
+  }
+
+ private:
+  double k_, c_;
+};
+
+PlateModel stiff_plate_on_corner_piles(double pz) {
+  PlateModel pm;
+  pm.mesh.build();
+  pm.e = 1.0e6;
+  pm.t = 1.0;
+  pm.ispring = 1;
+  for (const char* p : {"0 0", "1 0", "1 1", "0 1"}) pm.piles.push_back(p);
+  pm.pntload.push_back("0.5 0.5 0 0 " + std::to_string(pz) + " 0 0 0");
+  return pm;
+}
+
+TEST(PlateSteps, HalvingDownToSmallestIncrementEndsTheStepping) {
+  PlateModel pm = stiff_plate_on_corner_piles(4.0);
+  pm.maxiter = 0;  // the second iteration is the last before halving
+  pm.dtmin = 0.3;
+  CubicPiles piles(1.0, 10.0);
+  PlateRunner run;
+  run.m->NROW = 4;
+  run.solve(pm.text(), &piles);
+  ASSERT_EQ(run.run->status, 0) << run.listing();
+  const std::string log = run.dir.read("plate.flg");
+  EXPECT_NE(log.find("STEP     1   TCUR   =    0.5000  DT =     0.5000"), std::string::npos) << log;
+  EXPECT_EQ(log.substr(log.size() - 54), "error, REQUIRED INCREMENT LESS THAN MINIMUM SPECIFIED\n");
+  EXPECT_EQ(run.dir.read("plate.fer"), "END_STEP_DATA\n");
+  EXPECT_EQ(run.m->KSTEP, 1);
+}
+
+TEST(PlateSteps, NonlinearPilesReachEquilibriumAfterHalvings) {
+  PlateModel pm = stiff_plate_on_corner_piles(4.0);
+  pm.maxiter = 3;
+  pm.dtmin = 0.001;
+  CubicPiles piles(1.0, 10.0);
+  PlateRunner run;
+  run.m->NROW = 4;
+  run.solve(pm.text(), &piles);
+  ASSERT_EQ(run.run->status, 0) << run.listing();
+  EXPECT_DOUBLE_EQ(run.m->TCUR, 1.0 + run.m->DTCUR);  // the last step ended at the end time
+  // Each corner pile carries a quarter: w + 10 w^3 = 1.
+  const double w = run.u(1, 3);
+  EXPECT_NEAR(w + 10.0 * w * w * w, 1.0, 1e-3);
+}
+
 }  // namespace
 }  // namespace torva
