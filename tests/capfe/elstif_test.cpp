@@ -8,6 +8,7 @@
 #include "capfe/feinput.h"
 #include "capfe/loadvec.h"
 #include "capfe/shapeq.h"
+#include "capfe/stresout.h"
 #include "capfe/platefix.h"
 
 namespace torva {
@@ -201,6 +202,20 @@ TEST_F(ElementTest, NodalLoadOnSharedNodeEntersOnceAndEdgeLoadHasFullIntensity) 
   EXPECT_DOUBLE_EQ(rr, 12.0);
   NORM6(x, t, rr, 5);
   EXPECT_EQ(t + rr, 0.0);
+}
+
+TEST_F(ElementTest, CentreNodeOnAGaussPointTakesThatPointsStress) {
+  setup(9, 3, 2.0, 1.0);
+  // Uniform stretch u = 0.001 x: sigma_xx = E / (1 - nu^2) 0.001 everywhere.
+  for (int n = 1; n <= m->NPOIN; ++n) r->ASDIS[std::size_t(6 * (n - 1))] = 0.001 * r->COORD(1, n);
+  ASSERT_TRUE(ELSTIF(*r));
+  r->FORT3.rewind();
+  ASSERT_TRUE(r->FELIST.open_write("list") && r->FERESULT.open_write("res"));
+  m->KSTEP = 2;
+  ASSERT_TRUE(STRESOUT(*r));
+  const double sxx = 1000.0 / (1.0 - 0.0625) * 0.001;
+  for (int n = 1; n <= m->NPOIN; ++n) EXPECT_NEAR(r->STRSUM(1, n), sxx, 1e-12) << n;
+  EXPECT_EQ(r->STREXACT[std::size_t(m->NPOIN - 1)], 1);  // the centre node
 }
 
 }  // namespace
