@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <exception>
 #include <new>
 
 #include "capfe/shapeq.h"
@@ -121,7 +122,7 @@ bool size_tables(PlateRun& r) {
     r.STRSUM.resize(8, m.NPOIN);
     r.STRWT.assign(np, 0.0);
     r.STREXACT.assign(np, 0);
-  } catch (const std::bad_alloc&) {
+  } catch (const std::exception&) {  // bad_alloc or a length beyond what a vector holds
     r.FELIST.line(" *** PLATE MODEL TOO LARGE: ITS WORK ARRAYS CANNOT BE HELD IN MEMORY");
     r.FELOG.line(" *** PLATE MODEL TOO LARGE: ITS WORK ARRAYS CANNOT BE HELD IN MEMORY");
     r.fail(ST_FEMODEL);
@@ -134,7 +135,7 @@ bool CHECK1(PlateRun& r, LineSource& src) {
   const Model& m = r.m;
   bool err[32] = {};
   err[1] = m.NPOIN <= 0;
-  err[2] = m.NPOIN > m.NELEM * m.NNODE;
+  err[2] = m.NPOIN > static_cast<long long>(m.NELEM) * m.NNODE;
   err[3] = m.NVFIX < 0 || m.NVFIX > m.NPOIN;
   err[4] = m.NCASE <= 0;
   err[5] = !in(m.NTYPE, 0, 2);

@@ -112,6 +112,13 @@ TEST(PlateChecks, UnreadableModelFileNamesTheLine) {
       << run.listing();
 }
 
+TEST(PlateChecks, ModelTooLargeForMemoryIsRefused) {
+  PlateRunner run;
+  run.solve(replaced(base_model().text(), "13 2 1 8", "13 2000000000 1 8"));
+  EXPECT_EQ(run.run->status, ST_FEMODEL);
+  EXPECT_NE(run.listing().find(" *** PLATE MODEL TOO LARGE"), std::string::npos) << run.listing();
+}
+
 TEST(PlateChecks, MissingFilesAreReportedNotFatal) {
   testing::WorkDir dir;
   auto m = new_model();
