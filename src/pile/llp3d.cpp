@@ -87,8 +87,6 @@ bool llp_solve_plane(int N, double h, const NodeVec& EIv, const NodeVec& Esv, co
   return true;
 }
 
-namespace {
-
 // Head rows (entries 1..4) of a plane: the head deflection is prescribed; the fictitious
 // node above the head follows from the connection. False when the rotational-spring
 // condition is degenerate (no bending stiffness and no spring at the head).
@@ -125,8 +123,6 @@ void fail_llp(Model& m, int g, const std::string& text) {
   emit(m, TO_REPORT | TO_RUNLOG, l);
   raise_istate(m, 1);
 }
-
-}  // namespace
 
 bool LLP3D(Model& m, int g, double yt, double Sy, double zt, double Sz, double P, double Tq,
            double& Vy, double& Vz, double& My, double& Mz, int& status, const double u[6],

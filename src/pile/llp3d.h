@@ -3,6 +3,8 @@
 // deflected shape closes; and the results of the closed shape.
 #pragma once
 
+#include <string>
+
 #include "model/model.h"
 #include "pile/pileres.h"
 
@@ -51,6 +53,19 @@ void LLP3DRES(Model& m, int g, double P, double Tq, double Vy, double Vz, double
 // Rotates the vector (x, y, z), given in the local axes of row g, into global axes.
 void ROTPILE(const Model& m, int g, double x, double y, double z, double& X, double& Y,
              double& Z);
+
+// Head rows (entries 1..4) of a plane of the lateral solution for the head connection
+// `code` (1 pinned, 2 fixed, other a rotational spring K): the head deflection yt is
+// prescribed and the fictitious node above the head gives zero curvature (pinned), the
+// head slope (y(5) - y(3)) / (2h) = -S (fixed), or EI4 y'' = K (S + y') (spring). False
+// when the spring condition is degenerate (no bending stiffness and no spring).
+bool head_rows(int code, double h, double EI4, double K, double yt, double S, NodeVec& a,
+               NodeVec& b, NodeVec& c);
+
+// A failed lateral pile solution of row g: two empty lines and the warning `text`,
+// followed by "PILE GROUP" and the row, on the results report and the run log; the pile
+// state rises to 1 (the load step fails).
+void fail_llp(Model& m, int g, const std::string& text);
 
 // One solve of a plane by the pentadiagonal recursion y(m) = a(m) + b(m) y(m+1) +
 // c(m) y(m+2), for entries 4..N = NSEG + 4 with element length h: the head rows a, b, c
