@@ -91,19 +91,16 @@ void OPENFILES(Model& m, int& status) {
     status = ST_FILEOPEN;
     return;
   }
-  progress_message(m, "- ANALYSIS STARTED", "", true);
+  progress_message(m, {" - ANALYSIS STARTED", ""});
   if (stop_requested(m)) status = ST_STOP;
 }
 
-void progress_message(const Model& m, std::string_view line1, std::string_view line2,
-                      bool second_line) {
+void progress_message(const Model& m, std::initializer_list<std::string_view> lines) {
   std::FILE* fp = std::fopen(m.fname(R_PROGRESS).c_str(), "wb");
   if (!fp) return;
-  std::string s = " ";
-  s.append(line1);
-  s.push_back('\n');
-  if (second_line) {
-    s.append(line2);
+  std::string s;
+  for (std::string_view l : lines) {
+    s.append(l);
     s.push_back('\n');
   }
   std::fwrite(s.data(), 1, s.size(), fp);
@@ -256,7 +253,8 @@ void FINISH(Model& m, int& status) {
   }
   for (TextFile* f : {&m.INPUT, &m.REPORT, &m.ECHO, &m.SUMMARY, &m.PLOTOUT, &m.RUNLOG, &m.CASELOG,
                       &m.PLOTDATA, &m.GENCURVES, &m.SOLVTRACE, &m.LSDETAIL, &m.CURVEDATA,
-                      &m.STIFTRACE, &m.SUMSCR, &m.MPHILIST, &m.KMATLOG, &m.WARNSCR, &m.PILESCR}) {
+                      &m.STIFTRACE, &m.SUMSCR, &m.MPHILIST, &m.KMATLOG, &m.WARNSCR, &m.PILESCR,
+                      &m.STATEFILE, &m.ESTREC1, &m.ESTREC2}) {
     f->close();
   }
 }

@@ -1,6 +1,7 @@
 // The run driver and its stages.
 #pragma once
 
+#include <initializer_list>
 #include <string_view>
 
 #include "model/model.h"
@@ -20,9 +21,9 @@ void WRTIMEX(Model& m);
 // the count (callers pass it to the loop's num_threads clause).
 int SETNTHR(int request, int& use_max, int& run_max, int rows, int cap_switch);
 
-// Progress message: rewrites the progress file with the given lines (failures ignored).
-void progress_message(const Model& m, std::string_view line1, std::string_view line2 = {},
-                      bool second_line = false);
+// Progress message: rewrites the progress file with exactly these lines, so it holds only
+// the latest message (failures to open or write are ignored).
+void progress_message(const Model& m, std::initializer_list<std::string_view> lines);
 // Stop poll: true when the stop-request file holds the value 1.
 bool stop_requested(const Model& m);
 
