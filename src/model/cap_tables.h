@@ -8,6 +8,14 @@
 
 namespace torva {
 
+// State of the target-deflection iteration of a stiffness estimation.
+struct TGTITR {
+  Arr1<double, 20> DHIST, FHIST;  // history of displacement and load factor pairs
+  int NHIST;
+  double DTARG, TGTTOL, DCOMP, FACNXT;
+  int IESTON, ICONV, IDOFT;
+};
+
 // Work of the 2-D pile-row sum (cap/fvec2d.h): the rows' captures and forces and one
 // pile-solution scratch per thread, made once per run on first use.
 struct Fvec2dWork;
@@ -15,6 +23,6 @@ struct CAP2DWORK {
   std::shared_ptr<Fvec2dWork> FV2DWORK;
 };
 
-struct CapTables : CAP2DWORK {};
+struct CapTables : TGTITR, CAP2DWORK {};
 
 }  // namespace torva

@@ -1,0 +1,612 @@
+// The 2-D cap analysis: load steps, Newton iterations on the three cap movements with a
+// central-difference tangent of the pile-row sum, the passive resistance of an embedded
+// cap, convergence tests, step halving, and the reports of the analysis.
+#include "cap/anal2d.h"
+
+#include <cmath>
+#include <string>
+
+#include "cap/fvec2d.h"
+#include "report/envewr2d.h"
+#include "run/fmt.h"
+#include "run/runctl.h"
+#include "run/units.h"
+#include "run/writers.h"
+
+namespace torva {
+
+namespace {
+
+// Load factors within this distance of the full load are the full load (ten steps of 0.1
+// end at exactly 1.0).
+constexpr double FULL_LOAD_TOL = 1.0e-9;
+// Convergence floor of the increments and of the totals of a step.
+constexpr double FLOOR = 1.0e-10;
+// Perturbations of the central-difference tangent: translation (SI, US units) and
+// rotation, single-precision values as the tangent always used them.
+constexpr double STEP_SI = 2.5399999051378116e-07;
+constexpr double STEP_US = 9.999999747378752e-06;
+constexpr double STEP_ROT = 1.0000000222353253e-08;
+
+constexpr const char* TABLE_L = "* TABLE L *   COMPUTATION ON PILE CAP";
+constexpr const char* TABLE_M = "* TABLE M *   COMPUTATION ON INDIVIDUAL PILE";
+constexpr const char* LOAD_AT_ORIGIN = "* EQUIVALENT CONCENTRATED LOAD AT ORIGIN *";
+constexpr const char* PASSIVE = "* PASSIVE RESISTANCE IN PILE CAP *";
+
+void progress(const Model& m, int kind, int kstep, double tcur, int kiter) {
+  std::string head = kind == 0 ? "- ANALYSIS FOR LOAD CASE " : "- ANALYSIS FOR LOAD COMB ";
+  put_I(head, m.ICASE, 3);
+  head += "/";
+  put_I(head, kind == 0 ? m.NLC : m.NCOMB, 3);
+  head += " (";
+  put_I(head, m.NTHUSE, 2);
+  head += "/";
+  put_I(head, m.NTHMAX, 2);
+  head += " proc.)";
+  std::string s;
+  const bool point = !(m.NPSTF == 1 || m.IPSTF == m.NPSTF);
+  if (point) {
+    s = m.IESTON == 1 ? " POINT:" : " DOF:";
+    put_I(s, m.IPSTF, 3);
+    s += "/";
+    put_I(s, m.ISTEP, 3);
+  }
+  s += " STEP:";
+  put_I(s, kstep, 5);
+  s += " TCUR:";
+  if (point && m.IESTON == 1)
+    put_F(s, tcur, 9, 3);
+  else
+    put_F(s, tcur, 10, 4);
+  s += " ITERATION:";
+  put_I(s, kiter, 5);
+  progress_message(m, {head, s, ""});
+}
+
+// A trace record: a label and the values in E18.10.
+void trace(TextFile& f, const char* label, const double* v, int n) {
+  f.A(label);
+  for (int i = 0; i < n; ++i) f.E(v[i], 18, 10);
+  f.nl();
+}
+
+// An estimation record: 5X, I5, 2X, then each value in 1PG18.8 followed by 3X.
+void est_record(TextFile& f, int k, std::initializer_list<double> v) {
+  f.X(5).I(k, 5).X(2);
+  for (double x : v) f.PG(x, 18, 8).X(3);
+  f.nl();
+}
+
+void value_line(TextFile& f, int blanks, int w, const Vec3& v) {
+  WRTBLANK(f, blanks);
+  for (int i = 1; i <= 3; ++i) WRTREAL(f, w, 5, v(i));
+  ENDLINE(f);
+}
+
+// The load and displacement tables at the origin (results report and summary report).
+void origin_tables(Model& m, TextFile& f, const Vec3& FV, const Vec3& DV) {
+  const std::string_view f4 = m.UFOR4.view(), f3 = m.UFOR3.view(), l2 = m.ULEN2.view();
+  f.nl().nl().X(5).A(LOAD_AT_ORIGIN).nl();
+  f.nl().X(13).A("VERT. LOAD,").A(f4).X(4).A("HORI. LOAD,").A(f4).X(4).A("MOMENT,").A(l2).A("-").A(f3).nl();
+  value_line(f, 10, 18, FV);
+  f.nl().nl().X(5).A("* DISPLACEMENT OF GROUPED PILE ").A("FOUNDATION AT ORIGIN *").nl();
+  f.nl().X(16).A("VERTICAL,").A(l2).X(6).A("HORIZONTAL,").A(l2).X(5).A("ROTATION,").A("RAD").nl();
+  value_line(f, 10, 18, DV);
+}
+
+// The tables of the point of definition (results report, then summary report).
+void point_tables(Model& m, TextFile& f, const Arr1<double, 3>& pt, const Vec3& Fp,
+                  const Vec3& Dp, const char LA[3], const char LB[3]) {
+  const std::string_view f4 = m.UFOR4.view(), f3 = m.UFOR3.view(), l2 = m.ULEN2.view(),
+                         d2 = m.UDEP2.view();
+  f.nl().nl().X(5).A("* POINT OF DEFINITION").A(" DISPLACEMENT/LOADS *").nl();
+  f.nl().nl().X(10).A("  COORD. X ,").A(d2).X(6).A("   COORD. Y ,").A(d2).nl();
+  WRTBLANK(f, 5);
+  WRTREAL(f, 19, 5, TOFT(m, pt(1)));
+  WRTREAL(f, 19, 5, TOFT(m, pt(2)));
+  ENDLINE(f);
+  f.nl().nl().X(5).A("* CONCENTRATED LOAD").A(" AT SPECIFIED POINT *").nl();
+  f.nl().X(13).A("VERT. LOAD,").A(f4).A(std::string_view(&LA[0], 1)).X(3).A("HORI. LOAD,").A(f4);
+  f.A(std::string_view(&LA[1], 1)).X(3).A("MOMENT,").A(l2).A("-").A(f3).A(std::string_view(&LA[2], 1)).nl();
+  value_line(f, 10, 18, Fp);
+  f.nl().nl().X(5).A("* DISPLACEMENT OF GROUPED PILE ").A("FOUNDATION AT SPECIFIED POINT *").nl();
+  f.nl().X(16).A("VERTICAL,").A(l2).A(std::string_view(&LB[0], 1)).X(5).A("HORIZONTAL,").A(l2);
+  f.A(std::string_view(&LB[1], 1)).X(4).A("ROTATION,").A("RAD").A(std::string_view(&LB[2], 1)).nl();
+  value_line(f, 10, 18, Dp);
+}
+
+void axial_warning(Model& m, bool bearing) {
+  const char* head = bearing ? "SOME PILES, MAY FAIL IN BEARING!" : "SOME PILES, MAY FAIL IN PULL OUT!";
+  m.REPORT.nl().X(5).A("** WARNING **  ").A(head).nl();
+  m.REPORT.X(20).A(bearing ? "AXIAL DISPLACEMENT ESTIMATED IS LARGER THAN"
+                           : "AXIAL DISPLACEMENT ESTIMATED IS SMALLER THAN").nl();
+  m.REPORT.X(20).A(bearing ? "MAXIMUM DISPLACEMENT DEFINED" : "MINIMUM DISPLACEMENT DEFINED");
+  m.REPORT.A(" IN LOAD-SETTLEMENT CURVE").nl();
+  m.RUNLOG.nl().X(5).A("** WARNING **  ").A(head).nl();
+}
+
+// Passive resistance of an embedded cap as a load at the origin: the soil reaction grows
+// linearly from the mean ground surface to W, the mean reaction of the piles at cap
+// level, and the part over the cap's thickness acts horizontally against the movement.
+struct Passive {
+  double R = 0.0, M = 0.0, pos = 0.0;
+  // The load vector for a horizontal cap movement dv2.
+  void load(double dv2, Vec3& F) const {
+    const double s = dv2 >= 0.0 ? 1.0 : -1.0;
+    F(1) = 0.0;
+    F(2) = -s * R;
+    F(3) = s * M;
+  }
+};
+
+Passive passive(Model& m) {
+  Passive p;
+  double gs = 0.0, w = 0.0;
+  for (int g = 1; g <= m.NROW; ++g) {
+    gs += m.GSDEPTH(g);
+    w += m.PCAPP(g);
+  }
+  if (m.NROW > 0) {
+    gs /= m.NROW;
+    w /= m.NROW;
+  }
+  m.CAPPMEAN = w;
+  const double a = m.NROW > 0 ? m.HEADDEP(m.NROW) : 0.0;
+  p.pos = a;
+  if (gs < -1.0e-6) {
+    double e = std::fabs(gs), f = 0.0;
+    if (e > m.CAPTHK) {
+      f = (e - m.CAPTHK) * w / e;
+      e = m.CAPTHK;
+    }
+    p.R = (w + f) * e / 2.0;
+    p.M = ((e / 2.0 - a) * f + (w - f) / 2.0 * (e / 3.0 - a)) * e;
+    // Without a reaction there is no resultant; its position is reported at the cap.
+    if (p.R != 0.0) p.pos = a - (e / 2.0) * (f * e + (w - f) * e / 3.0) / std::fabs(p.R);
+  }
+  return p;
+}
+
+}  // namespace
+
+void ANAL2D(Model& m, int kind, int& IPYSAVE, int& status, Vec3& FVLAST, Vec3& DVLAST,
+            const Vec3& loads, const Vec3& PTLOAD, const Vec3& PTDISP,
+            const Arr1<double, 3>& PTXYZ, const Flags3& PTCOND) {
+  IPYSAVE = m.IPYOUT;
+  m.IPYOUT = 0;
+  m.IOPASS = 0;
+  m.NWBEAR = m.NWPULL = m.NWTORS = 0;
+  m.IWFILE = 0;
+  // A state left by the previous analysis must not decide this one's outcome.
+  m.ISTATE = 0;
+  const Vec3 FV0 = loads;
+  const bool point_case = kind == 0 && m.ICASE >= 1 && m.ICASE <= MAXLC && m.IDISP(m.ICASE) > 0;
+  m.RUNLOG.nl().line("     GLOBAL ITERATIONS");
+  m.RUNLOG.flush();
+
+  Vec3 FV, RV, DFV, DDV, DV, UDV, DVCONV, FPASV, RUV3;
+  for (Vec3* v : {&FV, &RV, &DFV, &DDV, &DV, &UDV, &DVCONV, &FPASV, &RUV3}) v->fill(0.0);
+  Mat3 SS, SSRAW, KPASV, SSINV;
+  SS.fill(0.0);
+  SSRAW.fill(0.0);
+  KPASV.fill(0.0);
+  Mat6 SE;
+  Vec6 DFUV, RUV, DDUV;
+  DFUV.fill(0.0);
+  RUV.fill(0.0);
+  DDUV.fill(0.0);
+  Passive pasv;
+  double sR = 0.0;
+
+  double TCUR = m.FACINC, DTCUR = m.FACINC, TCONV = 0.0;
+  if (std::fabs(TCUR - 1.0) <= FULL_LOAD_TOL) TCUR = 1.0;
+  int KSTEP = 0, KITER = 0, ICONVG = 0;
+  const double d = m.IUNITS == 2 ? STEP_SI : STEP_US;
+  const double steps[3] = {d, d, STEP_ROT};
+
+  if (m.FACINC > 1.0) {
+    m.TCURSM = 1.0;
+  } else {
+    bool done = false;
+    while (!done && TCUR <= 1.0) {
+      ++KSTEP;
+      m.TCURSM = TCUR;
+      m.RUNLOG.X(5).A("STEP ").I(KSTEP, 5).A(", TCUR ").F(TCUR, 10, 4).A(", DTCUR ").F(DTCUR, 10, 4).nl();
+      m.RUNLOG.flush();
+      UDV.fill(0.0);
+      m.IPYPRT = 0;
+      KITER = 0;
+      bool converged = false;
+      for (;;) {
+        ++KITER;
+        m.NWBEAR = m.NWPULL = 0;
+        m.ISTATE = 0;
+        progress(m, kind, KSTEP, TCUR, KITER);
+        if (stop_requested(m)) {
+          status = ST_STOP;
+          return;
+        }
+        m.WARNSCR.open_write(m.fname(R_WARNSCR));
+        m.IWFILE = 1;
+        FVEC2D(m, RV, DV, status);
+        m.WARNSCR.close();
+        m.IWFILE = 0;
+        if (status != 0) return;
+        if (m.ISTATE == 1) break;
+        for (int i = 1; i <= 3; ++i) FV(i) = TCUR * FV0(i);
+        if (m.NSMPT > 0)
+          for (int i = 1; i <= m.NSMPT; ++i) {
+            m.SMY(i) = m.SMY0(i) * TCUR;
+            m.SMZ(i) = m.SMZ0(i) * TCUR;
+          }
+        if (m.ICAPOPT == 1) {
+          pasv = passive(m);
+          pasv.load(DV(2), FPASV);
+          sR = -FPASV(2);
+          for (int i = 1; i <= 3; ++i) FV(i) += FPASV(i);
+          // Its tangent: only the direction follows the perturbed horizontal movement.
+          KPASV.fill(0.0);
+          Vec3 fp, fm;
+          pasv.load(DV(2) + d, fp);
+          pasv.load(DV(2) - d, fm);
+          for (int i = 1; i <= 3; ++i) KPASV(i, 2) = (fp(i) - fm(i)) * 0.5 / d;
+        }
+        for (int i = 1; i <= 3; ++i) DFV(i) = FV(i) - RV(i);
+        m.SOLVTRACE.nl();
+        m.SOLVTRACE.X(1).I(KITER, 11).nl();
+
+        // Tangent by central differences of the pile-row sum: the three minus steps, then
+        // the three plus steps.
+        Vec3 Rm[3], Rp[3];
+        for (int pass = 0; pass < 2 && status == 0; ++pass)
+          for (int j = 1; j <= 3 && status == 0; ++j) {
+            Vec3 Dp = DV;
+            Dp(j) += pass == 0 ? -steps[j - 1] : steps[j - 1];
+            FVEC2D(m, pass == 0 ? Rm[j - 1] : Rp[j - 1], Dp, status);
+          }
+        if (status != 0) return;
+        if (m.ISTATE == 1) break;
+        for (int j = 1; j <= 3; ++j)
+          for (int i = 1; i <= 3; ++i)
+            SS(i, j) = (Rp[j - 1](i) - Rm[j - 1](i)) * 0.5 / steps[j - 1] - KPASV(i, j);
+        SSRAW = SS;
+        for (int i = 1; i <= 3; ++i) {
+          m.SOLVTRACE.A("SS  ").I(i, 1);
+          for (int j = 1; j <= 3; ++j) m.SOLVTRACE.E(SS(i, j), 18, 10);
+          m.SOLVTRACE.nl();
+        }
+        if (KITER == 1)
+          for (int i = 1; i <= 3; ++i)
+            for (int j = i + 1; j <= 3; ++j) SS(i, j) = SS(j, i) = (SS(i, j) + SS(j, i)) / 2.0;
+
+        bool singular = false;
+        if (point_case) {
+          if (KITER == 1)
+            for (int i = 1; i <= 3; ++i) {
+              const double h = std::fabs(SS(i, i)) / 2.0;
+              for (int j = 1; j <= 3; ++j)
+                if (j != i && std::fabs(SS(i, j)) > h) SS(i, j) = SS(j, i) = std::copysign(h, SS(i, j));
+            }
+          PTMAT2D(SE, SS, PTXYZ, PTCOND);
+          for (int i = 1; i <= 6; ++i) {
+            m.SOLVTRACE.A("SE  ").I(i, 1);
+            for (int j = 1; j <= 6; ++j) m.SOLVTRACE.E(SE(i, j), 18, 10);
+            m.SOLVTRACE.nl();
+          }
+          int ising = 0;
+          MATINV(SE, 6, ising);
+          singular = ising == 1;
+          if (!singular) {
+            PTRHS2D(DFUV, RUV, DFV, RV, PTDISP, DV, PTXYZ, PTCOND);
+            MATVEC6N(DDUV.data(), SE.data(), DFUV.data(), 1);
+            for (int i = 1; i <= 3; ++i) {
+              DDV(i) = DDUV(i);
+              RUV3(i) = RUV(i);
+            }
+          }
+        } else {
+          singular = !INV3(SS, SSINV);
+          if (!singular) MATVEC3(DDV, SSINV, DFV);
+        }
+        if (singular) {
+          m.REPORT.X(5).A("** WARNING **  ").A("DETERMINANT OF STIFFNESS MATRIX IS ZERO").nl();
+          m.RUNLOG.nl().nl().X(5).A("** WARNING **  ").A("DETERMINANT OF STIFFNESS MATRIX IS ZERO").nl();
+          m.RUNLOG.flush();
+          m.ISTATE = 2;
+          break;
+        }
+        for (int i = 1; i <= 3; ++i) {
+          DV(i) += DDV(i);
+          UDV(i) += DDV(i);
+        }
+        if (point_case) {
+          double udv[6], duv[6], ffuv[6];
+          for (int i = 0; i < 3; ++i) {
+            udv[i] = UDV(i + 1);
+            duv[i] = DV(i + 1);
+            udv[i + 3] = duv[i + 3] = DDUV(i + 4);
+          }
+          for (int i = 0; i < 6; ++i) ffuv[i] = DFUV(i + 1) + RUV(i + 1);
+          trace(m.SOLVTRACE, "DDUV ", DDUV.data(), 6);
+          trace(m.SOLVTRACE, "DFUV ", DFUV.data(), 6);
+          trace(m.SOLVTRACE, "UDUV ", udv, 6);
+          trace(m.SOLVTRACE, "DUV  ", duv, 6);
+          trace(m.SOLVTRACE, "FFUV ", ffuv, 6);
+          trace(m.SOLVTRACE, "RUV  ", RUV.data(), 6);
+        } else {
+          trace(m.SOLVTRACE, "DDV  ", DDV.data(), 3);
+          trace(m.SOLVTRACE, "DFV  ", DFV.data(), 3);
+          trace(m.SOLVTRACE, "UDV  ", UDV.data(), 3);
+          trace(m.SOLVTRACE, "DV   ", DV.data(), 3);
+          trace(m.SOLVTRACE, "FV   ", FV.data(), 3);
+          trace(m.SOLVTRACE, "RV   ", RV.data(), 3);
+        }
+        double IncDsp, IncRot, TotDsp, TotRot, MaxDsp, MaxRot;
+        DNORM2D(DDV, IncDsp, IncRot);
+        DNORM2D(UDV, TotDsp, TotRot);
+        DMAX2D(DDV, MaxDsp, MaxRot);
+        const double ErrDsp = TotDsp == 0.0 ? IncDsp : IncDsp / TotDsp;
+        const double ErrRot = TotRot == 0.0 ? IncRot : IncRot / TotRot;
+        m.RUNLOG.X(5).A("ITERATION ").I(KITER, 4).nl();
+        m.RUNLOG.X(5).X(10).X(4).A("- ErrDsp ").E(ErrDsp, 13, 5).A(", IncDsp ").E(IncDsp, 13, 5);
+        m.RUNLOG.A(", TotDsp ").E(TotDsp, 13, 5).nl();
+        m.RUNLOG.X(5).X(10).X(4).A("- ErrRot ").E(ErrRot, 13, 5).A(", IncRot ").E(IncRot, 13, 5);
+        m.RUNLOG.A(", TotRot ").E(TotRot, 13, 5).nl();
+        if (m.IALTTOL == 1)
+          m.RUNLOG.X(5).X(10).X(4).A("- MaxDsp ").E(MaxDsp, 13, 5).A(", MaxRot ").E(MaxRot, 13, 5).nl();
+        m.RUNLOG.flush();
+        if (KITER == 1) continue;
+        const bool cd = ErrDsp <= m.TOLCAP || IncDsp <= FLOOR || TotDsp <= FLOOR ||
+                        (m.IALTTOL == 1 && MaxDsp <= m.TOLCAPD);
+        const bool cr = ErrRot <= m.TOLCAP || IncRot <= FLOOR || TotRot <= FLOOR ||
+                        (m.IALTTOL == 1 && MaxRot <= m.TOLCAPR);
+        if (cd && cr) {
+          converged = true;
+          break;
+        }
+        if (KITER > m.MAXITFND) break;
+      }
+      if (converged) {
+        ICONVG = 1;
+        for (int i = 1; i <= 3; ++i) DVCONV(i) += UDV(i);
+        DV = DVCONV;
+        TCONV = TCUR;
+        if (TCONV >= 1.0 - FULL_LOAD_TOL) {
+          TCONV = 1.0;
+          done = true;
+        } else {
+          TCUR = TCONV + DTCUR;
+          if (TCUR > 1.0 - FULL_LOAD_TOL) TCUR = 1.0;
+        }
+        continue;
+      }
+      // A failed attempt: retry halfway between the last converged factor and the one that
+      // failed, with half the increment, until the increment falls below the minimum.
+      const double failed = TCUR;
+      DTCUR *= 0.5;
+      DV = DVCONV;
+      ICONVG = -1;
+      if (DTCUR < m.FACMIN) {
+        if (m.ISTATE != 2) {
+          for (TextFile* f : {&m.REPORT, &m.RUNLOG}) {
+            f->nl().nl().X(5).A("** WARNING **  ").A("PILE CAP DISPL DOES NOT CONVERGE AFTER,");
+            f->I(m.MAXITFND, 5).X(2).A("ITERATIONS").nl();
+          }
+          m.RUNLOG.flush();
+        }
+        done = true;
+      } else {
+        TCUR = 0.5 * (TCONV + failed);
+        --KSTEP;
+      }
+    }
+  }
+
+  // Closing part: DV is the displacement of the last converged step.
+  if (m.NWBEAR > 0) {
+    axial_warning(m, true);
+    m.ISTATE = 3;
+  }
+  if (m.NWPULL > 0) {
+    axial_warning(m, false);
+    m.ISTATE = 3;
+  }
+  if (m.ISTATE == 3) {
+    // The captured pile warnings of the last iteration, to the results report and the
+    // run log.
+    TextFile w;
+    if (w.open_read(m.fname(R_WARNSCR))) {
+      std::string line;
+      const int nrec = 3 * (m.NWBEAR + m.NWPULL);
+      for (int k = 0; k < nrec && w.read_line(line); ++k) {
+        m.REPORT.line(line);
+        m.RUNLOG.line(line);
+      }
+    }
+    if (m.IESTON == 1) m.ICONV = -1;
+  }
+  const bool none_converged = KSTEP == 1 && ICONVG == -1;
+  auto failed_point = [&] {
+    if (none_converged && m.MODSTF == 2) {
+      est_record(m.ESTREC2, -m.ISTEP, {0.0, 0.0, 0.0, 0.0});
+      est_record(m.ESTREC2, -m.ISTEP, {0.0, 0.0, 0.0});
+      est_record(m.ESTREC1, m.ISTEP, {m.IPSTF == 1 ? 1.0 : 0.0, m.IPSTF == 2 ? 1.0 : 0.0,
+                                      m.IPSTF == 3 ? 1.0 : 0.0});
+    }
+    if (m.IESTON == 1) m.ICONV = -1;
+  };
+  if (m.ISTATE == 1 || m.ISTATE == 2) {
+    m.CASELOG.line(m.ISTATE == 1 ? "    6 NO CONVERGENCE ON PILES   " : "    7 SINGULAR STIFFNESS MATRIX ");
+    failed_point();
+    return;
+  }
+  if (none_converged) {
+    failed_point();
+    m.CASELOG.line("    3 NO CONVERGENCE ON PILE CAP");
+    return;
+  }
+  if (m.MODSTF == 2) {  // a point of the flexibility estimation: its records only
+    const int ip = m.IPSTF >= 1 && m.IPSTF <= 3 ? m.IPSTF : 1;
+    const double q = FV(ip);
+    est_record(m.ESTREC2, m.ISTEP, {q, DV(1), DV(2), DV(3)});
+    if (std::fabs(FV0(ip)) >= 1.0e-14 && q != 0.0) {
+      est_record(m.ESTREC2, m.ISTEP, {DV(1) / q, DV(2) / q, DV(3) / q});
+      est_record(m.ESTREC1, m.ISTEP, {DV(1) / q, DV(2) / q, DV(3) / q});
+    } else {
+      est_record(m.ESTREC2, m.ISTEP, {DV(1), DV(2), DV(3)});
+      est_record(m.ESTREC1, m.ISTEP, {DV(1), DV(2), DV(3)});
+    }
+    m.CASELOG.line("    1 ANALYSIS COMPLETED");
+    return;
+  }
+  if (m.IESTON == 1) {
+    DVLAST = DV;
+    FVLAST = FV;
+    if (m.ICONV > 0) {
+      const int id = m.IDOFT >= 1 && m.IDOFT <= 3 ? m.IDOFT : 1;
+      m.DCOMP = DV(id);
+      // Relative error of the target deflection (absolute for a zero target).
+      const double err = m.DTARG != 0.0 ? std::fabs((m.DCOMP - m.DTARG) / m.DTARG)
+                                        : std::fabs(m.DCOMP - m.DTARG);
+      if (m.ICONV == 1 || m.ICONV == 2) {
+        m.RUNLOG.nl().X(5).A("STIFFNESS ESTIMATION, ");
+        if (m.ICONV == 1) m.RUNLOG.A(" MAX. ITER. REACHED, ");
+        m.RUNLOG.A(" COMPUTED DEF.: ").F(m.DCOMP, 11, 4).A(" TARGET DEF.: ").F(m.DTARG, 11, 4);
+        m.RUNLOG.A(" ERROR(%): ").F(100.0 * err, 11, 4).nl();
+      }
+      if (m.ICONV == 2) {
+        if (err > m.TGTTOL / 100.0) {
+          m.CASELOG.line("    10 ANALYSIS COMPLETED");
+          return;
+        }
+        m.ICONV = 0;
+      } else if (m.ICONV == 3) {
+        m.ICONV = 0;
+      }
+      // The cap tangent and the pile states of this point for the estimation.
+      m.STATEFILE.X(5).A("* EQV. STIFFNESS MATRIX AT ORIGIN *").nl();
+      for (int i = 1; i <= 3; ++i) {
+        WRTBLANK(m.STATEFILE, 5);
+        for (int j = 1; j <= 3; ++j) WRTREAL(m.STATEFILE, 19, 5, SSRAW(i, j));
+        ENDLINE(m.STATEFILE);
+      }
+      m.IOPASS = 2;
+      m.PILESCR.open_write(m.fname(R_PILESCR));
+      FVEC2D(m, RV, DV, status);
+      m.PILESCR.close();
+      if (status != 0) {
+        m.IOPASS = 0;
+        return;
+      }
+      m.IPROPTE = m.IPRTOPT;
+      m.INODSTE = m.NPRSTEP;
+      EQSTIF2D(m, m.STATEFILE);
+      ENVEWR2D(m, 0, 0);
+      m.IOPASS = 0;
+      m.CASELOG.line("    1 ANALYSIS COMPLETED");
+      return;
+    }
+  }
+
+  // Ordinary output at the last converged load factor.
+  for (int i = 1; i <= 3; ++i) FV(i) = TCONV * FV0(i);
+  m.TCURSM = TCONV;
+  Vec3 PTL;
+  for (int i = 1; i <= 3; ++i) PTL(i) = TCONV * PTLOAD(i);
+  m.SUMSCR.nl().X(5).A(TABLE_L).nl();
+  m.REPORT.nl().nl().nl().X(5).A(TABLE_L).nl();
+  if (point_case) {
+    COPY3(RUV3, FV);
+    Vec3 Dp, Fp;
+    int done = 0;
+    PTTRANS2D(DV, FV, PTXYZ, Dp, Fp, PTL, PTCOND, done);
+    char LA[3], LB[3];
+    DOFLABEL2D(m, PTCOND, LA, LB);
+    if (done == 1) {
+      point_tables(m, m.REPORT, PTXYZ, Fp, Dp, LA, LB);
+      point_tables(m, m.SUMMARY, PTXYZ, Fp, Dp, LA, LB);
+    }
+  }
+  origin_tables(m, m.REPORT, FV, DV);
+  m.REPORT.nl().nl().X(10).A("NUMBER OF ITERATIONS = ").I(KITER, 3).nl();
+  m.RUNLOG.nl().X(10).A("NUMBER OF GLOBAL ITERATIONS = ").I(KITER, 4).nl().nl();
+  m.RUNLOG.flush();
+  {
+    TextFile& s = m.SUMSCR;
+    const std::string_view f3 = m.UFOR3.view(), l2 = m.ULEN2.view();
+    s.nl().X(5).A(LOAD_AT_ORIGIN).nl();
+    s.X(8).X(3).A("LOAD X,").A(f3).X(2).X(3).A("LOAD Y,").A(f3).X(2).X(1).A(" MOM Z,").A(l2).A("-").A(f3).nl();
+    value_line(s, 7, 15, FV);
+    s.nl().X(5).A("* DISPLACEMENT OF GROUPED PILE ").A("FOUNDATION AT ORIGIN *").nl();
+    s.X(8).X(4).A("DISP X,").A(l2).X(2).X(4).A("DISP Y,").A(l2).X(2).X(3).A(" ROT Z,").A("RAD").nl();
+    value_line(s, 7, 15, DV);
+  }
+  m.SUMMARY.nl().nl().nl().X(5).A(TABLE_L).nl();
+  origin_tables(m, m.SUMMARY, FV, DV);
+  PLOTCAP2D(m, FV, DV);
+  if (m.IDOFT >= 1 && m.IDOFT <= 3) m.DCOMP = DV(m.IDOFT);
+  CAPENV2D(m, FV, DV);
+  if (TCONV < 1.0) {
+    for (TextFile* f : {&m.REPORT, &m.SUMMARY}) {
+      f->nl().X(5).A("** WARNING **  ").A("  TORVA COULD NOT GET SOLUTION FOR 100% OF THE LOAD").nl();
+      f->X(5).X(15).A("  RESULTS ARE FOR ").F(100.0 * TCONV, 8, 2).A("% OF THE TOTAL LOAD").nl();
+      f->nl();
+    }
+    m.CASELOG.A("    2 SOLUTION AT ").F(100.0 * TCONV, 8, 2).A(" % OF THE TOTAL LOAD").nl();
+  } else {
+    m.CASELOG.line("    1 ANALYSIS COMPLETED");
+  }
+  m.IOPASS = 1;
+  if (m.ICAPOPT == 1) {
+    if (m.IPRTOPT >= 0)
+      for (TextFile* f : {&m.REPORT, &m.SUMMARY}) {
+        f->nl().nl().X(5).A(PASSIVE).nl();
+        f->nl().X(5).X(9).A("HORI. LOAD,").A(m.UFOR3.view()).X(6).A("POSITION,").A(m.ULEN3.view()).nl();
+        WRTBLANK(*f, 10);
+        WRTREAL(*f, 18, 5, sR);
+        WRTREAL(*f, 18, 5, pasv.pos);
+        ENDLINE(*f);
+      }
+    m.PLOTDATA.line(PASSIVE);
+    WRTREAL(m.PLOTDATA, 18, 8, sR);
+    WRTBLANK(m.PLOTDATA, 5);
+    WRTREAL(m.PLOTDATA, 18, 8, pasv.pos);
+    WRTBLANK(m.PLOTDATA, 5);
+    ENDLINE(m.PLOTDATA);
+  }
+  if (m.IPRTOPT > 0)
+    for (TextFile* f : {&m.REPORT, &m.SUMMARY}) f->nl().nl().nl().X(5).A(TABLE_M).nl();
+
+  // Output pass: every pile row stores its results for the converged cap displacement.
+  m.PILESCR.open_write(m.fname(R_PILESCR));
+  FVEC2D(m, RV, DV, status);
+  m.PILESCR.close();
+  if (status != 0) return;  // a row that fails here leaves no results: the run's error
+  m.IPROPTE = m.IPRTOPT;
+  m.INODSTE = m.NPRSTEP;
+  ENVEWR2D(m, 0, 0);
+  if (m.MODSTF == 0) ++m.NRESLT;
+}
+
+void EQSTIF2D(Model& m, TextFile& f) {
+  for (int g = 1; g <= m.NROW; ++g) {
+    const int n = m.NSEG(m.PTYPE(g));
+    f.A("* PILE GROUP *").I(g, 6).nl();
+    f.X(7).A("* PILE TOP EQUIVALENT STIFFNESSES").nl();
+    WRTREAL(f, 17, 8, m.EQTOP(g, 1));
+    WRTREAL(f, 17, 8, m.EQTOP(g, 2));
+    ENDLINE(f);
+    f.X(7).A("* EQUIVALENT STIFFNESSES ALONG PILE").nl();
+    WRTBLANK(f, 6);
+    WRTREAL(f, 16, 8, m.EQTOP(g, 3));
+    ENDLINE(f);
+    for (int j = 4; j <= n + 4; ++j) {
+      WRTBLANK(f, 6);
+      WRTREAL(f, 16, 8, m.EQDEPN(g, j));
+      WRTREAL(f, 17, 8, m.EQKN(g, j));
+      ENDLINE(f);
+    }
+  }
+}
+
+}  // namespace torva
