@@ -501,8 +501,9 @@ void ANAL2D(Model& m, int kind, int& IPYSAVE, int& status, Vec3& FVLAST, Vec3& D
       m.IPROPTE = m.IPRTOPT;
       m.INODSTE = m.NPRSTEP;
       EQSTIF2D(m, m.STATEFILE);
-      ENVEWR2D(m, 0, 0);
+      ENVEWR2D(m, 0, 0, status);
       m.IOPASS = 0;
+      if (status != 0) return;
       m.CASELOG.line("    1 ANALYSIS COMPLETED");
       return;
     }
@@ -584,7 +585,7 @@ void ANAL2D(Model& m, int kind, int& IPYSAVE, int& status, Vec3& FVLAST, Vec3& D
   if (status != 0) return;  // a row that fails here leaves no results: the run's error
   m.IPROPTE = m.IPRTOPT;
   m.INODSTE = m.NPRSTEP;
-  ENVEWR2D(m, 0, 0);
+  ENVEWR2D(m, 0, 0, status);
   if (m.MODSTF == 0) ++m.NRESLT;
 }
 

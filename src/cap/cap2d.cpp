@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "report/envewr.h"
+
 namespace torva {
 
 void DNORM2D(const Vec3& q, double& t, double& r) {
@@ -120,10 +122,10 @@ void CAPENV2D(Model& m, const Vec3& load, const Vec3& disp) {
       m.EMNCAP(6 + i) = m.EMXCAP(6 + i) = disp(i);
     }
   for (int i = 1; i <= 3; ++i) {
-    if (load(i) > m.EMXCAP(i)) m.EMXCAP(i) = load(i);
-    if (disp(i) > m.EMXCAP(6 + i)) m.EMXCAP(6 + i) = disp(i);
-    if (load(i) < m.EMNCAP(i)) m.EMNCAP(i) = load(i);
-    if (disp(i) < m.EMNCAP(6 + i)) m.EMNCAP(6 + i) = disp(i);
+    DMAXUP(m.EMXCAP(i), load(i));
+    DMAXUP(m.EMXCAP(6 + i), disp(i));
+    DMINUP(m.EMNCAP(i), load(i));
+    DMINUP(m.EMNCAP(6 + i), disp(i));
   }
 }
 

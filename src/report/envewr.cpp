@@ -32,19 +32,7 @@ struct RowCopy {
 
 // Envelope headings, outcome line and Table L of an envelope.
 void envelope_tables(Model& m, int src, int kind, const Arr1<double, 12>& cap) {
-  const char digit = char('0' + kind);
-  const char* word = kind == 1 ? "MINIMUM ENVELOPE" : "MAXIMUM ENVELOPE";
-  const char* env = src == 1 ? "LOAD CASE ENV : " : "LOAD COMB. ENV : ";
-  const char* name = src == 1 ? "CASE NAME     : " : "COMB. NAME     : ";
-  for (TextFile* f : {&m.REPORT, &m.SUMMARY}) {
-    f->nl().nl().nl().X(5).A(env).A(std::string_view(&digit, 1)).nl();
-    f->X(5).A(name).A(word).nl();
-  }
-  m.PLOTDATA.A(env).A(std::string_view(&digit, 1)).nl();
-  m.CASELOG.A(env).A(std::string_view(&digit, 1)).nl();
-  m.CASELOG.X(6).A(word).nl();
-  m.CASELOG.line("    1 CALCULATED AND PRINTED");
-
+  envelope_heading(m, src, kind);
   const std::string_view f4 = m.UFOR4.view(), f3 = m.UFOR3.view(), l2 = m.ULEN2.view(),
                          dash = m.UDASH.view(), rad = m.URAD.view();
   // REPORT: values in 18 columns after 8 blanks; SUMMARY: 19 columns after 5 blanks.
@@ -179,19 +167,40 @@ void report_stream(const Model& m, int src, const RowCopy& r, TextFile& scr, Tex
   // combination envelopes need 2 for their node tables.
   const int popt = src == 0 ? m.IPROPTE : m.IENVOUT(src);
   if (popt > 0) head_block(m, r, rep);
+  row_node_output(m, src, r.g, r.lsno, r.last, r.seglen, r.B, scr, rep);
+}
+
+}  // namespace
+
+void envelope_heading(Model& m, int src, int kind) {
+  const char digit = char('0' + kind);
+  const char* word = kind == 1 ? "MINIMUM ENVELOPE" : "MAXIMUM ENVELOPE";
+  const char* env = src == 1 ? "LOAD CASE ENV : " : "LOAD COMB. ENV : ";
+  const char* name = src == 1 ? "CASE NAME     : " : "COMB. NAME     : ";
+  for (TextFile* f : {&m.REPORT, &m.SUMMARY}) {
+    f->nl().nl().nl().X(5).A(env).A(std::string_view(&digit, 1)).nl();
+    f->X(5).A(name).A(word).nl();
+  }
+  m.PLOTDATA.A(env).A(std::string_view(&digit, 1)).nl();
+  m.CASELOG.A(env).A(std::string_view(&digit, 1)).nl();
+  m.CASELOG.X(6).A(word).nl();
+  m.CASELOG.line("    1 CALCULATED AND PRINTED");
+}
+
+void row_node_output(const Model& m, int src, int g, int lsno, int last, double seglen,
+                     const NodeBuf& B, TextFile& scr, TextFile& rep) {
+  const int popt = src == 0 ? m.IPROPTE : m.IENVOUT(src);
   const bool nodes = src == 2 ? m.IENVOUT(2) > 1 : popt > 0;
   if (nodes) {
     rep.nl().nl().X(8).A(kEffects).nl().nl();
     PrintFlags F;
-    PRTSEL(m, src != 0 ? 1 : 0, r.lsno, m.IAXVAR, m.NDIM, F);
+    PRTSEL(m, src != 0 ? 1 : 0, lsno, m.IAXVAR, m.NDIM, F);
     WRHEAD(m, rep, HD_REPORT, F);
     const int step = src == 0 ? m.INODSTE : m.IENVSEL(src);
-    WRNODES(m, rep, F, r.last, step, r.seglen, r.B);
+    WRNODES(m, rep, F, last, step, seglen, B);
   }
-  PILEMM(m, scr, r.g, r.last, r.seglen, r.B);
+  PILEMM(m, scr, g, last, seglen, B);
 }
-
-}  // namespace
 
 void ENVEWR(Model& m, int source, int kind, int& status) {
   if (status != 0) return;

@@ -2,12 +2,22 @@
 #pragma once
 
 #include "model/model.h"
+#include "report/noderes.h"
 
 namespace torva {
 
 // Table L (pile heads) and Table M of one analysis (kind 0) or of the minimum (kind 1) or
 // maximum (kind 2) envelope; source 1 load cases, 2 combinations.
 void ENVEWR(Model& m, int source, int kind, int& status);
+
+// The heading lines of an envelope on the results and summary reports, the plot data and
+// the outcome list (with its outcome line); kind 1 the minimum, 2 the maximum, source 1
+// the load cases, 2 the combinations.
+void envelope_heading(Model& m, int src, int kind);
+// The node table of one row on `rep`, when the print option of the analysis (src 0) or of
+// the envelope asks for it, and the row's along-pile extremes on the scratch file `scr`.
+void row_node_output(const Model& m, int src, int g, int lsno, int last, double seglen,
+                     const NodeBuf& B, TextFile& scr, TextFile& rep);
 
 // Resets the envelopes of a 3-D model (cap values and rows 1..NROW) to 0.
 void ENVINIT(Model& m);
