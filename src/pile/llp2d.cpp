@@ -3,14 +3,12 @@
 #include <algorithm>
 #include <cmath>
 #include <initializer_list>
-#include <string>
 
 #include "pile/axforce.h"
 #include "pile/dload.h"
 #include "pile/eimphi.h"
 #include "pile/llp3d.h"
 #include "pile/pysecant.h"
-#include "run/fmt.h"
 #include "run/loads.h"
 #include "run/lookups.h"
 #include "soil_py/pycurve.h"
@@ -157,22 +155,13 @@ bool LLP2D(Model& m, int g, double yt, double st, double P, double& V, double& M
     }
     if (mphi && m.IEIPREV == 0) EIMPHIY(m, g, P, s.EI, s.y);
 
-    // Closure: two successive shapes agree at every node (a NaN never closes); the
-    // first solve is never accepted.
-    bool closed = true;
-    for (int mm = 4; mm <= N; ++mm)
-      if (!(std::abs(s.yold(mm) - s.y(mm)) < tol)) {
-        closed = false;
-        break;
-      }
-    if (closed && ns != 1) break;
+    // Closure: two successive shapes agree at every node; the first solve is never
+    // accepted.
+    if (llp_closed(N, tol, s.y, s.yold) && ns != 1) break;
 
     ++ns;
     if (ns > m.MAXITLLP) {
-      std::string l = "NO CLOSURE OF A LLP AFTER ";
-      put_I(l, m.MAXITLLP, 5);
-      l += "  ITERATIONS";
-      fail_llp(m, g, l);
+      fail_noclosure(m, g);
       return false;
     }
 

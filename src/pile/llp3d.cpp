@@ -113,6 +113,19 @@ bool head_rows(int code, double h, double EI4, double K, double yt, double S, No
 
 // A failed pile solution: the warning on the results report and the run log, and the
 // pile state 1 (the load step fails).
+bool llp_closed(int N, double tol, const NodeVec& y, const NodeVec& yold) {
+  for (int mm = 4; mm <= N; ++mm)
+    if (!(std::abs(yold(mm) - y(mm)) < tol)) return false;  // a NaN never closes
+  return true;
+}
+
+void fail_noclosure(Model& m, int g) {
+  std::string l = "NO CLOSURE OF A LLP AFTER ";
+  put_I(l, m.MAXITLLP, 5);
+  l += "  ITERATIONS";
+  fail_llp(m, g, l);
+}
+
 void fail_llp(Model& m, int g, const std::string& text) {
   std::string l = "     ** WARNING **  " + text;
   put_X(l, 10);
@@ -212,21 +225,12 @@ bool LLP3D(Model& m, int g, double yt, double Sy, double zt, double Sz, double P
       EIMPHIZ(m, g, P, s.EIy, s.z);
     }
 
-    // Closure: two successive shapes agree at every node (a NaN never closes).
-    bool closed = true;
-    for (int mm = 4; mm <= N; ++mm)
-      if (!(std::abs(s.yold(mm) - s.y(mm)) < tol && std::abs(s.zold(mm) - s.z(mm)) < tol)) {
-        closed = false;
-        break;
-      }
-    if (closed && ns != 1) break;
+    // Closure: two successive shapes agree at every node of both planes.
+    if (llp_closed(N, tol, s.y, s.yold) && llp_closed(N, tol, s.z, s.zold) && ns != 1) break;
 
     ++ns;
     if (ns > m.MAXITLLP) {
-      std::string l = "NO CLOSURE OF A LLP AFTER ";
-      put_I(l, m.MAXITLLP, 5);
-      l += "  ITERATIONS";
-      fail_llp(m, g, l);
+      fail_noclosure(m, g);
       return false;
     }
 

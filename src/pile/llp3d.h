@@ -66,6 +66,12 @@ bool head_rows(int code, double h, double EI4, double K, double yt, double S, No
 // followed by "PILE GROUP" and the row, on the results report and the run log; the pile
 // state rises to 1 (the load step fails).
 void fail_llp(Model& m, int g, const std::string& text);
+// The non-closure of a lateral pile solution within MAXITLLP solves (see fail_llp).
+void fail_noclosure(Model& m, int g);
+
+// True when two successive deflected shapes agree within tol at every pile node
+// (entries 4..N); a NaN never agrees.
+bool llp_closed(int N, double tol, const NodeVec& y, const NodeVec& yold);
 
 // One solve of a plane by the pentadiagonal recursion y(m) = a(m) + b(m) y(m+1) +
 // c(m) y(m+2), for entries 4..N = NSEG + 4 with element length h: the head rows a, b, c

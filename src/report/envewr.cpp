@@ -3,6 +3,7 @@
 // the per-pile scratch records and, from them, the all-piles summary tables.
 #include "report/envewr.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -202,6 +203,55 @@ void row_node_output(const Model& m, int src, int g, int lsno, int last, double 
   PILEMM(m, scr, g, last, seglen, B);
 }
 
+bool table_m_rows(Model& m, int kind, NodeBuf& B, const std::function<void(int)>& prepare,
+                  const std::function<void(TextFile&)>& plot,
+                  const std::function<void(TextFile&, TextFile&)>& report, int& status) {
+  const std::string scrname = m.fname(R_PILESCR);
+  if (!m.PILESCR.open_write(scrname)) {
+    status = ST_FILEOPEN;
+    m.ERRFILE = scrname;
+    return false;
+  }
+  TextFile pl, scr, rep;
+  for (int g = 1; g <= m.NROW; ++g) {
+    prepare(g);
+    const int last = m.NSEG(m.PTYPE(g)) + 4;
+    for (int q = 1; q <= NNODEQ; ++q) {
+      for (int k = 4; k <= last; ++k) {
+        B(k, q) = kind == 0 ? m.PRNODE(g, k, q)
+                  : kind == 1 ? m.EMNNODE(g, k, q) : m.EMXNODE(g, k, q);
+      }
+    }
+    const int nthr = SETNTHR(m.NTHREQ, m.NTHUSE, m.NTHRUN, m.NROW, 1);
+    const double t0 = platform::wall_seconds();
+    pl.open_memory();
+    scr.open_memory();
+    rep.open_memory();
+    // Two output streams: plot data on one thread, scratch records and report on the
+    // other. Each builds its lines in memory; the files receive them below in row order,
+    // so the output never depends on the thread count.
+#pragma omp parallel for schedule(static) num_threads(nthr)
+    for (int stream = 0; stream < 2; ++stream) {
+      if (stream == 0)
+        plot(pl);
+      else
+        report(scr, rep);
+    }
+    m.PLOTDATA.write_text(pl.take_text());
+    m.PILESCR.write_text(scr.take_text());
+    m.REPORT.write_text(rep.take_text());
+    m.TPRT += platform::wall_seconds() - t0;
+  }
+  const bool failed = m.PILESCR.write_failed();
+  m.PILESCR.close();
+  if (failed || m.PILESCR.write_failed()) {
+    status = ST_FILEWRITE;
+    m.ERRFILE = scrname;
+    return false;
+  }
+  return true;
+}
+
 void ENVEWR(Model& m, int source, int kind, int& status) {
   if (status != 0) return;
   const int src = source == 1 || source == 2 ? source : 0;
@@ -215,58 +265,23 @@ void ENVEWR(Model& m, int source, int kind, int& status) {
   if (kind == 1 || kind == 2) envelope_tables(m, src, kind, kind == 1 ? m.EMNCAP : m.EMXCAP);
   m.PLOTDATA.line(kTableM);
 
-  const std::string scrname = m.fname(R_PILESCR);
-  if (!m.PILESCR.open_write(scrname)) {
-    status = ST_FILEOPEN;
-    m.ERRFILE = scrname;
-    return;
-  }
   // The row's copies live on the heap: the node buffer alone is 107 x 25 values.
   auto row = std::make_unique<RowCopy>();
-  TextFile plot, scr, rep;
-  for (int g = 1; g <= m.NROW; ++g) {
-    RowCopy& r = *row;
-    const int t = m.PTYPE(g);
-    r.g = g;
-    r.last = m.NSEG(t) + 4;
-    r.seglen = m.SEGLEN(t);
-    r.lsno = m.LSNO(g);
-    for (int q = 1; q <= kNTOP; ++q) {
-      r.T[q] = kind == 0 ? m.PRTOP(g, q) : kind == 1 ? m.EMNTOP(g, q) : m.EMXTOP(g, q);
-    }
-    for (int q = 1; q <= NNODEQ; ++q) {
-      for (int k = 4; k <= r.last; ++k) {
-        r.B(k, q) = kind == 0 ? m.PRNODE(g, k, q)
-                    : kind == 1 ? m.EMNNODE(g, k, q) : m.EMXNODE(g, k, q);
-      }
-    }
-    const int nthr = SETNTHR(m.NTHREQ, m.NTHUSE, m.NTHRUN, m.NROW, 1);
-    const double t0 = platform::wall_seconds();
-    plot.open_memory();
-    scr.open_memory();
-    rep.open_memory();
-    // Two output streams: plot data on one thread, scratch records and report on the
-    // other. Each builds its lines in memory; the files receive them below in row order,
-    // so the output never depends on the thread count.
-#pragma omp parallel for schedule(static) num_threads(nthr)
-    for (int stream = 0; stream < 2; ++stream) {
-      if (stream == 0)
-        plot_stream(m, r, plot);
-      else
-        report_stream(m, src, r, scr, rep);
-    }
-    m.PLOTDATA.write_text(plot.take_text());
-    m.PILESCR.write_text(scr.take_text());
-    m.REPORT.write_text(rep.take_text());
-    m.TPRT += platform::wall_seconds() - t0;
-  }
-  const bool failed = m.PILESCR.write_failed();
-  m.PILESCR.close();
-  if (failed || m.PILESCR.write_failed()) {
-    status = ST_FILEWRITE;
-    m.ERRFILE = scrname;
-    return;
-  }
+  RowCopy& r = *row;
+  const bool ok = table_m_rows(
+      m, kind, r.B,
+      [&](int g) {
+        const int t = m.PTYPE(g);
+        r.g = g;
+        r.last = m.NSEG(t) + 4;
+        r.seglen = m.SEGLEN(t);
+        r.lsno = m.LSNO(g);
+        for (int q = 1; q <= kNTOP; ++q)
+          r.T[q] = kind == 0 ? m.PRTOP(g, q) : kind == 1 ? m.EMNTOP(g, q) : m.EMXTOP(g, q);
+      },
+      [&](TextFile& plot) { plot_stream(m, r, plot); },
+      [&](TextFile& scr, TextFile& rep) { report_stream(m, src, r, scr, rep); }, status);
+  if (!ok) return;
 
   PrintFlags F;
   PRTSEL(m, src != 0 ? 1 : 0, ucurve, m.IAXVAR, m.NDIM, F);

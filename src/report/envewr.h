@@ -1,6 +1,8 @@
 // Result tables of a 3-D analysis and of the envelopes, and the envelope reset.
 #pragma once
 
+#include <functional>
+
 #include "model/model.h"
 #include "report/noderes.h"
 
@@ -18,6 +20,16 @@ void envelope_heading(Model& m, int src, int kind);
 // the envelope asks for it, and the row's along-pile extremes on the scratch file `scr`.
 void row_node_output(const Model& m, int src, int g, int lsno, int last, double seglen,
                      const NodeBuf& B, TextFile& scr, TextFile& rep);
+
+// The rows of Table M: for every row g = 1..NROW, `prepare`(g) takes the row's own
+// values, its node values of the analysis (kind 0) or of the minimum (1) or maximum (2)
+// envelope go into B, and the two output streams run, `plot` for the plot data and
+// `report` for the per-pile scratch records and the results report, each building its
+// lines in memory on its own thread; the files receive them in row order. Opens and
+// closes the scratch file; false with the status set when it cannot be written.
+bool table_m_rows(Model& m, int kind, NodeBuf& B, const std::function<void(int)>& prepare,
+                  const std::function<void(TextFile&)>& plot,
+                  const std::function<void(TextFile&, TextFile&)>& report, int& status);
 
 // Resets the envelopes of a 3-D model (cap values and rows 1..NROW) to 0.
 void ENVINIT(Model& m);

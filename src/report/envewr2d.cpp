@@ -6,8 +6,6 @@
 
 #include "report/envewr.h"
 #include "report/ptables.h"
-#include "run/platform.h"
-#include "run/runctl.h"
 #include "run/writers.h"
 
 namespace torva {
@@ -154,54 +152,24 @@ void ENVEWR2D(Model& m, int source, int kind, int& status) {
   }
   m.PLOTDATA.line(kTableM);
 
-  const std::string scrname = m.fname(R_PILESCR);
-  if (!m.PILESCR.open_write(scrname)) {
-    status = ST_FILEOPEN;
-    m.ERRFILE = scrname;
-    return;
-  }
   auto row = std::make_unique<RowCopy2d>();
-  TextFile plot, scr, rep;
-  for (int g = 1; g <= m.NROW; ++g) {
-    RowCopy2d& r = *row;
-    const int t = m.PTYPE(g);
-    r.g = g;
-    r.last = m.NSEG(t) + 4;
-    r.seglen = m.SEGLEN(t);
-    r.lsno = m.LSNO(g);
-    for (int i = 0; i < 13; ++i) {
-      const int q = kTopQ[i];
-      r.q[i] = kind == 0 ? m.PRTOP(g, q) : kind == 1 ? m.EMNTOP(g, q) : m.EMXTOP(g, q);
-    }
-    for (int q = 1; q <= NNODEQ; ++q)
-      for (int k = 4; k <= r.last; ++k)
-        r.B(k, q) = kind == 0 ? m.PRNODE(g, k, q) : kind == 1 ? m.EMNNODE(g, k, q) : m.EMXNODE(g, k, q);
-    const int nthr = SETNTHR(m.NTHREQ, m.NTHUSE, m.NTHRUN, m.NROW, 1);
-    const double t0 = platform::wall_seconds();
-    plot.open_memory();
-    scr.open_memory();
-    rep.open_memory();
-    // The plot data on one thread, the scratch records and the report on the other, each
-    // in memory; the files receive them in row order.
-#pragma omp parallel for schedule(static) num_threads(nthr)
-    for (int stream = 0; stream < 2; ++stream) {
-      if (stream == 0)
-        plot_stream(m, r, plot);
-      else
-        report_stream(m, src, r, scr, rep);
-    }
-    m.PLOTDATA.write_text(plot.take_text());
-    m.PILESCR.write_text(scr.take_text());
-    m.REPORT.write_text(rep.take_text());
-    m.TPRT += platform::wall_seconds() - t0;
-  }
-  const bool failed = m.PILESCR.write_failed();
-  m.PILESCR.close();
-  if (failed || m.PILESCR.write_failed()) {
-    status = ST_FILEWRITE;
-    m.ERRFILE = scrname;
-    return;
-  }
+  RowCopy2d& r = *row;
+  const bool ok = table_m_rows(
+      m, kind, r.B,
+      [&](int g) {
+        const int t = m.PTYPE(g);
+        r.g = g;
+        r.last = m.NSEG(t) + 4;
+        r.seglen = m.SEGLEN(t);
+        r.lsno = m.LSNO(g);
+        for (int i = 0; i < 13; ++i) {
+          const int q = kTopQ[i];
+          r.q[i] = kind == 0 ? m.PRTOP(g, q) : kind == 1 ? m.EMNTOP(g, q) : m.EMXTOP(g, q);
+        }
+      },
+      [&](TextFile& plot) { plot_stream(m, r, plot); },
+      [&](TextFile& scr, TextFile& rep) { report_stream(m, src, r, scr, rep); }, status);
+  if (!ok) return;
   PrintFlags F;
   PRTSEL(m, src != 0 ? 1 : 0, ucurve, m.IAXVAR, m.NDIM, F);
   PTABLES2D(m, m.NROW, F, status);
