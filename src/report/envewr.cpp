@@ -24,11 +24,8 @@ constexpr const char* kEffects = "* EFFECTS FOR LATERALLY LOADED PILE *   ";
 constexpr int kNTOP = 25;  // printed pile-top quantities (26 repeats the stress)
 
 // What the two output streams of one row read: the row's working copies.
-struct RowCopy {
-  int g = 0, last = 0, lsno = 0;
-  double seglen = 0.0;
+struct RowCopy : TableMRow {
   double T[kNTOP + 1] = {};  // 1-based
-  NodeBuf B;
 };
 
 // Envelope headings, outcome line and Table L of an envelope.
@@ -203,7 +200,7 @@ void row_node_output(const Model& m, int src, int g, int lsno, int last, double 
   PILEMM(m, scr, g, last, seglen, B);
 }
 
-bool table_m_rows(Model& m, int kind, NodeBuf& B, const std::function<void(int)>& prepare,
+bool table_m_rows(Model& m, int kind, TableMRow& r, const std::function<void(int)>& prepare,
                   const std::function<void(TextFile&)>& plot,
                   const std::function<void(TextFile&, TextFile&)>& report, int& status) {
   const std::string scrname = m.fname(R_PILESCR);
@@ -214,11 +211,15 @@ bool table_m_rows(Model& m, int kind, NodeBuf& B, const std::function<void(int)>
   }
   TextFile pl, scr, rep;
   for (int g = 1; g <= m.NROW; ++g) {
+    const int t = m.PTYPE(g);
+    r.g = g;
+    r.last = m.NSEG(t) + 4;
+    r.seglen = m.SEGLEN(t);
+    r.lsno = m.LSNO(g);
     prepare(g);
-    const int last = m.NSEG(m.PTYPE(g)) + 4;
     for (int q = 1; q <= NNODEQ; ++q) {
-      for (int k = 4; k <= last; ++k) {
-        B(k, q) = kind == 0 ? m.PRNODE(g, k, q)
+      for (int k = 4; k <= r.last; ++k) {
+        r.B(k, q) = kind == 0 ? m.PRNODE(g, k, q)
                   : kind == 1 ? m.EMNNODE(g, k, q) : m.EMXNODE(g, k, q);
       }
     }
@@ -269,13 +270,8 @@ void ENVEWR(Model& m, int source, int kind, int& status) {
   auto row = std::make_unique<RowCopy>();
   RowCopy& r = *row;
   const bool ok = table_m_rows(
-      m, kind, r.B,
+      m, kind, r,
       [&](int g) {
-        const int t = m.PTYPE(g);
-        r.g = g;
-        r.last = m.NSEG(t) + 4;
-        r.seglen = m.SEGLEN(t);
-        r.lsno = m.LSNO(g);
         for (int q = 1; q <= kNTOP; ++q)
           r.T[q] = kind == 0 ? m.PRTOP(g, q) : kind == 1 ? m.EMNTOP(g, q) : m.EMXTOP(g, q);
       },

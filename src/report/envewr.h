@@ -21,13 +21,18 @@ void envelope_heading(Model& m, int src, int kind);
 void row_node_output(const Model& m, int src, int g, int lsno, int last, double seglen,
                      const NodeBuf& B, TextFile& scr, TextFile& rep);
 
-// The rows of Table M: for every row g = 1..NROW, `prepare`(g) takes the row's own
-// values, its node values of the analysis (kind 0) or of the minimum (1) or maximum (2)
-// envelope go into B, and the two output streams run, `plot` for the plot data and
+// The rows of Table M: for every row g = 1..NROW, its numbers and its node values of the
+// analysis (kind 0) or of the minimum (1) or maximum (2) envelope go into r, `prepare`(g)
+// takes the row's own values, and the two output streams run, `plot` for the plot data and
 // `report` for the per-pile scratch records and the results report, each building its
 // lines in memory on its own thread; the files receive them in row order. Opens and
 // closes the scratch file; false with the status set when it cannot be written.
-bool table_m_rows(Model& m, int kind, NodeBuf& B, const std::function<void(int)>& prepare,
+struct TableMRow {
+  int g = 0, last = 0, lsno = 0;  // the row, its tip slot NSEG + 4, its load-settlement curve
+  double seglen = 0.0;            // its segment length
+  NodeBuf B;                      // its node values
+};
+bool table_m_rows(Model& m, int kind, TableMRow& r, const std::function<void(int)>& prepare,
                   const std::function<void(TextFile&)>& plot,
                   const std::function<void(TextFile&, TextFile&)>& report, int& status);
 

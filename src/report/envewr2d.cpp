@@ -21,11 +21,8 @@ const std::string kRule39(39, '-');
 constexpr int kTopQ[13] = {1, 2, 3, 4, 5, 6, 7, 14, 15, 16, 17, 18, 19};
 
 // What the two output streams of one row read: the row's working copies.
-struct RowCopy2d {
-  int g = 0, last = 0, lsno = 0;
-  double seglen = 0.0;
+struct RowCopy2d : TableMRow {
   double q[13] = {};  // the pile-top quantities in the order of kTopQ
-  NodeBuf B;
 };
 
 // Table L of an envelope, on the results report and the summary report.
@@ -155,13 +152,8 @@ void ENVEWR2D(Model& m, int source, int kind, int& status) {
   auto row = std::make_unique<RowCopy2d>();
   RowCopy2d& r = *row;
   const bool ok = table_m_rows(
-      m, kind, r.B,
+      m, kind, r,
       [&](int g) {
-        const int t = m.PTYPE(g);
-        r.g = g;
-        r.last = m.NSEG(t) + 4;
-        r.seglen = m.SEGLEN(t);
-        r.lsno = m.LSNO(g);
         for (int i = 0; i < 13; ++i) {
           const int q = kTopQ[i];
           r.q[i] = kind == 0 ? m.PRTOP(g, q) : kind == 1 ? m.EMNTOP(g, q) : m.EMXTOP(g, q);
