@@ -125,48 +125,6 @@ void axial_warning(Model& m, bool bearing) {
   m.RUNLOG.nl().X(5).A("** WARNING **  ").A(head).nl();
 }
 
-// Passive resistance of an embedded cap as a load at the origin: the soil reaction grows
-// linearly from the mean ground surface to W, the mean reaction of the piles at cap
-// level, and the part over the cap's thickness acts horizontally against the movement.
-struct Passive {
-  double R = 0.0, M = 0.0, pos = 0.0;
-  // The load vector for a horizontal cap movement dv2.
-  void load(double dv2, Vec3& F) const {
-    const double s = dv2 >= 0.0 ? 1.0 : -1.0;
-    F(1) = 0.0;
-    F(2) = -s * R;
-    F(3) = s * M;
-  }
-};
-
-Passive passive(Model& m) {
-  Passive p;
-  double gs = 0.0, w = 0.0;
-  for (int g = 1; g <= m.NROW; ++g) {
-    gs += m.GSDEPTH(g);
-    w += m.PCAPP(g);
-  }
-  if (m.NROW > 0) {
-    gs /= m.NROW;
-    w /= m.NROW;
-  }
-  m.CAPPMEAN = w;
-  const double a = m.NROW > 0 ? m.HEADDEP(m.NROW) : 0.0;
-  p.pos = a;
-  if (gs < -1.0e-6) {
-    double e = std::fabs(gs), f = 0.0;
-    if (e > m.CAPTHK) {
-      f = (e - m.CAPTHK) * w / e;
-      e = m.CAPTHK;
-    }
-    p.R = (w + f) * e / 2.0;
-    p.M = ((e / 2.0 - a) * f + (w - f) / 2.0 * (e / 3.0 - a)) * e;
-    // Without a reaction there is no resultant; its position is reported at the cap.
-    if (p.R != 0.0) p.pos = a - (e / 2.0) * (f * e + (w - f) * e / 3.0) / std::fabs(p.R);
-  }
-  return p;
-}
-
 }  // namespace
 
 void ANAL2D(Model& m, int kind, int& IPYSAVE, int& status, Vec3& FVLAST, Vec3& DVLAST,
@@ -195,7 +153,7 @@ void ANAL2D(Model& m, int kind, int& IPYSAVE, int& status, Vec3& FVLAST, Vec3& D
   DFUV.fill(0.0);
   RUV.fill(0.0);
   DDUV.fill(0.0);
-  Passive pasv;
+  Passive2d pasv;
   double sR = 0.0;
 
   double TCUR = m.FACINC, DTCUR = m.FACINC, TCONV = 0.0;
@@ -240,7 +198,7 @@ void ANAL2D(Model& m, int kind, int& IPYSAVE, int& status, Vec3& FVLAST, Vec3& D
             m.SMZ(i) = m.SMZ0(i) * TCUR;
           }
         if (m.ICAPOPT == 1) {
-          pasv = passive(m);
+          pasv = PASSIVE2D(m);
           pasv.load(DV(2), FPASV);
           sR = -FPASV(2);
           for (int i = 1; i <= 3; ++i) FV(i) += FPASV(i);
@@ -587,6 +545,41 @@ void ANAL2D(Model& m, int kind, int& IPYSAVE, int& status, Vec3& FVLAST, Vec3& D
   m.INODSTE = m.NPRSTEP;
   ENVEWR2D(m, 0, 0, status);
   if (m.MODSTF == 0) ++m.NRESLT;
+}
+
+Passive2d PASSIVE2D(Model& m) {
+  Passive2d p;
+  double gs = 0.0, w = 0.0;
+  for (int g = 1; g <= m.NROW; ++g) {
+    gs += m.GSDEPTH(g);
+    w += m.PCAPP(g);
+  }
+  if (m.NROW > 0) {
+    gs /= m.NROW;
+    w /= m.NROW;
+  }
+  m.CAPPMEAN = w;
+  const double a = m.NROW > 0 ? m.HEADDEP(m.NROW) : 0.0;
+  p.pos = a;
+  if (gs < -1.0e-6) {
+    double e = std::fabs(gs), f = 0.0;
+    if (e > m.CAPTHK) {
+      f = (e - m.CAPTHK) * w / e;
+      e = m.CAPTHK;
+    }
+    p.R = (w + f) * e / 2.0;
+    p.M = ((e / 2.0 - a) * f + (w - f) / 2.0 * (e / 3.0 - a)) * e;
+    // Without a reaction there is no resultant; its position is reported at the cap.
+    if (p.R != 0.0) p.pos = a - (e / 2.0) * (f * e + (w - f) * e / 3.0) / std::fabs(p.R);
+  }
+  return p;
+}
+
+void Passive2d::load(double dv2, Vec3& F) const {
+  const double s = dv2 >= 0.0 ? 1.0 : -1.0;
+  F(1) = 0.0;
+  F(2) = -s * R;
+  F(3) = s * M;
 }
 
 void EQSTIF2D(Model& m, TextFile& f) {

@@ -20,6 +20,19 @@ void ANAL2D(Model& m, int kind, int& IPYSAVE, int& status, Vec3& FVLAST, Vec3& D
             const Vec3& loads, const Vec3& PTLOAD, const Vec3& PTDISP,
             const Arr1<double, 3>& PTXYZ, const Flags3& PTCOND);
 
+// Passive resistance of an embedded cap (cap option 1) in 2-D: the soil reaction grows
+// linearly from the mean ground surface (GSDEPTH of the rows) to W, the mean reaction of
+// the piles at cap level (PCAPP, stored as CAPPMEAN), and the part over the cap's
+// thickness acts horizontally against the cap's movement: R its resultant, M its moment
+// about the origin, pos the X coordinate of the resultant (the head of the last row when
+// there is none).
+struct Passive2d {
+  double R = 0.0, M = 0.0, pos = 0.0;
+  // The load vector (0, -s R, s M) for a horizontal cap movement dv2 of sign s (+ at 0).
+  void load(double dv2, Vec3& F) const;
+};
+Passive2d PASSIVE2D(Model& m);
+
 // Per-row records of the pile-state file (2-D form) after an estimation output pass.
 void EQSTIF2D(Model& m, TextFile& f);
 

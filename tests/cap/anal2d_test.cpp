@@ -4,10 +4,12 @@
 
 #include <cmath>
 #include <string>
+#include <vector>
 
 #include "cap/anal2d.h"
 #include "cap/bent_fixture.h"
 #include "cap/fvec2d.h"
+#include "support/workdir.h"
 
 namespace torva {
 namespace {
@@ -116,6 +118,77 @@ TEST(Anal2d, PrescribedDisplacementsAtAPoint) {
       << out.substr(out.find("AT SPECIFIED POINT"), 400);
   EXPECT_NE(out.find("                VERTICAL,IN      HORIZONTAL,IN*    ROTATION,RAD*\n"),
             std::string::npos);
+}
+
+}  // namespace
+}  // namespace torva
+
+namespace torva {
+namespace {
+
+// W = 100, mean ground surface 2 above the origin, cap 1 thick with its bottom at the
+// origin: f = 50 at the cap top, R = 75, M = 100/3, resultant at -(50 + 50/3)/150.
+TEST(Anal2d, PassiveResistanceOfAnEmbeddedCap) {
+  auto m = new_model();
+  m->NROW = 2;
+  for (int g = 1; g <= 2; ++g) {
+    m->PCAPP(g) = 100.0;
+    m->GSDEPTH(g) = -2.0;
+  }
+  m->CAPTHK = 1.0;
+  Passive2d p = PASSIVE2D(*m);
+  EXPECT_DOUBLE_EQ(m->CAPPMEAN, 100.0);
+  EXPECT_DOUBLE_EQ(p.R, 75.0);
+  EXPECT_DOUBLE_EQ(p.M, 100.0 / 3.0);
+  EXPECT_DOUBLE_EQ(p.pos, -0.5 * (50.0 + 50.0 / 3.0) / 75.0);
+  Vec3 F;
+  p.load(0.0, F);
+  EXPECT_EQ(F(2), -75.0) << "a cap at rest is pushed back as if it moved along +Y";
+  p.load(-1e-9, F);
+  EXPECT_EQ(F(2), 75.0);
+  EXPECT_DOUBLE_EQ(F(3), -100.0 / 3.0);
+  // No reaction at cap level: no resultant, reported at the cap.
+  for (int g = 1; g <= 2; ++g) m->PCAPP(g) = 0.0;
+  m->HEADDEP(2) = 3.0;
+  p = PASSIVE2D(*m);
+  EXPECT_EQ(p.R, 0.0);
+  EXPECT_EQ(p.pos, 3.0);
+  // The ground below the origin: nothing.
+  for (int g = 1; g <= 2; ++g) m->GSDEPTH(g) = 0.0;
+  p = PASSIVE2D(*m);
+  EXPECT_EQ(p.R, 0.0);
+  EXPECT_EQ(p.M, 0.0);
+}
+
+// The 2-D pile records of the pile-state file: a row of 10 segments writes 16 lines.
+TEST(Anal2d, PileStateRecords) {
+  testing::WorkDir dir;
+  auto m = new_model();
+  m->NROW = 1;
+  m->PTYPE(1) = 1;
+  m->NSEG(1) = 10;
+  m->EQTOP(1, 1) = 1000.0;
+  m->EQTOP(1, 2) = 2.5e5;
+  m->EQTOP(1, 3) = 12.0;
+  for (int j = 4; j <= 14; ++j) {
+    m->EQDEPN(1, j) = (j - 4) * 12.0;
+    m->EQKN(1, j) = 100.0 * j;
+  }
+  TextFile f;
+  ASSERT_TRUE(f.open_write("state.txt"));
+  EQSTIF2D(*m, f);
+  f.close();
+  const std::string s = dir.read("state.txt");
+  std::vector<std::string> lines;
+  for (std::size_t a = 0, b; (b = s.find('\n', a)) != std::string::npos; a = b + 1)
+    lines.push_back(s.substr(a, b - a));
+  ASSERT_EQ(lines.size(), 16u);
+  EXPECT_EQ(lines[0], "* PILE GROUP *     1");
+  EXPECT_EQ(lines[1], "       * PILE TOP EQUIVALENT STIFFNESSES");
+  EXPECT_EQ(lines[2].size(), 35u) << "two values of 17 columns and the line end's blank";
+  EXPECT_EQ(lines[3], "       * EQUIVALENT STIFFNESSES ALONG PILE");
+  EXPECT_EQ(lines[4].substr(0, 6), "      ");
+  EXPECT_EQ(lines[15].size(), 6u + 16u + 17u + 1u);
 }
 
 }  // namespace
