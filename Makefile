@@ -21,7 +21,7 @@ tsan:
 	cmake --preset tsan >/dev/null && cmake --build --preset tsan && ctest --preset tsan
 
 bench:
-	cmake --preset release >/dev/null && cmake --build --preset release && ./build/release/torva_bench
+	cmake --preset release >/dev/null && cmake --build --preset release && for b in build/release/bench_*; do $$b; done
 
 clean:
 	rm -rf build out

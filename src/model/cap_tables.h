@@ -1,9 +1,13 @@
-// Cap analysis state.
+// Cap analysis state: the target-deflection iteration and the per-row work of the parallel
+// pile-row loops.
 #pragma once
 
+#include <array>
 #include <memory>
+#include <vector>
 
 #include "model/limits.h"
+#include "model/messages.h"
 #include "model/table.h"
 
 namespace torva {
@@ -23,6 +27,19 @@ struct CAP2DWORK {
   std::shared_ptr<Fvec2dWork> FV2DWORK;
 };
 
-struct CapTables : TGTITR, CAP2DWORK {};
+// Per-row results of one pass of the 3-D pile-row loops. Each row writes only its own
+// entry inside the parallel loop; the sums over the rows are then taken serially in row
+// order, so the results do not depend on the number of threads. Sized once per run.
+struct CAP3DWORK {
+  std::vector<RowCapture> ROWCAP;            // warnings, status and state of each row
+  std::vector<std::array<double, 6>> ROWF;   // row force at the cap origin
+  std::vector<std::array<double, 36>> ROWK;  // row stiffness at the cap origin
+  // Working storage of the pile solutions, one per thread, sized once per run by the
+  // pile-row loops (held type-erased: the model does not depend on the pile solution).
+  std::shared_ptr<void> PSCRATCH;
+  int NPSCRATCH;
+};
+
+struct CapTables : TGTITR, CAP2DWORK, CAP3DWORK {};
 
 }  // namespace torva

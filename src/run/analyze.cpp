@@ -1,11 +1,220 @@
-// Placeholder until this stage is built: it does nothing.
+// The analysis driver: every load case, then every load combination, with progress lines,
+// stop polls, headings, controls, loads, one cap analysis each, timing and envelopes.
+#include <string>
+
+#include "cap/anal3d.h"
+#include "report/envewr.h"
+#include "run/echo.h"
+#include "run/loads.h"
+#include "run/platform.h"
 #include "run/runctl.h"
+#include "soil_py/pyprint.h"
 
 namespace torva {
 
+namespace {
+
+// Options whose analysis this engine does not perform yet are refused before the first
+// analysis, with a message naming the option, rather than analysed partly or skipped.
+bool refuse_unbuilt(Model& m, int& status) {
+  std::string why;
+  if (m.NDIM == 2) why = "2-D MODELS (NDIM = 2)";
+  else if (m.IFEOPT > 0) why = "THE CAP FINITE-ELEMENT OPTION";
+  else if (m.ICAPOPT > 0) why = "AN EMBEDDED PILE CAP (CAP OPTION > 0)";
+  else if (m.IPLTPASS == 1) why = "THE PLOT PASS OF CURVE DATA";
+  for (int c = 1; why.empty() && c <= m.NLC; ++c) {
+    if (m.CASINT(c, 22) == 1) continue;
+    if (m.CASINT(c, 9) >= 1) why = "STIFFNESS ESTIMATION (LOAD CASE " + std::to_string(c) + ")";
+    else if (m.IDISP(c) > 0)
+      why = "PRESCRIBED DISPLACEMENTS AT A POINT (LOAD CASE " + std::to_string(c) + ")";
+  }
+  if (why.empty()) return false;
+  for (TextFile* f : {&m.REPORT, &m.RUNLOG}) {
+    f->nl().X(5).A("**** FATAL ERROR ****").nl();
+    f->X(5).A("THIS ENGINE DOES NOT YET ANALYSE ").A(why).nl();
+  }
+  status = ST_NOTBUILT;
+  return true;
+}
+
+void titled(TextFile& f, std::string_view text) {
+  f.nl().nl().nl().nl().X(17).A("*****").X(5).A(text).X(5).A("*****").nl();
+}
+
+std::string case_progress(const char* what, int c, int n, const char* tail) {
+  std::string s = what;
+  put_I(s, c, 3);
+  s += "/";
+  put_I(s, n, 3);
+  s += tail;
+  return s;
+}
+
+// Time of the analysis just finished, reported on the run log.
+void case_timing(Model& m) {
+  const double t = platform::wall_seconds() - m.TSTART;
+  m.TCASE = t - m.TPREV;
+  WRTIMEX(m);
+  m.TPREV = t;
+  m.TPAR = m.TSER = m.TPRT = 0.0;
+}
+
+}  // namespace
+
 void ANALYZE(Model& m, int mode, int& status) {
-  (void)m;
-  (void)mode; (void)status;
+  m.RUNLOG.nl().nl().nl().X(5).A("COMPUTATION IS PROCEEDING......").nl();
+  m.ILINPASS = 0;
+  for (TextFile* f : {&m.REPORT, &m.SUMMARY}) {
+    f->nl().nl().nl().nl().X(17).A("*****").X(5).A("COMPUTATION RESULTS").X(5).A("*****").nl();
+    f->nl().nl().nl().X(5).A(m.TITLE1.view()).nl();
+  }
+  m.PLOTDATA.line("** COMPUTATION RESULTS **").line(m.TITLE1.view());
+  m.CASELOG.line("COMPUTATION RESULTS").line(m.TITLE1.view());
+  m.NRESLT = 0;
+  if (refuse_unbuilt(m, status)) return;
+  m.KMATLOG.open_write(m.fname(R_KMATLOG));
+
+  Vec6 loads, FVLAST, DVLAST, PTLOAD, PTDISP, FO;
+  Arr1<double, 3> PTXYZ{};
+  Arr1<int, 6> PTCOND{};
+  for (int i = 1; i <= 6; ++i) loads(i) = FVLAST(i) = DVLAST(i) = PTLOAD(i) = PTDISP(i) = FO(i) = 0.0;
+
+  for (int c = 1; c <= m.NLC; ++c) {
+    m.ICASE = c;
+    progress_message(m, {case_progress("- ANALYSIS FOR LOAD CASE ", c, m.NLC, " STARTED"), "", ""});
+    if (stop_requested(m)) {
+      status = ST_STOP;
+      m.KMATLOG.close();
+      return;
+    }
+    m.ICOMB = 0;
+    m.ISTFOP = 0;
+    if (c == 1) {
+      m.SUMSCR.nl().nl().X(17).A("*****").X(5).A("LOAD CASES RESULTS ").X(5).A("*****").nl();
+      titled(m.REPORT, "LOAD CASES RESULTS ");
+      titled(m.SUMMARY, "LOAD CASES RESULTS ");
+      m.PLOTDATA.line("LOAD CASES RESULTS ");
+      m.CASELOG.line("LOAD CASES RESULTS ");
+      m.NRESLT = 1;
+      ENVINIT(m);
+    }
+    std::string tname = LOADTYPENAME(m.CASINT(c, 8));
+    tname.resize(32, ' ');
+    for (TextFile* f : {&m.REPORT, &m.SUMMARY}) {
+      f->nl().nl().nl().X(5).A("LOAD CASE : ").I(c, 5).nl();
+      f->X(5).A("CASE NAME : ").A(m.CASNAME(c).view()).nl();
+      f->X(5).A("LOAD TYPE : ").A(tname).nl();
+    }
+    m.RUNLOG.nl().nl().nl().X(5).A("LOAD CASE : ").I(c, 5).nl();
+    m.RUNLOG.X(5).A("CASE NAME : ").A(m.CASNAME(c).view()).nl();
+    m.RUNLOG.flush();
+    m.PLOTDATA.A("LOAD CASE : ").I(c, 5).nl();
+    m.CASELOG.A("LOAD CASE : ").I(c, 5).nl();
+    if (m.CASINT(c, 22) == 1) {
+      for (TextFile* f : {&m.REPORT, &m.SUMMARY, &m.RUNLOG})
+        f->X(5).A("NOTE: LOAD CASE WILL NOT BE ANALYZED").nl();
+      m.CASELOG.line("       ANALYSIS TO NOT RUN   ").line("     9 ANALYSIS NOT PERFORMED");
+      continue;
+    }
+    m.SUMSCR.nl().X(5).A("LOAD CASE : ").I(c, 5).nl();
+    m.SOLVTRACE.A("LOAD CASE : ").I(c, 5).nl();
+    SETCURCASE(m, c);
+    m.ISTFOP = m.CASINT(c, 9);
+    // The case's full load: resultant at the origin, distributed loads at the nodes, and
+    // the resultant of the axial parts of the distributed loads.
+    LOADORIG(m, c, loads);
+    CASELOAD(m, c);
+    DLOADORIG(m, loads);
+    m.CASELOG.X(6).A("ANALYSIS DUE TO TOTAL LOAD").nl();
+    m.STATEFILE.open_write(m.fname(R_STATEFILE));
+    m.STATEFILE.A("LOAD CASE : ").I(c, 5).nl();
+    status = 0;
+    ANAL3D(m, 0, status, FVLAST, DVLAST, loads, PTLOAD, PTDISP, PTXYZ, PTCOND);
+    m.STATEFILE.close();
+    if (status != 0) {
+      m.KMATLOG.close();
+      return;
+    }
+    progress_message(m, {case_progress("- ANALYSIS FOR LOAD CASE ", c, m.NLC, " FINISHED"), "", ""});
+    m.RUNLOG.A(case_progress("     ANALYSIS FOR LOAD CASE ", c, m.NLC, " FINISHED")).nl().nl();
+    m.RUNLOG.flush();
+    case_timing(m);
+    if (stop_requested(m)) {
+      status = ST_STOP;
+      m.KMATLOG.close();
+      return;
+    }
+  }
+  m.KMATLOG.close();
+  if (m.IENVREQ(1) > 0 && m.NRESLT > 1) {
+    ENVEWR(m, 1, 1, status);
+    ENVEWR(m, 1, 2, status);
+    if (status != 0) return;
+  }
+
+  for (int k = 1; k <= m.NCOMB; ++k) {
+    m.ICASE = k;
+    progress_message(m, {case_progress("- ANALYSIS FOR LOAD COMB. ", k, m.NCOMB, " STARTED"), "", ""});
+    if (stop_requested(m)) {
+      status = ST_STOP;
+      return;
+    }
+    m.ICOMB = k;
+    m.ISTFOP = 0;
+    if (k == 1) {
+      m.SUMSCR.nl().nl().X(17).A("*****").X(5).A("LOAD COMBINATIONS RESULTS ").X(5).A("*****").nl();
+      titled(m.REPORT, "LOAD COMBINATIONS RESULTS ");
+      titled(m.SUMMARY, "LOAD COMBINATIONS RESULTS ");
+      m.PLOTDATA.line("LOAD COMBINATIONS RESULTS ");
+      m.CASELOG.line("LOAD COMBINATIONS RESULTS ");
+      m.NRESLT = 1;
+      ENVINIT(m);
+    }
+    for (TextFile* f : {&m.REPORT, &m.SUMMARY, &m.RUNLOG}) {
+      f->nl().nl().nl().X(5).A("LOAD COMB. : ").I(k, 5).nl();
+      f->X(5).A("COMB. NAME : ").A(m.CBNAME(k).view()).nl();
+    }
+    m.RUNLOG.flush();
+    m.PLOTDATA.A("LOAD COMB. : ").I(k, 5).nl();
+    m.CASELOG.A("LOAD COMB. : ").I(k, 5).nl();
+    if (m.CBINT(k, 13) == 1) {
+      for (TextFile* f : {&m.REPORT, &m.SUMMARY, &m.RUNLOG})
+        f->X(5).A("NOTE: LOAD COMB WILL NOT BE ANALYZED").nl();
+      m.CASELOG.line("       ANALYSIS TO NOT RUN   ").line("     9 ANALYSIS NOT PERFORMED");
+      continue;
+    }
+    m.SUMSCR.nl().X(5).A("LOAD COMB : ").I(k, 5).nl();
+    SETCURCOMB(m, k);
+    COMBORIG(m, k, loads);
+    COMBLOAD(m, k);
+    DLOADORIG(m, loads);
+    m.CASELOG.X(6).A("ANALYSIS DUE TO TOTAL LOAD").nl();
+    status = 0;
+    ANAL3D(m, 1, status, FVLAST, DVLAST, loads, PTLOAD, PTDISP, PTXYZ, PTCOND);
+    if (status != 0) return;
+    progress_message(m, {case_progress("- ANALYSIS FOR LOAD COMB. ", k, m.NCOMB, " FINISHED"), "", ""});
+    m.RUNLOG.A(case_progress("     ANALYSIS FOR LOAD COMB. ", k, m.NCOMB, " FINISHED")).nl().nl();
+    m.RUNLOG.flush();
+    case_timing(m);
+    if (stop_requested(m)) {
+      status = ST_STOP;
+      return;
+    }
+  }
+  if (m.IENVREQ(2) > 0 && m.NRESLT > 1) {
+    ENVEWR(m, 2, 1, status);
+    ENVEWR(m, 2, 2, status);
+    if (status != 0) return;
+  }
+
+  m.IPYOUT = mode;
+  if (m.IPYOUT != 0) {
+    m.IPLOT = 0;
+    m.ECHO.nl().nl().nl().nl().nl().X(5).A("* TABLE N *   PRINTED P-Y CURVES").nl();
+    PYPRINT(m, status);
+  }
+  m.IOPASS = 0;
+  m.IPYOUT = 0;
 }
 
 }  // namespace torva

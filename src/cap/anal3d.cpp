@@ -1,0 +1,543 @@
+// The 3-D cap analysis: load steps, Newton iterations on the cap movements, convergence
+// tests, step halving, and the reports of the analysis.
+#include "cap/anal3d.h"
+
+#include <cmath>
+#include <string>
+
+#include "cap/fvec.h"
+#include "report/envewr.h"
+#include "run/runctl.h"
+#include "run/units.h"
+#include "run/writers.h"
+#include "soil_py/redfac.h"
+
+namespace torva {
+
+namespace {
+
+// Load factors within this distance of the full load are the full load: ten steps of 0.1
+// must end at exactly 1.0, not at 0.9999999999999999 with a near-zero step after it.
+constexpr double FULL_LOAD_TOL = 1.0e-9;
+// Convergence floors, single-precision literals as the iteration always used them.
+const double TINY_INC = double(1.0e-12f);
+const double SMALL_INC = double(1.0e-8f);
+
+struct Progress {
+  Model& m;
+  int kind;
+  std::string head() const {
+    std::string s = kind == 0 ? "- ANALYSIS FOR LOAD CASE " : "- ANALYSIS FOR LOAD COMB ";
+    put_I(s, m.ICASE, 3);
+    s += "/";
+    put_I(s, kind == 0 ? m.NLC : m.NCOMB, 3);
+    s += " (";
+    put_I(s, m.NTHUSE, 2);
+    s += "/";
+    put_I(s, m.NTHMAX, 2);
+    s += " proc.)";
+    return s;
+  }
+  bool dof_form() const { return m.NPSTF != 1 && m.IPSTF != m.NPSTF; }
+  std::string dof_prefix() const {
+    std::string s = " DOF:";
+    put_I(s, m.IPSTF, 3);
+    s += "/";
+    put_I(s, m.ISTEP, 3);
+    return s;
+  }
+  void iteration(int kstep, double tcur, int kiter) const {
+    std::string s = dof_form() ? dof_prefix() : "";
+    s += " STEP:";
+    put_I(s, kstep, 5);
+    s += " TCUR:";
+    put_F(s, tcur, dof_form() ? 9 : 10, dof_form() ? 3 : 4);
+    s += " ITERATION:";
+    put_I(s, kiter, 5);
+    progress_message(m, {head(), s, ""});
+  }
+  void step_done(int kstep, double tconv) const {
+    std::string s = dof_form() ? dof_prefix() : "";
+    s += " STEP:";
+    put_I(s, kstep, 5);
+    s += " TCUR:";
+    put_F(s, tconv, dof_form() ? 9 : 10, dof_form() ? 3 : 4);
+    s += " COMPLETED";
+    progress_message(m, {head(), s, ""});
+  }
+  void analysis_done(int kstep) const {
+    std::string s = dof_form() ? dof_prefix() : "";
+    s += " STEP:";
+    put_I(s, kstep, 5);
+    s += " COMPLETED";
+    progress_message(m, {head(), s, ""});
+  }
+};
+
+void vec_line(TextFile& f, const char* label, const double* v, int n) {
+  f.A(label);
+  for (int i = 0; i < n; ++i) f.E(v[i], 13, 5);
+  f.nl();
+}
+
+// A value line of the cap tables: 5 blanks and three reals of 19 columns.
+void three(TextFile& f, double a, double b, double c) {
+  WRTBLANK(f, 5);
+  WRTREAL(f, 19, 5, a);
+  WRTREAL(f, 19, 5, b);
+  WRTREAL(f, 19, 5, c);
+  ENDLINE(f);
+}
+
+// The origin load and displacement tables (REPORT and SUMMARY).
+void origin_tables(Model& m, TextFile& f, const Vec6& loads, const Vec6& DV) {
+  const std::string_view f4 = m.UFOR4.view(), f3 = m.UFOR3.view(), l2 = m.ULEN2.view();
+  f.nl().nl().X(5).A("* EQUIVALENT CONCENTRATED LOAD AT ORIGIN *").nl();
+  f.nl().nl().X(11).A("VERT. LOAD,").A(f4).X(4).A("HOR. LOAD Y,").A(f4).X(3).A("HOR. LOAD Z,").A(f4).nl();
+  three(f, loads(1), loads(2), loads(3));
+  f.nl().X(10).A("MOMENT X ,").A(l2).A("-").A(f3).X(4).A("MOMENT Y,").A(l2).A("-").A(f3);
+  f.X(4).A("MOMENT Z,").A(l2).A("-").A(f3).nl();
+  three(f, loads(4), loads(5), loads(6));
+  f.nl().nl().X(5).A("* DISPLACEMENT OF GROUPED PILE ").A("FOUNDATION AT ORIGIN *").nl();
+  f.nl().nl().X(10).A("  VERTICAL ,").A(l2).X(6).A("HORIZONTAL Y,").A(l2).X(5).A("HORIZONTAL Z,").A(l2).nl();
+  three(f, DV(1), DV(2), DV(3));
+  f.nl().X(10).A("ANGLE ROT. X,").A("RAD").X(4).A("ANGLE ROT. Y,").A("RAD").X(4).A("ANGLE ROT. Z,").A("RAD").nl();
+  three(f, DV(4), DV(5), DV(6));
+}
+
+}  // namespace
+
+LoadStepper::LoadStepper(double facinc) : TCUR(facinc), DTCUR(facinc), TCONV(0.0) {
+  if (std::fabs(TCUR - 1.0) <= FULL_LOAD_TOL) TCUR = 1.0;
+}
+
+bool LoadStepper::accept() {
+  TCONV = TCUR;
+  if (TCONV >= 1.0 - FULL_LOAD_TOL) {
+    TCONV = 1.0;
+    return true;
+  }
+  TCUR = TCONV + DTCUR;
+  if (TCUR > 1.0 - FULL_LOAD_TOL) TCUR = 1.0;
+  return false;
+}
+
+bool LoadStepper::fail(double facmin) {
+  const double failed = TCUR;
+  DTCUR *= 0.5;
+  if (DTCUR < facmin) return true;
+  TCUR = 0.5 * (TCONV + failed);
+  return false;
+}
+
+void ANAL3D(Model& m, int kind, int& status, Vec6& FVLAST, Vec6& DVLAST, Vec6& loads,
+            const Vec6& PTLOAD, Vec6& PTDISP, const Arr1<double, 3>& PTXYZ,
+            const Arr1<int, 6>& PTCOND) {
+  (void)FVLAST;
+  (void)DVLAST;
+  (void)PTLOAD;
+  (void)PTXYZ;
+  (void)PTCOND;
+  const Progress prog{m, kind};
+  m.NWBEAR = m.NWPULL = m.NWTORS = 0;
+  m.IWFILE = 0;
+  m.ICAPPY = 0;
+
+  Vec6 FV0 = loads, PTDISP0 = PTDISP;
+  Vec6 FV{}, RV{}, DFV{}, DDV{}, DV{}, UDV{}, DVCONV{};
+  for (int i = 1; i <= 6; ++i) FV(i) = RV(i) = DFV(i) = DDV(i) = DV(i) = UDV(i) = DVCONV(i) = 0.0;
+  Mat6 SS, SSRAW;
+  LoadStepper steps(m.FACINC);
+  double& TCUR = steps.TCUR;
+  double& DTCUR = steps.DTCUR;
+  double& TCONV = steps.TCONV;
+  int KSTEP = 0, KITER = 0, ICONVG = 0;
+  m.ISTATE = 0;
+  m.IPYPRT = 0;
+  m.RUNLOG.nl().line("     GLOBAL ITERATIONS");
+  m.RUNLOG.flush();
+
+  if (m.FACINC > 1.0) {
+    m.TCURSM = 1.0;
+  } else {
+    bool done = false;
+    while (!done && TCUR <= 1.0) {
+      ++KSTEP;
+      m.TCURSM = TCUR;
+      m.RUNLOG.X(5).A("STEP ").I(KSTEP, 5).A(", TCUR ").F(TCUR, 10, 4).A(", DTCUR ").F(DTCUR, 10, 4).nl();
+      m.RUNLOG.flush();
+      for (int i = 1; i <= 6; ++i) {
+        UDV(i) = 0.0;
+        FV(i) = TCUR * FV0(i);
+      }
+      KITER = 0;
+      bool converged = false;
+      for (;;) {
+        ++KITER;
+        m.ISTATE = 0;
+        m.NWBEAR = m.NWPULL = m.NWTORS = 0;
+        prog.iteration(KSTEP, TCUR, KITER);
+        if (stop_requested(m)) {
+          status = ST_STOP;
+          return;
+        }
+        if (m.IREDFAC > 0) {
+          REDUPD3D(m, DV, loads, status);
+          if (status != 0) return;
+        }
+        m.IWFILE = 1;
+        m.WARNSCR.open_write(m.fname(R_WARNSCR));
+        FVEC(m, RV, DV, status);
+        m.WARNSCR.close();
+        m.IWFILE = 0;
+        if (status != 0) return;
+        if (m.ISTATE == 1) break;
+        loads = FV;
+        if (m.NSMPT > 0)
+          for (int i = 1; i <= m.NSMPT; ++i) {
+            m.SMY(i) = m.SMY0(i) * TCUR;
+            m.SMZ(i) = m.SMZ0(i) * TCUR;
+          }
+        {
+          const Vec6 DVsave = DV;
+          STIFF(m, SS, DV, status);
+          DV = DVsave;
+        }
+        for (int i = 1; i <= 6; ++i) DFV(i) = -(FV(i) + RV(i));
+        m.ICAPPY = 0;
+        if (m.ISTATE == 1) break;
+        // Solve for the increment.
+        m.SOLVTRACE.nl();
+        m.SOLVTRACE.X(1).I(KITER, 11).nl();
+        for (int i = 1; i <= 6; ++i) {
+          m.SOLVTRACE.A("SS  ").I(i, 1);
+          for (int j = 1; j <= 6; ++j) m.SOLVTRACE.E(SS(i, j), 13, 5);
+          m.SOLVTRACE.nl();
+        }
+        SSRAW = SS;
+        if (KITER == 1)
+          for (int i = 1; i <= 6; ++i)
+            for (int j = i + 1; j <= 6; ++j) SS(i, j) = SS(j, i) = (SS(i, j) + SS(j, i)) / 2.0;
+        int ising = 0;
+        MATINV(SS, 6, ising);
+        if (ising == 1) {
+          m.REPORT.X(5).A("** WARNING **  ").A("DETERMINANT OF STIFFNESS MATRIX IS ZERO").nl();
+          m.RUNLOG.nl().nl().X(5).A("** WARNING **  ").A("DETERMINANT OF STIFFNESS MATRIX IS ZERO").nl();
+          m.RUNLOG.flush();
+          m.ISTATE = 2;
+          break;
+        }
+        MATVEC6(DDV, SS, DFV);
+        for (int i = 1; i <= 6; ++i) {
+          DV(i) += DDV(i);
+          UDV(i) += DDV(i);
+        }
+        vec_line(m.SOLVTRACE, "DDV  ", DDV.data(), 6);
+        vec_line(m.SOLVTRACE, "DFV  ", DFV.data(), 6);
+        vec_line(m.SOLVTRACE, "UDV  ", UDV.data(), 6);
+        vec_line(m.SOLVTRACE, "DV   ", DV.data(), 6);
+        vec_line(m.SOLVTRACE, "FV   ", FV.data(), 6);
+        vec_line(m.SOLVTRACE, "RV   ", RV.data(), 6);
+        double IncDsp, IncRot, TotDsp, TotRot, MaxDsp, MaxRot;
+        DNORM(DDV.data(), IncDsp, IncRot);
+        DNORM(UDV.data(), TotDsp, TotRot);
+        DMAX(DDV.data(), MaxDsp, MaxRot);
+        const double ErrDsp = TotDsp == 0.0 ? IncDsp : IncDsp / TotDsp;
+        const double ErrRot = TotRot == 0.0 ? IncRot : IncRot / TotRot;
+        m.RUNLOG.X(5).A("ITERATION ").I(KITER, 4).nl();
+        m.RUNLOG.flush();
+        m.RUNLOG.X(5).A("          ").X(4).A("- ErrDsp ").E(ErrDsp, 13, 5).A(", IncDsp ").E(IncDsp, 13, 5);
+        m.RUNLOG.A(", TotDsp ").E(TotDsp, 13, 5).nl();
+        m.RUNLOG.X(5).A("          ").X(4).A("- ErrRot ").E(ErrRot, 13, 5).A(", IncRot ").E(IncRot, 13, 5);
+        m.RUNLOG.A(", TotRot ").E(TotRot, 13, 5).nl();
+        if (m.IALTTOL == 1)
+          m.RUNLOG.X(5).A("          ").X(4).A("- MaxDsp ").E(MaxDsp, 13, 5).A(", MaxRot ").E(MaxRot, 13, 5).nl();
+        if (KITER == 1) continue;
+        const bool cd = m.TOLCAP >= ErrDsp || IncDsp <= TINY_INC || TotDsp <= TINY_INC ||
+                        (KITER > 40 && (IncDsp <= SMALL_INC || TotDsp <= SMALL_INC)) ||
+                        (m.IALTTOL == 1 && MaxDsp <= m.TOLCAPD);
+        const bool cr = m.TOLCAP >= ErrRot || IncRot <= TINY_INC || TotRot <= TINY_INC ||
+                        (KITER > 40 && (IncRot <= SMALL_INC || TotRot <= SMALL_INC)) ||
+                        (m.IALTTOL == 1 && MaxRot <= m.TOLCAPR);
+        if (cd && cr) {
+          converged = true;
+          break;
+        }
+        if (KITER > m.MAXITFND) break;
+      }
+      if (converged) {
+        ICONVG = 1;
+        for (int i = 1; i <= 6; ++i) DVCONV(i) += UDV(i);
+        DV = DVCONV;
+        done = steps.accept();
+        prog.step_done(KSTEP, TCONV);
+        continue;
+      }
+      // A failed attempt: retry halfway between the last converged factor and the one that
+      // failed, with half the increment, until the increment falls below the minimum.
+      DV = DVCONV;
+      ICONVG = -1;
+      if (steps.fail(m.FACMIN)) {
+        if (m.ISTATE != 2) {
+          for (TextFile* f : {&m.REPORT, &m.RUNLOG}) {
+            f->nl().nl().X(5).A("** WARNING **  ").A("PILE CAP DISPL DOES NOT CONVERGE AFTER,");
+            f->I(m.MAXITFND, 5).X(2).A("ITERATIONS").nl();
+          }
+          m.RUNLOG.flush();
+        }
+        done = true;
+      } else {
+        --KSTEP;
+      }
+      prog.step_done(KSTEP, TCONV);
+    }
+  }
+
+  // Final part: DV is the displacement of the last converged step.
+  prog.analysis_done(m.FACINC > 1.0 ? 0 : KSTEP);
+  if (m.NWBEAR > 0) {
+    m.REPORT.nl().X(5).A("** WARNING **  ").A("SOME PILES MAY FAIL IN BEARING!").nl();
+    m.REPORT.X(5).X(15).A("AXIAL DISPLACEMENT ESTIMATED IS LARGER THAN").nl();
+    m.REPORT.X(5).X(15).A("MAXIMUM DISPLACEMENT DEFINED").A(" IN AXIAL LOAD-DISPLACEMENT CURVE").nl();
+    m.RUNLOG.nl().X(5).A("** WARNING **  ");
+    if (m.IEXTEND == 1) m.RUNLOG.A("SOME PILES REACHED MAXIMUM").A(" IN BEARING!").nl();
+    else m.RUNLOG.A("SOME PILES MAY FAIL IN BEARING!").nl();
+    m.ISTATE = 3;
+  }
+  if (m.NWPULL > 0) {
+    m.REPORT.nl().X(5).A("** WARNING **  ").A("SOME PILES MAY FAIL IN PULL OUT!").nl();
+    m.REPORT.X(5).X(15).A("AXIAL DISPLACEMENT ESTIMATED IS SMALLER THAN").nl();
+    m.REPORT.X(5).X(15).A("MINIMUM DISPLACEMENT DEFINED").A(" IN AXIAL LOAD-DISPLACEMENT CURVE").nl();
+    m.RUNLOG.nl().X(5).A("** WARNING **  ");
+    if (m.IEXTEND == 1) m.RUNLOG.A("SOME PILES REACHED MAXIMUM").A(" IN PULL OUT!").nl();
+    else m.RUNLOG.A("SOME PILES MAY FAIL IN PULL OUT!").nl();
+    m.ISTATE = 3;
+  }
+  if (m.NWTORS > 0) {
+    m.REPORT.nl().X(5).A("** WARNING **  ").A("SOME PILES MAY FAIL IN TORSION!").nl();
+    m.REPORT.X(5).X(15).A("TORSIONAL ROTATION ESTIMATED IS LARGER/SMALLER").nl();
+    m.REPORT.X(5).X(15).A("THAN MAXIMUM/MINIMUM ROTATION DEFINED").A(" IN TORQUE-ROTATION CURVE").nl();
+    m.RUNLOG.nl().X(5).A("** WARNING **  ");
+    if (m.IEXTEND == 1) m.RUNLOG.A("SOME PILES REACHED MAXIMUM").A(" IN TORSION!").nl();
+    else m.RUNLOG.A("SOME PILES MAY FAIL IN TORSION!").nl();
+    m.ISTATE = 3;
+  }
+  if (m.ISTATE == 3) {
+    // The captured pile warnings, in row order, to the results report and the run log.
+    TextFile w;
+    if (w.open_read(m.fname(R_WARNSCR))) {
+      std::string line;
+      const int nrec = 3 * (m.NWBEAR + m.NWPULL + m.NWTORS);
+      for (int k = 0; k < nrec && w.read_line(line); ++k) {
+        m.REPORT.line(line);
+        m.RUNLOG.line(line);
+      }
+    }
+  }
+  if (m.ISTATE == 1) {
+    m.CASELOG.line("    6 NO CONVERGENCE ON PILES   ");
+    return;
+  }
+  if (m.ISTATE == 2) {
+    m.CASELOG.line("    7 SINGULAR STIFFNESS MATRIX ");
+    return;
+  }
+  if (KSTEP == 1 && ICONVG == -1) {
+    m.CASELOG.line("    3 NO CONVERGENCE ON PILE CAP");
+    return;
+  }
+
+  // Full output.
+  if (m.IREDFAC > 0) REDREP3D(m);
+  m.TCURSM = TCONV;
+  for (int i = 1; i <= 6; ++i) loads(i) = TCONV * FV0(i);
+  if (m.NSMPT > 0)
+    for (int i = 1; i <= m.NSMPT; ++i) {
+      m.SMY(i) = m.SMY0(i) * TCONV;
+      m.SMZ(i) = m.SMZ0(i) * TCONV;
+    }
+  m.SUMSCR.nl().X(5).A("* TABLE L *   COMPUTATION ON PILE CAP").nl();
+  m.REPORT.nl().nl().nl().X(5).A("* TABLE L *   COMPUTATION ON PILE CAP").nl();
+  origin_tables(m, m.REPORT, loads, DV);
+  m.REPORT.nl().nl().X(10).A("NUMBER OF GLOBAL ITERATIONS = ").I(KITER, 4).nl();
+  m.RUNLOG.nl().X(10).A("NUMBER OF GLOBAL ITERATIONS = ").I(KITER, 4).nl().nl();
+  m.RUNLOG.flush();
+  {
+    TextFile& s = m.SUMSCR;
+    const std::string_view f3 = m.UFOR3.view(), l2 = m.ULEN2.view();
+    s.nl().X(5).A("* EQUIVALENT CONCENTRATED LOAD AT ORIGIN *").nl();
+    s.X(8).X(3).A("LOAD X,").A(f3).X(2).X(3).A("LOAD Y,").A(f3).X(2).X(3).A("LOAD Z,").A(f3).X(2);
+    s.X(1).A(" MOM X,").A(l2).A("-").A(f3).X(1).X(1).A(" MOM Y,").A(l2).A("-").A(f3).X(1);
+    s.X(1).A(" MOM Z,").A(l2).A("-").A(f3).nl();
+    WRTBLANK(s, 7);
+    for (int i = 1; i <= 6; ++i) WRTREAL(s, 15, 5, loads(i));
+    ENDLINE(s);
+    s.nl().X(5).A("* DISPLACEMENT OF GROUPED PILE ").A("FOUNDATION AT ORIGIN *").nl();
+    s.X(8).X(4).A("DISP X,").A(l2).X(2).X(4).A("DISP Y,").A(l2).X(2).X(4).A("DISP Z,").A(l2).X(2);
+    s.X(3).A(" ROT X,").A("RAD").X(2).X(3).A(" ROT Y,").A("RAD").X(2).X(3).A(" ROT Z,").A("RAD").nl();
+    WRTBLANK(s, 7);
+    for (int i = 1; i <= 6; ++i) WRTREAL(s, 15, 5, DV(i));
+    ENDLINE(s);
+  }
+  if (m.IDOFT > 0) m.DCOMP = DV(m.IDOFT);
+  m.SUMMARY.nl().nl().nl().X(5).A("* TABLE L *   COMPUTATION ON PILE CAP").nl();
+  origin_tables(m, m.SUMMARY, loads, DV);
+  {
+    TextFile& p = m.PLOTDATA;
+    p.X(5).A("* TABLE L *   COMPUTATION ON PILE CAP").nl();
+    p.line("* EQUIVALENT CONCENTRATED LOAD AT ORIGIN *");
+    for (int i = 1; i <= 6; ++i) {
+      WRTREAL(p, 18, 8, loads(i));
+      WRTBLANK(p, 5);
+    }
+    ENDLINE(p);
+    p.line("* DISPLACEMENT OF PILE CAP AT ORIGIN *");
+    for (int i = 1; i <= 6; ++i) {
+      WRTREAL(p, 18, 8, DV(i));
+      WRTBLANK(p, 5);
+    }
+    ENDLINE(p);
+  }
+  CAPENV(m, loads, DV);
+  if (TCONV < 1.0) {
+    for (TextFile* f : {&m.REPORT, &m.SUMMARY}) {
+      f->nl().X(5).A("** WARNING **  ").A("  TORVA COULD NOT GET SOLUTION FOR 100% OF THE LOAD").nl();
+      f->X(5).A("               ").A("  RESULTS ARE FOR ").F(100.0 * TCONV, 8, 2).A("% OF THE TOTAL LOAD").nl();
+      f->nl();
+    }
+    m.CASELOG.A("    2 SOLUTION AT ").F(100.0 * TCONV, 8, 2).A(" % OF THE TOTAL LOAD").nl();
+  } else {
+    m.CASELOG.line("    1 ANALYSIS COMPLETED");
+  }
+  m.IOPASS = 1;
+  if (m.IPRTOPT > 0) {
+    for (TextFile* f : {&m.REPORT, &m.SUMMARY})
+      f->nl().nl().nl().X(5).A("* TABLE M *   COMPUTATION ON INDIVIDUAL PILE").nl();
+    m.SUMSCR.nl().X(5).A("* TABLE M *   COMPUTATION ON INDIVIDUAL PILE").nl();
+  }
+  // Output pass: every pile row stores its results for the converged cap displacement.
+  {
+    m.PILESCR.open_write(m.fname(R_PILESCR));
+    int st = 0;
+    FVEC(m, RV, DV, st);
+    m.PILESCR.close();
+    m.IPROPTE = m.IPRTOPT;
+    m.INODSTE = m.NPRSTEP;
+    if (st != 0) {
+      // A row that fails in the output pass leaves stale results: report it as the run's error.
+      status = st;
+      m.IOPASS = 0;
+      return;
+    }
+    ENVEWR(m, 0, 0, status);
+    if (m.MODSTF == 0) ++m.NRESLT;
+  }
+  if (m.IOPASS == 1) {
+    // The first word of the title marks the end of an analysis for the host.
+    for (int k = 1; k <= 4; ++k) m.TITLE1[k] = m.ENDWRD[k];
+  }
+  m.IOPASS = 0;
+}
+
+void REDUPD3D(Model& m, const Vec6& DV, const Vec6& loads, int& status) {
+  if (m.IREDFAC == 1) {
+    REDFACY(m, DV(2) < 0.0 ? -1.0 : 1.0, status);
+    REDFACZ(m, DV(3) < 0.0 ? -1.0 : 1.0, status);
+    for (int g = 1; g <= m.NROW; ++g) {
+      m.PMULTY(g) = m.PMULT(g);
+      m.YMULTY(g) = m.YMULT(g);
+    }
+  }
+  double a, b;
+  if (m.IREDFAC == 3) {
+    a = std::fabs(m.REDMOVY);
+    b = std::fabs(m.REDMOVZ);
+    if (a == 0.0 && b == 0.0) a = b = 1.0;
+  } else {
+    a = std::fabs(DV(2));
+    b = std::fabs(DV(3));
+    if (a == 0.0 && b == 0.0) {
+      a = std::fabs(loads(2));
+      b = std::fabs(loads(3));
+      if (a == 0.0 && b == 0.0) {
+        a = 1.0;
+        b = 0.0;
+      }
+    }
+  }
+  const double r = std::sqrt(a * a + b * b);
+  const double c = a / r, s = b / r;
+  for (int g = 1; g <= m.NROW; ++g) {
+    m.PMULT(g) = std::sqrt(std::pow(m.PMULTY(g) * c, 2) + std::pow(m.PMULTZ(g) * s, 2));
+    m.YMULT(g) = std::sqrt(std::pow(m.YMULTY(g) * c, 2) + std::pow(m.YMULTZ(g) * s, 2));
+  }
+}
+
+void REDREP3D(Model& m) {
+  for (TextFile* f : {&m.REPORT, &m.SUMMARY}) {
+    f->nl();
+    f->X(7).A("REDUCTION FACTORS FOR CLOSELY-SPACED PILE").X(1).A("GROUPS, COMBINED Y AND Z DIRECTIONS").nl();
+    if (m.IREDFAC != 3) {
+      f->X(7).A("ESTIMATED USING MOVEMENT IN").X(1).A("THE DIRECTION OF PILE CAP DISPLACEMENTS").nl();
+      f->X(7).X(33).nl();
+    } else {
+      f->X(7).A("USING A PREDEFINED MOVEMENT").X(7).X(33).nl();
+    }
+    f->X(7).A("     GROUP NO     P-FACTOR     Y-FACTOR        ").nl();
+    f->nl();
+  }
+  m.PLOTDATA.X(7).A("*REDUCTION FACTORS FOR CLOSELY-SPACED PILE*").nl();
+  for (int g = 1; g <= m.NROW; ++g) {
+    for (TextFile* f : {&m.REPORT, &m.SUMMARY}) {
+      WRTBLANK(*f, 12);
+      WRTINT(*f, 5, g);
+      WRTBLANK(*f, 5);
+      WRTREAL(*f, 12, 4, m.PMULT(g));
+      WRTBLANK(*f, 1);
+      WRTREAL(*f, 12, 4, m.YMULT(g));
+      ENDLINE(*f);
+    }
+    WRTINT(m.PLOTDATA, 10, g);
+    WRTBLANK(m.PLOTDATA, 4);
+    WRTREAL(m.PLOTDATA, 18, 8, m.PMULT(g));
+    WRTBLANK(m.PLOTDATA, 4);
+    WRTREAL(m.PLOTDATA, 18, 8, m.YMULT(g));
+    ENDLINE(m.PLOTDATA);
+  }
+}
+
+void CAPENV(Model& m, const Vec6& P, const Vec6& U) {
+  for (int i = 1; i <= 12; ++i) {
+    const double v = i <= 6 ? P(i) : U(i - 6);
+    if (m.NRESLT == 1) {
+      m.EMNCAP(i) = v;
+      m.EMXCAP(i) = v;
+    } else {
+      if (v < m.EMNCAP(i)) m.EMNCAP(i) = v;
+      if (v > m.EMXCAP(i)) m.EMXCAP(i) = v;
+    }
+  }
+}
+
+void EQSTIF(Model& m, TextFile& f) {
+  for (int g = 1; g <= m.NROW; ++g) {
+    const int n = m.NSEG(m.PTYPE(g));
+    f.A("* PILE GROUP *").I(g, 6).nl();
+    f.X(7).A("* PILE TOP EQUIVALENT STIFFNESSES").nl();
+    for (int k = 1; k <= 3; ++k) WRTREAL(f, 17, 8, m.EQTOP(g, k));
+    ENDLINE(f);
+    f.X(7).A("* EQUIVALENT STIFFNESSES ALONG PILE").nl();
+    WRTBLANK(f, 6);
+    WRTREAL(f, 16, 8, m.EQDEPN(g, 0));
+    ENDLINE(f);
+    for (int j = 4; j <= n + 4; ++j) {
+      WRTBLANK(f, 6);
+      WRTREAL(f, 16, 8, m.EQDEPN(g, j));
+      WRTREAL(f, 17, 8, m.EQKN(g, j));
+      WRTREAL(f, 17, 8, m.EQKN2(g, j));
+      ENDLINE(f);
+    }
+  }
+}
+
+}  // namespace torva

@@ -1,0 +1,42 @@
+// Equilibrium of the rigid pile cap of a 3-D model under one load case or combination.
+#pragma once
+
+#include "cap/matinv.h"
+#include "model/model.h"
+
+namespace torva {
+
+// Load-factor stepping of the cap analyses: steps of the first factor up to exactly the
+// full load; after a failed attempt a retry halfway between the last converged factor and
+// the one that failed, with half the increment, until the increment falls below the minimum
+// factor. Factors within 1e-9 of the full load are the full load, so rounding never leaves a
+// near-zero last step.
+struct LoadStepper {
+  double TCUR, DTCUR, TCONV;
+  explicit LoadStepper(double facinc);
+  // After a converged step; true when the full load has been reached.
+  bool accept();
+  // After a failed attempt; true when the increment fell below facmin (steps exhausted).
+  bool fail(double facmin);
+};
+
+// Load steps with Newton iterations on the six cap movements at the origin; reports the
+// steps, iterations, warnings, outcome line and the cap tables, then runs the output pass
+// in which every pile row stores its results, and prints Tables L and M.
+// kind: 0 load case, 1 combination. loads: in, the full load at the origin (force X, Y, Z,
+// moment X, Y, Z); out, the load at the final load factor.
+void ANAL3D(Model& m, int kind, int& status, Vec6& FVLAST, Vec6& DVLAST, Vec6& loads,
+            const Vec6& PTLOAD, Vec6& PTDISP, const Arr1<double, 3>& PTXYZ,
+            const Arr1<int, 6>& PTCOND);
+
+// Group reduction factors recombined from the direction of the cap movement (IREDFAC > 0).
+void REDUPD3D(Model& m, const Vec6& DV, const Vec6& loads, int& status);
+// The table of the factors used, at the start of the full output.
+void REDREP3D(Model& m);
+
+// Cap envelopes of the equivalent load P and displacement U at the origin.
+void CAPENV(Model& m, const Vec6& P, const Vec6& U);
+// Per-row records of the pile-state file after an estimation output pass.
+void EQSTIF(Model& m, TextFile& state);
+
+}  // namespace torva

@@ -1,0 +1,130 @@
+#include "cap/fvec.h"
+
+#include <omp.h>
+
+#include "cap/ptrans.h"
+#include "pile/pilef.h"
+#include "pile/pilestif.h"
+#include "run/platform.h"
+#include "run/runctl.h"
+
+namespace torva {
+
+namespace {
+
+// Sizes the per-row results and the per-thread scratch once; returns the scratch.
+std::vector<PilefScratch>& size_row_work(Model& m, int nthr) {
+  const std::size_t n = std::size_t(m.NROW) + 1;
+  if (m.ROWCAP.size() < n) m.ROWCAP.resize(n);
+  if (m.ROWF.size() < n) m.ROWF.resize(n);
+  if (m.ROWK.size() < n) m.ROWK.resize(n);
+  if (!m.PSCRATCH || m.NPSCRATCH < nthr) {
+    m.PSCRATCH = std::make_shared<std::vector<PilefScratch>>(std::size_t(nthr));
+    m.NPSCRATCH = nthr;
+  }
+  return *static_cast<std::vector<PilefScratch>*>(m.PSCRATCH.get());
+}
+
+// After a loop: the rows' lines in row order, then their status, state and counters.
+void gather_rows(Model& m, int& status) {
+  for (int g = 1; g <= m.NROW; ++g) {
+    const RowCapture& c = m.ROWCAP[std::size_t(g)];
+    replay(m, c);
+  }
+  const int st = combine_status(m.ROWCAP, 1, m.NROW);
+  if (status == 0) status = st;
+  const int is = combine_istate(m.ROWCAP, 1, m.NROW);
+  if (is == 1 || (is == 4 && m.ISTATE != 1)) m.ISTATE = is;
+}
+
+}  // namespace
+
+void FVEC(Model& m, Vec6& F, const Vec6& U, int& status) {
+  for (int i = 1; i <= 6; ++i) F(i) = 0.0;
+  const int nthr = SETNTHR(m.NTHREQ, m.NTHUSE, m.NTHRUN, m.NROW, 0);
+  const double t0 = platform::wall_seconds();
+  std::vector<PilefScratch>& scratch = size_row_work(m, nthr);
+  const int nrow = m.NROW;
+#pragma omp parallel for schedule(static) num_threads(nthr)
+  for (int g = 1; g <= nrow; ++g) {
+    PilefScratch& ps = scratch[std::size_t(omp_get_thread_num())];
+    RowCapture& cap = m.ROWCAP[std::size_t(g)];
+    cap.clear();
+    std::array<double, 6>& out = m.ROWF[std::size_t(g)];
+    out.fill(0.0);
+    CaptureScope scope(cap);
+    try {
+      Mat6 Ht, H, Qt, Q;
+      PTRANS(m, g, Ht, H, Qt, Q);
+      Vec6 u, f, fo;
+      MATVEC6(u, H, U);
+      int st = 0;
+      PILEF(m, g, f, u, st, ps);
+      if (st == 0) {
+        MATVEC6(fo, Ht, f);
+        for (int i = 0; i < 6; ++i) out[std::size_t(i)] = fo(i + 1);
+      } else {
+        cap.status = st;
+      }
+    } catch (...) {
+      cap.status = ST_INTERNAL;
+    }
+  }
+  for (int g = 1; g <= nrow; ++g)
+    for (int i = 1; i <= 6; ++i) F(i) += m.ROWF[std::size_t(g)][std::size_t(i - 1)];
+  gather_rows(m, status);
+  m.TPAR += platform::wall_seconds() - t0;
+}
+
+void STIFF(Model& m, Mat6& K, const Vec6& U, int& status) {
+  const int nthr = SETNTHR(m.NTHREQ, m.NTHUSE, m.NTHRUN, m.NROW, 0);
+  const double t0 = platform::wall_seconds();
+  std::vector<PilefScratch>& scratch = size_row_work(m, nthr);
+  const int nrow = m.NROW;
+#pragma omp parallel for schedule(static) num_threads(nthr)
+  for (int g = 1; g <= nrow; ++g) {
+    PilefScratch& ps = scratch[std::size_t(omp_get_thread_num())];
+    RowCapture& cap = m.ROWCAP[std::size_t(g)];
+    cap.clear();
+    std::array<double, 36>& out = m.ROWK[std::size_t(g)];
+    out.fill(0.0);
+    CaptureScope scope(cap);
+    try {
+      Mat6 Ht, H, Qt, Q, k;
+      PTRANS(m, g, Ht, H, Qt, Q);
+      Vec6 u;
+      MATVEC6(u, H, U);
+      int st = 0;
+      PILESTIF(m, g, k, u, st, ps);
+      cap.status = st;
+      // Ht k H, first Ht k, then that times H.
+      double hk[36];
+      for (int i = 1; i <= 6; ++i)
+        for (int j = 1; j <= 6; ++j) {
+          double s = 0.0;
+          for (int l = 1; l <= 6; ++l) s += Ht(i, l) * k(l, j);
+          hk[(i - 1) + 6 * (j - 1)] = s;
+        }
+      for (int i = 1; i <= 6; ++i)
+        for (int j = 1; j <= 6; ++j) {
+          double s = 0.0;
+          for (int l = 1; l <= 6; ++l) s += hk[(i - 1) + 6 * (l - 1)] * H(l, j);
+          out[std::size_t((i - 1) + 6 * (j - 1))] = s;
+        }
+    } catch (...) {
+      cap.status = ST_INTERNAL;
+    }
+  }
+  for (int i = 1; i <= 6; ++i)
+    for (int j = 1; j <= 6; ++j) K(i, j) = 0.0;
+  for (int g = 1; g <= nrow; ++g)
+    for (int i = 1; i <= 6; ++i)
+      for (int j = 1; j <= 6; ++j) K(i, j) += m.ROWK[std::size_t(g)][std::size_t((i - 1) + 6 * (j - 1))];
+  gather_rows(m, status);
+  if (m.IOPASS == 0)
+    m.TPAR += platform::wall_seconds() - t0;
+  else
+    m.TPRT += platform::wall_seconds() - t0;
+}
+
+}  // namespace torva
