@@ -5,6 +5,7 @@
 #include <cmath>
 #include <string>
 
+#include "capfe/capfedrv.h"
 #include "cap/fvec.h"
 #include "report/envewr.h"
 #include "run/runctl.h"
@@ -142,6 +143,12 @@ void ANAL3D(Model& m, int kind, int& status, Vec6& FVLAST, Vec6& DVLAST, Vec6& l
   m.NWBEAR = m.NWPULL = m.NWTORS = 0;
   m.IWFILE = 0;
   m.ICAPPY = 0;
+  if (m.IFEOPT > 0) {
+    // A flexible cap: the whole case goes to the plate model (or its model files).
+    CAPFEDRV(m, loads.data(), status);
+    m.IOPASS = 0;
+    return;
+  }
 
   Vec6 FV0 = loads, PTDISP0 = PTDISP;
   Vec6 FV{}, RV{}, DFV{}, DDV{}, DV{}, UDV{}, DVCONV{};

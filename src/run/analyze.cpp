@@ -19,7 +19,6 @@ namespace {
 bool refuse_unbuilt(Model& m, int& status) {
   std::string why;
   if (m.NDIM == 2) why = "2-D MODELS (NDIM = 2)";
-  else if (m.IFEOPT > 0) why = "THE CAP FINITE-ELEMENT OPTION";
   else if (m.ICAPOPT > 0) why = "AN EMBEDDED PILE CAP (CAP OPTION > 0)";
   else if (m.IPLTPASS == 1) why = "THE PLOT PASS OF CURVE DATA";
   for (int c = 1; why.empty() && c <= m.NLC; ++c) {

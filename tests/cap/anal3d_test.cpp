@@ -212,3 +212,22 @@ TEST(Anal3d, ResultFilesDoNotDependOnTheThreadCount) {
 
 }  // namespace
 }  // namespace torva
+
+namespace torva {
+namespace {
+
+// The cap finite-element option 2 hands the case to the plate-model writer: the cap model is
+// written as a numeric file and a keyword file, and no load steps are run.
+TEST(Anal3d, CapFiniteElementOptionWritesTheCapModelFiles) {
+  std::string t = read_example("group2x2_sand_us.dat");
+  t = replace(t, "CONTROL RECORD\n1 3 0 0 ", "CONTROL RECORD\n1 3 0 2 ");
+  t = replace(t, "PILE CAP\n9.0 9.0 3.0 0.0 0.0 0\n", "PILE CAP\n9.0 9.0 3.0 0.0 0.0 0\n0.0 0.0 2 2 3.0E6 0.2\n");
+  WorkDir dir;
+  ASSERT_EQ(run_input(dir, t), 0);
+  EXPECT_TRUE(dir.exists("case.fmd"));
+  EXPECT_NE(dir.read("case.fkw").find("TEST OF TORVA5_FC"), std::string::npos);
+  EXPECT_EQ(dir.read("case.log").find("     STEP "), std::string::npos);
+}
+
+}  // namespace
+}  // namespace torva
