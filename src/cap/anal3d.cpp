@@ -151,6 +151,7 @@ void ANAL3D(Model& m, int kind, int& status, Vec6& FVLAST, Vec6& DVLAST, Vec6& l
   }
 
   Vec6 FV0 = loads, PTDISP0 = PTDISP;
+  (void)PTDISP0;  // the prescribed displacements of a point case, unscaled
   Vec6 FV{}, RV{}, DFV{}, DDV{}, DV{}, UDV{}, DVCONV{};
   for (int i = 1; i <= 6; ++i) FV(i) = RV(i) = DFV(i) = DDV(i) = DV(i) = UDV(i) = DVCONV(i) = 0.0;
   Mat6 SS, SSRAW;
