@@ -203,8 +203,11 @@ TEST(Anal3d, ResultFilesDoNotDependOnTheThreadCount) {
       first = files;
       continue;
     }
-    for (const auto& [ext, text] : files)
-      if (ext != ".log") EXPECT_EQ(text, first.at(ext)) << ext;
+    for (const auto& [ext, text] : files) {
+      if (ext != ".log") {
+        EXPECT_EQ(text, first.at(ext)) << ext;
+      }
+    }
   }
   platform::set_date(nullptr);
   platform::set_processors(nullptr);
