@@ -7,6 +7,7 @@
 
 #include "capfe/capfedrv.h"
 #include "cap/fvec.h"
+#include "cap/ptdef.h"
 #include "report/envewr.h"
 #include "run/runctl.h"
 #include "run/units.h"
@@ -90,20 +91,80 @@ void three(TextFile& f, double a, double b, double c) {
   ENDLINE(f);
 }
 
+// The load and displacement tables of the cap at the origin or at the point of definition.
+// With marks (LA beside the loads, LB beside the displacements) each mark takes the place
+// of the first blank after its unit label; without marks the headings of the origin tables.
+void load_disp_tables(Model& m, TextFile& f, bool at_point, const Vec6& P, const Vec6& D,
+                      const char* LA, const char* LB) {
+  const std::string_view f4 = m.UFOR4.view(), f3 = m.UFOR3.view(), l2 = m.ULEN2.view();
+  auto mark = [&f](const char* L, int k) {
+    if (L) f.A(std::string_view(L + k - 1, 1));
+    else if (k % 3 != 0) f.X(1);
+  };
+  if (at_point) f.nl().nl().X(5).A("* CONCENTRATED LOAD").A(" AT SPECIFIED POINT *").nl();
+  else f.nl().nl().X(5).A("* EQUIVALENT CONCENTRATED LOAD AT ORIGIN *").nl();
+  f.nl().nl().X(11).A("VERT. LOAD,").A(f4);
+  mark(LA, 1);
+  f.X(3).A("HOR. LOAD Y,").A(f4);
+  mark(LA, 2);
+  f.X(2).A("HOR. LOAD Z,").A(f4);
+  mark(LA, 3);
+  f.nl();
+  three(f, P(1), P(2), P(3));
+  f.nl().X(10).A("MOMENT X ,").A(l2).A("-").A(f3);
+  mark(LA, 4);
+  f.X(3).A("MOMENT Y,").A(l2).A("-").A(f3);
+  mark(LA, 5);
+  f.X(3).A("MOMENT Z,").A(l2).A("-").A(f3);
+  mark(LA, 6);
+  f.nl();
+  three(f, P(4), P(5), P(6));
+  f.nl().nl().X(5).A("* DISPLACEMENT OF GROUPED PILE ");
+  f.A(at_point ? "FOUNDATION AT SPECIFIED POINT *" : "FOUNDATION AT ORIGIN *").nl();
+  f.nl().nl().X(10).A("  VERTICAL ,").A(l2);
+  mark(LB, 1);
+  f.X(5).A("HORIZONTAL Y,").A(l2);
+  mark(LB, 2);
+  f.X(4).A("HORIZONTAL Z,").A(l2);
+  mark(LB, 3);
+  f.nl();
+  three(f, D(1), D(2), D(3));
+  f.nl().X(10).A("ANGLE ROT. X,").A("RAD");
+  mark(LB, 4);
+  f.X(3).A("ANGLE ROT. Y,").A("RAD");
+  mark(LB, 5);
+  f.X(3).A("ANGLE ROT. Z,").A("RAD");
+  mark(LB, 6);
+  f.nl();
+  three(f, D(4), D(5), D(6));
+}
+
 // The origin load and displacement tables (REPORT and SUMMARY).
 void origin_tables(Model& m, TextFile& f, const Vec6& loads, const Vec6& DV) {
-  const std::string_view f4 = m.UFOR4.view(), f3 = m.UFOR3.view(), l2 = m.ULEN2.view();
-  f.nl().nl().X(5).A("* EQUIVALENT CONCENTRATED LOAD AT ORIGIN *").nl();
-  f.nl().nl().X(11).A("VERT. LOAD,").A(f4).X(4).A("HOR. LOAD Y,").A(f4).X(3).A("HOR. LOAD Z,").A(f4).nl();
-  three(f, loads(1), loads(2), loads(3));
-  f.nl().X(10).A("MOMENT X ,").A(l2).A("-").A(f3).X(4).A("MOMENT Y,").A(l2).A("-").A(f3);
-  f.X(4).A("MOMENT Z,").A(l2).A("-").A(f3).nl();
-  three(f, loads(4), loads(5), loads(6));
-  f.nl().nl().X(5).A("* DISPLACEMENT OF GROUPED PILE ").A("FOUNDATION AT ORIGIN *").nl();
-  f.nl().nl().X(10).A("  VERTICAL ,").A(l2).X(6).A("HORIZONTAL Y,").A(l2).X(5).A("HORIZONTAL Z,").A(l2).nl();
-  three(f, DV(1), DV(2), DV(3));
-  f.nl().X(10).A("ANGLE ROT. X,").A("RAD").X(4).A("ANGLE ROT. Y,").A("RAD").X(4).A("ANGLE ROT. Z,").A("RAD").nl();
-  three(f, DV(4), DV(5), DV(6));
+  load_disp_tables(m, f, false, loads, DV, nullptr, nullptr);
+}
+
+// The tables of the point of definition: its coordinates, the loads and the displacements
+// at the point, marked (LA, LB) on the results report.
+void point_tables(Model& m, TextFile& f, const Point3& PTXYZ, const Vec6& Fp, const Vec6& Dp,
+                  const char* LA, const char* LB) {
+  const std::string_view d2 = m.UDEP2.view();
+  f.nl().nl().X(5).A("* POINT OF DEFINITION").A(" DISPLACEMENT/LOADS *").nl();
+  f.nl().nl().X(10).A("  COORD. X ,").A(d2).X(6).A("   COORD. Y ,").A(d2).X(5).A("   COORD. Z ,").A(d2).nl();
+  three(f, TOFT(m, PTXYZ(1)), TOFT(m, PTXYZ(2)), TOFT(m, PTXYZ(3)));
+  load_disp_tables(m, f, true, Fp, Dp, LA, LB);
+}
+
+// Clips the coupling terms of the tangent before the first solve of a point case: row by
+// row, an off-diagonal term larger than half the row's diagonal (in magnitude) is cut to
+// that value with its own sign, and the symmetric term with it.
+void clip_coupling(Mat6& SS) {
+  for (int i = 1; i <= 6; ++i)
+    for (int j = 1; j <= 6; ++j) {
+      if (j == i) continue;
+      const double lim = 0.5 * std::fabs(SS(i, i));
+      if (std::fabs(SS(i, j)) > lim) SS(i, j) = SS(j, i) = std::copysign(lim, SS(i, j));
+    }
 }
 
 }  // namespace
@@ -136,10 +197,9 @@ void ANAL3D(Model& m, int kind, int& status, Vec6& FVLAST, Vec6& DVLAST, Vec6& l
             const Arr1<int, 6>& PTCOND) {
   (void)FVLAST;
   (void)DVLAST;
-  (void)PTLOAD;
-  (void)PTXYZ;
-  (void)PTCOND;
   const Progress prog{m, kind};
+  // A load case given at a point of definition: each step solves the extended system.
+  const bool point_case = kind == 0 && m.ICASE >= 1 && m.ICASE <= MAXLC && m.IDISP(m.ICASE) > 0;
   m.NWBEAR = m.NWPULL = m.NWTORS = 0;
   m.IWFILE = 0;
   m.ICAPPY = 0;
@@ -155,6 +215,13 @@ void ANAL3D(Model& m, int kind, int& status, Vec6& FVLAST, Vec6& DVLAST, Vec6& l
   Vec6 FV{}, RV{}, DFV{}, DDV{}, DV{}, UDV{}, DVCONV{};
   for (int i = 1; i <= 6; ++i) FV(i) = RV(i) = DFV(i) = DDV(i) = DV(i) = UDV(i) = DVCONV(i) = 0.0;
   Mat6 SS, SSRAW;
+  // The extended system of a point case and its vectors: the increment with the
+  // multipliers, the right-hand side, its companion, and the sums kept for the trace.
+  Mat12 SE;
+  Vec12 DDUV, DFUV, RUV, UDUV, DUVCONV;
+  SE.fill(0.0);
+  for (Vec12* v : {&DDUV, &DFUV, &RUV, &UDUV, &DUVCONV}) v->fill(0.0);
+  Vec6 PTDISPS = PTDISP0;  // the given point displacements scaled to the step
   LoadStepper steps(m.FACINC);
   double& TCUR = steps.TCUR;
   double& DTCUR = steps.DTCUR;
@@ -177,7 +244,9 @@ void ANAL3D(Model& m, int kind, int& status, Vec6& FVLAST, Vec6& DVLAST, Vec6& l
       for (int i = 1; i <= 6; ++i) {
         UDV(i) = 0.0;
         FV(i) = TCUR * FV0(i);
+        PTDISPS(i) = TCUR * PTDISP0(i);
       }
+      UDUV.fill(0.0);
       KITER = 0;
       bool converged = false;
       for (;;) {
@@ -201,6 +270,7 @@ void ANAL3D(Model& m, int kind, int& status, Vec6& FVLAST, Vec6& DVLAST, Vec6& l
         if (status != 0) return;
         if (m.ISTATE == 1) break;
         loads = FV;
+        if (point_case) PTDISP = PTDISPS;
         if (m.NSMPT > 0)
           for (int i = 1; i <= m.NSMPT; ++i) {
             m.SMY(i) = m.SMY0(i) * TCUR;
@@ -227,7 +297,18 @@ void ANAL3D(Model& m, int kind, int& status, Vec6& FVLAST, Vec6& DVLAST, Vec6& l
           for (int i = 1; i <= 6; ++i)
             for (int j = i + 1; j <= 6; ++j) SS(i, j) = SS(j, i) = (SS(i, j) + SS(j, i)) / 2.0;
         int ising = 0;
-        MATINV(SS, 6, ising);
+        if (point_case) {
+          if (KITER == 1) clip_coupling(SS);
+          PTMAT(SE, SS, PTXYZ, PTCOND);
+          for (int i = 1; i <= 12; ++i) {
+            m.SOLVTRACE.A("SE ").I(i, 2);
+            for (int j = 1; j <= 12; ++j) m.SOLVTRACE.E(SE(i, j), 13, 5);
+            m.SOLVTRACE.nl();
+          }
+          MATINV(SE.data(), 12, 12, ising);
+        } else {
+          MATINV(SS, 6, ising);
+        }
         if (ising == 1) {
           m.REPORT.X(5).A("** WARNING **  ").A("DETERMINANT OF STIFFNESS MATRIX IS ZERO").nl();
           m.RUNLOG.nl().nl().X(5).A("** WARNING **  ").A("DETERMINANT OF STIFFNESS MATRIX IS ZERO").nl();
@@ -235,17 +316,38 @@ void ANAL3D(Model& m, int kind, int& status, Vec6& FVLAST, Vec6& DVLAST, Vec6& l
           m.ISTATE = 2;
           break;
         }
-        MATVEC6(DDV, SS, DFV);
+        if (point_case) {
+          PTRHS(DFUV, RUV, DFV, RV, PTDISPS, DV, PTXYZ, PTCOND);
+          MATVEC12(DDUV.data(), SE.data(), DFUV.data());
+          for (int i = 1; i <= 6; ++i) DDV(i) = DDUV(i);
+        } else {
+          MATVEC6(DDV, SS, DFV);
+        }
         for (int i = 1; i <= 6; ++i) {
           DV(i) += DDV(i);
           UDV(i) += DDV(i);
         }
-        vec_line(m.SOLVTRACE, "DDV  ", DDV.data(), 6);
-        vec_line(m.SOLVTRACE, "DFV  ", DFV.data(), 6);
-        vec_line(m.SOLVTRACE, "UDV  ", UDV.data(), 6);
-        vec_line(m.SOLVTRACE, "DV   ", DV.data(), 6);
-        vec_line(m.SOLVTRACE, "FV   ", FV.data(), 6);
-        vec_line(m.SOLVTRACE, "RV   ", RV.data(), 6);
+        if (point_case) {
+          Vec12 DUV, FFUV;
+          for (int i = 1; i <= 12; ++i) {
+            UDUV(i) += DDUV(i);
+            DUV(i) = i <= 6 ? DV(i) : DUVCONV(i) + DDUV(i);
+            FFUV(i) = -(DFUV(i) + RUV(i));
+          }
+          vec_line(m.SOLVTRACE, "DDUV ", DDUV.data(), 12);
+          vec_line(m.SOLVTRACE, "DFUV ", DFUV.data(), 12);
+          vec_line(m.SOLVTRACE, "UDUV ", UDUV.data(), 12);
+          vec_line(m.SOLVTRACE, "DUV  ", DUV.data(), 12);
+          vec_line(m.SOLVTRACE, "FFUV ", FFUV.data(), 12);
+          vec_line(m.SOLVTRACE, "RUV  ", RUV.data(), 12);
+        } else {
+          vec_line(m.SOLVTRACE, "DDV  ", DDV.data(), 6);
+          vec_line(m.SOLVTRACE, "DFV  ", DFV.data(), 6);
+          vec_line(m.SOLVTRACE, "UDV  ", UDV.data(), 6);
+          vec_line(m.SOLVTRACE, "DV   ", DV.data(), 6);
+          vec_line(m.SOLVTRACE, "FV   ", FV.data(), 6);
+          vec_line(m.SOLVTRACE, "RV   ", RV.data(), 6);
+        }
         double IncDsp, IncRot, TotDsp, TotRot, MaxDsp, MaxRot;
         DNORM(DDV.data(), IncDsp, IncRot);
         DNORM(UDV.data(), TotDsp, TotRot);
@@ -276,6 +378,7 @@ void ANAL3D(Model& m, int kind, int& status, Vec6& FVLAST, Vec6& DVLAST, Vec6& l
       if (converged) {
         ICONVG = 1;
         for (int i = 1; i <= 6; ++i) DVCONV(i) += UDV(i);
+        for (int i = 7; i <= 12; ++i) DUVCONV(i) = UDUV(i);
         DV = DVCONV;
         done = steps.accept();
         prog.step_done(KSTEP, TCONV);
@@ -366,6 +469,24 @@ void ANAL3D(Model& m, int kind, int& status, Vec6& FVLAST, Vec6& DVLAST, Vec6& l
     }
   m.SUMSCR.nl().X(5).A("* TABLE L *   COMPUTATION ON PILE CAP").nl();
   m.REPORT.nl().nl().nl().X(5).A("* TABLE L *   COMPUTATION ON PILE CAP").nl();
+  if (point_case) {
+    // The load at the origin is the reaction sum of the last iteration, with the given
+    // point loads at the load level reached.
+    VNEG6(RUV.data(), loads.data());
+    Vec6 Dp, Fp, PL;
+    for (int i = 1; i <= 6; ++i) {
+      Dp(i) = Fp(i) = 0.0;
+      PL(i) = TCONV * PTLOAD(i);
+    }
+    int done = 0;
+    PTTRANS(DV, loads, PTXYZ, Dp, Fp, PL, PTCOND, done);
+    char LA[6], LB[6];
+    DOFLABEL(m, PTCOND, LA, LB);
+    if (done > 0) {
+      point_tables(m, m.REPORT, PTXYZ, Fp, Dp, LA, LB);
+      point_tables(m, m.SUMMARY, PTXYZ, Fp, Dp, nullptr, nullptr);
+    }
+  }
   origin_tables(m, m.REPORT, loads, DV);
   m.REPORT.nl().nl().X(10).A("NUMBER OF GLOBAL ITERATIONS = ").I(KITER, 4).nl();
   m.RUNLOG.nl().X(10).A("NUMBER OF GLOBAL ITERATIONS = ").I(KITER, 4).nl().nl();

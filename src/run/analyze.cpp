@@ -24,8 +24,6 @@ bool refuse_unbuilt(Model& m, int& status) {
   for (int c = 1; why.empty() && c <= m.NLC; ++c) {
     if (m.CASINT(c, 22) == 1) continue;
     if (m.CASINT(c, 9) >= 1) why = "STIFFNESS ESTIMATION (LOAD CASE " + std::to_string(c) + ")";
-    else if (m.IDISP(c) > 0)
-      why = "PRESCRIBED DISPLACEMENTS AT A POINT (LOAD CASE " + std::to_string(c) + ")";
   }
   if (why.empty()) return false;
   for (TextFile* f : {&m.REPORT, &m.RUNLOG}) {
@@ -122,6 +120,12 @@ void ANALYZE(Model& m, int mode, int& status) {
     // The case's full load: resultant at the origin, distributed loads at the nodes, and
     // the resultant of the axial parts of the distributed loads.
     LOADORIG(m, c, loads);
+    if (m.IDISP(c) > 0) {
+      // Given at a point of definition: the given loads moved to the origin are the load.
+      Vec6 P;
+      DISPLOAD(m, c, loads, PTLOAD, PTDISP, P, PTCOND);
+      for (int k = 1; k <= 3; ++k) PTXYZ(k) = P(k);
+    }
     CASELOAD(m, c);
     DLOADORIG(m, loads);
     m.CASELOG.X(6).A("ANALYSIS DUE TO TOTAL LOAD").nl();
