@@ -96,46 +96,41 @@ void three(TextFile& f, double a, double b, double c) {
 // of the first blank after its unit label; without marks the headings of the origin tables.
 void load_disp_tables(Model& m, TextFile& f, bool at_point, const Vec6& P, const Vec6& D,
                       const char* LA, const char* LB) {
-  const std::string_view f4 = m.UFOR4.view(), f3 = m.UFOR3.view(), l2 = m.ULEN2.view();
-  auto mark = [&f](const char* L, int k) {
-    if (L) f.A(std::string_view(L + k - 1, 1));
-    else if (k % 3 != 0) f.X(1);
+  const std::string f4(m.UFOR4.view()), l2(m.ULEN2.view());
+  const std::string mom = l2 + "-" + std::string(m.UFOR3.view());
+  // One heading of three columns: each title with its unit label and its mark (a blank
+  // between columns without marks), gap(k) blanks before the next title.
+  auto heading = [&f](int lead, const char* const title[3], const std::string& unit,
+                      const int gap[2], const char* L, int k0) {
+    f.X(lead);
+    for (int c = 0; c < 3; ++c) {
+      f.A(title[c]).A(unit);
+      if (L) f.A(std::string_view(L + k0 + c - 1, 1));
+      else if (c < 2) f.X(1);
+      if (c < 2) f.X(gap[c]);
+    }
+    f.nl();
   };
+  static const char* const kLoad[3] = {"VERT. LOAD,", "HOR. LOAD Y,", "HOR. LOAD Z,"};
+  static const char* const kMom[3] = {"MOMENT X ,", "MOMENT Y,", "MOMENT Z,"};
+  static const char* const kDisp[3] = {"  VERTICAL ,", "HORIZONTAL Y,", "HORIZONTAL Z,"};
+  static const char* const kRot[3] = {"ANGLE ROT. X,", "ANGLE ROT. Y,", "ANGLE ROT. Z,"};
+  static const int kLoadGap[2] = {3, 2}, kMomGap[2] = {3, 3}, kDispGap[2] = {5, 4};
   if (at_point) f.nl().nl().X(5).A("* CONCENTRATED LOAD").A(" AT SPECIFIED POINT *").nl();
   else f.nl().nl().X(5).A("* EQUIVALENT CONCENTRATED LOAD AT ORIGIN *").nl();
-  f.nl().nl().X(11).A("VERT. LOAD,").A(f4);
-  mark(LA, 1);
-  f.X(3).A("HOR. LOAD Y,").A(f4);
-  mark(LA, 2);
-  f.X(2).A("HOR. LOAD Z,").A(f4);
-  mark(LA, 3);
-  f.nl();
+  f.nl().nl();
+  heading(11, kLoad, f4, kLoadGap, LA, 1);
   three(f, P(1), P(2), P(3));
-  f.nl().X(10).A("MOMENT X ,").A(l2).A("-").A(f3);
-  mark(LA, 4);
-  f.X(3).A("MOMENT Y,").A(l2).A("-").A(f3);
-  mark(LA, 5);
-  f.X(3).A("MOMENT Z,").A(l2).A("-").A(f3);
-  mark(LA, 6);
   f.nl();
+  heading(10, kMom, mom, kMomGap, LA, 4);
   three(f, P(4), P(5), P(6));
   f.nl().nl().X(5).A("* DISPLACEMENT OF GROUPED PILE ");
   f.A(at_point ? "FOUNDATION AT SPECIFIED POINT *" : "FOUNDATION AT ORIGIN *").nl();
-  f.nl().nl().X(10).A("  VERTICAL ,").A(l2);
-  mark(LB, 1);
-  f.X(5).A("HORIZONTAL Y,").A(l2);
-  mark(LB, 2);
-  f.X(4).A("HORIZONTAL Z,").A(l2);
-  mark(LB, 3);
-  f.nl();
+  f.nl().nl();
+  heading(10, kDisp, l2, kDispGap, LB, 1);
   three(f, D(1), D(2), D(3));
-  f.nl().X(10).A("ANGLE ROT. X,").A("RAD");
-  mark(LB, 4);
-  f.X(3).A("ANGLE ROT. Y,").A("RAD");
-  mark(LB, 5);
-  f.X(3).A("ANGLE ROT. Z,").A("RAD");
-  mark(LB, 6);
   f.nl();
+  heading(10, kRot, "RAD", kMomGap, LB, 4);
   three(f, D(4), D(5), D(6));
 }
 
@@ -211,7 +206,6 @@ void ANAL3D(Model& m, int kind, int& status, Vec6& FVLAST, Vec6& DVLAST, Vec6& l
   }
 
   Vec6 FV0 = loads, PTDISP0 = PTDISP;
-  (void)PTDISP0;  // the prescribed displacements of a point case, unscaled
   Vec6 FV{}, RV{}, DFV{}, DDV{}, DV{}, UDV{}, DVCONV{};
   for (int i = 1; i <= 6; ++i) FV(i) = RV(i) = DFV(i) = DDV(i) = DV(i) = UDV(i) = DVCONV(i) = 0.0;
   Mat6 SS, SSRAW;
@@ -334,19 +328,15 @@ void ANAL3D(Model& m, int kind, int& status, Vec6& FVLAST, Vec6& DVLAST, Vec6& l
             DUV(i) = i <= 6 ? DV(i) : DUVCONV(i) + DDUV(i);
             FFUV(i) = -(DFUV(i) + RUV(i));
           }
-          vec_line(m.SOLVTRACE, "DDUV ", DDUV.data(), 12);
-          vec_line(m.SOLVTRACE, "DFUV ", DFUV.data(), 12);
-          vec_line(m.SOLVTRACE, "UDUV ", UDUV.data(), 12);
-          vec_line(m.SOLVTRACE, "DUV  ", DUV.data(), 12);
-          vec_line(m.SOLVTRACE, "FFUV ", FFUV.data(), 12);
-          vec_line(m.SOLVTRACE, "RUV  ", RUV.data(), 12);
+          const char* const lab[6] = {"DDUV ", "DFUV ", "UDUV ", "DUV  ", "FFUV ", "RUV  "};
+          const double* const val[6] = {DDUV.data(), DFUV.data(), UDUV.data(),
+                                        DUV.data(),  FFUV.data(), RUV.data()};
+          for (int k = 0; k < 6; ++k) vec_line(m.SOLVTRACE, lab[k], val[k], 12);
         } else {
-          vec_line(m.SOLVTRACE, "DDV  ", DDV.data(), 6);
-          vec_line(m.SOLVTRACE, "DFV  ", DFV.data(), 6);
-          vec_line(m.SOLVTRACE, "UDV  ", UDV.data(), 6);
-          vec_line(m.SOLVTRACE, "DV   ", DV.data(), 6);
-          vec_line(m.SOLVTRACE, "FV   ", FV.data(), 6);
-          vec_line(m.SOLVTRACE, "RV   ", RV.data(), 6);
+          const char* const lab[6] = {"DDV  ", "DFV  ", "UDV  ", "DV   ", "FV   ", "RV   "};
+          const double* const val[6] = {DDV.data(), DFV.data(), UDV.data(),
+                                        DV.data(),  FV.data(),  RV.data()};
+          for (int k = 0; k < 6; ++k) vec_line(m.SOLVTRACE, lab[k], val[k], 6);
         }
         double IncDsp, IncRot, TotDsp, TotRot, MaxDsp, MaxRot;
         DNORM(DDV.data(), IncDsp, IncRot);

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "cap/ptdef.h"
 #include "report/envewr.h"
 
 namespace torva {
@@ -107,12 +108,7 @@ void PTTRANS2D(const Vec3& U, Vec3& P, const Arr1<double, 3>& point, Vec3& Dp, V
 }
 
 void DOFLABEL2D(const Model& m, const Flags3& flags, char LA[3], char LB[3]) {
-  const char blank = m.UBLANK.view()[0], star = m.USTAR.view()[0];
-  for (int k = 1; k <= 3; ++k) {
-    const bool load_given = flags(k) != 0;
-    LA[k - 1] = load_given ? star : blank;
-    LB[k - 1] = load_given ? blank : star;
-  }
+  dof_marks(m, flags.data(), 3, LA, LB);
 }
 
 void CAPENV2D(Model& m, const Vec3& load, const Vec3& disp) {

@@ -76,13 +76,17 @@ void PTTRANS(const Vec6& DV, Vec6& P, const Point3& PTXYZ, Vec6& Dp, Vec6& Fp,
   }
 }
 
-void DOFLABEL(const Model& m, const Codes6& PTCOND, char LA[6], char LB[6]) {
+void dof_marks(const Model& m, const int* codes, int n, char* LA, char* LB) {
   const char blank = m.UBLANK.view()[0], star = m.USTAR.view()[0];
-  for (int i = 1; i <= 6; ++i) {
-    const bool load_given = PTCOND(i) != 0;
-    LA[i - 1] = load_given ? star : blank;
-    LB[i - 1] = load_given ? blank : star;
+  for (int i = 0; i < n; ++i) {
+    const bool load_given = codes[i] != 0;
+    LA[i] = load_given ? star : blank;
+    LB[i] = load_given ? blank : star;
   }
+}
+
+void DOFLABEL(const Model& m, const Codes6& PTCOND, char LA[6], char LB[6]) {
+  dof_marks(m, PTCOND.data(), 6, LA, LB);
 }
 
 }  // namespace torva

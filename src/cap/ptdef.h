@@ -43,5 +43,7 @@ void PTTRANS(const Vec6& DV, Vec6& P, const Point3& PTXYZ, Vec6& Dp, Vec6& Fp,
 // Marks of the point tables: LA(i) is the star beside a given load, LB(i) the star beside
 // a given displacement, blanks elsewhere (the characters of the unit-label table).
 void DOFLABEL(const Model& m, const Codes6& PTCOND, char LA[6], char LB[6]);
+// The same for any number n of DOFs (the 2-D point of definition has three).
+void dof_marks(const Model& m, const int* codes, int n, char* LA, char* LB);
 
 }  // namespace torva

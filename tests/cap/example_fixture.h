@@ -1,0 +1,40 @@
+// Input data files of the bundled examples, edited and run end to end in a temporary
+// working directory.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "run/itorva.h"
+#include "support/workdir.h"
+
+namespace torva::testing {
+
+inline std::string read_example(const std::string& name) {
+  std::ifstream in(std::filesystem::path(TORVA_SOURCE_DIR) / "examples" / name, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+// Replaces the first occurrence of `from` (which must occur) by `to`.
+inline std::string replace(std::string text, const std::string& from, const std::string& to) {
+  const auto at = text.find(from);
+  EXPECT_NE(at, std::string::npos) << from;
+  if (at != std::string::npos) text.replace(at, from.size(), to);
+  return text;
+}
+
+// Runs the input text as "case.dat"; the outputs are "case" plus the role's extension.
+inline int run_input(WorkDir& dir, const std::string& input) {
+  dir.write("case.dat", input);
+  dir.write_names();
+  dir.write("case.mph", "");
+  return run_itorva(3);
+}
+
+}  // namespace torva::testing
