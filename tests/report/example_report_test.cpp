@@ -14,6 +14,7 @@
 
 #include "report/noderes.h"
 #include "run/itorva.h"
+#include "run/platform.h"
 #include "support/golden.h"
 #include "support/workdir.h"
 
@@ -200,6 +201,32 @@ TEST(SandGroupReports, NodeTableHoldsTheStoredResults) {
     const double got = std::stod(l[line].substr(std::size_t(1 + 12 * col), 12));
     const double want = m.PRNODE(3, slot, q);
     EXPECT_NEAR(got, want, 1e-4 * std::abs(want) + 1e-12);
+  }
+}
+
+// One thread or two per pile row's output streams (and any thread count in the pile
+// loops): the same reports, byte for byte, apart from the timing lines of the run log.
+TEST(SandGroupReports, SameReportsOnOneAndOnFourProcessors) {
+  std::vector<std::string> got[2];
+  platform::set_date([] { return platform::DateTime{2026, 12, 10, 9, 30, 0}; });
+  for (int procs : {1, 4}) {
+    platform::set_processors([procs] { return procs; });
+    WorkDir dir;
+    SandRun r(dir);
+    platform::set_processors(nullptr);
+    ASSERT_EQ(r.status, 0);
+    for (const char* e : {".out", ".sum", ".sus", ".pld", ".pls", ".cas"})
+      got[procs == 1 ? 0 : 1].push_back(testing::mask_variable_lines(dir.read(std::string("case") + e)));
+  }
+  platform::set_date(nullptr);
+  ASSERT_EQ(got[0].size(), got[1].size());
+  for (std::size_t f = 0; f < got[0].size(); ++f) {
+    const auto a = split(got[0][f]), b = split(got[1][f]);
+    std::size_t i = 0;
+    while (i < a.size() && i < b.size() && a[i] == b[i]) ++i;
+    EXPECT_TRUE(i == a.size() && i == b.size())
+        << "file " << f << " line " << i + 1 << "\n  1: " << (i < a.size() ? a[i] : "(end)")
+        << "\n  4: " << (i < b.size() ? b[i] : "(end)");
   }
 }
 
