@@ -2,8 +2,10 @@
 // stop polls, headings, controls, loads, one cap analysis each, timing and envelopes.
 #include <string>
 
+#include "cap/anal2d.h"
 #include "cap/anal3d.h"
 #include "report/envewr.h"
+#include "report/envewr2d.h"
 #include "run/echo.h"
 #include "run/loads.h"
 #include "run/platform.h"
@@ -18,8 +20,8 @@ namespace {
 // analysis, with a message naming the option, rather than analysed partly or skipped.
 bool refuse_unbuilt(Model& m, int& status) {
   std::string why;
-  if (m.NDIM == 2) why = "2-D MODELS (NDIM = 2)";
-  else if (m.ICAPOPT > 0) why = "AN EMBEDDED PILE CAP (CAP OPTION > 0)";
+  // The 2-D analysis has its own passive resistance of an embedded cap (cap option 1).
+  if (m.NDIM != 2 && m.ICAPOPT > 0) why = "AN EMBEDDED PILE CAP (CAP OPTION > 0)";
   else if (m.IPLTPASS == 1) why = "THE PLOT PASS OF CURVE DATA";
   for (int c = 1; why.empty() && c <= m.NLC; ++c) {
     if (m.CASINT(c, 22) == 1) continue;
@@ -54,6 +56,45 @@ void case_timing(Model& m) {
   WRTIMEX(m);
   m.TPREV = t;
   m.TPAR = m.TSER = m.TPRT = 0.0;
+}
+
+// One cap analysis of the model's dimension. The 2-D analysis takes the components of
+// its three degrees of freedom (vertical, horizontal, rotation): 1, 2 and 6 of the load
+// vectors, and of a point of definition its loads 1 to 3.
+void analysis(Model& m, int kind, int& status, Vec6& FVLAST, Vec6& DVLAST, Vec6& loads,
+              const Vec6& PTLOAD, Vec6& PTDISP, const Arr1<double, 3>& PTXYZ,
+              const Arr1<int, 6>& PTCOND) {
+  if (m.NDIM != 2) {
+    ANAL3D(m, kind, status, FVLAST, DVLAST, loads, PTLOAD, PTDISP, PTXYZ, PTCOND);
+    return;
+  }
+  constexpr int dof[3] = {1, 2, 6};
+  Vec3 l, pl, pd, fl, dl;
+  Flags3 cond;
+  for (int i = 1; i <= 3; ++i) {
+    l(i) = loads(dof[i - 1]);
+    pl(i) = PTLOAD(i);
+    pd(i) = PTDISP(dof[i - 1]);
+    cond(i) = PTCOND(dof[i - 1]);
+    fl(i) = FVLAST(dof[i - 1]);
+    dl(i) = DVLAST(dof[i - 1]);
+  }
+  int ipysave = 0;
+  ANAL2D(m, kind, ipysave, status, fl, dl, l, pl, pd, PTXYZ, cond);
+  for (int i = 1; i <= 3; ++i) {
+    FVLAST(dof[i - 1]) = fl(i);
+    DVLAST(dof[i - 1]) = dl(i);
+  }
+}
+
+// The minimum and the maximum envelope of the load cases (src 1) or combinations (2).
+void envelopes(Model& m, int src, int& status) {
+  for (int kind : {1, 2}) {
+    if (m.NDIM == 2)
+      ENVEWR2D(m, src, kind, status);
+    else
+      ENVEWR(m, src, kind, status);
+  }
 }
 
 }  // namespace
@@ -93,7 +134,10 @@ void ANALYZE(Model& m, int mode, int& status) {
       m.PLOTDATA.line("LOAD CASES RESULTS ");
       m.CASELOG.line("LOAD CASES RESULTS ");
       m.NRESLT = 1;
-      ENVINIT(m);
+      if (m.NDIM == 2)
+        ENVINIT2D(m);
+      else
+        ENVINIT(m);
     }
     std::string tname = LOADTYPENAME(m.CASINT(c, 8));
     tname.resize(32, ' ');
@@ -132,7 +176,7 @@ void ANALYZE(Model& m, int mode, int& status) {
     m.STATEFILE.open_write(m.fname(R_STATEFILE));
     m.STATEFILE.A("LOAD CASE : ").I(c, 5).nl();
     status = 0;
-    ANAL3D(m, 0, status, FVLAST, DVLAST, loads, PTLOAD, PTDISP, PTXYZ, PTCOND);
+    analysis(m, 0, status, FVLAST, DVLAST, loads, PTLOAD, PTDISP, PTXYZ, PTCOND);
     m.STATEFILE.close();
     if (status != 0) {
       m.KMATLOG.close();
@@ -150,8 +194,7 @@ void ANALYZE(Model& m, int mode, int& status) {
   }
   m.KMATLOG.close();
   if (m.IENVREQ(1) > 0 && m.NRESLT > 1) {
-    ENVEWR(m, 1, 1, status);
-    ENVEWR(m, 1, 2, status);
+    envelopes(m, 1, status);
     if (status != 0) return;
   }
 
@@ -171,7 +214,10 @@ void ANALYZE(Model& m, int mode, int& status) {
       m.PLOTDATA.line("LOAD COMBINATIONS RESULTS ");
       m.CASELOG.line("LOAD COMBINATIONS RESULTS ");
       m.NRESLT = 1;
-      ENVINIT(m);
+      if (m.NDIM == 2)
+        ENVINIT2D(m);
+      else
+        ENVINIT(m);
     }
     for (TextFile* f : {&m.REPORT, &m.SUMMARY, &m.RUNLOG}) {
       f->nl().nl().nl().X(5).A("LOAD COMB. : ").I(k, 5).nl();
@@ -193,7 +239,7 @@ void ANALYZE(Model& m, int mode, int& status) {
     DLOADORIG(m, loads);
     m.CASELOG.X(6).A("ANALYSIS DUE TO TOTAL LOAD").nl();
     status = 0;
-    ANAL3D(m, 1, status, FVLAST, DVLAST, loads, PTLOAD, PTDISP, PTXYZ, PTCOND);
+    analysis(m, 1, status, FVLAST, DVLAST, loads, PTLOAD, PTDISP, PTXYZ, PTCOND);
     if (status != 0) return;
     progress_message(m, {case_progress("- ANALYSIS FOR LOAD COMB. ", k, m.NCOMB, " FINISHED"), "", ""});
     m.RUNLOG.A(case_progress("     ANALYSIS FOR LOAD COMB. ", k, m.NCOMB, " FINISHED")).nl().nl();
@@ -205,8 +251,7 @@ void ANALYZE(Model& m, int mode, int& status) {
     }
   }
   if (m.IENVREQ(2) > 0 && m.NRESLT > 1) {
-    ENVEWR(m, 2, 1, status);
-    ENVEWR(m, 2, 2, status);
+    envelopes(m, 2, status);
     if (status != 0) return;
   }
 
