@@ -9,6 +9,8 @@
 #include "cap/anal2d.h"
 #include "cap/bent_fixture.h"
 #include "cap/fvec2d.h"
+#include "run/itorva.h"
+#include "support/golden.h"
 #include "support/workdir.h"
 
 namespace torva {
@@ -189,6 +191,38 @@ TEST(Anal2d, PileStateRecords) {
   EXPECT_EQ(lines[3], "       * EQUIVALENT STIFFNESSES ALONG PILE");
   EXPECT_EQ(lines[4].substr(0, 6), "      ");
   EXPECT_EQ(lines[15].size(), 6u + 16u + 17u + 1u);
+}
+
+}  // namespace
+}  // namespace torva
+
+namespace torva {
+namespace {
+
+// The example through the whole engine: the driver runs the 2-D analysis, which
+// completes, and Table L of the results report is the one of the analysis run alone.
+TEST(Anal2d, ExampleRunsEndToEnd) {
+  std::string alone;
+  {
+    testing::Bent b(testing::bent_text());
+    Vec3 FV, DV;
+    b.analyse(1, FV, DV);
+    ASSERT_EQ(b.status, 0);
+    alone = b.close_and_read("case.out");
+  }
+  testing::WorkDir dir;
+  dir.write("case.dat", testing::bent_text());
+  dir.write_names();
+  dir.write("case.mph", "");
+  EXPECT_EQ(run_itorva(3), 0);
+  const std::string cas = dir.read("case.cas");
+  EXPECT_NE(cas.find("      ANALYSIS DUE TO TOTAL LOAD\n    1 ANALYSIS COMPLETED\n"), std::string::npos)
+      << cas;
+  const std::string out = dir.read("case.out");
+  const auto want = testing::report_part(alone, "* TABLE L *", "* PILE GROUP *");
+  const auto got = testing::report_part(out, "* TABLE L *", "* PILE GROUP *");
+  ASSERT_FALSE(want.empty());
+  EXPECT_EQ(got, want);
 }
 
 }  // namespace
