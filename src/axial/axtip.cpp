@@ -37,11 +37,16 @@ bool clay_tip(int k) { return k <= 3 || k == 10 || k == 13 || k == 14; }
 
 void AXTIPQW(Model& m, int g, int t, bool pullout, bool lsRules, int& status, AXWORK& w) {
   const int ns = m.NSECT(t);
-  const int kind = m.PILEKIND(t);
   const double xt = AXTIPX(m, g, t);
-  const double zt = xt - m.HEADDEP(g) - m.FREELEN(g);  // tip depth below the row's ground
   const double A = pullout ? double(1e-4f) : m.SAREAB(t, ns);
-  int k = AXCODEAT(m, xt);
+  AXTIPAT(m, g, t, xt, AXCODEAT(m, xt), A, m.SDIAM(t, ns), lsRules, status, w);
+}
+
+void AXTIPAT(Model& m, int g, int t, double xt, int code, double A, double Dl, bool lsRules,
+             int& status, AXWORK& w) {
+  const int kind = m.PILEKIND(t);
+  const double zt = xt - m.HEADDEP(g) - m.FREELEN(g);  // tip depth below the row's ground
+  int k = code;
   double E50 = E50DEP(m, xt);
   const double c = COHESION(m, xt, status);
   if (status != 0) return;
@@ -87,7 +92,7 @@ void AXTIPQW(Model& m, int g, int t, bool pullout, bool lsRules, int& status, AX
       return;
     }
   }
-  QWTIP(m, kind, k, K, m.SDIAM(t, 1), m.SDIAM(t, ns), E50, phiDeg, w.TIPW, w.TIPQ);
+  QWTIP(m, kind, k, K, m.SDIAM(t, 1), Dl, E50, phiDeg, w.TIPW, w.TIPQ);
 }
 
 }  // namespace torva

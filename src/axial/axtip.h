@@ -15,6 +15,12 @@ struct AXWORK;
 // sets status 32 or 33 with its warning.
 void AXTIPQW(Model& m, int g, int t, bool pullout, bool lsRules, int& status, AXWORK& w);
 
+// The same for a tip at the coordinate xt with the soil code `code` (before the clay
+// override), the tip area A and the diameter Dl of the E50 rule. The friction angle at xt
+// selects Nq and the exponent of the driven sand curve.
+void AXTIPAT(Model& m, int g, int t, double xt, int code, double A, double Dl, bool lsRules,
+             int& status, AXWORK& w);
+
 // Coordinate of the pile tip of row g: head plus the length, projected on the vertical
 // when depths follow the battered pile.
 double AXTIPX(const Model& m, int g, int t);

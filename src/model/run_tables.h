@@ -6,6 +6,7 @@
 #include "model/table.h"
 #include <string>
 
+#include "run/recfile.h"
 #include "run/textfile.h"
 
 namespace torva {
@@ -42,6 +43,7 @@ struct FILESET {
   TextFile INPUT, ECHO, REPORT, SUMMARY, PLOTOUT, RUNLOG, CASELOG, PLOTDATA, GENCURVES,
       MPHILIST, SOLVTRACE, LSDETAIL, STIFTRACE, SUMSCR, KMATLOG, CURVEDATA, WARNSCR,
       PILESCR, STATEFILE, ESTREC1, ESTREC2;
+  RecFile CURVEREC;  // the curve-data file in record form (control item 20 not 0)
 };
 
 // Short unit labels of the reports.

@@ -2,11 +2,15 @@
 // stop polls, headings, controls, loads, one cap analysis each, timing and envelopes.
 #include <string>
 
+#include "axial/tzplotfile.h"
 #include "cap/anal2d.h"
 #include "cap/anal3d.h"
 #include "report/envewr.h"
 #include "report/envewr2d.h"
+#include "report/pileplot.h"
+#include "report/pyplotfile.h"
 #include "run/echo.h"
+#include "run/curvedata.h"
 #include "run/loads.h"
 #include "run/platform.h"
 #include "run/runctl.h"
@@ -22,7 +26,6 @@ bool refuse_unbuilt(Model& m, int& status) {
   std::string why;
   // The 2-D analysis has its own passive resistance of an embedded cap (cap option 1).
   if (m.NDIM != 2 && m.ICAPOPT > 0) why = "AN EMBEDDED PILE CAP (CAP OPTION > 0)";
-  else if (m.IPLTPASS == 1) why = "THE PLOT PASS OF CURVE DATA";
   for (int c = 1; why.empty() && c <= m.NLC; ++c) {
     if (m.CASINT(c, 22) == 1) continue;
     if (m.CASINT(c, 9) >= 1) why = "STIFFNESS ESTIMATION (LOAD CASE " + std::to_string(c) + ")";
@@ -98,6 +101,33 @@ void envelopes(Model& m, int src, int& status) {
 }
 
 }  // namespace
+
+void PLOTPASS(Model& m, int& status) {
+  CDINTS(m, m.NROW, m.NDIM, m.IUNITS);
+  m.IPLOT = 1;
+  m.IPYOUT = 1;
+  // Each writer runs with a status word of its own, so that a soil lookup failing on one
+  // row leaves the later rows and writers complete; the first code set is returned.
+  const auto keep = [&status](int st) {
+    if (st != 0 && status == 0) status = st;
+  };
+  for (int g = 1; g <= m.NROW; ++g) {
+    int st = 0;
+    PILEPLOT(m, g, st);
+    keep(st);
+    st = 0;
+    PYPLOTFILE(m, g, st);
+    keep(st);
+    st = 0;
+    TZPLOTFILE(m, g, st);
+    keep(st);
+    if (m.NDIM == 3) {
+      st = 0;
+      TRPLOTFILE(m, g, st);
+      keep(st);
+    }
+  }
+}
 
 void ANALYZE(Model& m, int mode, int& status) {
   m.RUNLOG.nl().nl().nl().X(5).A("COMPUTATION IS PROCEEDING......").nl();
@@ -261,6 +291,7 @@ void ANALYZE(Model& m, int mode, int& status) {
     m.ECHO.nl().nl().nl().nl().nl().X(5).A("* TABLE N *   PRINTED P-Y CURVES").nl();
     PYPRINT(m, status);
   }
+  if (m.IPLTPASS == 1) PLOTPASS(m, status);
   m.IOPASS = 0;
   m.IPYOUT = 0;
 }

@@ -98,7 +98,9 @@ void read_control(Model& m, FreeReader& rd, int& status) {
   m.REDMOVZ = 1.0;
   if (m.IREDFAC == 3) rd.rec().r(m.REDMOVY, "REDMOVY").r(m.REDMOVZ, "REDMOVZ");
   m.NPTTZPL = 19;
-  if (!m.CURVEDATA.open_write(m.fname(R_CURVEDATA))) {
+  const bool opened = m.IPLTUNF != 0 ? m.CURVEREC.open_write(m.fname(R_CURVEDATA))
+                                     : m.CURVEDATA.open_write(m.fname(R_CURVEDATA));
+  if (!opened) {
     m.ERRFILE = m.fname(R_CURVEDATA);
     status = ST_FILEOPEN;
     return;

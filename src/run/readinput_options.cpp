@@ -142,9 +142,14 @@ void read_smove(Model& m, FreeReader& rd) {
   }
 }
 
+// Most plot segments along one pile: far more than any graph can show.
+constexpr int kMaxPlotSeg = 10000;
+
 void read_plot_lists(Model& m, FreeReader& rd) {
   if (!read_title(m, rd, "PLOT-PASS LISTS")) return;
   rd.rec().i(m.NPLTPT, "NPLTPT").i(m.IPLTY, "IPLTY").i(m.IPLTY2, "IPLTY2");
+  // Every pile is divided into this many plot segments: at least one.
+  if (!within(rd, m.NPLTPT, "NPLTPT", 1, kMaxPlotSeg)) return;
   if (m.IPLTY == 1) {
     rd.rec().i(m.NPLTY, "NPLTY");
     if (!within(rd, m.NPLTY, "NPLTY", 0, MAXPOPT)) return;

@@ -257,6 +257,7 @@ void FINISH(Model& m, int& status) {
                       &m.STATEFILE, &m.ESTREC1, &m.ESTREC2}) {
     f->close();
   }
+  m.CURVEREC.close();
 }
 
 }  // namespace torva

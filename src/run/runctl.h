@@ -14,6 +14,10 @@ void READINPUT(Model& m, int& status);
 void CONVINPUT(Model& m);
 void ECHOINPUT(Model& m, int& status);
 void ANALYZE(Model& m, int mode, int& status);
+// The plot pass that ends ANALYZE when the input asks for it: the curve-data header, then
+// for every pile-group row its geometry, p-y, axial and (3-D) torsional curve blocks.
+// status gets the first code that a writer sets; every row is written.
+void PLOTPASS(Model& m, int& status);
 void FINISH(Model& m, int& status);
 void WRTIME(Model& m);
 void WRTIMEX(Model& m);
