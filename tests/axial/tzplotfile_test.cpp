@@ -12,26 +12,14 @@
 #include "axial/axfixture.h"
 #include "axial/tzplotfile.h"
 #include "run/curvedata.h"
+#include "support/curverows.h"
 #include "run/runctl.h"
 
 namespace torva {
 namespace {
 
-using Row = std::vector<double>;
-
-std::vector<Row> rows_of(const std::string& text) {
-  std::vector<Row> out;
-  std::istringstream in(text);
-  std::string l;
-  while (std::getline(in, l)) {
-    std::istringstream f(l);
-    Row r;
-    double v;
-    while (f >> v) r.push_back(v);
-    out.push_back(r);
-  }
-  return out;
-}
+using Row = testing::CurveRow;
+constexpr auto rows_of = testing::curve_rows;
 
 // Pile of 600 in in 10 plot segments of 60 in, ground 40 in below the head.
 std::unique_ptr<Model> plot_pile() {

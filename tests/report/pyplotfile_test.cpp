@@ -9,25 +9,13 @@
 #include "../soil_py/pyfixture.h"
 #include "report/pileplot.h"
 #include "report/pyplotfile.h"
+#include "support/curverows.h"
 
 namespace torva {
 namespace {
 
-using Row = std::vector<double>;
-
-std::vector<Row> rows_of(const std::string& text) {
-  std::vector<Row> out;
-  std::istringstream in(text);
-  std::string l;
-  while (std::getline(in, l)) {
-    std::istringstream f(l);
-    Row r;
-    double v;
-    while (f >> v) r.push_back(v);
-    out.push_back(r);
-  }
-  return out;
-}
+using Row = testing::CurveRow;
+constexpr auto rows_of = testing::curve_rows;
 
 // A 240 in pile of 24 in in 4 plot segments of 60 in; elastic subgrade k = 500 down to
 // `bottom`, deflections 0, 0.01 and 0.02 (linear range: Es = k D = 12000).
