@@ -1,11 +1,22 @@
 #include "model/model.h"
 
+#include <cstdlib>
+#include <new>
 #include <stdexcept>
 #include <string>
 
 namespace torva {
 
-std::unique_ptr<Model> new_model() { return std::make_unique<Model>(); }
+void* Model::operator new(std::size_t n) {
+  void* p = std::calloc(1, n);
+  if (!p) throw std::bad_alloc();
+  return p;
+}
+
+void Model::operator delete(void* p) noexcept { std::free(p); }
+
+// Default-initialised on purpose: the table members keep the zeros of the allocation.
+std::unique_ptr<Model> new_model() { return std::unique_ptr<Model>(new Model); }
 
 namespace {
 struct InternalError : std::logic_error {

@@ -31,7 +31,13 @@ struct Model : RunTables,
                PileTables,
                CapTables,
                ReportTables,
-               CapfeTables {};
+               CapfeTables {
+  // The tables come from zero-filled memory that the system hands out page by page, so a
+  // new model costs only the pages a run touches (the full tables are over 200 MB). The
+  // members with constructors (texts, files, work vectors) are constructed in place.
+  static void* operator new(std::size_t n);
+  static void operator delete(void* p) noexcept;
+};
 
 // A new model, zero-initialised on the heap (never by assigning a temporary: the tables
 // are far too large for the stack).

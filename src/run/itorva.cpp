@@ -13,14 +13,14 @@ std::unique_ptr<Model> g_model;
 
 Model* current_model() { return g_model.get(); }
 
-int run_itorva(int mode) {
+int run_itorva(int mode, bool analyse) {
   if (mode != 3) return ST_BADARG;
   int status = ST_OK;
   try {
     // Every run starts from a zero-initialised model: nothing of a previous run is reused.
     g_model.reset();
     g_model = new_model();
-    MAINRUN(*g_model, status);
+    MAINRUN(*g_model, status, analyse);
   } catch (const std::exception&) {
     // An internal check failed: end the run in order instead of ending the host.
     status = ST_INTERNAL;

@@ -12,7 +12,7 @@
 
 namespace torva {
 
-void MAINRUN(Model& m, int& status) {
+void MAINRUN(Model& m, int& status, bool analyse) {
   status = ST_OK;
   m.TCASE = platform::wall_seconds();
   m.TSTART = platform::wall_seconds();
@@ -24,7 +24,7 @@ void MAINRUN(Model& m, int& status) {
   m.NTHRUN = 1;
   if (status == ST_OK) CONVINPUT(m);
   if (status == ST_OK) ECHOINPUT(m, status);
-  if (status == ST_OK) {
+  if (status == ST_OK && analyse) {
     const int mode = m.IPYOUT;
     m.IPYOUT = 0;
     m.IOPASS = 0;

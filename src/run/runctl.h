@@ -8,7 +8,9 @@
 
 namespace torva {
 
-void MAINRUN(Model& m, int& status);
+// One run; with `analyse` false the run ends after the input echo (reports of the input
+// only), which the tests of the input tables use.
+void MAINRUN(Model& m, int& status, bool analyse = true);
 void OPENFILES(Model& m, int& status);
 void READINPUT(Model& m, int& status);
 void CONVINPUT(Model& m);

@@ -127,7 +127,7 @@ TEST(EchoGHI, TwoByTwoSandExampleShowsTheMirroredGeneratedCurve) {
                              dir.path() / "case.dat");
   dir.write_names();
   dir.write("case.mph", "");
-  ASSERT_EQ(run_itorva(3), 0);
+  ASSERT_EQ(run_itorva(3, false), 0);
   const std::string echo = dir.read("case.echo");
   const auto pts = block_points(echo, "AXIAL LOAD-DISPLACEMENT CURVES GENERATED INTERNALLY");
   ASSERT_EQ(pts.size(), 19u);

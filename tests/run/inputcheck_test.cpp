@@ -161,7 +161,7 @@ TEST(InputCheck, TheValidModelRuns) {
   WorkDir dir;
   dir.write("case.dat", kBase);
   dir.write_names();
-  EXPECT_EQ(run_itorva(3), ST_OK) << dir.read("case.log");
+  EXPECT_EQ(run_itorva(3, false), ST_OK) << dir.read("case.log");
 }
 
 TEST(InputCheck, BadInputEndsTheRunWithItsStatusLineAndField) {
