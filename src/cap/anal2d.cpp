@@ -6,6 +6,7 @@
 #include <cmath>
 #include <string>
 
+#include "cap/cappasv.h"
 #include "cap/fvec2d.h"
 #include "report/envewr2d.h"
 #include "run/fmt.h"
@@ -562,13 +563,12 @@ Passive2d PASSIVE2D(Model& m) {
   const double a = m.NROW > 0 ? m.HEADDEP(m.NROW) : 0.0;
   p.pos = a;
   if (gs < -1.0e-6) {
+    PASVBLOCK(w, gs, m.CAPTHK, a, p.R, p.M);
     double e = std::fabs(gs), f = 0.0;
     if (e > m.CAPTHK) {
       f = (e - m.CAPTHK) * w / e;
       e = m.CAPTHK;
     }
-    p.R = (w + f) * e / 2.0;
-    p.M = ((e / 2.0 - a) * f + (w - f) / 2.0 * (e / 3.0 - a)) * e;
     // Without a reaction there is no resultant; its position is reported at the cap.
     if (p.R != 0.0) p.pos = a - (e / 2.0) * (f * e + (w - f) * e / 3.0) / std::fabs(p.R);
   }

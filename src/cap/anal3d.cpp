@@ -6,6 +6,8 @@
 #include <string>
 
 #include "capfe/capfedrv.h"
+#include "cap/cappasv.h"
+#include "cap/capreac.h"
 #include "cap/fvec.h"
 #include "cap/ptdef.h"
 #include "report/envewr.h"
@@ -216,6 +218,11 @@ void ANAL3D(Model& m, int kind, int& status, Vec6& FVLAST, Vec6& DVLAST, Vec6& l
   SE.fill(0.0);
   for (Vec12* v : {&DDUV, &DFUV, &RUV, &UDUV, &DUVCONV}) v->fill(0.0);
   Vec6 PTDISPS = PTDISP0;  // the given point displacements scaled to the step
+  // The passive resistance of an embedded cap at the latest evaluation, and the position
+  // of its resultant, for the report.
+  Vec6 FPASV;
+  FPASV.fill(0.0);
+  double PASVPOS = m.NROW > 0 ? m.CORX(m.NROW) : 0.0;
   LoadStepper steps(m.FACINC);
   double& TCUR = steps.TCUR;
   double& DTCUR = steps.DTCUR;
@@ -274,6 +281,27 @@ void ANAL3D(Model& m, int kind, int& status, Vec6& FVLAST, Vec6& DVLAST, Vec6& l
           const Vec6 DVsave = DV;
           STIFF(m, SS, DV, status);
           DV = DVsave;
+        }
+        if (m.ICAPOPT > 0 && (m.ICAPSPR == 0 || m.ICAPSPR == 1)) {
+          // The embedded cap: its passive resistance as a load, or its soil reaction as a
+          // pseudo-pile, with its tangent. A pile solution or a soil lookup that fails in
+          // these evaluations ends the analysis as it does in the force sum.
+          Vec6 FCAP;
+          Mat6 KCAP;
+          if (m.ICAPSPR == 0) {
+            CAPPASV(m, FCAP, DV, status);
+            FPASV = FCAP;
+            PASVPOS = std::fabs(FPASV(2)) > 0.0 ? FPASV(6) / FPASV(2) : m.CORX(m.NROW);
+            CAPPASVK(m, KCAP, DV, status);
+          } else {
+            CAPREAC(m, FCAP, DV, status);
+            STIFFCD(m, KCAP, DV, status);
+          }
+          if (status != 0) return;
+          for (int j = 1; j <= 6; ++j) {
+            RV(j) += FCAP(j);
+            for (int i = 1; i <= 6; ++i) SS(i, j) += KCAP(i, j);
+          }
         }
         for (int i = 1; i <= 6; ++i) DFV(i) = -(FV(i) + RV(i));
         m.ICAPPY = 0;
@@ -529,6 +557,22 @@ void ANAL3D(Model& m, int kind, int& status, Vec6& FVLAST, Vec6& DVLAST, Vec6& l
     m.CASELOG.line("    1 ANALYSIS COMPLETED");
   }
   m.IOPASS = 1;
+  if (m.ICAPOPT >= 1 && m.ICAPSPR == 0) {
+    // The passive resistance of the embedded cap at the last evaluation.
+    if (m.IPRTOPT >= 0)
+      for (TextFile* f : {&m.REPORT, &m.SUMMARY}) {
+        f->nl().nl().X(5).A("* PASSIVE RESISTANCE IN PILE CAP *").nl();
+        f->nl().X(5).X(8).A("HOR. LOAD Y,").A(m.UFOR3.view()).X(4).A("HOR. LOAD Z,");
+        f->A(m.UFOR3.view()).X(6).A("POSITION,").A(m.UDEP3.view()).nl();
+        three(*f, std::fabs(FPASV(2)), std::fabs(FPASV(3)), TOFT(m, PASVPOS));
+      }
+    m.PLOTDATA.line("* PASSIVE RESISTANCE IN PILE CAP *");
+    for (double v : {std::fabs(FPASV(2)), std::fabs(FPASV(3)), PASVPOS}) {
+      WRTREAL(m.PLOTDATA, 18, 8, v);
+      WRTBLANK(m.PLOTDATA, 5);
+    }
+    ENDLINE(m.PLOTDATA);
+  }
   if (m.IPRTOPT > 0) {
     for (TextFile* f : {&m.REPORT, &m.SUMMARY})
       f->nl().nl().nl().X(5).A("* TABLE M *   COMPUTATION ON INDIVIDUAL PILE").nl();

@@ -40,6 +40,12 @@ struct CAP3DWORK {
   int NPSCRATCH;
 };
 
-struct CapTables : TGTITR, CAP2DWORK, CAP3DWORK {};
+// Mean ground-surface depth of the pile rows at the latest passive-resistance evaluation of
+// an embedded cap (the mean cap-level reaction and the cap deflection are in CAP).
+struct CAPPASVST {
+  double GSDMEAN;
+};
+
+struct CapTables : TGTITR, CAP2DWORK, CAP3DWORK, CAPPASVST {};
 
 }  // namespace torva

@@ -11,20 +11,6 @@ namespace torva {
 
 namespace {
 
-// Writes the six lines of the fatal pile-length message to the results report, then to
-// the run log.
-void write_piledeep(Model& m, int t) {
-  std::string l3 = "     THE PILE LENGTH, ";
-  put_E(l3, m.PILELEN(t), 10, 2);
-  l3 += "(";
-  l3 += m.ULEN3.view();
-  l3 += "), EXTENDS BELOW THE";
-  const std::string lines[6] = {"", "", "", "     **** FATAL ERROR ****", l3,
-                                "     BOTTOM OF THE DEEPEST LAYER."};
-  for (unsigned dest : {unsigned(TO_REPORT), unsigned(TO_RUNLOG)})
-    for (const auto& l : lines) emit(m, dest, l);
-}
-
 // The layout shared by the 3-D and 2-D models; `head` is the head's vertical coordinate.
 // Returns false when a node lies below the deepest layer.
 bool layout(Model& m, int g, double head) {
@@ -62,7 +48,7 @@ bool layout(Model& m, int g, double head) {
       m.DEPAX(g, k) = m.DEPAX(g, k - 1) + h;
     }
     if (m.DEPN(g, k) > bottom) {
-      write_piledeep(m, t);
+      PILEDEEPMSG(m, m.PILELEN(t));
       return false;
     }
     if (j <= nl && m.LTOP(j) <= m.DEPN(g, k)) {
@@ -79,6 +65,18 @@ bool layout(Model& m, int g, double head) {
 }
 
 }  // namespace
+
+void PILEDEEPMSG(Model& m, double len) {
+  std::string l3 = "     THE PILE LENGTH, ";
+  put_E(l3, len, 10, 2);
+  l3 += "(";
+  l3 += m.ULEN3.view();
+  l3 += "), EXTENDS BELOW THE";
+  const std::string lines[6] = {"", "", "", "     **** FATAL ERROR ****", l3,
+                                "     BOTTOM OF THE DEEPEST LAYER."};
+  for (unsigned dest : {unsigned(TO_REPORT), unsigned(TO_RUNLOG)})
+    for (const auto& l : lines) emit(m, dest, l);
+}
 
 void NODE(Model& m, int g, int& status) {
   status = 0;

@@ -6,6 +6,10 @@
 
 namespace torva {
 
+// The fatal message of a pile reaching below the deepest soil layer, with the length len
+// (internal units), to the results report and then the run log.
+void PILEDEEPMSG(Model& m, double len);
+
 // 3-D node layout of row g. `status` is the evaluation's own status word: it is cleared
 // on entry and set to ST_PILEDEEP when a node lies below the deepest soil layer.
 void NODE(Model& m, int g, int& status);

@@ -24,8 +24,6 @@ namespace {
 // analysis, with a message naming the option, rather than analysed partly or skipped.
 bool refuse_unbuilt(Model& m, int& status) {
   std::string why;
-  // The 2-D analysis has its own passive resistance of an embedded cap (cap option 1).
-  if (m.NDIM != 2 && m.ICAPOPT > 0) why = "AN EMBEDDED PILE CAP (CAP OPTION > 0)";
   for (int c = 1; why.empty() && c <= m.NLC; ++c) {
     if (m.CASINT(c, 22) == 1) continue;
     if (m.CASINT(c, 9) >= 1) why = "STIFFNESS ESTIMATION (LOAD CASE " + std::to_string(c) + ")";

@@ -185,6 +185,15 @@ void check_loads(Checker& ck) {
   }
 }
 
+// The pseudo-pile of an embedded cap on soil springs: its segment count divides the cap
+// thickness, and its nodes (one more than the segments) and the node after the last, which
+// the p-y evaluation reads, must fit in a pile's node table.
+void check_cap(Checker& ck) {
+  Model& m = ck.m;
+  if (m.ICAPOPT > 1 && m.ICAPSPR == 1)
+    ck.range(m.NCAPINC, "NCAPINC", 1, MAXNODE - 2, "SEGMENTS OF THE CAP SPRINGS");
+}
+
 void check_factors(Checker& ck) {
   Model& m = ck.m;
   if (m.IPYMOD != 1) return;
@@ -244,6 +253,7 @@ void INPUTCHECK(Model& m, const FreeReader& rd, int& status) {
   check_loads(ck);
   check_factors(ck);
   check_group(ck);
+  check_cap(ck);
   if (ck.refused > kMaxMessages)
     emit(m, TO_REPORT | TO_RUNLOG,
          "     " + std::to_string(ck.refused - kMaxMessages) + " FURTHER INVALID VALUES");

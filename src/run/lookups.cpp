@@ -229,7 +229,7 @@ double coef_diameter(const Model& m, int g, int t, double x) {
 // ---- Section lookups -------------------------------------------------------------------
 
 double SECDIAM(const Model& m, int g, int t, double x) {
-  if (t < 1) return m.CAPWID;  // the cap pseudo row has no pile property: the cap width
+  if (t < 1) return m.CAPWEFF;  // the cap pseudo row has no pile property: the cap width
   const double d = sec_interp(m, g, t, x, m.SDIAM, m.SDIAMB);
   if (d < kDiamMin) return m.SDIAM(t, nsect(m, t));
   return d;

@@ -202,7 +202,7 @@ void py_frame(Model& m, C& c, int t, int L, int& status, int g, int gf, const No
         m.PLCHR = nd.x;
       }
       if (nd.x < TOL6) continue;
-      nd.D = (nd.capw || m.ICAPPY == 1) ? m.CAPWID : SECDIAM(m, g, t, m.DEPAX(g, n));
+      nd.D = (nd.capw || m.ICAPPY == 1) ? m.CAPWEFF : SECDIAM(m, g, t, m.DEPAX(g, n));
       if (!c.soil(nd, status)) return;
       nd.xe = nd.x;
       if (C::eqdepth && L >= 2) {

@@ -243,7 +243,7 @@ TEST(PyFrame, EmbeddedCapPassStoresTheCapResistance) {
   pm.layer(-30.0, 300.0, 12, s);
   Model& m = pm.m;
   m.ICAPOPT = 1;
-  m.CAPWID = 60.0;
+  m.CAPWEFF = 60.0;  // the effective cap width
   m.CAPTHK = 40.0;
   m.PMULT(1) = 0.5;
   pm.eval(0.01);

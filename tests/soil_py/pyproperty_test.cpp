@@ -145,7 +145,7 @@ TEST(PyProperties, CapPseudoRowUsesTheCapWidth) {
     s.e50 = 0.01;
     pm.layer(0.0, 400.0, code, s);
     const int g = 2;  // NROW + 1
-    m.CAPWID = 120.0;
+    m.CAPWEFF = 120.0;  // the effective cap width
     m.ICAPPY = 1;
     m.NCAPINC = 4;
     m.HEADDEP(g) = 0.0;

@@ -1,0 +1,34 @@
+// Passive resistance of an embedded pile cap treated as an equivalent lateral load: the
+// soil in front of the cap resists its horizontal movement with a pressure block built
+// from the pile rows' ground-surface depths and soil reactions at cap level.
+#pragma once
+
+#include "cap/matinv.h"
+#include "model/model.h"
+
+namespace torva {
+
+// The pressure block: the reaction grows linearly from 0 at the ground surface (X = gsd,
+// negative above the X = 0 level) to W at the level |gsd| below it; only the part over the
+// cap thickness thk (from f at the top to W at the bottom) acts on the cap. R is its force,
+// M its moment about the origin with the block's bottom at X = a. R = M = 0 unless
+// gsd < -1.0E-6.
+void PASVBLOCK(double W, double gsd, double thk, double a, double& R, double& M);
+
+// The force vector of the block for the horizontal cap movement (uy, uz): R opposes the
+// movement, shared between Y and Z in the ratio |uy| : |uz| (a linear split), with the
+// moments of the two forces about the origin; zero without horizontal movement.
+void PASVLOAD(double R, double M, double uy, double uz, Vec6& F);
+
+// F: the passive force at the cap origin for the cap displacement U. Runs the pile-row
+// force sum at U first (its sum is discarded) so that every row's ground-surface depth
+// and cap-level reaction belong to U; then stores their means GSDMEAN and CAPPMEAN and the
+// cap deflection CAPUH at which the next pile solutions evaluate the cap-level reaction.
+void CAPPASV(Model& m, Vec6& F, const Vec6& U, int& status);
+
+// K(i, j): change of the passive force i per unit cap displacement j, by central
+// differences (all forward steps, then all backward steps, each after a force sum at the
+// perturbed displacement). The steps are those of the pile-head stiffness.
+void CAPPASVK(Model& m, Mat6& K, const Vec6& U, int& status);
+
+}  // namespace torva

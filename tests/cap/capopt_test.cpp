@@ -1,0 +1,195 @@
+// The embedded cap: passive resistance as a load (the pressure block and its split) and
+// the cap's soil reaction as a pseudo-pile (closed forms on an elastic subgrade, the cap
+// above the ground, the cap below the deepest layer, the segment count at input).
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+#include "cap/cappasv.h"
+#include "cap/capreac.h"
+#include "cap/example_fixture.h"
+#include "cap/fvec.h"
+#include "model/model.h"
+
+namespace torva {
+namespace {
+
+using testing::read_example;
+using testing::replace;
+using testing::run_input;
+using testing::WorkDir;
+
+// The worked example of the pressure block: W = 100, ground 2 below X = 0, cap 1 thick,
+// block bottom at X = 0: f = 50, e = 1, R = 75, M = 100/3; a movement (0.3, 0.1) takes
+// three quarters of it along Y.
+TEST(CapPassive, WorkedExample) {
+  double R = 0.0, M = 0.0;
+  PASVBLOCK(100.0, -2.0, 1.0, 0.0, R, M);
+  EXPECT_DOUBLE_EQ(R, 75.0);
+  EXPECT_DOUBLE_EQ(M, 100.0 / 3.0);
+  Vec6 F;
+  PASVLOAD(R, M, 0.3, 0.1, F);
+  const double want[6] = {0.0, -0.75 * R, -0.25 * R, 0.0, -0.25 * M, 0.75 * M};
+  for (int i = 1; i <= 6; ++i) EXPECT_NEAR(F(i), want[i - 1], 1e-12 * R) << i;
+}
+
+TEST(CapPassive, BlockAndSplitEdgeCases) {
+  struct Case {
+    double W, gsd, thk, a, R, M;
+  } cases[] = {
+      {100.0, -0.5e-6, 1.0, 0.0, 0.0, 0.0},                            // ground at X = 0
+      {100.0, 2.0, 1.0, 0.0, 0.0, 0.0},                                // ground below X = 0
+      {100.0, -0.8, 1.0, 0.0, 40.0, 0.5 * 100.0 * (0.8 / 3.0) * 0.8},  // triangle only
+      {100.0, -2.0, 1.0, 3.0, 75.0, ((0.5 - 3.0) * 50.0 + 25.0 * (1.0 / 3.0 - 3.0))},
+  };
+  for (const Case& c : cases) {
+    double R = -1.0, M = -1.0;
+    PASVBLOCK(c.W, c.gsd, c.thk, c.a, R, M);
+    EXPECT_NEAR(R, c.R, 1e-12) << c.gsd;
+    EXPECT_NEAR(M, c.M, 1e-12) << c.gsd;
+  }
+  Vec6 F;
+  PASVLOAD(75.0, 10.0, -0.2, 0.0, F);  // pure movement in -Y
+  EXPECT_EQ(F(2), 75.0);
+  EXPECT_EQ(F(6), -10.0);
+  EXPECT_EQ(F(3), 0.0);
+  PASVLOAD(75.0, 10.0, 0.0, 0.2, F);  // along +Z only
+  EXPECT_EQ(F(3), -75.0);
+  EXPECT_EQ(F(5), -10.0);
+  EXPECT_EQ(F(2), 0.0);
+  PASVLOAD(75.0, 10.0, 1e-15, 0.0, F);  // no horizontal movement
+  for (int i = 1; i <= 6; ++i) EXPECT_EQ(F(i), 0.0);
+}
+
+// The single pipe pile of the example with its head 3 ft below the ground of an elastic
+// subgrade (k = 100 pci) under a 6 ft x 8 ft x 3 ft cap on soil springs: the cap's
+// effective width is its plan diagonal, 120 in, so every spring of the pseudo pile is
+// Es = 100 x 120 lb/in2 over the 36 in of the cap.
+std::string cap_on_springs(int ncapinc) {
+  std::string t = read_example("single_pile_elastic_us.dat");
+  t = replace(t, "CONTROL RECORD\n1 3 0 0 ", "CONTROL RECORD\n1 3 2 0 ");
+  t = replace(t, "PILE CAP\n0.0 0.0 0.0 0.0 0.0 0\n",
+              "PILE CAP\n6.0 8.0 3.0 0.0 0.0 0\n1 0 " + std::to_string(ncapinc) + " 0.0 0.0 0.0\n");
+  t = replace(t, "0.0 0.0 0.0 0.0 90.0 0.0 -0.01\n", "0.0 0.0 0.0 0.0 90.0 0.0 -3.01\n");
+  return replace(t, "1 12\n-0.01 70.0\n", "1 12\n-3.01 70.0\n");
+}
+
+Vec6 unit(int k, double v) {
+  Vec6 U;
+  U.fill(0.0);
+  U(k) = v;
+  return U;
+}
+
+// A translation y of the cap loads the pseudo pile uniformly: R = -Es y T along Y, and
+// about Z the moment of that load at the cap's mid-depth X = -T/2 (the levers of the
+// end halves make the sum exact for any segment count). Likewise along Z.
+TEST(CapSprings, TranslationGivesTheUniformSpringLoad) {
+  for (int n : {1, 4, 105}) {
+    WorkDir dir;
+    ASSERT_EQ(run_input(dir, cap_on_springs(n)), 0) << n;
+    Model& m = *current_model();
+    const double Es = 100.0 * 120.0, T = 36.0, y = 0.1;
+    int st = 0;
+    Vec6 R;
+    CAPREAC(m, R, unit(2, y), st);
+    ASSERT_EQ(st, 0);
+    EXPECT_NEAR(R(2), -Es * y * T, 1e-9 * Es * y * T) << n;
+    EXPECT_NEAR(R(6), Es * y * T * T / 2.0, 1e-9 * Es * y * T * T) << n;
+    for (int i : {1, 3, 4, 5}) EXPECT_NEAR(R(i), 0.0, 1e-9) << n << " " << i;
+    CAPREAC(m, R, unit(3, y), st);
+    EXPECT_NEAR(R(3), -Es * y * T, 1e-9 * Es * y * T) << n;
+    EXPECT_NEAR(R(5), -Es * y * T * T / 2.0, 1e-9 * Es * y * T * T) << n;
+    // The tangent is the springs' stiffness.
+    Vec6 U = unit(2, y);
+    Mat6 K;
+    STIFFCD(m, K, U, st);
+    EXPECT_EQ(U(2), y);
+    EXPECT_NEAR(K(2, 2), -Es * T, 1e-5 * Es * T) << n;
+  }
+}
+
+// A cap wholly above the ground has no springs; a cap reaching below the deepest layer
+// ends the evaluation with the deepest-layer message and status 3.
+TEST(CapSprings, AboveTheGroundNothingBelowTheDeepestLayerAnError) {
+  WorkDir dir;
+  ASSERT_EQ(run_input(dir, cap_on_springs(4)), 0);
+  Model& m = *current_model();
+  const int c = m.NROW + 1;
+  const double top = m.CORX(c);
+  m.CORX(c) = -1000.0;
+  int st = 0;
+  Vec6 R;
+  CAPREAC(m, R, unit(2, 0.1), st);
+  EXPECT_EQ(st, 0);
+  for (int i = 1; i <= 6; ++i) EXPECT_EQ(R(i), 0.0);
+  m.CORX(c) = m.LBOT(m.NLAYER) - 10.0;
+  m.REPORT.open_write("deep.txt");
+  CAPREAC(m, R, unit(2, 0.1), st);
+  m.REPORT.close();
+  EXPECT_EQ(st, ST_PILEDEEP);
+  for (int i = 1; i <= 6; ++i) EXPECT_EQ(R(i), 0.0);
+  m.CORX(c) = top;
+  EXPECT_NE(dir.read("deep.txt").find("     **** FATAL ERROR ****\n     THE PILE LENGTH,   0.36E+02( IN), EXTENDS BELOW THE\n"
+                                      "     BOTTOM OF THE DEEPEST LAYER."),
+            std::string::npos)
+      << dir.read("deep.txt");
+}
+
+// Equilibrium at the cap origin after an analysis: the load reported at the origin
+// balances the pile-row reactions and the cap's own reaction (passive resistance or soil
+// springs) at the converged cap displacement, within the cap tolerance.
+void expect_equilibrium(Model& m) {
+  Vec6 P, DV, F, Rcap;
+  for (int i = 1; i <= 6; ++i) {
+    P(i) = m.EMXCAP(i);
+    DV(i) = m.EMXCAP(6 + i);
+  }
+  int st = 0;
+  FVEC(m, F, DV, st);
+  Rcap.fill(0.0);
+  if (m.ICAPOPT > 0 && m.ICAPSPR == 0) CAPPASV(m, Rcap, DV, st);
+  if (m.ICAPOPT > 0 && m.ICAPSPR == 1) CAPREAC(m, Rcap, DV, st);
+  ASSERT_EQ(st, 0);
+  double fmax = 0.0, mmax = 0.0;
+  for (int i = 1; i <= 3; ++i) {
+    fmax = std::max(fmax, std::fabs(P(i)));
+    mmax = std::max(mmax, std::fabs(P(3 + i)));
+  }
+  for (int i = 1; i <= 6; ++i)
+    EXPECT_NEAR(P(i) + F(i) + Rcap(i), 0.0, 2e-3 * (i <= 3 ? fmax : std::max(mmax, 12.0 * fmax)))
+        << i << ": load " << P(i) << " piles " << F(i) << " cap " << Rcap(i);
+}
+
+// The lateral load of the example on the embedded cap, as soil springs and as passive
+// resistance: the cap takes a share of the load, and the cap stands in equilibrium.
+TEST(CapSprings, EmbeddedCapStandsInEquilibrium) {
+  for (bool springs : {true, false}) {
+    std::string t = cap_on_springs(4);
+    if (!springs) {
+      t = replace(t, "CONTROL RECORD\n1 3 2 0 ", "CONTROL RECORD\n1 3 1 0 ");
+      t = replace(t, "1 0 4 0.0 0.0 0.0\n", "");
+    }
+    WorkDir dir;
+    ASSERT_EQ(run_input(dir, t), 0) << springs;
+    Model& m = *current_model();
+    EXPECT_NE(dir.read("case.cas").find("    1 ANALYSIS COMPLETED"), std::string::npos) << springs;
+    expect_equilibrium(m);
+    if (!springs) {
+      EXPECT_NE(dir.read("case.out").find("* PASSIVE RESISTANCE IN PILE CAP *"), std::string::npos);
+    }
+  }
+}
+
+// The segment count of the cap springs is refused outside 1 to 105 before any analysis.
+TEST(CapSprings, SegmentCountOutsideTheNodeTableIsRefused) {
+  for (int n : {0, -3, 106}) {
+    WorkDir dir;
+    EXPECT_EQ(run_input(dir, cap_on_springs(n)), ST_INPUTCHECK) << n;
+    EXPECT_NE(dir.read("case.log").find("NCAPINC"), std::string::npos) << n;
+  }
+}
+
+}  // namespace
+}  // namespace torva
