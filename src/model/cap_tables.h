@@ -17,7 +17,9 @@ struct TGTITR {
   Arr1<double, 20> DHIST, FHIST;  // history of displacement and load factor pairs
   int NHIST;
   double DTARG, TGTTOL, DCOMP, FACNXT;
+  double DLAST, FLAST;  // first pair of the case, the seed of every later point's history
   int IESTON, ICONV, IDOFT;
+  int ISCALE1;  // non-zero: factors scale only the target degree of freedom's load
 };
 
 // Work of the 2-D pile-row sum (cap/fvec2d.h): the rows' captures and forces and one

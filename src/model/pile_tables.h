@@ -64,6 +64,9 @@ struct EQKTAB {
 // the pile-state file.
 struct PILEST {
   Arr2<double, MAXROWP, MAXNODE> KSOIL;
+  Arr1<double, MAXROWP> PAXTOP;   // axial force at the pile top
+  Arr1<double, MAXROWP> KAXTOP;   // secant axial stiffness of the pile head
+  Arr1<double, MAXROWP> KTORTOP;  // secant torsional stiffness of the pile head (3-D)
 };
 
 struct PileTables : NODEPTH,

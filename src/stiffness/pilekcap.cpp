@@ -1,0 +1,174 @@
+#include "stiffness/pilekcap.h"
+
+#include <array>
+
+#include "model/limits.h"
+#include "run/fmt.h"
+#include "run/lookups.h"
+
+namespace torva {
+
+namespace {
+
+void sym(Mat12& K, int i, int j, double v) {
+  K(i, j) += v;
+  if (i != j) K(j, i) += v;
+}
+
+// One value of a free-format trace record.
+void free_value(std::string& s, double v) {
+  s += ' ';
+  s += free_real(v);
+}
+
+// Condenses a bending plane's rotation r against its translation t at the pile head.
+void head_plane(Mat6& Q, int code, int r, int t, double s) {
+  const bool pinned = code == 1 || (code == 3 && s == 0.0);
+  if (code == 3 && !pinned) {
+    const double d = Q(r, r) / s + 1.0;
+    if (d != 0.0) {
+      Q(t, t) -= Q(t, r) * Q(r, t) / (d * s);
+      Q(t, r) /= d;
+      Q(r, t) /= d;
+      Q(r, r) /= d;
+      return;
+    }
+    // A spring of exactly -Q(r,r) cancels the pile's own rotational stiffness: the head
+    // turns freely, as a pinned head does.
+  } else if (!pinned) {
+    return;  // fixed head
+  }
+  const double qrr = Q(r, r);
+  if (qrr != 0.0) {
+    for (int i = 1; i <= 6; ++i)
+      for (int j = 1; j <= 6; ++j)
+        if (i != r && j != r) Q(i, j) -= Q(i, r) * Q(r, j) / qrr;
+  }
+  // With no rotational stiffness at the head there is nothing to condense: the rotation
+  // simply carries no moment.
+  for (int k = 1; k <= 6; ++k) Q(r, k) = Q(k, r) = 0.0;
+}
+
+}  // namespace
+
+void BEAMK3D(double EIz, double EIy, double EA, double GJ, double L, double P, int iaxial,
+             Mat12& K) {
+  for (int i = 1; i <= 12; ++i)
+    for (int j = 1; j <= 12; ++j) K(i, j) = 0.0;
+  const double a = EIz, b = EIy, L2 = L * L, L3 = L2 * L;
+  sym(K, 1, 1, EA / L);
+  sym(K, 7, 7, EA / L);
+  sym(K, 1, 7, -EA / L);
+  sym(K, 4, 4, GJ / L);
+  sym(K, 10, 10, GJ / L);
+  sym(K, 4, 10, -GJ / L);
+  // Bending in the x-y plane (v with the rotation about z).
+  sym(K, 2, 2, 12 * a / L3);
+  sym(K, 8, 8, 12 * a / L3);
+  sym(K, 2, 8, -12 * a / L3);
+  sym(K, 2, 6, -6 * a / L2);
+  sym(K, 2, 12, -6 * a / L2);
+  sym(K, 6, 8, 6 * a / L2);
+  sym(K, 8, 12, 6 * a / L2);
+  sym(K, 6, 6, 4 * a / L);
+  sym(K, 12, 12, 4 * a / L);
+  sym(K, 6, 12, 2 * a / L);
+  // Bending in the x-z plane (w with the rotation about y).
+  sym(K, 3, 3, 12 * b / L3);
+  sym(K, 9, 9, 12 * b / L3);
+  sym(K, 3, 9, -12 * b / L3);
+  sym(K, 3, 5, 6 * b / L2);
+  sym(K, 3, 11, 6 * b / L2);
+  sym(K, 5, 9, -6 * b / L2);
+  sym(K, 9, 11, -6 * b / L2);
+  sym(K, 5, 5, 4 * b / L);
+  sym(K, 11, 11, 4 * b / L);
+  sym(K, 5, 11, 2 * b / L);
+  if (iaxial != 1) return;
+  // Geometric stiffness of the axial force: compression softens the transverse terms.
+  for (int i : {2, 8, 3, 9}) sym(K, i, i, -P / L);
+  sym(K, 2, 8, P / L);
+  sym(K, 3, 9, P / L);
+  sym(K, 2, 6, P / 10);
+  sym(K, 2, 12, P / 10);
+  sym(K, 6, 8, -P / 10);
+  sym(K, 8, 12, -P / 10);
+  sym(K, 3, 5, -P / 10);
+  sym(K, 3, 11, -P / 10);
+  sym(K, 5, 9, P / 10);
+  sym(K, 9, 11, P / 10);
+  for (int i : {5, 6, 11, 12}) sym(K, i, i, -2 * P * L / 15);
+  sym(K, 5, 11, P * L / 30);
+  sym(K, 6, 12, P * L / 30);
+}
+
+void PILEKCAP(const Model& m, int g, int iaxial, int& status, Mat6& Kh, std::string& trace) {
+  (void)status;
+  const int t = m.PTYPE(g);
+  const int n = m.NSEG(t);
+  const double L = m.SEGLEN(t);
+  std::array<double, MAXNODE + 1> eiz{}, eiy{}, ks{};
+  for (int k = 1; k <= n + 1; ++k) {
+    const double x = m.DEPAX(g, k > 1 ? k - 1 : 1);
+    eiz[std::size_t(k)] = SECEIZ(m, g, t, x);
+    eiy[std::size_t(k)] = SECEIY(m, g, t, x);
+    ks[std::size_t(k)] = m.KSOIL(g, k);
+  }
+  const double P = m.PAXTOP(g);
+
+  trace.clear();
+  put_X(trace, 5);
+  trace += "PILE=";
+  put_I(trace, g, 5);
+  put_X(trace, 5);
+  trace += "NNODES=";
+  put_I(trace, n + 1, 5);
+  trace += '\n';
+  free_value(trace, m.KAXTOP(g));
+  free_value(trace, m.KTORTOP(g));
+  trace += '\n';
+  for (int k = 1; k <= n + 1; ++k) {
+    free_value(trace, ks[std::size_t(k)]);
+    trace += '\n';
+  }
+
+  Mat6 Q;
+  for (int i = 1; i <= 6; ++i)
+    for (int j = 1; j <= 6; ++j) Q(i, j) = 0.0;
+  Mat12 K;
+  for (int e = n; e >= 1; --e) {
+    const std::size_t u = std::size_t(e), l = std::size_t(e + 1);
+    BEAMK3D(0.5 * (eiz[u] + eiz[l]), 0.5 * (eiy[u] + eiy[l]), 1.0, 1.0, L, P, iaxial, K);
+    for (int i = 1; i <= 6; ++i)
+      for (int j = 1; j <= 6; ++j) K(i, j) += Q(i, j);
+    if (e == n) {
+      K(2, 2) += ks[l];
+      K(3, 3) += ks[l];
+    }
+    K(8, 8) += ks[u];
+    K(9, 9) += ks[u];
+    // Static condensation of the lower node: Gaussian elimination of dofs 1..6.
+    bool zero_pivot = false;
+    for (int p = 1; p <= 6 && !zero_pivot; ++p) {
+      const double kpp = K(p, p);
+      if (kpp == 0.0) {
+        zero_pivot = true;
+        break;
+      }
+      for (int j = p + 1; j <= 12; ++j) {
+        const double f = K(p, j) / kpp;
+        if (f == 0.0) continue;
+        for (int i = p + 1; i <= 12; ++i) K(i, j) -= f * K(i, p);
+      }
+    }
+    for (int i = 1; i <= 6; ++i)
+      for (int j = 1; j <= 6; ++j) Q(i, j) = zero_pivot ? 0.0 : K(i + 6, j + 6);
+  }
+  head_plane(Q, m.CONNECTY(g), 6, 2, m.SPZ(g));
+  head_plane(Q, m.CONNECTZ(g), 5, 3, m.SPY(g));
+  Kh = Q;
+  Kh(1, 1) = m.KAXTOP(g);
+  Kh(4, 4) = m.KTORTOP(g);
+}
+
+}  // namespace torva
