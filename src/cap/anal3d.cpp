@@ -15,6 +15,7 @@
 #include "run/units.h"
 #include "run/writers.h"
 #include "soil_py/redfac.h"
+#include "stiffness/estrec.h"
 
 namespace torva {
 
@@ -164,6 +165,33 @@ void clip_coupling(Mat6& SS) {
     }
 }
 
+// The target check of a stiffness-estimation point (ICONV > 0): the computed displacement of
+// the target degree of freedom against the target. False when a further iteration of the
+// point is wanted (the analysis then ends without tables); true when the point is finished.
+bool target_check(Model& m, const Vec6& DV) {
+  m.DCOMP = m.IDOFT >= 1 && m.IDOFT <= 6 ? DV(m.IDOFT) : 0.0;
+  // A zero target cannot be met in per cent: any movement then counts as missing it.
+  double err;
+  if (m.DTARG != 0.0) err = std::fabs((m.DCOMP - m.DTARG) / m.DTARG);
+  else err = m.DCOMP == 0.0 ? 0.0 : HUGE_VAL;
+  if (m.ICONV == 1 || m.ICONV == 2) {
+    m.RUNLOG.nl().X(5).A("STIFFNESS ESTIMATION, ");
+    if (m.ICONV == 1) m.RUNLOG.A(" MAX. ITER. REACHED, ");
+    m.RUNLOG.A(" COMPUTED DEF.: ").F(m.DCOMP, 11, 4).A(" TARGET DEF.: ").F(m.DTARG, 11, 4);
+    m.RUNLOG.A(" ERROR(%): ").F(100.0 * err, 11, 4).nl();
+  }
+  if (m.ICONV == 2) {
+    if (err > m.TGTTOL / 100.0) {
+      m.CASELOG.line("    10 ANALYSIS COMPLETED");
+      return false;
+    }
+    m.ICONV = 0;
+  } else if (m.ICONV == 3) {
+    m.ICONV = 0;
+  }
+  return true;
+}
+
 }  // namespace
 
 LoadStepper::LoadStepper(double facinc) : TCUR(facinc), DTCUR(facinc), TCONV(0.0) {
@@ -192,8 +220,6 @@ bool LoadStepper::fail(double facmin) {
 void ANAL3D(Model& m, int kind, int& status, Vec6& FVLAST, Vec6& DVLAST, Vec6& loads,
             const Vec6& PTLOAD, Vec6& PTDISP, const Arr1<double, 3>& PTXYZ,
             const Arr1<int, 6>& PTCOND) {
-  (void)FVLAST;
-  (void)DVLAST;
   const Progress prog{m, kind};
   // A load case given at a point of definition: each step solves the extended system.
   const bool point_case = kind == 0 && m.ICASE >= 1 && m.ICASE <= MAXLC && m.IDISP(m.ICASE) > 0;
@@ -463,17 +489,52 @@ void ANAL3D(Model& m, int kind, int& status, Vec6& FVLAST, Vec6& DVLAST, Vec6& l
       }
     }
   }
-  if (m.ISTATE == 1) {
-    m.CASELOG.line("    6 NO CONVERGENCE ON PILES   ");
+  if (m.ISTATE == 3 && m.IESTON == 1) m.ICONV = -1;
+  const bool never_converged = KSTEP == 1 && ICONVG == -1;
+  if (m.ISTATE == 1 || m.ISTATE == 2 || never_converged) {
+    if (m.ISTATE == 1) m.CASELOG.line("    6 NO CONVERGENCE ON PILES   ");
+    else if (m.ISTATE == 2) m.CASELOG.line("    7 SINGULAR STIFFNESS MATRIX ");
+    else m.CASELOG.line("    3 NO CONVERGENCE ON PILE CAP");
+    // A flexibility level without a final solution still leaves its records, so that the
+    // tables find one record per level (also when an earlier load step had converged).
+    if (m.MODSTF == 2) ESTRECFAIL(m);
+    if (m.IESTON == 1) m.ICONV = -1;
     return;
   }
-  if (m.ISTATE == 2) {
-    m.CASELOG.line("    7 SINGULAR STIFFNESS MATRIX ");
+  if (m.MODSTF == 2) {
+    // A flexibility level: its records, no tables.
+    ESTRECPOINT(m, loads, DV);
+    m.CASELOG.line("    1 ANALYSIS COMPLETED");
     return;
   }
-  if (KSTEP == 1 && ICONVG == -1) {
-    m.CASELOG.line("    3 NO CONVERGENCE ON PILE CAP");
-    return;
+  if (m.IESTON == 1) {
+    FVLAST = loads;
+    DVLAST = DV;
+    if (m.ICONV > 0) {
+      if (!target_check(m, DV)) return;
+      // The point is finished: the pile states of the final solution for the estimation.
+      m.STATEFILE.X(5).A("* EQV. STIFFNESS MATRIX AT ORIGIN *").nl();
+      for (int i = 1; i <= 6; ++i) {
+        WRTBLANK(m.STATEFILE, 5);
+        for (int j = 1; j <= 6; ++j) WRTREAL(m.STATEFILE, 19, 5, SSRAW(i, j));
+        ENDLINE(m.STATEFILE);
+      }
+      m.PILESCR.open_write(m.fname(R_PILESCR));
+      m.IOPASS = 2;
+      int st = 0;
+      FVEC(m, RV, DV, st);
+      m.PILESCR.close();
+      m.IPROPTE = m.IPRTOPT;
+      m.INODSTE = m.NPRSTEP;
+      m.IOPASS = 0;
+      if (st != 0) {
+        status = st;
+        return;
+      }
+      EQSTIF(m, m.STATEFILE);
+      m.CASELOG.line("    1 ANALYSIS COMPLETED");
+      return;
+    }
   }
 
   // Full output.
@@ -526,7 +587,7 @@ void ANAL3D(Model& m, int kind, int& status, Vec6& FVLAST, Vec6& DVLAST, Vec6& l
     for (int i = 1; i <= 6; ++i) WRTREAL(s, 15, 5, DV(i));
     ENDLINE(s);
   }
-  if (m.IDOFT > 0) m.DCOMP = DV(m.IDOFT);
+  if (m.IDOFT > 0 && m.IDOFT <= 6) m.DCOMP = DV(m.IDOFT);
   m.SUMMARY.nl().nl().nl().X(5).A("* TABLE L *   COMPUTATION ON PILE CAP").nl();
   origin_tables(m, m.SUMMARY, loads, DV);
   {

@@ -9,6 +9,7 @@
 #include "report/envewr2d.h"
 #include "report/pileplot.h"
 #include "report/pyplotfile.h"
+#include "run/casepoints.h"
 #include "run/echo.h"
 #include "run/curvedata.h"
 #include "run/loads.h"
@@ -24,9 +25,9 @@ namespace {
 // analysis, with a message naming the option, rather than analysed partly or skipped.
 bool refuse_unbuilt(Model& m, int& status) {
   std::string why;
-  for (int c = 1; why.empty() && c <= m.NLC; ++c) {
+  for (int c = 1; why.empty() && m.NDIM == 2 && c <= m.NLC; ++c) {
     if (m.CASINT(c, 22) == 1) continue;
-    if (m.CASINT(c, 9) >= 1) why = "STIFFNESS ESTIMATION (LOAD CASE " + std::to_string(c) + ")";
+    if (m.CASINT(c, 9) >= 1) why = "STIFFNESS ESTIMATION IN 2-D (LOAD CASE " + std::to_string(c) + ")";
   }
   if (why.empty()) return false;
   for (TextFile* f : {&m.REPORT, &m.RUNLOG}) {
@@ -189,23 +190,8 @@ void ANALYZE(Model& m, int mode, int& status) {
     m.SOLVTRACE.A("LOAD CASE : ").I(c, 5).nl();
     SETCURCASE(m, c);
     m.ISTFOP = m.CASINT(c, 9);
-    // The case's full load: resultant at the origin, distributed loads at the nodes, and
-    // the resultant of the axial parts of the distributed loads.
-    LOADORIG(m, c, loads);
-    if (m.IDISP(c) > 0) {
-      // Given at a point of definition: the given loads moved to the origin are the load.
-      Vec6 P;
-      DISPLOAD(m, c, loads, PTLOAD, PTDISP, P, PTCOND);
-      for (int k = 1; k <= 3; ++k) PTXYZ(k) = P(k);
-    }
-    CASELOAD(m, c);
-    DLOADORIG(m, loads);
-    m.CASELOG.X(6).A("ANALYSIS DUE TO TOTAL LOAD").nl();
-    m.STATEFILE.open_write(m.fname(R_STATEFILE));
-    m.STATEFILE.A("LOAD CASE : ").I(c, 5).nl();
-    status = 0;
-    analysis(m, 0, status, FVLAST, DVLAST, loads, PTLOAD, PTDISP, PTXYZ, PTCOND);
-    m.STATEFILE.close();
+    // The case's analyses: its estimation points, if any, then the full load.
+    CASEPOINTS(m, c, status, FVLAST, DVLAST, PTLOAD, PTDISP, PTXYZ, PTCOND, analysis);
     if (status != 0) {
       m.KMATLOG.close();
       return;
@@ -235,6 +221,9 @@ void ANALYZE(Model& m, int mode, int& status) {
     }
     m.ICOMB = k;
     m.ISTFOP = 0;
+    // A combination is one analysis under its full load, never an estimation.
+    m.NPSTF = m.IPSTF = m.ISTEP = 1;
+    m.MODSTF = m.IESTON = 0;
     if (k == 1) {
       m.SUMSCR.nl().nl().X(17).A("*****").X(5).A("LOAD COMBINATIONS RESULTS ").X(5).A("*****").nl();
       titled(m.REPORT, "LOAD COMBINATIONS RESULTS ");

@@ -1,0 +1,164 @@
+// Stiffness and flexibility estimations run end to end on the single elastic pile under the
+// cap: the sequence of points, the tables, and the closed forms of a beam on an elastic
+// foundation (k D = 2400 psi, EI = 29e6 x 2549.353 lb-in2; the head is fixed to the cap).
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "run/itorva.h"
+#include "run/freeread.h"
+#include "support/workdir.h"
+
+namespace torva {
+namespace {
+
+namespace fs = std::filesystem;
+using torva::testing::WorkDir;
+
+const double EI = 29.0e6 * 2549.353, KD = 100.0 * 24.0;
+const double BETA = std::pow(KD / (4.0 * EI), 0.25);
+
+std::string example() {
+  std::ifstream in(fs::path(TORVA_SOURCE_DIR) / "examples" / "single_pile_elastic_us.dat");
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+// The example with the case's estimation option, table switch and values.
+std::string with_estimation(int option, int table, const std::vector<double>& values) {
+  std::string t = example();
+  const std::string rec = "LATERAL LOAD 10 KIPS ALONG Y AT THE PILE HEAD\n0 0 0 0 0 0 0 0\n";
+  const auto at = t.find(rec);
+  EXPECT_NE(at, std::string::npos);
+  t.replace(at, rec.size(), "LATERAL LOAD 10 KIPS ALONG Y AT THE PILE HEAD\n0 " + std::to_string(option) +
+                                " " + std::to_string(table) + " 0 0 0 0 0\n");
+  const std::string tail = "0.0 10000.0 0.0 0.0 0.0 0.0 0.0 0.0 0.0\n0\n0\n";
+  const auto at2 = t.find(tail);
+  EXPECT_NE(at2, std::string::npos);
+  std::string nv = "0.0 10000.0 0.0 0.0 0.0 0.0 0.0 0.0 0.0\n0\n" + std::to_string(values.size()) + "\n";
+  for (double v : values) {
+    std::ostringstream s;
+    s << v << "\n";
+    nv += s.str();
+  }
+  t.replace(at2, tail.size(), nv);
+  return t;
+}
+
+int run(WorkDir& dir, const std::string& input) {
+  dir.write("case.dat", input);
+  dir.write_names();
+  dir.write("case.mph", "");
+  return run_itorva(3);
+}
+
+int count(const std::string& text, const std::string& what) {
+  int n = 0;
+  for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+  return n;
+}
+
+// Row r of the last matrix of the matrix log (5 blanks, then values of 19 columns).
+std::vector<double> kmat_row(const std::string& kmx, int r) {
+  const auto at = kmx.rfind("* EQV. STIFFNESS MATRIX AT ORIGIN *");
+  std::istringstream in(kmx.substr(at));
+  std::string line;
+  for (int i = 0; i <= r; ++i) std::getline(in, line);
+  std::vector<double> v;
+  for (std::size_t c = 5; c + 19 <= line.size(); c += 19) {
+    double x = 0.0;
+    std::string_view f(line);
+    f = f.substr(c, 19);
+    while (!f.empty() && f.front() == ' ') f.remove_prefix(1);
+    EXPECT_TRUE(parse_real(f, x)) << line;
+    v.push_back(x);
+  }
+  return v;
+}
+
+TEST(EstimationSequence, LoadLevelPointsGiveTheFixedHeadStiffness) {
+  WorkDir dir;
+  ASSERT_EQ(run(dir, with_estimation(11, 0, {0.5, 1.0, 1.5})), 0);
+  const std::string log = dir.read("case.log"), out = dir.read("case.out");
+  EXPECT_EQ(count(log, "STIFFNESS ESTIMATION, POINT :"), 3);
+  EXPECT_NE(log.find("STIFFNESS ESTIMATION, POINT :    3/   3 FACTOR :      1.50000"), std::string::npos);
+  EXPECT_EQ(count(out, "* EQUIVALENT STIFFNESS MATRIX AT ORIGIN *"), 3);
+  EXPECT_NE(out.find("- BASED ON TOTAL APPLIED LOAD  "), std::string::npos);
+  EXPECT_NE(log.find("ANALYSIS DUE TO TOTAL LOAD"), std::string::npos);
+  // Three level points and the full load, each completed; the full-load tables at the end.
+  EXPECT_EQ(count(dir.read("case.cas"), "    1 ANALYSIS COMPLETED"), 4);
+  EXPECT_EQ(count(out, "* TABLE L *   COMPUTATION ON PILE CAP"), 1);
+  // The linear pile of an elastic subgrade: the head fixed to the cap carries 4 EI b^3.
+  const std::vector<double> k2 = kmat_row(dir.read("case.kmx"), 2);
+  ASSERT_EQ(k2.size(), 6u);
+  const double want = 4.0 * EI * BETA * BETA * BETA;
+  EXPECT_NEAR(k2[1], want, 0.03 * want);
+  const std::vector<double> k6 = kmat_row(dir.read("case.kmx"), 6);
+  EXPECT_NEAR(std::fabs(k6[1]), 2.0 * EI * BETA * BETA, 0.03 * 2.0 * EI * BETA * BETA);
+}
+
+TEST(EstimationSequence, TargetDeflectionPointsReachTheirTargets) {
+  WorkDir dir;
+  // Two levels; mode 1, target dof 2 (Y) of 0.05 in at level 1, 1 % tolerance, 6 iterations.
+  const std::vector<double> v = {0.5, 1.0, 1, 2, 0, 0.05, 0, 0, 0, 0, 1.0, 6, 0, 0};
+  ASSERT_EQ(run(dir, with_estimation(11, 0, v)), 0);
+  const std::string log = dir.read("case.log"), out = dir.read("case.out");
+  EXPECT_NE(out.find("- BASED ON TARGET DEFLECTION   "), std::string::npos);
+  // The first analysis of the first point runs at factor 0.
+  EXPECT_NE(log.find("STIFFNESS ESTIMATION, ITER :     0 FACTOR :      0.00000"), std::string::npos);
+  EXPECT_EQ(count(out, "* EQUIVALENT STIFFNESS MATRIX AT ORIGIN *"), 2);
+  EXPECT_EQ(count(out, "       DISPLACEMENT Y,  TARGET ="), 2);
+  EXPECT_NE(out.find("TARGET =    0.0250000 IN , COMPUTED =    0.0250000 IN"), std::string::npos);
+  EXPECT_NE(out.find("TARGET =    0.0500000 IN , COMPUTED =    0.0500000 IN"), std::string::npos);
+  EXPECT_EQ(count(dir.read("case.pld"), "   -1   N:"), 0);
+}
+
+TEST(EstimationSequence, FlexibilityPointsPerDegreeOfFreedom) {
+  WorkDir dir;
+  ASSERT_EQ(run(dir, with_estimation(5, 1, {0.5, 1.0})), 0);
+  const std::string cas = dir.read("case.cas"), out = dir.read("case.out");
+  // Only the Y force is loaded: five degrees of freedom are skipped at both levels.
+  EXPECT_EQ(count(cas, "    5 ANALYSIS SKIPPPED APPLIED FORCE AT CAP IS ZERO"), 10);
+  EXPECT_EQ(count(out, "             DOF NOT CONSIDERED SINCE APPLIED FORCE AT CAP IS ZERO"), 5);
+  EXPECT_NE(out.find("DOF   : 2 (FORCE Y)"), std::string::npos);
+  EXPECT_NE(out.find("S12"), std::string::npos);
+  EXPECT_NE(out.find("S62"), std::string::npos);
+  EXPECT_EQ(count(out, "WARNING : STIFFNESS VALUES FOR COMPONENT(S): K11, K33, K44, K55, K66  "), 2);
+  EXPECT_EQ(count(out, "* TABLE L *   COMPUTATION ON PILE CAP"), 1);
+  // The flexibility of a free-headed pile (the cap turns freely under a force alone):
+  // y = H / (2 EI b^3); the tables print the stiffness 2 EI b^3 for K22.
+  EXPECT_NE(out.find("* PILE CAP FLEXIBILITY ESTIMATION *"), std::string::npos);
+  const std::string es1 = dir.read("case.es1");
+  std::istringstream in(es1);
+  std::string line;
+  int seen = 0;
+  while (std::getline(in, line)) {
+    std::istringstream v(line);
+    int n;
+    double s[6];
+    v >> n >> s[0] >> s[1] >> s[2] >> s[3] >> s[4] >> s[5];
+    if (s[1] != 0.0 && s[1] != 1.0) {
+      ++seen;
+      const double want = 1.0 / (2.0 * EI * BETA * BETA * BETA);
+      EXPECT_NEAR(s[1], want, 0.03 * want) << line;
+    }
+  }
+  EXPECT_EQ(seen, 2);
+}
+
+TEST(EstimationSequence, UnknownEstimationModeIsRefused) {
+  WorkDir dir;
+  const std::vector<double> v = {1.0, 7, 2, 0, 0.05, 0, 0, 0, 0, 1.0, 6, 0, 0};
+  const int st = run(dir, with_estimation(11, 0, v));
+  EXPECT_NE(st, 0);
+  EXPECT_NE(dir.read("case.log").find("STIFFNESS ESTIMATION MODE 7"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace torva
