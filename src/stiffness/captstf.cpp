@@ -61,6 +61,20 @@ void row_at_origin(const Model& m, int g, int iaxial, int& status, std::array<do
     }
 }
 
+// 2-D: the head stiffness of one pile of row g carried to the cap origin, Tt Kh T, times
+// the number of piles the row stands for (in the leading 3 x 3 block).
+void row_at_origin_2d(const Model& m, int g, int iaxial, int& status, std::array<double, 36>& out,
+                      std::string& trace) {
+  double Tt[9], T[9], Kh[9], KT[9], K[9];
+  PTRANS2D(m, g, Tt, T);
+  PILEKCAP2D(m, g, iaxial, status, Kh, trace);
+  MATVEC3N(KT, Kh, T, 3);
+  MATVEC3N(K, Tt, KT, 3);
+  out.fill(0.0);
+  for (int i = 0; i < 3; ++i)
+    for (int j = 0; j < 3; ++j) out[std::size_t(i + 6 * j)] = m.NPILE(g) * K[i + 3 * j];
+}
+
 }  // namespace
 
 void TGTLINE(Model& m, TextFile& f, int nl, int ndim, double dcomp, double dtarg) {
@@ -127,7 +141,8 @@ void CAPTSTF(Model& m, int& status, int iaxial, int nl, int ipoint, double facto
 #pragma omp parallel for schedule(static) num_threads(nthr)
   for (int g = 1; g <= nrow; ++g) {
     int st = 0;
-    row_at_origin(m, g, iaxial, st, rowk[std::size_t(g)], trace[std::size_t(g)]);
+    if (m.NDIM == 2) row_at_origin_2d(m, g, iaxial, st, rowk[std::size_t(g)], trace[std::size_t(g)]);
+    else row_at_origin(m, g, iaxial, st, rowk[std::size_t(g)], trace[std::size_t(g)]);
   }
   for (int g = 1; g <= nrow; ++g) {
     m.STIFTRACE.write_text(trace[std::size_t(g)]);

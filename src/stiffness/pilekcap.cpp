@@ -1,9 +1,11 @@
 #include "stiffness/pilekcap.h"
 
 #include <array>
+#include <cmath>
 
 #include "model/limits.h"
 #include "run/fmt.h"
+#include "pile/pileres.h"
 #include "run/lookups.h"
 
 namespace torva {
@@ -21,8 +23,30 @@ void free_value(std::string& s, double v) {
   s += free_real(v);
 }
 
-// Condenses a bending plane's rotation r against its translation t at the pile head.
-void head_plane(Mat6& Q, int code, int r, int t, double s) {
+}  // namespace
+
+void CONDENSE(double* K, double* Kc, int n, int m, int& ierr) {
+  ierr = 0;
+  for (int k = 0; k < m * m; ++k) Kc[k] = 0.0;
+  auto at = [&](int i, int j) -> double& { return K[(i - 1) + n * (j - 1)]; };
+  for (int p = 1; p <= n - m; ++p) {
+    const double kpp = at(p, p);
+    if (kpp == 0.0) {
+      ierr = 1;
+      return;
+    }
+    for (int j = p + 1; j <= n; ++j) {
+      const double f = at(p, j) / kpp;
+      if (f == 0.0) continue;
+      for (int i = p + 1; i <= n; ++i) at(i, j) -= f * at(i, p);
+    }
+  }
+  for (int i = 1; i <= m; ++i)
+    for (int j = 1; j <= m; ++j) Kc[(i - 1) + m * (j - 1)] = at(n - m + i, n - m + j);
+}
+
+void HEADCONN(double* Qd, int n, int code, int r, int t, double s) {
+  auto Q = [&](int i, int j) -> double& { return Qd[(i - 1) + n * (j - 1)]; };
   const bool pinned = code == 1 || (code == 3 && s == 0.0);
   if (code == 3 && !pinned) {
     const double d = Q(r, r) / s + 1.0;
@@ -39,17 +63,15 @@ void head_plane(Mat6& Q, int code, int r, int t, double s) {
     return;  // fixed head
   }
   const double qrr = Q(r, r);
+  // With no rotational stiffness at the head there is nothing to condense (and no division
+  // by zero): the rotation simply carries no moment.
   if (qrr != 0.0) {
-    for (int i = 1; i <= 6; ++i)
-      for (int j = 1; j <= 6; ++j)
+    for (int i = 1; i <= n; ++i)
+      for (int j = 1; j <= n; ++j)
         if (i != r && j != r) Q(i, j) -= Q(i, r) * Q(r, j) / qrr;
   }
-  // With no rotational stiffness at the head there is nothing to condense: the rotation
-  // simply carries no moment.
-  for (int k = 1; k <= 6; ++k) Q(r, k) = Q(k, r) = 0.0;
+  for (int k = 1; k <= n; ++k) Q(r, k) = Q(k, r) = 0.0;
 }
-
-}  // namespace
 
 void BEAMK3D(double EIz, double EIy, double EA, double GJ, double L, double P, int iaxial,
              Mat12& K) {
@@ -147,28 +169,110 @@ void PILEKCAP(const Model& m, int g, int iaxial, int& status, Mat6& Kh, std::str
     }
     K(8, 8) += ks[u];
     K(9, 9) += ks[u];
-    // Static condensation of the lower node: Gaussian elimination of dofs 1..6.
-    bool zero_pivot = false;
-    for (int p = 1; p <= 6 && !zero_pivot; ++p) {
-      const double kpp = K(p, p);
-      if (kpp == 0.0) {
-        zero_pivot = true;
-        break;
-      }
-      for (int j = p + 1; j <= 12; ++j) {
-        const double f = K(p, j) / kpp;
-        if (f == 0.0) continue;
-        for (int i = p + 1; i <= 12; ++i) K(i, j) -= f * K(i, p);
-      }
-    }
-    for (int i = 1; i <= 6; ++i)
-      for (int j = 1; j <= 6; ++j) Q(i, j) = zero_pivot ? 0.0 : K(i + 6, j + 6);
+    // The lower node condensed out: the stiffness at node e of the pile from e down.
+    int ierr = 0;
+    CONDENSE(K.data(), Q.data(), 12, 6, ierr);
   }
-  head_plane(Q, m.CONNECTY(g), 6, 2, m.SPZ(g));
-  head_plane(Q, m.CONNECTZ(g), 5, 3, m.SPY(g));
+  HEADCONN(Q.data(), 6, m.CONNECTY(g), 6, 2, m.SPZ(g));
+  HEADCONN(Q.data(), 6, m.CONNECTZ(g), 5, 3, m.SPY(g));
   Kh = Q;
   Kh(1, 1) = m.KAXTOP(g);
   Kh(4, 4) = m.KTORTOP(g);
+}
+
+
+void BEAMK2D(double EI, double EA, double L, double P, int iaxial, double* Kd) {
+  auto K = [&](int i, int j, double v) {
+    Kd[(i - 1) + 6 * (j - 1)] += v;
+    if (i != j) Kd[(j - 1) + 6 * (i - 1)] += v;
+  };
+  for (int k = 0; k < 36; ++k) Kd[k] = 0.0;
+  const double L2 = L * L, L3 = L2 * L;
+  K(1, 1, EA / L);
+  K(4, 4, EA / L);
+  K(1, 4, -EA / L);
+  K(2, 2, 12 * EI / L3);
+  K(5, 5, 12 * EI / L3);
+  K(2, 5, -12 * EI / L3);
+  K(2, 3, -6 * EI / L2);
+  K(2, 6, -6 * EI / L2);
+  K(3, 5, 6 * EI / L2);
+  K(5, 6, 6 * EI / L2);
+  K(3, 3, 4 * EI / L);
+  K(6, 6, 4 * EI / L);
+  K(3, 6, 2 * EI / L);
+  if (iaxial != 1) return;
+  K(2, 2, -P / L);
+  K(5, 5, -P / L);
+  K(2, 5, P / L);
+  K(2, 3, P / 10);
+  K(2, 6, P / 10);
+  K(3, 5, -P / 10);
+  K(5, 6, -P / 10);
+  K(3, 3, -2 * P * L / 15);
+  K(6, 6, -2 * P * L / 15);
+  K(3, 6, P * L / 30);
+}
+
+void PILEKCAP2D(const Model& m, int g, int iaxial, int& status, double* Kh, std::string& trace) {
+  (void)status;
+  const int t = m.PTYPE(g);
+  const int n = m.NSEG(t);
+  const double L = m.SEGLEN(t);
+  std::array<double, MAXNODE + 1> ei{}, ks{};
+  for (int k = 1; k <= n + 1; ++k) ei[std::size_t(k)] = SECEIZ(m, g, t, m.DEPN(g, k > 1 ? k - 1 : 1));
+  SOILKGET(m, g, ks.data() + 1);
+  const double P = m.PAXTOP(g);
+
+  trace.clear();
+  put_X(trace, 5);
+  trace += "PILE=";
+  put_I(trace, g, 5);
+  put_X(trace, 5);
+  trace += "NNODES=";
+  put_I(trace, n + 1, 5);
+  trace += '\n';
+  free_value(trace, m.KAXTOP(g));
+  trace += '\n';
+  for (int k = 1; k <= n + 1; ++k) {
+    free_value(trace, ks[std::size_t(k)]);
+    trace += '\n';
+  }
+
+  double Q[9] = {0, 0, 0, 0, 0, 0, 0, 0, 0}, K[36];
+  for (int e = n; e >= 1; --e) {
+    const std::size_t u = std::size_t(e), l = std::size_t(e + 1);
+    BEAMK2D(0.5 * (ei[u] + ei[l]), 1.0, L, P, iaxial, K);
+    for (int i = 0; i < 3; ++i)
+      for (int j = 0; j < 3; ++j) K[i + 6 * j] += Q[i + 3 * j];
+    if (e == n) K[1 + 6 * 1] += ks[l];
+    K[4 + 6 * 4] += ks[u];
+    int ierr = 0;
+    CONDENSE(K, Q, 6, 3, ierr);
+  }
+  HEADCONN(Q, 3, m.CONNECTY(g), 3, 2, m.SPZ(g));
+  for (int k = 0; k < 9; ++k) Kh[k] = Q[k];
+  Kh[0] = m.KAXTOP(g);
+}
+
+void PTRANS2D(const Model& m, int g, double* Tt, double* T) {
+  const double sb = std::sin(m.BATTER(g)), cb = std::cos(m.BATTER(g));
+  const double X = m.HEADDEP(g), Y = m.HEADY(g);
+  const double rows[3][3] = {{cb, sb, X * sb - Y * cb}, {-sb, cb, X * cb + Y * sb}, {0.0, 0.0, 1.0}};
+  for (int i = 0; i < 3; ++i)
+    for (int j = 0; j < 3; ++j) {
+      T[i + 3 * j] = rows[i][j];
+      Tt[j + 3 * i] = rows[i][j];
+    }
+}
+
+void MATVEC3N(double* out, const double* M, const double* in, int n) {
+  for (int k = 0; k < n; ++k)
+    for (int i = 0; i < 3; ++i) {
+      double s = 0.0;
+      for (int j = 0; j < 3; ++j) s += M[i + 3 * j] * in[j + 3 * k];
+      out[i + 3 * k] = s;
+    }
 }
 
 }  // namespace torva
