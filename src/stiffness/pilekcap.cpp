@@ -1,6 +1,7 @@
 #include "stiffness/pilekcap.h"
 
 #include <array>
+#include <initializer_list>
 #include <cmath>
 
 #include "model/limits.h"
@@ -21,6 +22,26 @@ void sym(Mat12& K, int i, int j, double v) {
 void free_value(std::string& s, double v) {
   s += ' ';
   s += free_real(v);
+}
+
+// The trace records of a pile model: the row and its node count, the head values (one
+// record), then one record per nodal spring.
+void trace_pile(std::string& trace, int g, int n, std::initializer_list<double> head,
+                const double* ks) {
+  trace.clear();
+  put_X(trace, 5);
+  trace += "PILE=";
+  put_I(trace, g, 5);
+  put_X(trace, 5);
+  trace += "NNODES=";
+  put_I(trace, n + 1, 5);
+  trace += '\n';
+  for (double v : head) free_value(trace, v);
+  trace += '\n';
+  for (int k = 1; k <= n + 1; ++k) {
+    free_value(trace, ks[k]);
+    trace += '\n';
+  }
 }
 
 }  // namespace
@@ -138,21 +159,7 @@ void PILEKCAP(const Model& m, int g, int iaxial, int& status, Mat6& Kh, std::str
   }
   const double P = m.PAXTOP(g);
 
-  trace.clear();
-  put_X(trace, 5);
-  trace += "PILE=";
-  put_I(trace, g, 5);
-  put_X(trace, 5);
-  trace += "NNODES=";
-  put_I(trace, n + 1, 5);
-  trace += '\n';
-  free_value(trace, m.KAXTOP(g));
-  free_value(trace, m.KTORTOP(g));
-  trace += '\n';
-  for (int k = 1; k <= n + 1; ++k) {
-    free_value(trace, ks[std::size_t(k)]);
-    trace += '\n';
-  }
+  trace_pile(trace, g, n, {m.KAXTOP(g), m.KTORTOP(g)}, ks.data());
 
   Mat6 Q;
   for (int i = 1; i <= 6; ++i)
@@ -224,20 +231,7 @@ void PILEKCAP2D(const Model& m, int g, int iaxial, int& status, double* Kh, std:
   SOILKGET(m, g, ks.data() + 1);
   const double P = m.PAXTOP(g);
 
-  trace.clear();
-  put_X(trace, 5);
-  trace += "PILE=";
-  put_I(trace, g, 5);
-  put_X(trace, 5);
-  trace += "NNODES=";
-  put_I(trace, n + 1, 5);
-  trace += '\n';
-  free_value(trace, m.KAXTOP(g));
-  trace += '\n';
-  for (int k = 1; k <= n + 1; ++k) {
-    free_value(trace, ks[std::size_t(k)]);
-    trace += '\n';
-  }
+  trace_pile(trace, g, n, {m.KAXTOP(g)}, ks.data());
 
   double Q[9] = {0, 0, 0, 0, 0, 0, 0, 0, 0}, K[36];
   for (int e = n; e >= 1; --e) {
