@@ -13,6 +13,7 @@
 #include "run/runctl.h"
 #include "run/units.h"
 #include "run/writers.h"
+#include "stiffness/tgtfact.h"
 
 namespace torva {
 
@@ -422,26 +423,7 @@ void ANAL2D(Model& m, int kind, int& IPYSAVE, int& status, Vec3& FVLAST, Vec3& D
     DVLAST = DV;
     FVLAST = FV;
     if (m.ICONV > 0) {
-      const int id = m.IDOFT >= 1 && m.IDOFT <= 3 ? m.IDOFT : 1;
-      m.DCOMP = DV(id);
-      // Relative error of the target deflection (absolute for a zero target).
-      const double err = m.DTARG != 0.0 ? std::fabs((m.DCOMP - m.DTARG) / m.DTARG)
-                                        : std::fabs(m.DCOMP - m.DTARG);
-      if (m.ICONV == 1 || m.ICONV == 2) {
-        m.RUNLOG.nl().X(5).A("STIFFNESS ESTIMATION, ");
-        if (m.ICONV == 1) m.RUNLOG.A(" MAX. ITER. REACHED, ");
-        m.RUNLOG.A(" COMPUTED DEF.: ").F(m.DCOMP, 11, 4).A(" TARGET DEF.: ").F(m.DTARG, 11, 4);
-        m.RUNLOG.A(" ERROR(%): ").F(100.0 * err, 11, 4).nl();
-      }
-      if (m.ICONV == 2) {
-        if (err > m.TGTTOL / 100.0) {
-          m.CASELOG.line("    10 ANALYSIS COMPLETED");
-          return;
-        }
-        m.ICONV = 0;
-      } else if (m.ICONV == 3) {
-        m.ICONV = 0;
-      }
+      if (!target_check(m, DV(m.IDOFT >= 1 && m.IDOFT <= 3 ? m.IDOFT : 1))) return;
       // The cap tangent and the pile states of this point for the estimation.
       m.STATEFILE.X(5).A("* EQV. STIFFNESS MATRIX AT ORIGIN *").nl();
       for (int i = 1; i <= 3; ++i) {

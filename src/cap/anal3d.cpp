@@ -16,6 +16,7 @@
 #include "run/writers.h"
 #include "soil_py/redfac.h"
 #include "stiffness/estrec.h"
+#include "stiffness/tgtfact.h"
 
 namespace torva {
 
@@ -163,33 +164,6 @@ void clip_coupling(Mat6& SS) {
       const double lim = 0.5 * std::fabs(SS(i, i));
       if (std::fabs(SS(i, j)) > lim) SS(i, j) = SS(j, i) = std::copysign(lim, SS(i, j));
     }
-}
-
-// The target check of a stiffness-estimation point (ICONV > 0): the computed displacement of
-// the target degree of freedom against the target. False when a further iteration of the
-// point is wanted (the analysis then ends without tables); true when the point is finished.
-bool target_check(Model& m, const Vec6& DV) {
-  m.DCOMP = m.IDOFT >= 1 && m.IDOFT <= 6 ? DV(m.IDOFT) : 0.0;
-  // A zero target cannot be met in per cent: any movement then counts as missing it.
-  double err;
-  if (m.DTARG != 0.0) err = std::fabs((m.DCOMP - m.DTARG) / m.DTARG);
-  else err = m.DCOMP == 0.0 ? 0.0 : HUGE_VAL;
-  if (m.ICONV == 1 || m.ICONV == 2) {
-    m.RUNLOG.nl().X(5).A("STIFFNESS ESTIMATION, ");
-    if (m.ICONV == 1) m.RUNLOG.A(" MAX. ITER. REACHED, ");
-    m.RUNLOG.A(" COMPUTED DEF.: ").F(m.DCOMP, 11, 4).A(" TARGET DEF.: ").F(m.DTARG, 11, 4);
-    m.RUNLOG.A(" ERROR(%): ").F(100.0 * err, 11, 4).nl();
-  }
-  if (m.ICONV == 2) {
-    if (err > m.TGTTOL / 100.0) {
-      m.CASELOG.line("    10 ANALYSIS COMPLETED");
-      return false;
-    }
-    m.ICONV = 0;
-  } else if (m.ICONV == 3) {
-    m.ICONV = 0;
-  }
-  return true;
 }
 
 }  // namespace
@@ -511,7 +485,7 @@ void ANAL3D(Model& m, int kind, int& status, Vec6& FVLAST, Vec6& DVLAST, Vec6& l
     FVLAST = loads;
     DVLAST = DV;
     if (m.ICONV > 0) {
-      if (!target_check(m, DV)) return;
+      if (!target_check(m, m.IDOFT >= 1 && m.IDOFT <= 6 ? DV(m.IDOFT) : 0.0)) return;
       // The point is finished: the pile states of the final solution for the estimation.
       m.STATEFILE.X(5).A("* EQV. STIFFNESS MATRIX AT ORIGIN *").nl();
       for (int i = 1; i <= 6; ++i) {

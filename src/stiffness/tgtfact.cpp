@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "run/textfile.h"
+
 namespace torva {
 
 bool TGTFACT(Model& m) {
@@ -47,6 +49,29 @@ bool TGTFACT(Model& m) {
   const double dd = m.DHIST(b) - m.DHIST(a);
   if (dd == 0.0) return false;
   m.FACNXT = m.FHIST(a) + (m.DTARG - m.DHIST(a)) * (m.FHIST(b) - m.FHIST(a)) / dd;
+  return true;
+}
+
+bool target_check(Model& m, double dcomp) {
+  m.DCOMP = dcomp;
+  double err;
+  if (m.DTARG != 0.0) err = std::fabs((m.DCOMP - m.DTARG) / m.DTARG);
+  else err = m.DCOMP == 0.0 ? 0.0 : HUGE_VAL;
+  if (m.ICONV == 1 || m.ICONV == 2) {
+    m.RUNLOG.nl().X(5).A("STIFFNESS ESTIMATION, ");
+    if (m.ICONV == 1) m.RUNLOG.A(" MAX. ITER. REACHED, ");
+    m.RUNLOG.A(" COMPUTED DEF.: ").F(m.DCOMP, 11, 4).A(" TARGET DEF.: ").F(m.DTARG, 11, 4);
+    m.RUNLOG.A(" ERROR(%): ").F(100.0 * err, 11, 4).nl();
+  }
+  if (m.ICONV == 2) {
+    if (err > m.TGTTOL / 100.0) {
+      m.CASELOG.line("    10 ANALYSIS COMPLETED");
+      return false;
+    }
+    m.ICONV = 0;
+  } else if (m.ICONV == 3) {
+    m.ICONV = 0;
+  }
   return true;
 }
 

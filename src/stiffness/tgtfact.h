@@ -14,4 +14,12 @@ namespace torva {
 // can be found.
 bool TGTFACT(Model& m);
 
+// The target check of a point of the stiffness estimation after a converged cap analysis
+// (ICONV > 0): DCOMP := dcomp, the displacement of the target degree of freedom, against
+// DTARG, with the estimation line on the run log for ICONV 1 and 2. False when a further
+// target iteration is wanted (outcome line 10 written; the analysis ends without tables);
+// true when the point is finished, ICONV then 0 (or left at 1 when the limit was reached).
+// A zero target cannot be met in per cent: any movement then counts as missing it.
+bool target_check(Model& m, double dcomp);
+
 }  // namespace torva
