@@ -92,6 +92,10 @@ TEST(ReadInput, EveryExampleIsReadToItsEndWithTheSectionsItCallsFor) {
        {"REQUESTED P-Y CURVES", "USER P-Y CURVES", ls, tr, "USER LOAD-SETTLEMENT CURVES",
         "USER TORQUE-ROTATION CURVES", "USER MOMENT-CURVATURE SETS", mp,
         "P-Y MODIFICATION FACTORS ALONG DEPTH", "SOIL MOVEMENT", "PLOT-PASS LISTS"}},
+      {"embedded_cap_passive_us.dat",
+       {ls, tr, "USER LOAD-SETTLEMENT CURVES", "USER TORQUE-ROTATION CURVES", mp}},
+      {"point_of_definition_us.dat", {ls, tr, mp}},
+      {"cap_soil_springs_si.dat", {ls, tr, mp}},
   };
   int listed = 0;
   for (const Ex& e : examples) {
