@@ -13,6 +13,7 @@
 #include "run/runctl.h"
 #include "run/units.h"
 #include "run/writers.h"
+#include "stiffness/estrec.h"
 #include "stiffness/tgtfact.h"
 
 namespace torva {
@@ -69,13 +70,6 @@ void progress(const Model& m, int kind, int kstep, double tcur, int kiter) {
 void trace(TextFile& f, const char* label, const double* v, int n) {
   f.A(label);
   for (int i = 0; i < n; ++i) f.E(v[i], 18, 10);
-  f.nl();
-}
-
-// An estimation record: 5X, I5, 2X, then each value in 1PG18.8 followed by 3X.
-void est_record(TextFile& f, int k, std::initializer_list<double> v) {
-  f.X(5).I(k, 5).X(2);
-  for (double x : v) f.PG(x, 18, 8).X(3);
   f.nl();
 }
 
@@ -386,13 +380,10 @@ void ANAL2D(Model& m, int kind, int& IPYSAVE, int& status, Vec3& FVLAST, Vec3& D
     if (m.IESTON == 1) m.ICONV = -1;
   }
   const bool none_converged = KSTEP == 1 && ICONVG == -1;
+  // A flexibility level without a final solution still leaves its records, so that the
+  // tables find one record per level (also when an earlier load step had converged).
   auto failed_point = [&] {
-    if (none_converged && m.MODSTF == 2) {
-      est_record(m.ESTREC2, -m.ISTEP, {0.0, 0.0, 0.0, 0.0});
-      est_record(m.ESTREC2, -m.ISTEP, {0.0, 0.0, 0.0});
-      est_record(m.ESTREC1, m.ISTEP, {m.IPSTF == 1 ? 1.0 : 0.0, m.IPSTF == 2 ? 1.0 : 0.0,
-                                      m.IPSTF == 3 ? 1.0 : 0.0});
-    }
+    if (m.MODSTF == 2) ESTRECFAIL(m, 3);
     if (m.IESTON == 1) m.ICONV = -1;
   };
   if (m.ISTATE == 1 || m.ISTATE == 2) {
@@ -405,17 +396,12 @@ void ANAL2D(Model& m, int kind, int& IPYSAVE, int& status, Vec3& FVLAST, Vec3& D
     m.CASELOG.line("    3 NO CONVERGENCE ON PILE CAP");
     return;
   }
+  // The load reached: the last converged factor of the case load (a step that failed after
+  // earlier ones had converged leaves the load it attempted).
+  for (int i = 1; i <= 3; ++i) FV(i) = TCONV * FV0(i);
   if (m.MODSTF == 2) {  // a point of the flexibility estimation: its records only
-    const int ip = m.IPSTF >= 1 && m.IPSTF <= 3 ? m.IPSTF : 1;
-    const double q = FV(ip);
-    est_record(m.ESTREC2, m.ISTEP, {q, DV(1), DV(2), DV(3)});
-    if (std::fabs(FV0(ip)) >= 1.0e-14 && q != 0.0) {
-      est_record(m.ESTREC2, m.ISTEP, {DV(1) / q, DV(2) / q, DV(3) / q});
-      est_record(m.ESTREC1, m.ISTEP, {DV(1) / q, DV(2) / q, DV(3) / q});
-    } else {
-      est_record(m.ESTREC2, m.ISTEP, {DV(1), DV(2), DV(3)});
-      est_record(m.ESTREC1, m.ISTEP, {DV(1), DV(2), DV(3)});
-    }
+    const double dv[3] = {DV(1), DV(2), DV(3)};
+    ESTRECPOINT(m, m.IPSTF >= 1 && m.IPSTF <= 3 ? FV(m.IPSTF) : 0.0, dv, 3);
     m.CASELOG.line("    1 ANALYSIS COMPLETED");
     return;
   }
@@ -450,8 +436,7 @@ void ANAL2D(Model& m, int kind, int& IPYSAVE, int& status, Vec3& FVLAST, Vec3& D
     }
   }
 
-  // Ordinary output at the last converged load factor.
-  for (int i = 1; i <= 3; ++i) FV(i) = TCONV * FV0(i);
+  // Ordinary output at the last converged load factor (FV is its load).
   m.TCURSM = TCONV;
   Vec3 PTL;
   for (int i = 1; i <= 3; ++i) PTL(i) = TCONV * PTLOAD(i);

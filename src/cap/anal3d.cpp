@@ -471,13 +471,17 @@ void ANAL3D(Model& m, int kind, int& status, Vec6& FVLAST, Vec6& DVLAST, Vec6& l
     else m.CASELOG.line("    3 NO CONVERGENCE ON PILE CAP");
     // A flexibility level without a final solution still leaves its records, so that the
     // tables find one record per level (also when an earlier load step had converged).
-    if (m.MODSTF == 2) ESTRECFAIL(m);
+    if (m.MODSTF == 2) ESTRECFAIL(m, 6);
     if (m.IESTON == 1) m.ICONV = -1;
     return;
   }
+  // The load reached: the last converged factor of the case load (a step that failed after
+  // earlier ones had converged leaves the load it attempted).
+  for (int i = 1; i <= 6; ++i) loads(i) = TCONV * FV0(i);
   if (m.MODSTF == 2) {
     // A flexibility level: its records, no tables.
-    ESTRECPOINT(m, loads, DV);
+    const double dv[6] = {DV(1), DV(2), DV(3), DV(4), DV(5), DV(6)};
+    ESTRECPOINT(m, m.IPSTF >= 1 && m.IPSTF <= 6 ? loads(m.IPSTF) : 0.0, dv, 6);
     m.CASELOG.line("    1 ANALYSIS COMPLETED");
     return;
   }
@@ -514,7 +518,6 @@ void ANAL3D(Model& m, int kind, int& status, Vec6& FVLAST, Vec6& DVLAST, Vec6& l
   // Full output.
   if (m.IREDFAC > 0) REDREP3D(m);
   m.TCURSM = TCONV;
-  for (int i = 1; i <= 6; ++i) loads(i) = TCONV * FV0(i);
   if (m.NSMPT > 0)
     for (int i = 1; i <= m.NSMPT; ++i) {
       m.SMY(i) = m.SMY0(i) * TCONV;

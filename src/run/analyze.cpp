@@ -21,23 +21,6 @@ namespace torva {
 
 namespace {
 
-// Options whose analysis this engine does not perform yet are refused before the first
-// analysis, with a message naming the option, rather than analysed partly or skipped.
-bool refuse_unbuilt(Model& m, int& status) {
-  std::string why;
-  for (int c = 1; why.empty() && m.NDIM == 2 && c <= m.NLC; ++c) {
-    if (m.CASINT(c, 22) == 1) continue;
-    if (m.CASINT(c, 9) >= 1) why = "STIFFNESS ESTIMATION IN 2-D (LOAD CASE " + std::to_string(c) + ")";
-  }
-  if (why.empty()) return false;
-  for (TextFile* f : {&m.REPORT, &m.RUNLOG}) {
-    f->nl().X(5).A("**** FATAL ERROR ****").nl();
-    f->X(5).A("THIS ENGINE DOES NOT YET ANALYSE ").A(why).nl();
-  }
-  status = ST_NOTBUILT;
-  return true;
-}
-
 void titled(TextFile& f, std::string_view text) {
   f.nl().nl().nl().nl().X(17).A("*****").X(5).A(text).X(5).A("*****").nl();
 }
@@ -138,7 +121,6 @@ void ANALYZE(Model& m, int mode, int& status) {
   m.PLOTDATA.line("** COMPUTATION RESULTS **").line(m.TITLE1.view());
   m.CASELOG.line("COMPUTATION RESULTS").line(m.TITLE1.view());
   m.NRESLT = 0;
-  if (refuse_unbuilt(m, status)) return;
   m.KMATLOG.open_write(m.fname(R_KMATLOG));
 
   Vec6 loads, FVLAST, DVLAST, PTLOAD, PTDISP, FO;

@@ -56,6 +56,35 @@ void case_load(Model& m, int c, Vec6& R, PointDef& pt, bool distributed) {
   DLOADORIG(m, R);
 }
 
+// The load-vector entry of degree of freedom d of the model. A 2-D model has three degrees of
+// freedom (vertical force, horizontal force, moment about z); the cap analysis takes them in
+// entries 1, 2 and 6 of the load vector.
+int dof_slot(const Model& m, int d) { return m.NDIM == 2 && d == 3 ? 6 : d; }
+
+// The components of the model's degrees of freedom in entries 1..ndof, as the estimation
+// tables and the stiffness at the origin take them.
+Vec6 by_dof(const Model& m, const Vec6& v) {
+  if (m.NDIM != 2) return v;
+  Vec6 r;
+  for (int d = 1; d <= 6; ++d) r(d) = d <= 3 ? v(dof_slot(m, d)) : 0.0;
+  return r;
+}
+
+// The target degree of freedom of the estimation values: 1 to 6 in 3-D; in 2-D 1 and 2 are
+// the two displacements and both 3 and 6 the rotation about z (degree 3). 0 when the value
+// names no degree of freedom of the model.
+int target_dof(const Model& m, double v) {
+  const int d = static_cast<int>(v);
+  if (m.NDIM != 2) return d >= 1 && d <= 6 ? d : 0;
+  if (d == 6) return 3;
+  return d >= 1 && d <= 3 ? d : 0;
+}
+
+// Position of the target value of degree of freedom d among the estimation values (after the
+// NL levels): the six targets follow in the order X, Y, Z, rotation X, Y, Z; the 2-D
+// rotation takes the target of the rotation about z.
+int target_position(const Model& m, int NL, int d) { return NL + 2 + dof_slot(m, d); }
+
 void stiffness_line(TextFile& f, int lead, const char* what, int n, int w, double factor) {
   f.X(lead).A("STIFFNESS ESTIMATION, ").A(what).I(n, w).A(" FACTOR : ").F(factor, 12, 5).nl();
 }
@@ -95,12 +124,15 @@ void CASEPOINTS(Model& m, int c, int& status, Vec6& FVLAST, Vec6& DVLAST, Vec6& 
   } else if (opt >= 11) {
     mode = static_cast<int>(m.STFLEV(NL + 1));
     iaxial = m.STFLEV(NL + 11) > 0.0 ? 1 : 0;
-    int dof = static_cast<int>(m.STFLEV(NL + 2));
+    const int dof = target_dof(m, m.STFLEV(NL + 2));
     if (mode != 0 && mode != 1)
       return (void)refuse(m, c, "STIFFNESS ESTIMATION MODE " + std::to_string(mode) +
                                     " IS NEITHER 0 (LOAD LEVELS) NOR 1 (TARGET DEFLECTION)", status);
-    if (mode == 1 && (dof < 1 || dof > 6))
-      return (void)refuse(m, c, "TARGET DEGREE OF FREEDOM " + std::to_string(dof) + " IS NOT 1 TO 6", status);
+    if (mode == 1 && dof == 0)
+      return (void)refuse(m, c, "TARGET DEGREE OF FREEDOM " +
+                                    std::to_string(static_cast<int>(m.STFLEV(NL + 2))) +
+                                    (m.NDIM == 2 ? " IS NOT 1, 2, 3 OR 6" : " IS NOT 1 TO 6"),
+                          status);
     if (mode == 1) {
       maxit = static_cast<int>(m.STFLEV(NL + 10));
       if (maxit > MAXTGTITER) {
@@ -137,7 +169,7 @@ void CASEPOINTS(Model& m, int c, int& status, Vec6& FVLAST, Vec6& DVLAST, Vec6& 
       steps = NV;
       m.MODSTF = 2;
       int skip = 0;
-      CAPDOFHD(m, 2, p, m.NDIM, steps, ndof, P0, skip);
+      CAPDOFHD(m, 2, p, m.NDIM, steps, ndof, by_dof(m, P0), skip);
       if (skip == 1) continue;
       m.ESTREC2.open_write(m.fname(R_ESTREC2));
       rec2open = 1;
@@ -170,18 +202,17 @@ void CASEPOINTS(Model& m, int c, int& status, Vec6& FVLAST, Vec6& DVLAST, Vec6& 
         } else {
           m.NHIST = 0;
         }
-        m.IDOFT = static_cast<int>(m.STFLEV(NL + 2));
         // Without a valid target degree of freedom a load-level point has no target.
-        if (m.IDOFT < 1 || m.IDOFT > 6) m.IDOFT = 0;
+        m.IDOFT = target_dof(m, m.STFLEV(NL + 2));
         m.ISCALE1 = mode == 1 ? static_cast<int>(m.STFLEV(NL + 12)) : 0;
         f = m.STFLEV(p);
         m.FACNXT = f;
-        m.DTARG = m.IDOFT > 0 ? m.STFLEV(NL + 2 + m.IDOFT) * f : 0.0;
+        m.DTARG = m.IDOFT > 0 ? m.STFLEV(target_position(m, NL, m.IDOFT)) * f : 0.0;
         P0 = R;
         if (m.ISCALE1 == 0) {
-          for (int i = 1; i <= ndof; ++i) P0(i) = f * R(i);
+          for (int i = 1; i <= ndof; ++i) P0(dof_slot(m, i)) = f * R(dof_slot(m, i));
         } else if (m.IDOFT > 0) {
-          P0(m.IDOFT) = f * R(m.IDOFT);
+          P0(dof_slot(m, m.IDOFT)) = f * R(dof_slot(m, m.IDOFT));
         }
         m.RUNLOG.nl().X(5).A("STIFFNESS ESTIMATION, ").A("POINT : ").I(p, 4).A("/").I(m.NPSTF - 1, 4);
         m.RUNLOG.A(" FACTOR : ").F(f, 12, 5).nl();
@@ -196,7 +227,7 @@ void CASEPOINTS(Model& m, int c, int& status, Vec6& FVLAST, Vec6& DVLAST, Vec6& 
       m.ISTEP = s;
       if (m.MODSTF == 2) {
         for (int i = 1; i <= 6; ++i) P(i) = 0.0;
-        P(p) = m.STFLEV(s) * P0(p);
+        P(dof_slot(m, p)) = m.STFLEV(s) * P0(dof_slot(m, p));
         m.RUNLOG.X(5).A("DOF : ").I(p, 5).A(" POINT : ").I(s, 5).nl();
         m.RUNLOG.flush();
         m.CASELOG.X(6).A("DOF : ").I(p, 5).A(" POINT : ").I(s, 5).nl();
@@ -227,9 +258,9 @@ void CASEPOINTS(Model& m, int c, int& status, Vec6& FVLAST, Vec6& DVLAST, Vec6& 
           m.ISCALE1 = static_cast<int>(m.STFLEV(NL + 12));
           P = P0;
           if (m.ISCALE1 == 0) {
-            for (int i = 1; i <= ndof; ++i) P(i) = m.FACNXT * P0(i);
+            for (int i = 1; i <= ndof; ++i) P(dof_slot(m, i)) = m.FACNXT * P0(dof_slot(m, i));
           } else {
-            P(m.IDOFT) = m.FACNXT * P0(m.IDOFT);
+            P(dof_slot(m, m.IDOFT)) = m.FACNXT * P0(dof_slot(m, m.IDOFT));
           }
         }
         m.RUNLOG.nl();
@@ -285,7 +316,7 @@ void CASEPOINTS(Model& m, int c, int& status, Vec6& FVLAST, Vec6& DVLAST, Vec6& 
     }
     m.STIFTRACE.X(5).A("POINT=").I(p, 5).nl();
     Mat6 K;
-    CAPTSTF(m, status, iaxial, NL, p, f, FVLAST, DVLAST, K);
+    CAPTSTF(m, status, iaxial, NL, p, f, by_dof(m, FVLAST), by_dof(m, DVLAST), K);
   }
   m.MODSTF = 0;
   m.IESTON = 0;

@@ -12,23 +12,25 @@ void WRTESTREC(TextFile& f, int n, const double* v, int count) {
   f.nl();
 }
 
-void ESTRECPOINT(Model& m, const Vec6& loads, const Vec6& DV) {
-  const double q = loads(m.IPSTF);
-  double v[7] = {q, DV(1), DV(2), DV(3), DV(4), DV(5), DV(6)};
-  WRTESTREC(m.ESTREC2, m.ISTEP, v, 7);
-  double s[6];
-  for (int j = 0; j < 6; ++j) s[j] = std::fabs(q) < 1.0e-14 ? DV(j + 1) : DV(j + 1) / q;
-  WRTESTREC(m.ESTREC2, m.ISTEP, s, 6);
-  WRTESTREC(m.ESTREC1, m.ISTEP, s, 6);
+void ESTRECPOINT(Model& m, double q, const double* dv, int ndof) {
+  double v[7] = {q, 0, 0, 0, 0, 0, 0};
+  double s[6] = {0, 0, 0, 0, 0, 0};
+  for (int j = 0; j < ndof && j < 6; ++j) {
+    v[j + 1] = dv[j];
+    s[j] = std::fabs(q) < 1.0e-14 ? dv[j] : dv[j] / q;
+  }
+  WRTESTREC(m.ESTREC2, m.ISTEP, v, ndof + 1);
+  WRTESTREC(m.ESTREC2, m.ISTEP, s, ndof);
+  WRTESTREC(m.ESTREC1, m.ISTEP, s, ndof);
 }
 
-void ESTRECFAIL(Model& m) {
+void ESTRECFAIL(Model& m, int ndof) {
   const double zero[7] = {0, 0, 0, 0, 0, 0, 0};
-  WRTESTREC(m.ESTREC2, -m.ISTEP, zero, 7);
-  WRTESTREC(m.ESTREC2, -m.ISTEP, zero, 6);
+  WRTESTREC(m.ESTREC2, -m.ISTEP, zero, ndof + 1);
+  WRTESTREC(m.ESTREC2, -m.ISTEP, zero, ndof);
   double e[6] = {0, 0, 0, 0, 0, 0};
-  if (m.IPSTF >= 1 && m.IPSTF <= 6) e[m.IPSTF - 1] = 1.0;
-  WRTESTREC(m.ESTREC1, m.ISTEP, e, 6);
+  if (m.IPSTF >= 1 && m.IPSTF <= ndof) e[m.IPSTF - 1] = 1.0;
+  WRTESTREC(m.ESTREC1, m.ISTEP, e, ndof);
 }
 
 bool EstrecReader::open(const std::string& path) { return f_.open_read(path); }

@@ -14,12 +14,13 @@ namespace torva {
 void WRTESTREC(TextFile& f, int n, const double* v, int count);
 
 // Records of a flexibility level (degree of freedom IPSTF, level ISTEP) after its analysis:
-// on ESTREC2 the load and the cap displacements, then on ESTREC2 and ESTREC1 the
-// displacements per unit load (the displacements themselves for a load below 1e-14).
-void ESTRECPOINT(Model& m, const Vec6& loads, const Vec6& DV);
+// on ESTREC2 the load reached on that degree of freedom, q, and the ndof cap displacements
+// dv, then on ESTREC2 and ESTREC1 the displacements per unit load (the displacements
+// themselves for a load below 1e-14).
+void ESTRECPOINT(Model& m, double q, const double* dv, int ndof);
 // Records of a flexibility level whose analysis found no solution: level -ISTEP with zeros
 // on ESTREC2 and the unit vector of IPSTF on ESTREC1 (the component is not estimated).
-void ESTRECFAIL(Model& m);
+void ESTRECFAIL(Model& m, int ndof);
 
 // Reads the records of an estimation file in order, free-format: an integer, then reals.
 class EstrecReader {

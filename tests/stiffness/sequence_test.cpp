@@ -152,12 +152,91 @@ TEST(EstimationSequence, FlexibilityPointsPerDegreeOfFreedom) {
   EXPECT_EQ(seen, 2);
 }
 
+// The 2-D bent with a moment of 2e6 in-lb added to its load, the case's estimation option and
+// table switch, and its estimation values.
+std::string bent_with_estimation(int option, int table, const std::vector<double>& values) {
+  std::ifstream in(fs::path(TORVA_SOURCE_DIR) / "examples" / "bent_2d_stiff_clay_us.dat");
+  std::ostringstream all;
+  all << in.rdbuf();
+  std::string t = all.str();
+  const auto swap = [&t](const std::string& from, const std::string& to) {
+    const auto at = t.find(from);
+    ASSERT_NE(at, std::string::npos) << from;
+    t.replace(at, from.size(), to);
+  };
+  swap("MOORING PULL 36 KIPS\n0 0 0 0 0 0 0 0\n",
+       "MOORING PULL 36 KIPS\n0 " + std::to_string(option) + " " + std::to_string(table) + " 0 0 0 0 0\n");
+  std::string nv = "240000.0 36000.0 2.0E6 0.0 0.0 0.0 0.0 0.0 0.0\n0\n" + std::to_string(values.size()) + "\n";
+  for (double v : values) {
+    std::ostringstream x;
+    x << v << "\n";
+    nv += x.str();
+  }
+  swap("240000.0 36000.0 0.0 0.0 0.0 0.0 0.0 0.0 0.0\n0\n0\n", nv);
+  return t;
+}
+
+// A 2-D target on degree 6 is the rotation about z: its target is the sixth target value and
+// only the moment is scaled when the scaling switch is set.
+TEST(EstimationSequence, TwoDimensionalTargetOnTheRotation) {
+  WorkDir dir;
+  const std::vector<double> v = {1.0, 1, 6, 0, 0, 0, 0, 0, 1.0e-4, 1.0, 8, 0, 1};
+  ASSERT_EQ(run(dir, bent_with_estimation(11, 0, v)), 0);
+  const std::string log = dir.read("case.log"), out = dir.read("case.out");
+  // Factor 0 keeps the forces and drops the moment, the vertical and horizontal forces stay.
+  EXPECT_NE(log.find("LOAD :   0.24000E+06  0.36000E+05  0.00000E+00  0.00000E+00  0.00000E+00  0.00000E+00"),
+            std::string::npos);
+  EXPECT_NE(log.find("LOAD :   0.24000E+06  0.36000E+05  0.00000E+00  0.00000E+00  0.00000E+00  0.20000E+07"),
+            std::string::npos);
+  const auto at = out.find("ROTATION Z,  TARGET =  1.00000E-04 , COMPUTED =");
+  ASSERT_NE(at, std::string::npos);
+  double got = 0.0;
+  std::istringstream(out.substr(at + 47, 13)) >> got;
+  EXPECT_NEAR(got, 1.0e-4, 1.0e-6);
+  // The stiffness at the origin is the symmetric 3 x 3 of the plane.
+  const std::vector<double> k3 = kmat_row(dir.read("case.kmx"), 3);
+  ASSERT_EQ(k3.size(), 3u);
+  EXPECT_GT(k3[2], 0.0);
+  EXPECT_NEAR(kmat_row(dir.read("case.kmx"), 2)[2], k3[1], 1e-6 * std::fabs(k3[1]));
+}
+
+// A 2-D flexibility estimation runs all three degrees of freedom: the third one under the
+// moment alone, whose rotation per unit moment is the rotational flexibility.
+TEST(EstimationSequence, TwoDimensionalFlexibilityIncludesTheMoment) {
+  WorkDir dir;
+  ASSERT_EQ(run(dir, bent_with_estimation(1, 1, {1.0})), 0);
+  const std::string out = dir.read("case.out");
+  EXPECT_NE(out.find("DOF   : 3 (MOMENT Z)"), std::string::npos);
+  EXPECT_EQ(out.find("DOF NOT CONSIDERED"), std::string::npos);
+  std::istringstream in(dir.read("case.es1"));
+  std::string line;
+  std::vector<std::vector<double>> rec;
+  while (std::getline(in, line)) {
+    std::istringstream r(line);
+    int n;
+    double a, b, c;
+    if (r >> n >> a >> b >> c) rec.push_back({a, b, c});
+  }
+  ASSERT_EQ(rec.size(), 3u);
+  // The moment's column: a rotation per unit moment (nothing when the moment is lost), with
+  // little vertical movement.
+  EXPECT_GT(rec[2][2], 1.0e-12);
+  EXPECT_LT(std::fabs(rec[2][0]), 10.0 * rec[2][2]);
+}
+
 TEST(EstimationSequence, UnknownEstimationModeIsRefused) {
   WorkDir dir;
   const std::vector<double> v = {1.0, 7, 2, 0, 0.05, 0, 0, 0, 0, 1.0, 6, 0, 0};
   const int st = run(dir, with_estimation(11, 0, v));
   EXPECT_NE(st, 0);
   EXPECT_NE(dir.read("case.log").find("STIFFNESS ESTIMATION MODE 7"), std::string::npos);
+}
+
+TEST(EstimationSequence, TwoDimensionalTargetOnAnOutOfPlaneDegreeIsRefused) {
+  WorkDir dir;
+  const std::vector<double> v = {1.0, 1, 4, 0, 0, 0, 0, 0, 1.0e-4, 1.0, 8, 0, 1};
+  EXPECT_NE(run(dir, bent_with_estimation(11, 0, v)), 0);
+  EXPECT_NE(dir.read("case.log").find("TARGET DEGREE OF FREEDOM 4 IS NOT 1, 2, 3 OR 6"), std::string::npos);
 }
 
 }  // namespace
