@@ -1,6 +1,5 @@
 #include "report/envewr2d.h"
 
-#include <cstdlib>
 #include <memory>
 #include <string>
 
@@ -96,10 +95,10 @@ void head_block(const Model& m, const RowCopy2d& r, TextFile& out) {
 // Stream 1: the row's scratch records and its part of the results report.
 void report_stream(const Model& m, int src, const RowCopy2d& r, TextFile& scr, TextFile& rep) {
   const double local_r[4] = {r.q[10], r.q[11], r.q[12], r.q[6]};
-  write_top_record(scr, r.g, r.q, 3);
-  write_top_record(scr, r.g, r.q + 3, 4);
-  write_top_record(scr, r.g, r.q + 7, 3);
-  write_top_record(scr, r.g, local_r, 4);
+  write_top_record_2d(scr, r.g, r.q, 3);
+  write_top_record_2d(scr, r.g, r.q + 3, 4);
+  write_top_record_2d(scr, r.g, r.q + 7, 3);
+  write_top_record_2d(scr, r.g, local_r, 4);
   const int popt = src == 0 ? m.IPROPTE : m.IENVOUT(src);
   if (popt > 0) head_block(m, r, rep);
   row_node_output(m, src, r.g, r.lsno, r.last, r.seglen, r.B, scr, rep);
@@ -232,9 +231,9 @@ void PTABLE2D(Model& m, int kind, int comp, int nrow, int& status) {
         return;
       }
     const std::string& r = rec[own];
-    for (int j = 0; j < c; ++j) vals[j] = scratch_field(r, 16, j);
+    for (int j = 0; j < c; ++j) vals[j] = scratch_field(r, 18, j, 13, 11);
     WRTBLANK(S, 7);
-    WRTINT(S, 6, r.size() >= 11 ? std::atoi(r.substr(5, 6).c_str()) : i);
+    WRTINT(S, 6, scratch_int(r, 5, 6));
     WRTBLANK(S, 6);
     for (int j = 0; j < c; ++j) {
       WRTREAL(S, 11, 4, vals[j]);

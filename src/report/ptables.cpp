@@ -21,6 +21,15 @@ void write_top_record(TextFile& f, int g, const double* v, int n) {
   f.nl();
 }
 
+void write_top_record_2d(TextFile& f, int g, const double* v, int n) {
+  f.X(5).I(g, 6).X(6);
+  for (int i = 0; i < n; ++i) {
+    if (i > 0) f.X(2);
+    f.E(v[i], 11, 4);
+  }
+  f.nl();
+}
+
 void write_extreme_record(TextFile& f, int g, const Extremes& v) {
   f.X(1).I(g, 8).X(2);
   for (double x : v) f.X(2).E(x, 12, 5);
@@ -53,13 +62,11 @@ double scratch_real(std::string_view field) {
   return v;
 }
 
-double scratch_field(const std::string& line, int first, int i) {
-  const std::size_t at = std::size_t(first - 1 + 14 * i);
+double scratch_field(const std::string& line, int first, int i, int pitch, int width) {
+  const std::size_t at = std::size_t(first - 1 + pitch * i);
   if (at >= line.size()) return 0.0;  // a short record reads as blanks
-  return scratch_real(std::string_view(line).substr(at, 14));
+  return scratch_real(std::string_view(line).substr(at, std::size_t(width)));
 }
-
-namespace {
 
 int scratch_int(const std::string& line, std::size_t at, std::size_t w) {
   if (at >= line.size()) return 0;
@@ -70,6 +77,8 @@ int scratch_int(const std::string& line, std::size_t at, std::size_t w) {
   if (!t.empty()) std::from_chars(t.data(), t.data() + t.size(), v);
   return v;
 }
+
+namespace {
 
 void dashes(TextFile& f) { f.X(7).A(std::string(39, '-')).nl(); }
 

@@ -22,6 +22,9 @@ using Extremes = std::array<double, NNODEQ>;
 // Head record (lines 1 to 4): row in columns 6-11, then n values (general form, 5
 // significant digits) in 14-column fields from column 16.
 void write_top_record(TextFile& f, int g, const double* v, int n);
+// Head record of a 2-D row (lines 1 to 4): row in columns 6-11, then n values (exponent
+// form "0.ddddE+xx", 4 digits) in 11-column fields at columns 18, 31, 44 and 57.
+void write_top_record_2d(TextFile& f, int g, const double* v, int n);
 // Along-pile extremes (lines 5 and 7): row in columns 1-9, 25 values (exponent form, 5
 // digits) in 14-column fields from column 12.
 void write_extreme_record(TextFile& f, int g, const Extremes& v);
@@ -35,8 +38,12 @@ void write_depth_record(TextFile& f, std::string_view caption, const Extremes& d
 // could not show, or anything else) gives NaN, which the tables print as asterisks: it is
 // never taken for another value.
 double scratch_real(std::string_view field);
-// The i-th (0-based) 14-column field of a record whose fields start at column `first`.
-double scratch_field(const std::string& line, int first, int i);
+// The i-th (0-based) field of a record whose fields start at column `first`, `pitch`
+// columns apart and `width` columns wide (the 14-column fields of the 3-D records by
+// default; the 2-D head records hold 11-column fields 13 columns apart from column 18).
+double scratch_field(const std::string& line, int first, int i, int pitch = 14, int width = 14);
+// The integer in the w columns from (0-based) position `at`; blanks or a short record give 0.
+int scratch_int(const std::string& line, std::size_t at, std::size_t w);
 
 // Running extremes of one table (n columns) with the rows where they occur; ties keep the
 // lower row. Row 1 starts them afresh.

@@ -94,6 +94,22 @@ TEST(PileScratch, UnshowableValuesAreNeverMisread) {
   EXPECT_EQ(line, "*************");
 }
 
+// The head records of a 2-D row: exponent form with 4 digits in 11 columns at columns 18,
+// 31, 44 and 57, read back from exactly those columns (negative values, a three-digit
+// exponent without its letter, and a value the field cannot show).
+TEST(PileScratch, TwoDimensionalHeadRecord) {
+  const double v[4] = {-0.012345678, 1.0e-120, 41445.3,
+                       std::numeric_limits<double>::quiet_NaN()};
+  const std::string r = record([&](TextFile& f) { write_top_record_2d(f, 12, v, 4); });
+  EXPECT_EQ(r, "         12      -0.1235E-01   0.1000-119   0.4145E+05  ***********");
+  EXPECT_EQ(scratch_int(r, 5, 6), 12);
+  EXPECT_DOUBLE_EQ(scratch_field(r, 18, 0, 13, 11), -0.01235);
+  EXPECT_DOUBLE_EQ(scratch_field(r, 18, 1, 13, 11), 1.0e-120);
+  EXPECT_DOUBLE_EQ(scratch_field(r, 18, 2, 13, 11), 41450.0);
+  EXPECT_TRUE(std::isnan(scratch_field(r, 18, 3, 13, 11)));
+  EXPECT_EQ(scratch_field(r, 18, 4, 13, 11), 0.0);  // beyond the record: blanks
+}
+
 // Running extremes: strict comparisons, so the lower row keeps a tie; row 1 restarts.
 TEST(PileSummary, ExtremesKeepTheLowerRowOfATie) {
   double mn[2] = {9, 9}, mx[2] = {-9, -9};
