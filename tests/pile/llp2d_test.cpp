@@ -194,6 +194,11 @@ TEST_F(Llp2d, EquivalentStiffnessPass) {
   EXPECT_DOUBLE_EQ(m->EQDEPN(1, 14), 10 * h);
   EXPECT_NEAR(m->EQKN(1, 10), k, 1e-9 * k);
   EXPECT_EQ(m->PRTOP(1, 18), 0.0) << "nothing is stored as a result";
+  // No axial head movement: the curve's slope next to the origin times the axial-load
+  // factor (the limit of force over movement), never a zero axial spring.
+  testing::set_axial_curve(*m, 1, 2.0);
+  ASSERT_TRUE(solve(0.5, 0.0, 0.0, 0.0).closed);
+  EXPECT_DOUBLE_EQ(m->EQTOP(1, 2), 2.0 * 500.0);
 }
 
 }  // namespace

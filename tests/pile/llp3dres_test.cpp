@@ -109,9 +109,13 @@ TEST_F(Results, CapacityRatiosAndUnguardedSections) {
 // Equivalent-stiffness pass: secant moduli along the pile, nothing stored in PILERES.
 TEST_F(Results, EquivalentStiffnessPass) {
   m->IOPASS = 2;
+  testing::set_axial_curve(*m, 1, 2.0);
   testing::Head r = testing::solve(*m, *s, 1, 0.5, 0.0, 0.0, 0.0, 100.0);
   ASSERT_TRUE(r.closed);
   EXPECT_EQ(m->EQTOP(1, 1), 100.0);
+  // No axial head movement: the curve's slope next to the origin, scaled like the head
+  // force by the axial-load factor, so that it is the limit of force over movement.
+  EXPECT_DOUBLE_EQ(m->EQTOP(1, 2), 2.0 * 500.0);
   EXPECT_EQ(m->EQDEPN(1, 0), 10.0);
   EXPECT_EQ(m->EQDEPN(1, 6), 20.0);
   EXPECT_DOUBLE_EQ(m->EQKN(1, 4), s->Es(4));

@@ -71,6 +71,19 @@ inline void set_controls(Model& m) {
   m.NRESLT = 1;
 }
 
+// Row g on user load-settlement curve 1 through (-1, -500), (0, 0), (1, 800), whose
+// segment ending at the origin has the slope 500, with the axial-load factor `axfac`.
+inline void set_axial_curve(Model& m, int g, double axfac) {
+  m.LSNO(g) = 1;
+  m.AXFAC(g) = axfac;
+  m.NPTLSU(1) = 3;
+  const double x[3] = {-1.0, 0.0, 1.0}, y[3] = {-500.0, 0.0, 800.0};
+  for (int p = 1; p <= 3; ++p) {
+    m.LSDU(1, p) = x[p - 1];
+    m.LSLU(1, p) = y[p - 1];
+  }
+}
+
 struct Head {
   double Vy = 0, Vz = 0, My = 0, Mz = 0;
   bool closed = false;
