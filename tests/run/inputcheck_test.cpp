@@ -2,12 +2,14 @@
 // and a run-log message naming the line and the field, and leaves no file open.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
 
 #include "run/itorva.h"
+#include "run/runctl.h"
 #include "support/workdir.h"
 
 namespace torva {
@@ -279,8 +281,6 @@ TEST(InputCheck, OptionalSectionsOfTheAllOptionsExample) {
        "PMODTAB(1)"},
       {"missing torque-rotation curve", "2 2 1 0 1 1 1 0 0 0", "2 2 1 0 1 2 1 0 0 0",
        "2 2 1 0 1 2", C, "TRNO(1)"},
-      {"axes code 2 of a distributed line", "1 1 1 2 1 1 1.0 0 0.0", "1 2 1 2 1 1 1.0 0 0.0",
-       "1 2 1 2 1 1", C, "DLINT(1,1,2)"},
       {"missing load curve", "1 1 1 2 1 1 1.0 0 0.0", "1 1 1 2 1 2 1.0 0 0.0", "1 1 1 2 1 2", C,
        "DLINT(1,1,6)"},
       {"p-y curve of a missing row", "1 5.0\n0\n", "3 5.0\n0\n", "3 5.0", C, "POPILE(1)"},
@@ -288,6 +288,32 @@ TEST(InputCheck, OptionalSectionsOfTheAllOptionsExample) {
       {"negative p-factor along depth", "5.0 0.8 1.0", "5.0 -0.8 1.0", "5.0 -0.8", C, "PMPF(1,2)"},
   };
   for (const Bad& c : cases) run_bad(base, c);
+}
+
+// Codes that the checks must let through: every axes code of a distributed-load line has a
+// meaning (0 local axes, any other the global axes), so 2 and -1 are taken like 1.
+TEST(InputCheck, AnyAxesCodeOfADistributedLineIsTaken) {
+  std::ifstream in(std::filesystem::path(TORVA_SOURCE_DIR) / "examples" / "all_options_us.dat");
+  std::ostringstream ss;
+  ss << in.rdbuf();
+  for (const char* code : {"2", "-1"}) {
+    SCOPED_TRACE(code);
+    std::string text = ss.str();
+    const std::string line = "1 1 1 2 1 1 1.0 0 0.0";
+    const std::size_t p = text.find(line);
+    ASSERT_NE(p, std::string::npos);
+    text.replace(p, line.size(), std::string("1 ") + code + " 1 2 1 1 1.0 0 0.0");
+    WorkDir dir;
+    dir.write("case.dat", text);
+    dir.write_names();
+    auto m = new_model();
+    int status = 0;
+    OPENFILES(*m, status);
+    if (status == ST_OK) READINPUT(*m, status);
+    EXPECT_EQ(status, ST_OK) << dir.read("case.log");
+    EXPECT_EQ(m->DLINT(1, 1, 2), std::atoi(code));
+    FINISH(*m, status);
+  }
 }
 
 TEST(InputCheck, MessageShowsTheValueFoundAndWhatIsAllowed) {

@@ -221,6 +221,8 @@ TEST(Itorva, StopFileThatIsNotOneDoesNotStop) {
   }
 }
 
+// Trailing blanks go (a blank line keeps one blank), but no line is cut: the along-pile
+// extreme lines of the summary run past 120 columns and would lose their last quantities.
 TEST(Finish, SummaryScratchIsCopiedWholeLineByLine) {
   WorkDir dir;
   dir.write_names();
