@@ -517,16 +517,8 @@ void ANAL2D(Model& m, int kind, int& IPYSAVE, int& status, Vec3& FVLAST, Vec3& D
 
 Passive2d PASSIVE2D(Model& m) {
   Passive2d p;
-  double gs = 0.0, w = 0.0;
-  for (int g = 1; g <= m.NROW; ++g) {
-    gs += m.GSDEPTH(g);
-    w += m.PCAPP(g);
-  }
-  if (m.NROW > 0) {
-    gs /= m.NROW;
-    w /= m.NROW;
-  }
-  m.CAPPMEAN = w;
+  CAPMEANS(m);
+  const double gs = m.GSDMEAN, w = m.CAPPMEAN;
   const double a = m.NROW > 0 ? m.HEADDEP(m.NROW) : 0.0;
   p.pos = a;
   if (gs < -1.0e-6) {

@@ -31,9 +31,7 @@ void PASVLOAD(double R, double M, double uy, double uz, Vec6& F) {
   F(6) = sy * M * d;
 }
 
-void CAPPASV(Model& m, Vec6& F, const Vec6& U, int& status) {
-  Vec6 scratch;
-  FVEC(m, scratch, U, status);
+void CAPMEANS(Model& m) {
   double gs = 0.0, w = 0.0;
   for (int g = 1; g <= m.NROW; ++g) {
     gs += m.GSDEPTH(g);
@@ -42,6 +40,12 @@ void CAPPASV(Model& m, Vec6& F, const Vec6& U, int& status) {
   const int n = m.NROW > 0 ? m.NROW : 1;
   m.GSDMEAN = gs / n;
   m.CAPPMEAN = w / n;
+}
+
+void CAPPASV(Model& m, Vec6& F, const Vec6& U, int& status) {
+  Vec6 scratch;
+  FVEC(m, scratch, U, status);
+  CAPMEANS(m);
   double R = 0.0, M = 0.0;
   PASVBLOCK(m.CAPPMEAN, m.GSDMEAN, m.CAPTHK, m.NROW > 0 ? m.CORX(m.NROW) : 0.0, R, M);
   // The cap deflection of the next cap-level evaluations: the square root of the sum of

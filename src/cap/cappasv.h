@@ -15,6 +15,10 @@ namespace torva {
 // gsd < -1.0E-6.
 void PASVBLOCK(double W, double gsd, double thk, double a, double& R, double& M);
 
+// The means over the pile rows of the ground-surface depth and of the passive pressure at
+// the cap level (PYCAP of the last force evaluation), stored as GSDMEAN and CAPPMEAN.
+void CAPMEANS(Model& m);
+
 // The force vector of the block for the horizontal cap movement (uy, uz): R opposes the
 // movement, shared between Y and Z in the ratio |uy| : |uz| (a linear split), with the
 // moments of the two forces about the origin; zero without horizontal movement.
