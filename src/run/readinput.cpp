@@ -173,6 +173,7 @@ bool read_title(Model& m, FreeReader& rd, const char* section) {
 
 bool within(FreeReader& rd, int& n, const Fid& f, int lo, int hi) {
   if (!rd.ok()) return false;
+  if (lo == 0 && n < 0) n = 0;
   if (n < lo || n > hi) {
     rd.invalid(f, std::to_string(n), std::to_string(lo) + " TO " + std::to_string(hi));
     n = 0;

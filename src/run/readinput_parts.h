@@ -10,8 +10,9 @@ namespace torva {
 // writes "READING " with the title to the run log. False when reading must stop.
 bool read_title(Model& m, FreeReader& rd, const char* section);
 // Accepts a count n read as field f when lo <= n <= hi; otherwise records the failure and
-// sets the count to 0, so that no table ever holds a count beyond its capacity. False when
-// reading must stop.
+// sets the count to 0, so that no table ever holds a count beyond its capacity. A count whose
+// least value is 0 reads no records when it is 0 or less: a negative one is taken as 0.
+// False when reading must stop.
 bool within(FreeReader& rd, int& n, const Fid& f, int lo, int hi);
 
 // Reads the input data file from its title lines to its last section, then checks it.

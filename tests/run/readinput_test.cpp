@@ -118,6 +118,19 @@ TEST(ReadInput, EveryExampleIsReadToItsEndWithTheSectionsItCallsFor) {
   EXPECT_EQ(files, listed);
 }
 
+// A count of 0 or less reads no records: a negative count of combinations is none.
+TEST(ReadInput, NegativeCountReadsNoRecords) {
+  std::string text = example("group2x2_sand_us.dat");
+  const std::string rec = "LOAD COMBINATIONS\n0 0 0 0 0\n";
+  const auto at = text.find(rec);
+  ASSERT_NE(at, std::string::npos);
+  text.replace(at, rec.size(), "LOAD COMBINATIONS\n-2 0 0 0 0\n");
+  ReadRun run(text);
+  ASSERT_EQ(run.status, ST_OK);
+  EXPECT_EQ(run.m->NCOMB, 0);
+  EXPECT_EQ(run.lines_left(), 0);
+}
+
 TEST(ReadInput, HeadingFileListAndDateBlock) {
   FixedDate date({2016, 3, 5, 9, 4, 7});
   ReadRun run(example("group2x2_sand_us.dat"));
