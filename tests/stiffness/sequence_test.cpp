@@ -6,11 +6,13 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "run/itorva.h"
+#include "run/platform.h"
 #include "run/freeread.h"
 #include "support/workdir.h"
 
@@ -23,25 +25,37 @@ using torva::testing::WorkDir;
 const double EI = 29.0e6 * 2549.353, KD = 100.0 * 24.0;
 const double BETA = std::pow(KD / (4.0 * EI), 0.25);
 
-std::string example() {
-  std::ifstream in(fs::path(TORVA_SOURCE_DIR) / "examples" / "single_pile_elastic_us.dat");
+std::string example(const char* file = "single_pile_elastic_us.dat") {
+  std::ifstream in(fs::path(TORVA_SOURCE_DIR) / "examples" / file);
   std::ostringstream s;
   s << in.rdbuf();
   return s.str();
 }
 
+// An example's first load case: the file, its title and its load record.
+struct ExampleCase {
+  const char* file;
+  const char* title;
+  const char* loads;
+};
+const ExampleCase kSinglePile{"single_pile_elastic_us.dat", "LATERAL LOAD 10 KIPS ALONG Y AT THE PILE HEAD",
+                              "0.0 10000.0 0.0 0.0 0.0 0.0 0.0 0.0 0.0"};
+const ExampleCase kBent{"bent_2d_stiff_clay_us.dat", "DECK DEAD LOAD 240 KIPS, MOORING PULL 36 KIPS",
+                        "240000.0 36000.0 0.0 0.0 0.0 0.0 0.0 0.0 0.0"};
+
 // The example with the case's estimation option, table switch and values.
-std::string with_estimation(int option, int table, const std::vector<double>& values) {
-  std::string t = example();
-  const std::string rec = "LATERAL LOAD 10 KIPS ALONG Y AT THE PILE HEAD\n0 0 0 0 0 0 0 0\n";
+std::string with_estimation(int option, int table, const std::vector<double>& values,
+                            const ExampleCase& c = kSinglePile) {
+  std::string t = example(c.file);
+  const std::string rec = std::string(c.title) + "\n0 0 0 0 0 0 0 0\n";
   const auto at = t.find(rec);
   EXPECT_NE(at, std::string::npos);
-  t.replace(at, rec.size(), "LATERAL LOAD 10 KIPS ALONG Y AT THE PILE HEAD\n0 " + std::to_string(option) +
-                                " " + std::to_string(table) + " 0 0 0 0 0\n");
-  const std::string tail = "0.0 10000.0 0.0 0.0 0.0 0.0 0.0 0.0 0.0\n0\n0\n";
+  t.replace(at, rec.size(), std::string(c.title) + "\n0 " + std::to_string(option) + " " +
+                                std::to_string(table) + " 0 0 0 0 0\n");
+  const std::string tail = std::string(c.loads) + "\n0\n0\n";
   const auto at2 = t.find(tail);
   EXPECT_NE(at2, std::string::npos);
-  std::string nv = "0.0 10000.0 0.0 0.0 0.0 0.0 0.0 0.0 0.0\n0\n" + std::to_string(values.size()) + "\n";
+  std::string nv = std::string(c.loads) + "\n0\n" + std::to_string(values.size()) + "\n";
   for (double v : values) {
     std::ostringstream s;
     s << v << "\n";
@@ -155,24 +169,11 @@ TEST(EstimationSequence, FlexibilityPointsPerDegreeOfFreedom) {
 // The 2-D bent with a moment of 2e6 in-lb added to its load, the case's estimation option and
 // table switch, and its estimation values.
 std::string bent_with_estimation(int option, int table, const std::vector<double>& values) {
-  std::ifstream in(fs::path(TORVA_SOURCE_DIR) / "examples" / "bent_2d_stiff_clay_us.dat");
-  std::ostringstream all;
-  all << in.rdbuf();
-  std::string t = all.str();
-  const auto swap = [&t](const std::string& from, const std::string& to) {
-    const auto at = t.find(from);
-    ASSERT_NE(at, std::string::npos) << from;
-    t.replace(at, from.size(), to);
-  };
-  swap("MOORING PULL 36 KIPS\n0 0 0 0 0 0 0 0\n",
-       "MOORING PULL 36 KIPS\n0 " + std::to_string(option) + " " + std::to_string(table) + " 0 0 0 0 0\n");
-  std::string nv = "240000.0 36000.0 2.0E6 0.0 0.0 0.0 0.0 0.0 0.0\n0\n" + std::to_string(values.size()) + "\n";
-  for (double v : values) {
-    std::ostringstream x;
-    x << v << "\n";
-    nv += x.str();
-  }
-  swap("240000.0 36000.0 0.0 0.0 0.0 0.0 0.0 0.0 0.0\n0\n0\n", nv);
+  std::string t = with_estimation(option, table, values, kBent);
+  const std::string loads = "240000.0 36000.0 0.0 0.0";
+  const auto at = t.find(loads);
+  EXPECT_NE(at, std::string::npos);
+  t.replace(at, loads.size(), "240000.0 36000.0 2.0E6 0.0");
   return t;
 }
 
@@ -237,6 +238,49 @@ TEST(EstimationSequence, TwoDimensionalTargetOnAnOutOfPlaneDegreeIsRefused) {
   const std::vector<double> v = {1.0, 1, 4, 0, 0, 0, 0, 0, 1.0e-4, 1.0, 8, 0, 1};
   EXPECT_NE(run(dir, bent_with_estimation(11, 0, v)), 0);
   EXPECT_NE(dir.read("case.log").find("TARGET DEGREE OF FREEDOM 4 IS NOT 1, 2, 3 OR 6"), std::string::npos);
+}
+
+// A 3-D group of four rows and a 2-D bent of three: the estimation points evaluate the rows on
+// one thread or on several (the pile-row loops and the per-row head stiffness at the origin),
+// with identical files.
+TEST(EstimationSequence, FilesDoNotDependOnTheThreadCount) {
+  const ExampleCase group{"group2x2_sand_us.dat", "DEAD LOAD 400 KIPS PLUS LATERAL 40 KIPS ALONG Y",
+                          "400000.0 40000.0 0.0 0.0 0.0 0.0 0.0 0.0 0.0"};
+  struct Run {
+    const ExampleCase* c;
+    int option;
+  };
+  platform::set_date([] { return platform::DateTime{2026, 12, 10, 9, 30, 0}; });
+  platform::set_processors([] { return 8; });
+  for (const Run& r : {Run{&group, 11}, Run{&group, 5}, Run{&kBent, 11}, Run{&kBent, 5}}) {
+    SCOPED_TRACE(std::string(r.c->file) + " option " + std::to_string(r.option));
+    std::map<std::string, std::string> first;
+    for (const char* threads : {"1", "8"}) {
+      SCOPED_TRACE(threads);
+      std::string t = with_estimation(r.option, 0, {0.5, 1.0}, *r.c);
+      const std::string req = "0 0 0 1 1 100 500";
+      ASSERT_NE(t.find(req), std::string::npos);
+      t.replace(t.find(req), req.size(), std::string("0 0 ") + threads + " 1 1 100 500");
+      WorkDir dir;
+      ASSERT_EQ(run(dir, t), 0);
+      std::map<std::string, std::string> files;
+      for (const auto& e : fs::directory_iterator(dir.path())) {
+        const std::string name = e.path().filename().string();
+        // The run log names the thread counts.
+        if (name == "Names.dat" || name == "case.dat" || name == "case.log") continue;
+        files[name] = torva::testing::mask_variable_lines(dir.read(name));
+      }
+      EXPECT_NE(files.count("case.kmx"), 0u);
+      if (first.empty()) {
+        first = files;
+        continue;
+      }
+      ASSERT_EQ(files.size(), first.size());
+      for (const auto& [name, text] : files) EXPECT_EQ(text, first.at(name)) << name;
+    }
+  }
+  platform::set_date(nullptr);
+  platform::set_processors(nullptr);
 }
 
 }  // namespace
