@@ -24,6 +24,11 @@ namespace torva::testing {
 // largest force, moments within 2e-3 of the largest moment or of the largest force over
 // a 1 ft lever: the cap iterations stop on a relative displacement increment of 1e-4.
 inline void expect_equilibrium(Model& m, const Vec6& P, const Vec6& DV) {
+  // The p-y curves in analysis mode, as the cap analysis sets them: the printed p-y
+  // curves and the plot pass after the analyses leave them in print or plot mode.
+  m.IPYPRT = 0;
+  m.IPLOT = 0;
+  m.IPYOUT = 0;
   Vec6 F, Rcap;
   int st = 0;
   FVEC(m, F, DV, st);

@@ -190,7 +190,7 @@ TEST(ReadInput, FillsTheAsReadTablesOfEveryOptionalSection) {
   EXPECT_EQ(m.ICOND(2, 2), 0);
   EXPECT_EQ(m.SPVAL(2, 3), 0.5);
   EXPECT_EQ(m.CBREAL(1, 5), 0.35);
-  EXPECT_EQ(m.MEMFAC(1, 1), 1.2);
+  EXPECT_EQ(m.MEMFAC(1, 1), 1.1);
   EXPECT_EQ(m.NPDC(1), 3);
   EXPECT_EQ(m.DCVAL(1, 2), 25.0);
   // Rows, property, elastic and nonlinear cross sections, soil.
@@ -338,7 +338,7 @@ TEST(ConvInput, ConvertsLengthsStressesAndSectionsOnce) {
     EXPECT_EQ(m.SOILP(2, 1, 3), 36.0);  // friction angle unchanged
     EXPECT_EQ(m.PODEP(2), 240.0);
     EXPECT_EQ(m.NPYSET, 1);
-    EXPECT_EQ(m.PYDEPI(1, 2), 480.0);
+    EXPECT_EQ(m.PYDEPI(1, 2), 600.0);
     EXPECT_EQ(m.PMDEP(1, 3), 180.0);
     EXPECT_EQ(m.SMDEP(2), 120.0);
     EXPECT_EQ(m.SPVAL(2, 3), 0.5);  // prescribed displacement not converted
