@@ -118,6 +118,7 @@ TEST(Anal3d, CapOfEveryExampleStandsInEquilibrium) {
       completed += l == "    1 ANALYSIS COMPLETED";
     }
     EXPECT_EQ(int(results.size()), completed);
+    ASSERT_GT(analyses, 0);
     ASSERT_EQ(completed, analyses) << "every analysis of a bundled example converges";
     if (!every_result_rechecks(m)) results.erase(results.begin(), results.end() - 1);
     for (const testing::CapResult& r : results) {
