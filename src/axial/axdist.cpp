@@ -10,6 +10,7 @@
 #include "model/model.h"
 #include "run/fmt.h"
 #include "run/lookups.h"
+#include "run/nosoil.h"
 
 namespace torva {
 
@@ -91,6 +92,12 @@ void AXPOINTS(Model& m, int g, int t, bool torsion, int& status, AXWORK& w) {
   const double d = m.IUNITS == 2 ? double(0.00254f) : double(0.1f);
   const double xg = m.HEADDEP(g) + m.FREELEN(g);  // ground surface at the pile
   const int nl = m.NLAYER;
+  if (nl < 1) {  // the load-transfer curves come from the soil layers
+    NOSOILMSG(m, g, torsion ? NEED_TR : NEED_LS);
+    status = ST_NOSOIL;
+    w.NDP = 0;
+    return;
+  }
   const int lead = torsion ? 0 : 2;  // points at X = 0 and at the ground
   w.NDP = 3 * nl + lead;
   Arr1<int, MAXDPT> code{};

@@ -15,11 +15,10 @@ using namespace siderules;
 void DEFSIDTIP(Model& m, int code, double X, int& hasSide, double& fDriven, double& fDrilled,
                int& hasTip, double& qDriven, double& qDrilled, int& status) {
   const int units = m.IUNITS;
-  double z = X - m.LTOP(1);  // depth below the ground surface
-
-  // Side friction.
+  // Side friction (without layers the lookup fails with its status).
   const double f0 = SIDEFRIC(m, X, status);
   if (status != 0) return;
+  double z = X - m.LTOP(1);  // depth below the ground surface
   fDriven = fDrilled = 0.0;
   if (f0 >= kGiven) {
     hasSide = 0;

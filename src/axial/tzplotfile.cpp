@@ -16,11 +16,12 @@ constexpr double kPiPlot = double(3.1415927f);     // pi of the plot curves
 constexpr double kTolDepth = double(1.0e-6f);      // a point above this depth has no curve
 constexpr double kDegPerRad = 180.0 / double(3.1416f);
 
-// Soil code at the coordinate x: the first layer whose bottom lies below x, else layer 1.
+// Soil code at the coordinate x: the first layer whose bottom lies below x, else layer 1
+// (0 without layers; no curve is generated then).
 int code_at(const Model& m, double x) {
   for (int L = 1; L <= m.NLAYER; ++L)
     if (m.LBOT(L) > x) return m.LTYPE(L);
-  return m.LTYPE(1);
+  return m.NLAYER >= 1 ? m.LTYPE(1) : 0;
 }
 
 void two_ints(Model& m, int a, int b) { CurveRec(m).I(a).I(b).end(); }
@@ -38,6 +39,9 @@ void plot_block(Model& m, int g, bool torsion, int& status) {
   const double L = m.PILELEN(t);
   const double h = L / n;
   const double ground = m.FREELEN(g) + m.HEADDEP(g);
+  // Without soil layers no point has soil: every point is written as one without a curve,
+  // as above the ground.
+  const bool soil = m.NLAYER >= 1;
   auto w = std::make_unique<AXWORK>();
   double cu[NTZPT] = {}, cf[NTZPT] = {};  // the curve carried from the point above
   double u[NTZPT], f[NTZPT], su[NTZPT], sf[NTZPT];
@@ -49,7 +53,7 @@ void plot_block(Model& m, int g, bool torsion, int& status) {
     if (k > n) {
       // The tip: the carried curve, and on the axial bearing side the tip resistance.
       const double xt = m.CORX(g) + L;
-      const bool below = xt - ground >= kTolDepth;
+      const bool below = soil && xt - ground >= kTolDepth;
       if (below) m.PI = kPiPlot;
       if (below && !torsion) {
         const int code = code_at(m, m.CORX(g) + (n - 0.5) * h);
@@ -77,7 +81,7 @@ void plot_block(Model& m, int g, bool torsion, int& status) {
     }
     const double zk = m.CORX(g) + (k - 0.5) * h;
     const double zr = zk - ground;
-    const bool has = zr >= kTolDepth;
+    const bool has = soil && zr >= kTolDepth;
     CDNODE(m, k, xk);
     two_ints(m, has ? 1 : 0, has ? m.NPTTZPL : 0);
     if (!has) continue;

@@ -5,6 +5,7 @@
 #include "cap/fvec.h"
 #include "cap/ptrans.h"
 #include "pile/node.h"
+#include "run/nosoil.h"
 #include "soil_py/pycurve.h"
 
 namespace torva {
@@ -21,7 +22,7 @@ bool cap_layout(Model& m, int g, int n, double h) {
   m.CAPXTOP = m.CORX(g);
   m.DEPN(g, 1) = m.DEPAX(g, 1) = m.CORX(g);
   const bool springs = m.IPYUSER != 1;  // user p-y curves: depths only, no springs
-  const double bottom = nl >= 1 ? m.LBOT(nl) : -HUGE_VAL;
+  const double bottom = nl >= 1 ? m.LBOT(nl) : -HUGE_VAL;  // no layers: refused before
   int L = 1;
   for (int k = 1; k <= n + 1; ++k) {
     if (k >= 2) m.DEPN(g, k) = m.DEPAX(g, k) = m.DEPN(g, k - 1) + h;
@@ -72,6 +73,11 @@ void CAPPILE(Model& m, Vec6& f, const Vec6& u, int& status) {
     return;
   }
   const double h = m.CAPTHKP / n;
+  if (m.IPYUSER != 1 && m.NLAYER < 1) {  // soil springs without soil
+    NOSOILMSG(m, g, NEED_PY);
+    status = ST_NOSOIL;
+    return;
+  }
   if (!cap_layout(m, g, n, h)) {
     PILEDEEPMSG(m, m.CAPTHKP);
     status = ST_PILEDEEP;

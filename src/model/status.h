@@ -35,5 +35,6 @@ inline constexpr int ST_INTERNAL = 45;     // an internal check failed (a defect
 inline constexpr int ST_NOTBUILT = 46;     // an option the engine refuses to analyse
 inline constexpr int ST_FEMODEL = 47;      // the plate model of the cap is missing, unreadable or invalid
 inline constexpr int ST_FESOLVE = 48;      // the plate model of the cap cannot be solved
+inline constexpr int ST_NOSOIL = 49;       // a curve from the soil is needed but no soil layer is defined
 
 }  // namespace torva

@@ -7,6 +7,7 @@
 #include "model/messages.h"
 #include "pile/istate.h"
 #include "run/fmt.h"
+#include "run/nosoil.h"
 
 namespace torva {
 
@@ -78,6 +79,12 @@ void AXFORCE(Model& m, int g, double& P, const double* u, Arr1<double, MAXNODE>&
   const double d = u[0];
   if (d == 0.0) {
     P = 0.0;
+    return;
+  }
+  if (m.LSNO(g) == 0) {  // no curve: its generation from the soil needs soil layers
+    P = 0.0;
+    NOSOILMSG(m, g, NEED_LS);
+    status = ST_NOSOIL;
     return;
   }
   const CurveView c = ls_curve(m, g);

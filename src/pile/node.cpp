@@ -6,14 +6,18 @@
 
 #include "model/messages.h"
 #include "run/fmt.h"
+#include "run/nosoil.h"
 
 namespace torva {
 
 namespace {
 
+enum class Layout { ok, deep, nosoil };
+
 // The layout shared by the 3-D and 2-D models; `head` is the head's vertical coordinate.
-// Returns false when a node lies below the deepest layer.
-bool layout(Model& m, int g, double head) {
+// Fails when a node lies below the deepest layer, or when the row's p-y curves come from
+// the soil and there is no soil layer.
+Layout layout(Model& m, int g, double head) {
   const int t = m.PTYPE(g);
   const int n = m.NSEG(t);
   const int nl = m.NLAYER;
@@ -35,12 +39,16 @@ bool layout(Model& m, int g, double head) {
       m.DEPN(g, k) = m.DEPN(g, k - 1) + hv;
       m.DEPAX(g, k) = m.DEPAX(g, k - 1) + h;
     }
-    return true;
+    return Layout::ok;
+  }
+  if (nl < 1) {
+    NOSOILMSG(m, g, NEED_PY);
+    return Layout::nosoil;
   }
 
   // A layer begins at the first node at or below its top, at most one layer per node.
   // Layers past the last one are never begun, so no sentinel top is needed.
-  const double bottom = nl >= 1 ? m.LBOT(nl) : -HUGE_VAL;
+  const double bottom = m.LBOT(nl);
   int j = 1;
   for (int k = 1; k <= n + 1; ++k) {
     if (k >= 2) {
@@ -49,7 +57,7 @@ bool layout(Model& m, int g, double head) {
     }
     if (m.DEPN(g, k) > bottom) {
       PILEDEEPMSG(m, m.PILELEN(t));
-      return false;
+      return Layout::deep;
     }
     if (j <= nl && m.LTOP(j) <= m.DEPN(g, k)) {
       m.NODE1(g, j) = k;
@@ -60,8 +68,8 @@ bool layout(Model& m, int g, double head) {
   for (int L = 1; L <= nl - 1; ++L) m.NODE2(g, L) = m.NODE1(g, L + 1) - 1;
   for (int L = 1; L <= nl; ++L)
     if (m.LBOT(L) >= m.DEPN(g, n + 1)) m.NODE2(g, L) = n + 1;
-  if (nl >= 1) m.NODE2(g, nl) = n + 1;
-  return true;
+  m.NODE2(g, nl) = n + 1;
+  return Layout::ok;
 }
 
 }  // namespace
@@ -80,11 +88,13 @@ void PILEDEEPMSG(Model& m, double len) {
 
 void NODE(Model& m, int g, int& status) {
   status = 0;
-  if (!layout(m, g, m.CORX(g))) status = ST_PILEDEEP;
+  const Layout r = layout(m, g, m.CORX(g));
+  if (r != Layout::ok) status = r == Layout::deep ? ST_PILEDEEP : ST_NOSOIL;
 }
 
 void NODE2D(Model& m, int g, int& status) {
-  if (!layout(m, g, m.HEADDEP(g))) status = ST_PILEDEEP2D;
+  const Layout r = layout(m, g, m.HEADDEP(g));
+  if (r != Layout::ok) status = r == Layout::deep ? ST_PILEDEEP2D : ST_NOSOIL;
 }
 
 }  // namespace torva

@@ -11,11 +11,13 @@ namespace torva {
 void PILEDEEPMSG(Model& m, double len);
 
 // 3-D node layout of row g. `status` is the evaluation's own status word: it is cleared
-// on entry and set to ST_PILEDEEP when a node lies below the deepest soil layer.
+// on entry and set to ST_PILEDEEP when a node lies below the deepest soil layer, or to
+// ST_NOSOIL when the row takes its p-y curves from the soil and there is no soil layer.
 void NODE(Model& m, int g, int& status);
 
 // 2-D node layout of row g: the same tables from HEADDEP; `status` is left as it was
-// unless a node lies below the deepest soil layer (then ST_PILEDEEP2D).
+// unless a node lies below the deepest soil layer (then ST_PILEDEEP2D) or the row needs
+// soil that is not there (then ST_NOSOIL).
 void NODE2D(Model& m, int g, int& status);
 
 }  // namespace torva

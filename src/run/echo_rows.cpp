@@ -43,8 +43,9 @@ void build_cap_row(Model& m) {
   m.CORX(c) = xcap;
   m.HEADDEP(c) = xcap;
   m.NPILE(c) = 1.0;
-  // The ground surface is the top of the first soil layer of the input.
-  m.FREELEN(c) = m.LTOPI(1) - xcap;
+  // The ground surface is the top of the first soil layer of the input. Without layers
+  // there is no ground: the cap stands free (nothing of it is below a ground surface).
+  m.FREELEN(c) = m.NLAYIN >= 1 ? m.LTOPI(1) - xcap : m.CAPTHK;
   if (m.NDIM == 3) {
     m.BETA(c) = kHalfPi;
     m.PI = kPi;

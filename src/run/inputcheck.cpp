@@ -139,7 +139,9 @@ void check_properties(Checker& ck) {
 
 void check_soil(Checker& ck) {
   Model& m = ck.m;
-  if (m.NLAYIN < 1) ck.refuse("NLAYIN", std::to_string(m.NLAYIN), "1 TO 20 SOIL LAYERS");
+  // No layers is a valid model whose curves all come from the input; what needs the soil
+  // is refused before the analyses.
+  ck.range(m.NLAYIN, "NLAYIN", 0, MAXLAYIN, "SOIL LAYERS");
   for (int L = 1; L <= m.NLAYIN; ++L) {
     ck.range(m.LSOILI(L), Fid("LSOILI", L), 1, 14, "SOIL CRITERIA");
     if (!(m.LBOTI(L) > m.LTOPI(L)))

@@ -317,7 +317,8 @@ double KDEPDEF(Model& m, double x) {
 
 double GAMAVG(Model& m, double x, int& status) {
   const int n = m.NSPXG;
-  const double g0 = m.LTOP(1);
+  // Without a profile (no soil layers) every depth is beyond it, above the ground too.
+  const double g0 = n >= 2 ? m.LTOP(1) : -HUGE_VAL;
   if (x < g0) return 0.0;
   if (n < 2 || x > m.SPDEPG(n)) {
     depth_warning(m, TO_REPORT | TO_RUNLOG, x, 2, "IS BEYOND THE EXTENT OF",
@@ -335,13 +336,11 @@ double GAMAVG(Model& m, double x, int& status) {
 
 double COHAVG(Model& m, double x, int& status) {
   const int n = m.NSPX;
+  // No profile to average: the cohesion lookup's own warning and status.
+  if (n < 2) return COHESION(m, x, status);
   const double g0 = m.LTOP(1);
   if (x < g0) return 0.0;
   if (x - g0 < m.TOLCRV) return COHESION(m, x, status);
-  if (n < 2) {
-    // No profile to average: the cohesion lookup's own warning and status.
-    return COHESION(m, x, status);
-  }
   const bool beyond = x > m.SPDEP(n);
   if (beyond)
     depth_warning(m, TO_REPORT, x, 2, "IS BEYOND THE EXTENT OF THE", "INPUT CURVE FOR STRENGTH");

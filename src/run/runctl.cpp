@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <string>
 
+#include "run/nosoil.h"
 #include "run/platform.h"
 #include "run/writers.h"
 
@@ -24,6 +25,7 @@ void MAINRUN(Model& m, int& status, bool analyse) {
   m.NTHRUN = 1;
   if (status == ST_OK) CONVINPUT(m);
   if (status == ST_OK) ECHOINPUT(m, status);
+  if (status == ST_OK && analyse) NOSOILCHK(m, status);
   if (status == ST_OK && analyse) {
     const int mode = m.IPYOUT;
     m.IPYOUT = 0;
@@ -155,6 +157,11 @@ void status_lines(int status, std::string out[4], int& n) {
     case ST_NOTBUILT: add(err); add("    OPTION NOT AVAILABLE IN THIS ENGINE"); return;
     case ST_FEMODEL: add(err); add("    PLATE MODEL OF THE CAP IS MISSING OR INVALID"); return;
     case ST_FESOLVE: add(err); add("    PLATE MODEL OF THE CAP CANNOT BE SOLVED"); return;
+    case ST_NOSOIL:
+      add(err);
+      add("    NO SOIL LAYERS DEFINED FOR A CURVE");
+      add("    TO BE GENERATED FROM THE SOIL");
+      return;
     default: {
       add(err);
       out[n++] = "    " + std::to_string(status) + ", UNKNOWN CODE";

@@ -136,10 +136,15 @@ bool refused(Model& m, int i, int L) {
   }
   const bool cap = st == PO_CAP;
   const int nl = m.NLAYER;
-  if (nl < 1 || d <= m.LTOP(1)) {
+  if (nl < 1) {
+    opening(m, i, g, cap, d);
+    m.ECHO.X(9).A("CURVE NOT GENERATED SINCE NO SOIL LAYERS ARE DEFINED").nl();
+    return true;
+  }
+  if (d <= m.LTOP(1)) {
     opening(m, i, g, cap, d);
     not_generated(m, d, false);
-    reason(m, "IS ABOVE OR EQUAL TO THE DEFINED SOIL TOP, ", nl < 1 ? 0.0 : m.LTOP(1));
+    reason(m, "IS ABOVE OR EQUAL TO THE DEFINED SOIL TOP, ", m.LTOP(1));
     return true;
   }
   if (d >= m.LBOT(nl)) {

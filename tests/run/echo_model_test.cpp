@@ -98,6 +98,7 @@ TEST_F(EchoModel, CapPseudoRowFollowsTheShallowestHead) {
   }
   m.CAPTHK = 1.0;
   m.CAPWEFF = 7.0;
+  m.NLAYIN = 1;
   m.LTOPI(1) = 4.0;
   BUILDROWS(m);
   EXPECT_EQ(m.NROW, 3);
@@ -118,6 +119,10 @@ TEST_F(EchoModel, CapPseudoRowFollowsTheShallowestHead) {
   EXPECT_DOUBLE_EQ(m.CORX(1), -1.0);
   EXPECT_EQ(m.PTYPE(1), 0);
   EXPECT_DOUBLE_EQ(m.FREELEN(1), 5.0);
+  // No soil layers: no ground surface to reach; the cap stands free down to its bottom.
+  m.NLAYIN = 0;
+  BUILDROWS(m);
+  EXPECT_DOUBLE_EQ(m.FREELEN(1), 1.0);
 }
 
 TEST_F(EchoModel, RowColumnsAnglesAndGroupFactors2D) {

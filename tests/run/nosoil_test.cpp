@@ -1,0 +1,223 @@
+// Models without soil layers: a foundation whose curves all come from the input analyses
+// as it would on a soil whose generated curves it never uses; a row that needs a curve
+// from the soil stops the run with a message naming it.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <string>
+
+#include "model/status.h"
+#include "run/itorva.h"
+#include "run/platform.h"
+#include "support/workdir.h"
+
+namespace torva {
+namespace {
+
+namespace fs = std::filesystem;
+using torva::testing::WorkDir;
+
+// Two 24 in pipe piles 6 ft apart under a 3-D cap, 10 kips along Y, 200 kips down and a
+// torque at the cap; the lateral, axial and torsional springs are user curves. `rows` is
+// the pile-row section, `soil` the soil-layer section.
+std::string group_input(const std::string& rows, const std::string& soil) {
+  return "TWO PIPE PILES ON USER CURVES\n"
+         "NO SOIL NEEDED\n"
+         "CONTROL RECORD\n"
+         "1 3 0 0 1 1 1 0 0 0 0 0 0 0 0 1 0 0 0 0\n"
+         "PILE CAP\n"
+         "0.0 0.0 0.0 0.0 0.0 0\n"
+         "LOAD CASES\n"
+         "1 0 0 0 0\n"
+         "0 0 0 1 1 100 500\n"
+         "1.0E-4 1.0E-6 1.0 0.01\n"
+         "LATERAL, VERTICAL AND TORSION AT THE CAP\n"
+         "0 0 0 0 0 0 0 0\n"
+         "2 1 1.0 0 0.0 0.0 0 0 0\n"
+         "0\n"
+         "1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1\n"
+         "1\n"
+         "200000.0 10000.0 0.0 0.0 0.0 300000.0 0.0 0.0 0.0\n"
+         "0\n"
+         "0\n"
+         "LOAD COMBINATIONS\n"
+         "0 0 0 0 0\n"
+         "LOAD VERSUS DEPTH CURVES\n"
+         "0\n"
+         "PILE GROUP ROWS\n" +
+         rows +
+         "PILE PROPERTIES\n"
+         "1\n"
+         "1 1\n"
+         "40 40.0 1\n"
+         "0.0 40.0 1\n"
+         "CROSS SECTIONS\n"
+         "1\n"
+         "1 0 1 0\n"
+         "'PIPE 24 X 0.5'\n"
+         "24.0 23.0 0.0 0.0 0.0 0.0 0.0 0.0\n"
+         "11.2E6 36.9137 2549.353 2549.353 0.0 5.7106E10 1.381E7 5.537E5 29.0E6 0.0 0\n"
+         "0 0 0.5 1 0\n"
+         "'NONE'\n"
+         "SOIL LAYERS\n" +
+         soil +
+         "USER P-Y CURVES\n"
+         "1\n"
+         "1 2\n"
+         "0.0\n"
+         "3\n"
+         "0.0 0.0\n"
+         "400.0 0.5\n"
+         "600.0 2.0\n"
+         "40.0\n"
+         "3\n"
+         "0.0 0.0\n"
+         "4000.0 0.5\n"
+         "6000.0 2.0\n"
+         "ROWS WITH GENERATED LOAD-SETTLEMENT CURVES\n"
+         "0\n"
+         "ROWS WITH GENERATED TORQUE-ROTATION CURVES\n"
+         "0\n"
+         "USER LOAD-SETTLEMENT CURVES\n"
+         "1\n"
+         "1 5\n"
+         "-4.0E5 -1.0\n"
+         "-2.0E5 -0.1\n"
+         "0.0 0.0\n"
+         "3.0E5 0.1\n"
+         "8.0E5 1.0\n"
+         "USER TORQUE-ROTATION CURVES\n"
+         "1\n"
+         "1 3\n"
+         "-1.0E7 -0.01\n"
+         "0.0 0.0\n"
+         "1.0E7 0.01\n"
+         "MOMENT-CURVATURE CURVES OF THE NONLINEAR CROSS SECTIONS\n"
+         "0\n";
+}
+
+// Row records: connection, piles, property, p-y set, load-settlement and torque-rotation
+// curve (0: generated), factor set, spare, generated curve numbers; then the factors and
+// the geometry.
+std::string row(const std::string& ints, double y) {
+  return ints + "\n0.0 0.0 1.0 1.0 1.0 1.0 1.0\n0.0 " + std::to_string(y) +
+         " 0.0 0.0 90.0 0.0 0.0\n";
+}
+
+const std::string kUserRows = "2\n" + row("2 2 1 1 1 1 0 0 0 0", -3.0) +
+                              row("2 2 1 1 1 1 0 0 0 0", 3.0);
+
+// An elastic subgrade that none of the curves above is generated from.
+const std::string kOneLayer =
+    "1\n1 12\n-0.01 70.0\n2 9\n"
+    "110.0 0.0 0.0 100.0 0.0 0.0 0.0 0.0 0.0\n"
+    "110.0 0.0 0.0 100.0 0.0 0.0 0.0 0.0 0.0\n";
+
+struct Outcome {
+  int status = 0;
+  std::map<std::string, std::string> files;  // by extension, timing lines masked
+};
+
+Outcome run(const std::string& input) {
+  WorkDir dir;
+  dir.write("case.dat", input);
+  dir.write_names();
+  dir.write("case.mph", "");
+  Outcome r;
+  r.status = run_itorva(3);
+  for (const auto& e : fs::directory_iterator(dir.path())) {
+    if (e.path().stem() != "case" || e.path().extension() == ".dat") continue;
+    r.files[e.path().extension().string()] =
+        torva::testing::mask_variable_lines(dir.read(e.path().filename().string()));
+  }
+  return r;
+}
+
+class NoSoil : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    platform::set_date([] { return platform::DateTime{2026, 12, 10, 9, 30, 0}; });
+  }
+  void TearDown() override { platform::set_date(nullptr); }
+};
+
+TEST_F(NoSoil, UserCurvesGiveTheResultsOfAnUnusedLayer) {
+  const Outcome none = run(group_input(kUserRows, "0\n"));
+  const Outcome soil = run(group_input(kUserRows, kOneLayer));
+  ASSERT_EQ(none.status, 0) << none.files.at(".log");
+  ASSERT_EQ(soil.status, 0) << soil.files.at(".log");
+  // The echo shows the empty soil model, and no generated axial or torsional curve.
+  const std::string& echo = none.files.at(".echo");
+  EXPECT_NE(echo.find("  NO SOIL LAYERS DEFINED"), std::string::npos);
+  EXPECT_EQ(echo.find("GENERATED INTERNALLY"), std::string::npos);
+  EXPECT_NE(echo.find("* TABLE H *"), std::string::npos);
+  EXPECT_NE(echo.find("USER DEFINED TORQUE-ROTATION CURVE"), std::string::npos);
+  // Every file of the analysis is the same, byte for byte.
+  ASSERT_EQ(none.files.size(), soil.files.size());
+  int compared = 0;
+  for (const auto& [ext, text] : soil.files) {
+    if (ext == ".echo") continue;
+    ASSERT_TRUE(none.files.count(ext)) << ext;
+    EXPECT_EQ(none.files.at(ext), text) << ext;
+    ++compared;
+  }
+  EXPECT_GE(compared, 3);
+  // Each pile carries half of the 200 kips on the linear 3000 kips/in part of its
+  // load-settlement curve: 0.0333333 in at the cap.
+  EXPECT_NE(none.files.at(".out").find("       0.0333333 "), std::string::npos);
+}
+
+// A row that needs a curve generated from the soil: the echo is written in full, then the
+// run stops before any analysis with a message naming the row and the curve.
+TEST_F(NoSoil, RowNeedingACurveFromTheSoilStopsTheRun) {
+  const std::string gen_lists =
+      "ROWS WITH GENERATED LOAD-SETTLEMENT CURVES\n0\n"
+      "ROWS WITH GENERATED TORQUE-ROTATION CURVES\n0\n";
+  struct Case {
+    const char* name;
+    const char* row2;  // integers of row 2
+    const char* lists;  // the two generated-curve lists
+    const char* need;
+  } cases[] = {
+      {"soil p-y curves", "2 2 1 0 1 1 0 0 0 0",
+       "ROWS WITH GENERATED LOAD-SETTLEMENT CURVES\n0\n"
+       "ROWS WITH GENERATED TORQUE-ROTATION CURVES\n0\n",
+       "NEEDS P-Y CURVES GENERATED FROM THE SOIL."},
+      {"generated load-settlement curve", "2 2 1 1 0 1 0 0 1 0",
+       "ROWS WITH GENERATED LOAD-SETTLEMENT CURVES\n1\n2\n"
+       "ROWS WITH GENERATED TORQUE-ROTATION CURVES\n0\n",
+       "NEEDS A LOAD-SETTLEMENT CURVE GENERATED FROM THE SOIL."},
+      {"generated torque-rotation curve", "2 2 1 1 1 0 0 0 0 1",
+       "ROWS WITH GENERATED LOAD-SETTLEMENT CURVES\n0\n"
+       "ROWS WITH GENERATED TORQUE-ROTATION CURVES\n1\n2\n",
+       "NEEDS A TORQUE-ROTATION CURVE GENERATED FROM THE SOIL."},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::string input = group_input("2\n" + row("2 2 1 1 1 1 0 0 0 0", -3.0) + row(c.row2, 3.0),
+                                    "0\n");
+    const auto at = input.find(gen_lists);
+    ASSERT_NE(at, std::string::npos);
+    input.replace(at, gen_lists.size(), c.lists);
+    const Outcome r = run(input);
+    EXPECT_EQ(r.status, ST_NOSOIL);
+    const std::string& out = r.files.at(".out");
+    EXPECT_NE(out.find("     NO SOIL LAYERS ARE DEFINED, BUT PILE-GROUP ROW    2\n     " +
+                       std::string(c.need)),
+              std::string::npos)
+        << out;
+    EXPECT_EQ(out.find("PILE-GROUP ROW    1\n"), std::string::npos);  // row 1 is complete
+    EXPECT_EQ(out.find("* TABLE L *"), std::string::npos);           // nothing analysed
+    EXPECT_NE(r.files.at(".log").find("NO SOIL LAYERS ARE DEFINED"), std::string::npos);
+    EXPECT_NE(r.files.at(".log").find(
+                  "     NO SOIL LAYERS DEFINED FOR A CURVE\n     TO BE GENERATED FROM THE SOIL"),
+              std::string::npos);  // the end-of-run lines
+    // The echo is complete, without any generated curve.
+    EXPECT_NE(r.files.at(".echo").find("  NO SOIL LAYERS DEFINED"), std::string::npos);
+    EXPECT_EQ(r.files.at(".echo").find("GENERATED INTERNALLY"), std::string::npos);
+  }
+}
+
+}  // namespace
+}  // namespace torva
