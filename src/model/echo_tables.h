@@ -51,7 +51,7 @@ struct HEADFIX {
 // Pile properties t = 1..NPROPIN.
 struct PILEPRP {
   Arr1<double, MAXPTYPE> PILELEN;  // length of the piles of the property
-  Arr1<double, MAXPTYPE> SEGLEN;   // PILELEN / NSEG, set by the node builders
+  Arr1<double, MAXPTYPE> SEGLEN;   // PILELEN / NSEG, set with the properties
   Arr1<int, MAXPTYPE> NSEG;        // segments; the pile has NSEG+1 nodes
   Arr1<int, MAXPTYPE> NSECT;       // sections along the pile
   Arr1<int, MAXPTYPE> PILEKIND;    // 1 driven pile, 2 drilled shaft

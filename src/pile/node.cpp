@@ -1,6 +1,5 @@
 #include "pile/node.h"
 
-#include <atomic>
 #include <cmath>
 #include <string>
 
@@ -26,10 +25,6 @@ Layout layout(Model& m, int g, double head) {
     m.NODE2(g, L) = 0;
   }
   const double h = m.PILELEN(t) / n;
-  // Every row of property t stores the same value; rows evaluated at once on other
-  // threads may store it too, so the store is atomic and made only when it changes.
-  std::atomic_ref<double> seglen(m.SEGLEN(t));
-  if (seglen.load(std::memory_order_relaxed) != h) seglen.store(h, std::memory_order_relaxed);
   const double hv = m.IBATTER == 1 ? h * std::cos(m.BATTER(g)) : h;
   m.DEPN(g, 1) = head;
   m.DEPAX(g, 1) = head;

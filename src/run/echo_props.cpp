@@ -130,6 +130,8 @@ void BUILDPROPS(Model& m) {
     m.NSEG(t) = m.NSEGI(t);
     m.PILEKIND(t) = m.PKINDI(t);
     m.PILELEN(t) = m.PLENI(t);
+    // Shared by every row of the property; set here, before the row loops read it.
+    m.SEGLEN(t) = m.NSEG(t) > 0 ? m.PILELEN(t) / m.NSEG(t) : 0.0;
     for (int s = 1; s <= m.NSECT(t); ++s) {
       m.ISECT(t, s) = m.ISECI(t, s);
       m.SFROM(t, s) = m.SFROMI(t, s);

@@ -209,6 +209,7 @@ TEST_F(EchoModel, SectionPropertiesReplaceTinyInertiaAndFormEI) {
   EXPECT_EQ(m.NSECT(1), 3);
   EXPECT_EQ(m.NSEG(1), 10);
   EXPECT_EQ(m.PILELEN(1), 50.0);
+  EXPECT_EQ(m.SEGLEN(1), 5.0);
   EXPECT_DOUBLE_EQ(m.SIZ(1, 1), circle);
   EXPECT_DOUBLE_EQ(m.SIY(1, 1), circle);
   EXPECT_DOUBLE_EQ(m.SEIZ(1, 1), circle * E);
