@@ -8,6 +8,7 @@
 #include "axial/axtip.h"
 #include "axial/lscurve.h"
 #include "axfixture.h"
+#include "model/messages.h"
 
 namespace torva {
 namespace {
@@ -240,6 +241,32 @@ TEST(TrCurve, ZeroTorsionalRigidityIsRefused) {
   TRCURVE(*mp, 1, 2, 1, 1, status, n, t, f);
   EXPECT_EQ(status, ST_INPUTCHECK);
   EXPECT_EQ(n, 0);
+}
+
+// Without soil layers neither curve can be generated: both stop with the no-soil status
+// and name the row and the curve, with no point computed.
+TEST(LsCurve, NoSoilLayersRefusesBothCurves) {
+  PileSoil p;
+  p.nlayer = 0;
+  auto mp = make_pile(p);
+  for (bool torsion : {false, true}) {
+    int status = 0, n = 0;
+    CurveArr a{}, b{};
+    RowCapture cap;
+    {
+      CaptureScope scope(cap);
+      if (torsion)
+        TRCURVE(*mp, 1, 2, 1, 1, status, n, a, b);
+      else
+        LSCURVE(*mp, 1, 2, 1, 1, status, n, a, b);
+    }
+    EXPECT_EQ(status, ST_NOSOIL) << torsion;
+    EXPECT_EQ(n, 0);
+    ASSERT_EQ(cap.lines.size(), 10u);
+    EXPECT_EQ(cap.lines[4].second, torsion
+                                       ? "     NEEDS A TORQUE-ROTATION CURVE GENERATED FROM THE SOIL."
+                                       : "     NEEDS A LOAD-SETTLEMENT CURVE GENERATED FROM THE SOIL.");
+  }
 }
 
 TEST(TrCurve, DrivenTipInClayWithoutCohesion) {

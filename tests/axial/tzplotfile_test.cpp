@@ -43,6 +43,29 @@ struct Block {
   }
 };
 
+// Without soil layers no point has soil: both blocks hold every point, each without a
+// curve, and no lookup fails.
+TEST(TzPlotFile, NoSoilLayersWritesEveryPointWithoutACurve) {
+  auto mp = plot_pile();
+  Model& m = *mp;
+  m.NLAYER = m.NLAYIN = m.NSPX = m.NSPXG = 0;
+  for (bool torsion : {false, true}) {
+    int status = 0;
+    if (torsion)
+      TRPLOTFILE(m, 1, status);
+    else
+      TZPLOTFILE(m, 1, status);
+    EXPECT_EQ(status, 0);
+    const std::vector<Row> r = rows_of(m.CURVEDATA.take_text());
+    ASSERT_EQ(r.size(), 1u + 2 * 11);
+    EXPECT_EQ(r[0], (Row{1, 11, torsion ? 3.0 : 2.0}));
+    for (int k = 1; k <= 11; ++k) {
+      EXPECT_EQ(r[size_t(2 * k - 1)], (Row{double(k), 60.0 * (k - 1)}));
+      EXPECT_EQ(r[size_t(2 * k)], (Row{0, 0}));
+    }
+  }
+}
+
 TEST(TzPlotFile, PointsAboveTheGroundHaveNoCurveAndEachPointCarriesHalfOfEachSegment) {
   auto mp = plot_pile();
   Model& m = *mp;

@@ -192,5 +192,28 @@ TEST(Axforce, CurveReferenceOutsideTheTablesReadsNothing) {
   EXPECT_EQ(P, 100.0);
 }
 
+// A row without a curve (no soil layers to generate it from): no force, no curve read, and
+// the run is stopped with the no-soil status and message.
+TEST(Axforce, RowWithoutCurveIsRefused) {
+  auto m = curve_model();
+  m->NROW = 1;
+  m->LSNO(1) = 0;
+  m->IAXVAR = 1;
+  Arr1<double, MAXNODE> MOV, FAX;
+  double P = 5.0;
+  int status = 0;
+  const double u[6] = {0.05, 0, 0, 0, 0, 0};
+  RowCapture cap;
+  {
+    CaptureScope scope(cap);
+    AXFORCE(*m, 1, P, u, MOV, FAX, status);
+  }
+  EXPECT_EQ(status, ST_NOSOIL);
+  EXPECT_EQ(P, 0.0);
+  ASSERT_EQ(cap.lines.size(), 10u);
+  EXPECT_EQ(cap.lines[4].second, "     NEEDS A LOAD-SETTLEMENT CURVE GENERATED FROM THE SOIL.");
+  EXPECT_EQ(cap.nwbear + cap.nwpull, 0);
+}
+
 }  // namespace
 }  // namespace torva

@@ -135,5 +135,44 @@ TEST(NodeDepths, BatterAndUserCurves) {
   EXPECT_EQ(m->DEPN(1, 11), m->DEPAX(1, 11));
 }
 
+// No soil layers: a row on user p-y curves gets its depths; a row whose p-y curves come
+// from the soil is refused in both models with the no-soil message, and no layer range is
+// written.
+TEST(NodeLayoutNoSoil, UserRowPassesSoilRowIsRefused) {
+  auto m = new_model();
+  testing::PileDef p;
+  p.L = 10.0;
+  p.nseg = 10;
+  testing::set_pile(*m, 1, 1, p);
+  m->NROW = 1;
+  m->NLAYER = 0;
+  m->IPYUSER = 1;
+  m->PYSETG(1) = 1;
+  int st = 7;
+  NODE(*m, 1, st);
+  EXPECT_EQ(st, 0);
+  EXPECT_DOUBLE_EQ(m->DEPN(1, 11), 10.0);
+  m->PYSETG(1) = 0;
+  for (int dim : {3, 2}) {
+    RowCapture cap;
+    st = 0;
+    {
+      CaptureScope scope(cap);
+      if (dim == 3)
+        NODE(*m, 1, st);
+      else
+        NODE2D(*m, 1, st);
+    }
+    EXPECT_EQ(st, ST_NOSOIL) << dim;
+    ASSERT_EQ(cap.lines.size(), 10u) << dim;
+    EXPECT_EQ(cap.lines[2].second, "     **** FATAL ERROR ****");
+    EXPECT_EQ(cap.lines[3].second, "     NO SOIL LAYERS ARE DEFINED, BUT PILE-GROUP ROW    1");
+    EXPECT_EQ(cap.lines[4].second, "     NEEDS P-Y CURVES GENERATED FROM THE SOIL.");
+    EXPECT_EQ(cap.lines[4].first, unsigned(TO_REPORT));
+    EXPECT_EQ(cap.lines[9].first, unsigned(TO_RUNLOG));
+  }
+  for (int L = 1; L <= MAXLAYER; ++L) EXPECT_EQ(m->NODE1(1, L), 0);
+}
+
 }  // namespace
 }  // namespace torva

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "model/messages.h"
@@ -226,6 +227,14 @@ TEST(SoilLookupsWithoutProfile, NoLayersIsBeyondTheProfileNotAnOverrun) {
   EXPECT_EQ(KDEP(*m, 1.0), 0.0);
   EXPECT_EQ(COHAVG(*m, 1.0, status), 0.0);
   EXPECT_EQ(status, ST_DEPCOHES);
+  // No ground surface either: a depth above where layer 1 would start is beyond it too.
+  using Avg = double (*)(Model&, double, int&);
+  const std::pair<Avg, int> avgs[] = {{GAMAVG, ST_DEPGAMMA}, {COHAVG, ST_DEPCOHES}};
+  for (const auto& [avg, code] : avgs) {
+    status = 0;
+    EXPECT_EQ(avg(*m, -1.0, status), 0.0);
+    EXPECT_EQ(status, code);
+  }
 }
 
 // A property of three sections below a head at X = 100: a uniform one, a tapered one and a

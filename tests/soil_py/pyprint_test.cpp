@@ -132,6 +132,24 @@ TEST(PyPrint, LayoutOfAPrintedCurveAndARefusal) {
   EXPECT_EQ(m.NODE1(1, 3), 0);
 }
 
+// Without soil layers a request in the pile's soil reach has no soil to generate from: it
+// is refused as such, not as a depth above a soil top.
+TEST(PyPrint, NoSoilLayers) {
+  PyModel pm(10, 240.0, 24.0, 1, 0.0, 10.0);
+  Model& m = pm.m;
+  PyFiles files(m);
+  request(m, 1, 60.0);
+  int status = 0;
+  PYPRINT(m, status);
+  EXPECT_EQ(status, 0);
+  const std::string echo = files.text("echo.txt");
+  const std::string refusal =
+      opening(1, 1) + sp(9) + "CURVE NOT GENERATED SINCE NO SOIL LAYERS ARE DEFINED\n";
+  ASSERT_GE(echo.size(), refusal.size());
+  EXPECT_EQ(echo.substr(echo.size() - refusal.size()), refusal);
+  EXPECT_NE(files.text("plot.txt").find("    1    1    0\n"), std::string::npos);
+}
+
 // Curves of two criteria: each is printed by the criterion of the layer at its depth, in
 // the order requested, with the criterion's name line ahead of it.
 TEST(PyPrint, SeveralCriteria) {
