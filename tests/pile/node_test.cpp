@@ -12,6 +12,16 @@
 namespace torva {
 namespace {
 
+// Row 1 on property 1: a pile of length L in 10 segments.
+std::unique_ptr<Model> ten_segment_pile(double L) {
+  auto m = new_model();
+  testing::PileDef p;
+  p.L = L;
+  p.nseg = 10;
+  testing::set_pile(*m, 1, 1, p);
+  return m;
+}
+
 struct NodeCase {
   const char* name;
   double head;                // head X coordinate
@@ -25,11 +35,7 @@ class NodeLayout : public ::testing::TestWithParam<NodeCase> {};
 
 TEST_P(NodeLayout, RangesAndStatus) {
   const NodeCase& c = GetParam();
-  auto m = new_model();
-  testing::PileDef p;
-  p.L = c.L;
-  p.nseg = 10;
-  testing::set_pile(*m, 1, 1, p);
+  auto m = ten_segment_pile(c.L);
   m->CORX(1) = m->HEADDEP(1) = c.head;
   m->NLAYER = int(c.tops.size());
   for (int L = 1; L <= m->NLAYER; ++L) {
@@ -79,11 +85,7 @@ INSTANTIATE_TEST_SUITE_P(
 // Forty thin layers, the most the tables hold: one layer begins per node, the next one
 // at the tip, and nothing is written past the layer tables.
 TEST(NodeLayoutFull, FortyLayers) {
-  auto m = new_model();
-  testing::PileDef p;
-  p.L = 50.0;
-  p.nseg = 10;
-  testing::set_pile(*m, 1, 1, p);
+  auto m = ten_segment_pile(50.0);
   m->NLAYER = MAXLAYER;
   for (int L = 1; L <= MAXLAYER; ++L) {
     m->LTOP(L) = 2.0 * (L - 1);
@@ -105,11 +107,7 @@ TEST(NodeLayoutFull, FortyLayers) {
 // Battered pile with the projection option: depths step by h cos(batter), the axial
 // coordinate by h; without the option both step by h. A user p-y row gets depths only.
 TEST(NodeDepths, BatterAndUserCurves) {
-  auto m = new_model();
-  testing::PileDef p;
-  p.L = 10.0;
-  p.nseg = 10;
-  testing::set_pile(*m, 1, 1, p);
+  auto m = ten_segment_pile(10.0);
   m->BATTER(1) = 0.3;
   m->NLAYER = 1;
   m->LTOP(1) = 0.0;
@@ -139,11 +137,7 @@ TEST(NodeDepths, BatterAndUserCurves) {
 // from the soil is refused in both models with the no-soil message, and no layer range is
 // written.
 TEST(NodeLayoutNoSoil, UserRowPassesSoilRowIsRefused) {
-  auto m = new_model();
-  testing::PileDef p;
-  p.L = 10.0;
-  p.nseg = 10;
-  testing::set_pile(*m, 1, 1, p);
+  auto m = ten_segment_pile(10.0);
   m->NROW = 1;
   m->NLAYER = 0;
   m->IPYUSER = 1;
