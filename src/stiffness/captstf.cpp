@@ -135,14 +135,25 @@ void CAPTSTF(Model& m, int& status, int iaxial, int nl, int ipoint, double facto
   const int nrow = m.NROW;
   std::vector<std::array<double, 36>> rowk(std::size_t(std::max(nrow, 0)) + 1);
   std::vector<std::string> trace(rowk.size());
+  std::vector<int> pivot(rowk.size(), 0);
   const int nthr = std::max(1, std::min(m.NTHUSE, std::max(nrow, 1)));
   // Each row works on its own matrices; the rows are then summed in row order, so the
   // matrix does not depend on the thread count.
 #pragma omp parallel for schedule(static) num_threads(nthr)
   for (int g = 1; g <= nrow; ++g) {
-    int st = 0;
+    int& st = pivot[std::size_t(g)];
     if (m.NDIM == 2) row_at_origin_2d(m, g, iaxial, st, rowk[std::size_t(g)], trace[std::size_t(g)]);
     else row_at_origin(m, g, iaxial, st, rowk[std::size_t(g)], trace[std::size_t(g)]);
+  }
+  // A row whose beam model met a zero pivot contributes only the part above that element:
+  // said in row order, the point's stiffness is kept as computed.
+  for (int g = 1; g <= nrow; ++g) {
+    const int e = pivot[std::size_t(g)];
+    if (e == 0) continue;
+    for (TextFile* f : {&m.REPORT, &m.RUNLOG}) {
+      f->nl().X(5).A("** WARNING **  ").A("ZERO PIVOT IN THE BEAM MODEL OF PILE GROUP").I(g, 5).nl();
+      f->X(5).A("               ").A("STIFFNESS BELOW NODE").I(e, 5).A(" NOT INCLUDED").nl();
+    }
   }
   for (int g = 1; g <= nrow; ++g) {
     m.STIFTRACE.write_text(trace[std::size_t(g)]);

@@ -146,7 +146,6 @@ void BEAMK3D(double EIz, double EIy, double EA, double GJ, double L, double P, i
 }
 
 void PILEKCAP(const Model& m, int g, int iaxial, int& status, Mat6& Kh, std::string& trace) {
-  (void)status;
   const int t = m.PTYPE(g);
   const int n = m.NSEG(t);
   const double L = m.SEGLEN(t);
@@ -179,6 +178,7 @@ void PILEKCAP(const Model& m, int g, int iaxial, int& status, Mat6& Kh, std::str
     // The lower node condensed out: the stiffness at node e of the pile from e down.
     int ierr = 0;
     CONDENSE(K.data(), Q.data(), 12, 6, ierr);
+    if (ierr != 0) status = e;
   }
   HEADCONN(Q.data(), 6, m.CONNECTY(g), 6, 2, m.SPZ(g));
   HEADCONN(Q.data(), 6, m.CONNECTZ(g), 5, 3, m.SPY(g));
@@ -222,7 +222,6 @@ void BEAMK2D(double EI, double EA, double L, double P, int iaxial, double* Kd) {
 }
 
 void PILEKCAP2D(const Model& m, int g, int iaxial, int& status, double* Kh, std::string& trace) {
-  (void)status;
   const int t = m.PTYPE(g);
   const int n = m.NSEG(t);
   const double L = m.SEGLEN(t);
@@ -243,6 +242,7 @@ void PILEKCAP2D(const Model& m, int g, int iaxial, int& status, double* Kh, std:
     K[4 + 6 * 4] += ks[u];
     int ierr = 0;
     CONDENSE(K, Q, 6, 3, ierr);
+    if (ierr != 0) status = e;
   }
   HEADCONN(Q, 3, m.CONNECTY(g), 3, 2, m.SPZ(g));
   for (int k = 0; k < 9; ++k) Kh[k] = Q[k];

@@ -22,7 +22,9 @@ void BEAMK3D(double EIz, double EIy, double EA, double GJ, double L, double P, i
 // the nodal soil springs KSOIL, condensed element by element from the tip to the head, the
 // head connection of each bending plane, and the head's axial and torsional stiffness
 // KAXTOP and KTORTOP. `trace` receives the row's trace records (written by the caller, so
-// that the rows' records come in row order). The status word is neither read nor written.
+// that the rows' records come in row order). A zero pivot while condensing element e drops
+// the stiffness of the pile below node e; the status word is then set to the element nearest
+// the head that met one, and is left as it was otherwise.
 void PILEKCAP(const Model& m, int g, int iaxial, int& status, Mat6& Kh, std::string& trace);
 
 // Static condensation of the n x n column-major matrix K (overwritten) onto its last m
@@ -40,6 +42,7 @@ void HEADCONN(double* Q, int n, int code, int r, int t, double s);
 // row transformation T (local head movement = T x cap movement at the origin) with its
 // transpose, and n products out(:, k) = M in(:, k) of 3 x 3 M with 3-vectors.
 void BEAMK2D(double EI, double EA, double L, double P, int iaxial, double* K);
+// The status word as for PILEKCAP.
 void PILEKCAP2D(const Model& m, int g, int iaxial, int& status, double* Kh, std::string& trace);
 void PTRANS2D(const Model& m, int g, double* Tt, double* T);
 void MATVEC3N(double* out, const double* M, const double* in, int n);

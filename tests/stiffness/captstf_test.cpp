@@ -121,5 +121,22 @@ TEST_F(Captstf, TargetLines) {
   }
 }
 
+// A row whose beam model meets a zero pivot (no bending stiffness) is named in a warning;
+// the other rows are summed as before.
+TEST_F(Captstf, ZeroPivotRowIsNamed) {
+  testing::PileDef p;
+  p.L = 400.0;
+  p.nseg = 40;
+  p.EI = 0.0;
+  testing::set_pile(*m, 3, 2, p);
+  m->SEGLEN(2) = 10.0;
+  m->RUNLOG.open_memory();
+  run(2);
+  const std::string report = m->REPORT.take_text();
+  EXPECT_NE(report.find("ZERO PIVOT IN THE BEAM MODEL OF PILE GROUP    3"), std::string::npos);
+  EXPECT_EQ(report.find("PILE GROUP    1"), std::string::npos);
+  EXPECT_NE(m->RUNLOG.take_text().find("STIFFNESS BELOW NODE    1 NOT INCLUDED"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace torva

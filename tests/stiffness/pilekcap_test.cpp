@@ -62,6 +62,22 @@ TEST_F(Pilekcap, FixedHeadMatchesSemiInfiniteBeam) {
   EXPECT_EQ(K(2, 5), 0.0);
 }
 
+// A pile without bending stiffness meets a zero pivot in every element: the status names the
+// element nearest the head; a sound pile leaves it alone.
+TEST_F(Pilekcap, ZeroPivotNamesTheElement) {
+  Mat6 K;
+  std::string trace;
+  int st = 0;
+  PILEKCAP(*m, 1, 0, st, K, trace);
+  EXPECT_EQ(st, 0);
+  testing::PileDef p;
+  p.EI = 0.0;
+  p.L = 8.0 / beta;
+  testing::set_pile(*m, 1, 1, p);
+  PILEKCAP(*m, 1, 0, st, K, trace);
+  EXPECT_EQ(st, 1);
+}
+
 TEST_F(Pilekcap, AxialAndTorsionalEntriesComeFromTheState) {
   for (int code : {1, 2, 3}) {
     m->CONNECTY(1) = m->CONNECTZ(1) = code;
