@@ -37,12 +37,12 @@ void gather_rows(Model& m, int& status) {
   if (is == 1 || (is == 4 && m.ISTATE != 1)) m.ISTATE = is;
 }
 
-}  // namespace
-
-void FVEC(Model& m, Vec6& F, const Vec6& U, int& status) {
-  for (int i = 1; i <= 6; ++i) F(i) = 0.0;
-  const int nthr = SETNTHR(m.NTHREQ, m.NTHUSE, m.NTHRUN, m.NROW, 0);
-  const double t0 = platform::wall_seconds();
+// Evaluates every pile row in parallel: each row with its own capture of messages, status
+// and state, the pile scratch of its thread, its transformation (Ht, H) and its head
+// movement u = H U, calling eval(g, ps, cap, Ht, H, u). A row writes only its own results;
+// an exception inside a row is that row's internal failure.
+template <class Eval>
+void row_loop(Model& m, int nthr, const Vec6& U, Eval&& eval) {
   std::vector<PilefScratch>& scratch = size_row_work(m, nthr);
   const int nrow = m.NROW;
 #pragma omp parallel for schedule(static) num_threads(nthr)
@@ -50,26 +50,40 @@ void FVEC(Model& m, Vec6& F, const Vec6& U, int& status) {
     PilefScratch& ps = scratch[std::size_t(omp_get_thread_num())];
     RowCapture& cap = m.ROWCAP[std::size_t(g)];
     cap.clear();
-    std::array<double, 6>& out = m.ROWF[std::size_t(g)];
-    out.fill(0.0);
     CaptureScope scope(cap);
     try {
       Mat6 Ht, H, Qt, Q;
       PTRANS(m, g, Ht, H, Qt, Q);
-      Vec6 u, f, fo;
+      Vec6 u;
       MATVEC6(u, H, U);
-      int st = 0;
-      PILEF(m, g, f, u, st, ps);
-      if (st == 0) {
-        MATVEC6(fo, Ht, f);
-        for (int i = 0; i < 6; ++i) out[std::size_t(i)] = fo(i + 1);
-      } else {
-        cap.status = st;
-      }
+      eval(g, ps, cap, Ht, H, u);
     } catch (...) {
       cap.status = ST_INTERNAL;
     }
   }
+}
+
+}  // namespace
+
+void FVEC(Model& m, Vec6& F, const Vec6& U, int& status) {
+  for (int i = 1; i <= 6; ++i) F(i) = 0.0;
+  const int nthr = SETNTHR(m.NTHREQ, m.NTHUSE, m.NTHRUN, m.NROW, 0);
+  const double t0 = platform::wall_seconds();
+  const int nrow = m.NROW;
+  row_loop(m, nthr, U, [&m](int g, PilefScratch& ps, RowCapture& cap, const Mat6& Ht, const Mat6&,
+                            const Vec6& u) {
+    std::array<double, 6>& out = m.ROWF[std::size_t(g)];
+    out.fill(0.0);
+    Vec6 f, fo;
+    int st = 0;
+    PILEF(m, g, f, u, st, ps);
+    if (st == 0) {
+      MATVEC6(fo, Ht, f);
+      for (int i = 0; i < 6; ++i) out[std::size_t(i)] = fo(i + 1);
+    } else {
+      cap.status = st;
+    }
+  });
   for (int g = 1; g <= nrow; ++g)
     for (int i = 1; i <= 6; ++i) F(i) += m.ROWF[std::size_t(g)][std::size_t(i - 1)];
   gather_rows(m, status);
@@ -79,42 +93,30 @@ void FVEC(Model& m, Vec6& F, const Vec6& U, int& status) {
 void STIFF(Model& m, Mat6& K, const Vec6& U, int& status) {
   const int nthr = SETNTHR(m.NTHREQ, m.NTHUSE, m.NTHRUN, m.NROW, 0);
   const double t0 = platform::wall_seconds();
-  std::vector<PilefScratch>& scratch = size_row_work(m, nthr);
   const int nrow = m.NROW;
-#pragma omp parallel for schedule(static) num_threads(nthr)
-  for (int g = 1; g <= nrow; ++g) {
-    PilefScratch& ps = scratch[std::size_t(omp_get_thread_num())];
-    RowCapture& cap = m.ROWCAP[std::size_t(g)];
-    cap.clear();
+  row_loop(m, nthr, U, [&m](int g, PilefScratch& ps, RowCapture& cap, const Mat6& Ht, const Mat6& H,
+                            const Vec6& u) {
     std::array<double, 36>& out = m.ROWK[std::size_t(g)];
     out.fill(0.0);
-    CaptureScope scope(cap);
-    try {
-      Mat6 Ht, H, Qt, Q, k;
-      PTRANS(m, g, Ht, H, Qt, Q);
-      Vec6 u;
-      MATVEC6(u, H, U);
-      int st = 0;
-      PILESTIF(m, g, k, u, st, ps);
-      cap.status = st;
-      // Ht k H, first Ht k, then that times H.
-      double hk[36];
-      for (int i = 1; i <= 6; ++i)
-        for (int j = 1; j <= 6; ++j) {
-          double s = 0.0;
-          for (int l = 1; l <= 6; ++l) s += Ht(i, l) * k(l, j);
-          hk[(i - 1) + 6 * (j - 1)] = s;
-        }
-      for (int i = 1; i <= 6; ++i)
-        for (int j = 1; j <= 6; ++j) {
-          double s = 0.0;
-          for (int l = 1; l <= 6; ++l) s += hk[(i - 1) + 6 * (l - 1)] * H(l, j);
-          out[std::size_t((i - 1) + 6 * (j - 1))] = s;
-        }
-    } catch (...) {
-      cap.status = ST_INTERNAL;
-    }
-  }
+    Mat6 k;
+    int st = 0;
+    PILESTIF(m, g, k, u, st, ps);
+    cap.status = st;
+    // Ht k H, first Ht k, then that times H.
+    double hk[36];
+    for (int i = 1; i <= 6; ++i)
+      for (int j = 1; j <= 6; ++j) {
+        double s = 0.0;
+        for (int l = 1; l <= 6; ++l) s += Ht(i, l) * k(l, j);
+        hk[(i - 1) + 6 * (j - 1)] = s;
+      }
+    for (int i = 1; i <= 6; ++i)
+      for (int j = 1; j <= 6; ++j) {
+        double s = 0.0;
+        for (int l = 1; l <= 6; ++l) s += hk[(i - 1) + 6 * (l - 1)] * H(l, j);
+        out[std::size_t((i - 1) + 6 * (j - 1))] = s;
+      }
+  });
   for (int i = 1; i <= 6; ++i)
     for (int j = 1; j <= 6; ++j) K(i, j) = 0.0;
   for (int g = 1; g <= nrow; ++g)
