@@ -263,9 +263,8 @@ TEST(LsCurve, NoSoilLayersRefusesBothCurves) {
     EXPECT_EQ(status, ST_NOSOIL) << torsion;
     EXPECT_EQ(n, 0);
     ASSERT_EQ(cap.lines.size(), 10u);
-    EXPECT_EQ(cap.lines[4].second, torsion
-                                       ? "     NEEDS A TORQUE-ROTATION CURVE GENERATED FROM THE SOIL."
-                                       : "     NEEDS A LOAD-SETTLEMENT CURVE GENERATED FROM THE SOIL.");
+    const std::string curve = torsion ? "TORQUE-ROTATION" : "LOAD-SETTLEMENT";
+    EXPECT_EQ(cap.lines[4].second, "     NEEDS A " + curve + " CURVE GENERATED FROM THE SOIL.");
   }
 }
 

@@ -6,9 +6,13 @@
 #include <filesystem>
 #include <map>
 #include <string>
+#include <vector>
 
+#include "cap/capreac.h"
+#include "model/messages.h"
 #include "model/status.h"
 #include "run/itorva.h"
+#include "run/nosoil.h"
 #include "run/platform.h"
 #include "support/workdir.h"
 
@@ -18,14 +22,17 @@ namespace {
 namespace fs = std::filesystem;
 using torva::testing::WorkDir;
 
-// Two 24 in pipe piles 6 ft apart under a 3-D cap, 10 kips along Y, 200 kips down and a
-// torque at the cap; the lateral, axial and torsional springs are user curves. `rows` is
-// the pile-row section, `soil` the soil-layer section.
-std::string group_input(const std::string& rows, const std::string& soil) {
-  return "TWO PIPE PILES ON USER CURVES\n"
-         "NO SOIL NEEDED\n"
-         "CONTROL RECORD\n"
-         "1 3 0 0 1 1 1 0 0 0 0 0 0 0 0 1 0 0 0 0\n"
+// Two 24 in pipe piles 6 ft apart under a cap, 10 kips along Y, 200 kips down and (in
+// 3-D) a torque at the cap; the lateral, axial and torsional springs are user curves.
+// `rows` is the pile-row section, `soil` the soil-layer section; `dim` the model (2 or 3),
+// whose control record decides whether the torque-rotation sections follow.
+std::string group_input(int dim, const std::string& rows, const std::string& soil) {
+  const bool three = dim == 3;
+  return std::string("TWO PIPE PILES ON USER CURVES\n"
+                     "NO SOIL NEEDED\n"
+                     "CONTROL RECORD\n") +
+         (three ? "1 3 0 0 1 1 1" : "1 2 0 0 1 1 0") +
+         " 0 0 0 0 0 0 0 0 1 0 0 0 0\n"
          "PILE CAP\n"
          "0.0 0.0 0.0 0.0 0.0 0\n"
          "LOAD CASES\n"
@@ -76,9 +83,8 @@ std::string group_input(const std::string& rows, const std::string& soil) {
          "4000.0 0.5\n"
          "6000.0 2.0\n"
          "ROWS WITH GENERATED LOAD-SETTLEMENT CURVES\n"
-         "0\n"
-         "ROWS WITH GENERATED TORQUE-ROTATION CURVES\n"
-         "0\n"
+         "0\n" +
+         (three ? "ROWS WITH GENERATED TORQUE-ROTATION CURVES\n0\n" : "") +
          "USER LOAD-SETTLEMENT CURVES\n"
          "1\n"
          "1 5\n"
@@ -86,27 +92,35 @@ std::string group_input(const std::string& rows, const std::string& soil) {
          "-2.0E5 -0.1\n"
          "0.0 0.0\n"
          "3.0E5 0.1\n"
-         "8.0E5 1.0\n"
-         "USER TORQUE-ROTATION CURVES\n"
-         "1\n"
-         "1 3\n"
-         "-1.0E7 -0.01\n"
-         "0.0 0.0\n"
-         "1.0E7 0.01\n"
+         "8.0E5 1.0\n" +
+         (three ? "USER TORQUE-ROTATION CURVES\n"
+                  "1\n"
+                  "1 3\n"
+                  "-1.0E7 -0.01\n"
+                  "0.0 0.0\n"
+                  "1.0E7 0.01\n"
+                : "") +
          "MOMENT-CURVATURE CURVES OF THE NONLINEAR CROSS SECTIONS\n"
          "0\n";
 }
 
-// Row records: connection, piles, property, p-y set, load-settlement and torque-rotation
-// curve (0: generated), factor set, spare, generated curve numbers; then the factors and
-// the geometry.
+// A 3-D row: connections, property, p-y set, load-settlement and torque-rotation curve
+// (0: generated), factor set, spare, generated curve numbers; then the factors and the
+// geometry of a vertical pile at Y = y.
 std::string row(const std::string& ints, double y) {
   return ints + "\n0.0 0.0 1.0 1.0 1.0 1.0 1.0\n0.0 " + std::to_string(y) +
          " 0.0 0.0 90.0 0.0 0.0\n";
 }
 
+// A 2-D row of one pile at Y = y: connection, piles, property, p-y set 1, load-settlement
+// curve 1, no factor set, no generated curve.
+std::string row2d(double y) {
+  return "2 1 1 1 1 0 0\n0.0 8.0 1.0 1.0 1.0\n0.0 " + std::to_string(y) + " 0.0 0.0\n";
+}
+
 const std::string kUserRows = "2\n" + row("2 2 1 1 1 1 0 0 0 0", -3.0) +
                               row("2 2 1 1 1 1 0 0 0 0", 3.0);
+const std::string kUserRows2D = "2\n" + row2d(-3.0) + row2d(3.0);
 
 // An elastic subgrade that none of the curves above is generated from.
 const std::string kOneLayer =
@@ -143,29 +157,34 @@ class NoSoil : public ::testing::Test {
 };
 
 TEST_F(NoSoil, UserCurvesGiveTheResultsOfAnUnusedLayer) {
-  const Outcome none = run(group_input(kUserRows, "0\n"));
-  const Outcome soil = run(group_input(kUserRows, kOneLayer));
-  ASSERT_EQ(none.status, 0) << none.files.at(".log");
-  ASSERT_EQ(soil.status, 0) << soil.files.at(".log");
-  // The echo shows the empty soil model, and no generated axial or torsional curve.
-  const std::string& echo = none.files.at(".echo");
-  EXPECT_NE(echo.find("  NO SOIL LAYERS DEFINED"), std::string::npos);
-  EXPECT_EQ(echo.find("GENERATED INTERNALLY"), std::string::npos);
-  EXPECT_NE(echo.find("* TABLE H *"), std::string::npos);
-  EXPECT_NE(echo.find("USER DEFINED TORQUE-ROTATION CURVE"), std::string::npos);
-  // Every file of the analysis is the same, byte for byte.
-  ASSERT_EQ(none.files.size(), soil.files.size());
-  int compared = 0;
-  for (const auto& [ext, text] : soil.files) {
-    if (ext == ".echo") continue;
-    ASSERT_TRUE(none.files.count(ext)) << ext;
-    EXPECT_EQ(none.files.at(ext), text) << ext;
-    ++compared;
+  for (int dim : {3, 2}) {
+    SCOPED_TRACE(dim);
+    const std::string& rows = dim == 3 ? kUserRows : kUserRows2D;
+    const Outcome none = run(group_input(dim, rows, "0\n"));
+    const Outcome soil = run(group_input(dim, rows, kOneLayer));
+    ASSERT_EQ(none.status, 0) << none.files.at(".log");
+    ASSERT_EQ(soil.status, 0) << soil.files.at(".log");
+    // The echo shows the empty soil model, and no generated axial or torsional curve.
+    const std::string& echo = none.files.at(".echo");
+    EXPECT_NE(echo.find("  NO SOIL LAYERS DEFINED"), std::string::npos);
+    EXPECT_EQ(echo.find("GENERATED INTERNALLY"), std::string::npos);
+    EXPECT_NE(echo.find("* TABLE H *"), std::string::npos);
+    EXPECT_EQ(echo.find("USER DEFINED TORQUE-ROTATION CURVE") != std::string::npos, dim == 3);
+    // Every file of the analysis is the same, byte for byte.
+    ASSERT_EQ(none.files.size(), soil.files.size());
+    int compared = 0;
+    for (const auto& [ext, text] : soil.files) {
+      if (ext == ".echo") continue;
+      ASSERT_TRUE(none.files.count(ext)) << ext;
+      EXPECT_EQ(none.files.at(ext), text) << ext;
+      ++compared;
+    }
+    EXPECT_GE(compared, 3);
+    // Each pile carries half of the 200 kips on the linear 3000 kips/in part of its
+    // load-settlement curve: 0.0333333 in at the cap.
+    EXPECT_NE(none.files.at(".out").find("0.0333333"), std::string::npos)
+        << none.files.at(".out");
   }
-  EXPECT_GE(compared, 3);
-  // Each pile carries half of the 200 kips on the linear 3000 kips/in part of its
-  // load-settlement curve: 0.0333333 in at the cap.
-  EXPECT_NE(none.files.at(".out").find("       0.0333333 "), std::string::npos);
 }
 
 // A row that needs a curve generated from the soil: the echo is written in full, then the
@@ -195,8 +214,8 @@ TEST_F(NoSoil, RowNeedingACurveFromTheSoilStopsTheRun) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    std::string input = group_input("2\n" + row("2 2 1 1 1 1 0 0 0 0", -3.0) + row(c.row2, 3.0),
-                                    "0\n");
+    const std::string rows = "2\n" + row("2 2 1 1 1 1 0 0 0 0", -3.0) + row(c.row2, 3.0);
+    std::string input = group_input(3, rows, "0\n");
     const auto at = input.find(gen_lists);
     ASSERT_NE(at, std::string::npos);
     input.replace(at, gen_lists.size(), c.lists);
@@ -217,6 +236,60 @@ TEST_F(NoSoil, RowNeedingACurveFromTheSoilStopsTheRun) {
     EXPECT_NE(r.files.at(".echo").find("  NO SOIL LAYERS DEFINED"), std::string::npos);
     EXPECT_EQ(r.files.at(".echo").find("GENERATED INTERNALLY"), std::string::npos);
   }
+}
+
+// The check before the analyses names every row and the cap that need soil, and nothing
+// when all curves come from the input or when the model has soil layers. The cap's own
+// layout refuses soil springs without soil as well.
+TEST(NoSoilCheck, EveryRowAndTheCapThatNeedSoil) {
+  auto m = new_model();
+  m->NDIM = 3;
+  m->NROW = 2;
+  m->ICAPOPT = 2;
+  m->ICAPSPR = 1;
+  m->NCAPINC = 4;
+  m->CAPTHKP = 12.0;
+  m->LSNO(1) = m->LSNO(2) = m->TRNO(1) = m->TRNO(2) = 1;
+  m->TRNO(2) = 0;
+  struct Case {
+    int ipyuser, nlayer, status;
+    std::vector<std::string> whats;  // the second line of each message, in order
+  } cases[] = {
+      {0, 0, ST_NOSOIL,
+       {"PILE-GROUP ROW    1", "PILE-GROUP ROW    2", "PILE-GROUP ROW    2", "THE PILE CAP"}},
+      {1, 0, ST_NOSOIL, {"PILE-GROUP ROW    2"}},
+      {0, 1, 0, {}},
+  };
+  m->PYSETG(1) = m->PYSETG(2) = 1;
+  for (const Case& c : cases) {
+    m->IPYUSER = c.ipyuser;
+    m->NLAYER = c.nlayer;
+    RowCapture cap;
+    int status = 0;
+    {
+      CaptureScope scope(cap);
+      NOSOILCHK(*m, status);
+    }
+    EXPECT_EQ(status, c.status);
+    ASSERT_EQ(cap.lines.size(), 10 * c.whats.size());
+    for (std::size_t i = 0; i < c.whats.size(); ++i)
+      EXPECT_EQ(cap.lines[10 * i + 3].second, "     NO SOIL LAYERS ARE DEFINED, BUT " + c.whats[i]);
+  }
+  // The cap's soil springs, reached without the check.
+  m->IPYUSER = 0;
+  m->NLAYER = 0;
+  Vec6 f, u;
+  u.fill(0.0);
+  u(2) = 0.1;
+  RowCapture cap;
+  int status = 0;
+  {
+    CaptureScope scope(cap);
+    CAPPILE(*m, f, u, status);
+  }
+  EXPECT_EQ(status, ST_NOSOIL);
+  ASSERT_EQ(cap.lines.size(), 10u);
+  EXPECT_EQ(cap.lines[3].second, "     NO SOIL LAYERS ARE DEFINED, BUT THE PILE CAP");
 }
 
 }  // namespace
