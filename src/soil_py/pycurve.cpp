@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "run/fmt.h"
+#include "run/nosoil.h"
 #include "soil_py/pyframe.h"
 
 namespace torva {
@@ -14,6 +15,13 @@ using pyf::f32;
 void PYCURVE(Model& m, int t, int& status, int g, int gf, const NodeArr& y, NodeArr& Es,
              const NodeArr& smy, const NodeArr& smz, NodeArr& psm, NodeArr& p) {
   if (m.IPYOUT == 0 || m.IPYOUT == 1) m.GSDEPTH(g) = m.FREELEN(g) + m.HEADDEP(g);
+  // An analysis takes the row's springs from the soil: without layers the row would stand
+  // on none and its results would look complete.
+  if (m.NLAYER < 1 && m.IPYPRT == 0) {
+    NOSOILMSG(m, g, NEED_PY);
+    status = ST_NOSOIL;
+    return;
+  }
   const int tip = pyf::last_node(m, t);
   for (int L = 1; L <= m.NLAYER; ++L) {
     const int n1 = m.NODE1(g, L), n2 = m.NODE2(g, L);
