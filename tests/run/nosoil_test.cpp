@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "cap/capreac.h"
@@ -25,16 +26,18 @@ using torva::testing::WorkDir;
 // Two 24 in pipe piles 6 ft apart under a cap, 10 kips along Y, 200 kips down and (in
 // 3-D) a torque at the cap; the lateral, axial and torsional springs are user curves.
 // `rows` is the pile-row section, `soil` the soil-layer section; `dim` the model (2 or 3),
-// whose control record decides whether the torque-rotation sections follow.
-std::string group_input(int dim, const std::string& rows, const std::string& soil) {
+// whose control record decides whether the torque-rotation sections follow. An `embedded`
+// cap (12 ft x 4 ft x 3 ft) adds the passive resistance of the soil in front of it.
+std::string group_input(int dim, const std::string& rows, const std::string& soil,
+                        bool embedded = false) {
   const bool three = dim == 3;
   return std::string("TWO PIPE PILES ON USER CURVES\n"
                      "NO SOIL NEEDED\n"
                      "CONTROL RECORD\n") +
-         (three ? "1 3 0 0 1 1 1" : "1 2 0 0 1 1 0") +
+         (three ? "1 3 " : "1 2 ") + (embedded ? "1" : "0") + (three ? " 0 1 1 1" : " 0 1 1 0") +
          " 0 0 0 0 0 0 0 0 1 0 0 0 0\n"
-         "PILE CAP\n"
-         "0.0 0.0 0.0 0.0 0.0 0\n"
+         "PILE CAP\n" +
+         (embedded ? "12.0 4.0 3.0 0.0 0.0 0\n" : "0.0 0.0 0.0 0.0 0.0 0\n") +
          "LOAD CASES\n"
          "1 0 0 0 0\n"
          "0 0 0 1 1 100 500\n"
@@ -106,21 +109,25 @@ std::string group_input(int dim, const std::string& rows, const std::string& soi
 
 // A 3-D row: connections, property, p-y set, load-settlement and torque-rotation curve
 // (0: generated), factor set, spare, generated curve numbers; then the factors and the
-// geometry of a vertical pile at Y = y.
-std::string row(const std::string& ints, double y) {
+// geometry of a vertical pile at Y = y with the ground `freelen` below its head.
+std::string row(const std::string& ints, double y, double freelen = 0.0) {
   return ints + "\n0.0 0.0 1.0 1.0 1.0 1.0 1.0\n0.0 " + std::to_string(y) +
-         " 0.0 0.0 90.0 0.0 0.0\n";
+         " 0.0 0.0 90.0 0.0 " + std::to_string(freelen) + "\n";
 }
 
 // A 2-D row of one pile at Y = y: connection, piles, property, p-y set 1, load-settlement
 // curve 1, no factor set, no generated curve.
-std::string row2d(double y) {
-  return "2 1 1 1 1 0 0\n0.0 8.0 1.0 1.0 1.0\n0.0 " + std::to_string(y) + " 0.0 0.0\n";
+std::string row2d(double y, double freelen = 0.0) {
+  return "2 1 1 1 1 0 0\n0.0 8.0 1.0 1.0 1.0\n0.0 " + std::to_string(y) + " 0.0 " +
+         std::to_string(freelen) + "\n";
 }
 
-const std::string kUserRows = "2\n" + row("2 2 1 1 1 1 0 0 0 0", -3.0) +
-                              row("2 2 1 1 1 1 0 0 0 0", 3.0);
-const std::string kUserRows2D = "2\n" + row2d(-3.0) + row2d(3.0);
+// The two rows on user curves, with the ground `freelen` below the pile heads.
+std::string user_rows(int dim, double freelen) {
+  if (dim == 2) return "2\n" + row2d(-3.0, freelen) + row2d(3.0, freelen);
+  return "2\n" + row("2 2 1 1 1 1 0 0 0 0", -3.0, freelen) +
+         row("2 2 1 1 1 1 0 0 0 0", 3.0, freelen);
+}
 
 // An elastic subgrade that none of the curves above is generated from.
 const std::string kOneLayer =
@@ -157,11 +164,13 @@ class NoSoil : public ::testing::Test {
 };
 
 TEST_F(NoSoil, UserCurvesGiveTheResultsOfAnUnusedLayer) {
-  for (int dim : {3, 2}) {
-    SCOPED_TRACE(dim);
-    const std::string& rows = dim == 3 ? kUserRows : kUserRows2D;
-    const Outcome none = run(group_input(dim, rows, "0\n"));
-    const Outcome soil = run(group_input(dim, rows, kOneLayer));
+  // A free-standing cap, and a cap embedded 3 ft with its passive resistance from the
+  // user curves at the pile heads.
+  for (auto [dim, embedded] : {std::pair{3, false}, {2, false}, {3, true}, {2, true}}) {
+    SCOPED_TRACE(std::to_string(dim) + (embedded ? "-D, embedded cap" : "-D"));
+    const std::string rows = user_rows(dim, embedded ? -3.0 : 0.0);
+    const Outcome none = run(group_input(dim, rows, "0\n", embedded));
+    const Outcome soil = run(group_input(dim, rows, kOneLayer, embedded));
     ASSERT_EQ(none.status, 0) << none.files.at(".log");
     ASSERT_EQ(soil.status, 0) << soil.files.at(".log");
     // The echo shows the empty soil model, and no generated axial or torsional curve.
@@ -182,8 +191,7 @@ TEST_F(NoSoil, UserCurvesGiveTheResultsOfAnUnusedLayer) {
     EXPECT_GE(compared, 3);
     // Each pile carries half of the 200 kips on the linear 3000 kips/in part of its
     // load-settlement curve: 0.0333333 in at the cap.
-    EXPECT_NE(none.files.at(".out").find("0.0333333"), std::string::npos)
-        << none.files.at(".out");
+    EXPECT_NE(none.files.at(".out").find("0.0333333"), std::string::npos);
   }
 }
 
