@@ -8,6 +8,7 @@
 
 #include "cap/cappasv.h"
 #include "cap/fvec2d.h"
+#include "report/captables.h"
 #include "report/envewr2d.h"
 #include "run/fmt.h"
 #include "run/runctl.h"
@@ -73,21 +74,14 @@ void trace(TextFile& f, const char* label, const double* v, int n) {
   f.nl();
 }
 
-void value_line(TextFile& f, int blanks, int w, const Vec3& v) {
-  WRTBLANK(f, blanks);
-  for (int i = 1; i <= 3; ++i) WRTREAL(f, w, 5, v(i));
-  ENDLINE(f);
-}
+// A value line of the cap tables: 10 blanks and three reals of 18 columns.
+constexpr CapCols kCapCols{10, 18, 5};
+
+void value_line(TextFile& f, const Vec3& v) { cap_values(f, kCapCols, v.data(), 3); }
 
 // The load and displacement tables at the origin (results report and summary report).
 void origin_tables(Model& m, TextFile& f, const Vec3& FV, const Vec3& DV) {
-  const std::string_view f4 = m.UFOR4.view(), f3 = m.UFOR3.view(), l2 = m.ULEN2.view();
-  f.nl().nl().X(5).A(LOAD_AT_ORIGIN).nl();
-  f.nl().X(13).A("VERT. LOAD,").A(f4).X(4).A("HORI. LOAD,").A(f4).X(4).A("MOMENT,").A(l2).A("-").A(f3).nl();
-  value_line(f, 10, 18, FV);
-  f.nl().nl().X(5).A("* DISPLACEMENT OF GROUPED PILE ").A("FOUNDATION AT ORIGIN *").nl();
-  f.nl().X(16).A("VERTICAL,").A(l2).X(6).A("HORIZONTAL,").A(l2).X(5).A("ROTATION,").A("RAD").nl();
-  value_line(f, 10, 18, DV);
+  origin_tables_2d(m, f, FV.data(), DV.data(), kCapCols, 5);
 }
 
 // The tables of the point of definition (results report, then summary report).
@@ -104,11 +98,11 @@ void point_tables(Model& m, TextFile& f, const Arr1<double, 3>& pt, const Vec3& 
   f.nl().nl().X(5).A("* CONCENTRATED LOAD").A(" AT SPECIFIED POINT *").nl();
   f.nl().X(13).A("VERT. LOAD,").A(f4).A(std::string_view(&LA[0], 1)).X(3).A("HORI. LOAD,").A(f4);
   f.A(std::string_view(&LA[1], 1)).X(3).A("MOMENT,").A(l2).A("-").A(f3).A(std::string_view(&LA[2], 1)).nl();
-  value_line(f, 10, 18, Fp);
+  value_line(f, Fp);
   f.nl().nl().X(5).A("* DISPLACEMENT OF GROUPED PILE ").A("FOUNDATION AT SPECIFIED POINT *").nl();
   f.nl().X(16).A("VERTICAL,").A(l2).A(std::string_view(&LB[0], 1)).X(5).A("HORIZONTAL,").A(l2);
   f.A(std::string_view(&LB[1], 1)).X(4).A("ROTATION,").A("RAD").A(std::string_view(&LB[2], 1)).nl();
-  value_line(f, 10, 18, Dp);
+  value_line(f, Dp);
 }
 
 void axial_warning(Model& m, bool bearing) {
@@ -463,10 +457,10 @@ void ANAL2D(Model& m, int kind, int& IPYSAVE, int& status, Vec3& FVLAST, Vec3& D
     const std::string_view f3 = m.UFOR3.view(), l2 = m.ULEN2.view();
     s.nl().X(5).A(LOAD_AT_ORIGIN).nl();
     s.X(8).X(3).A("LOAD X,").A(f3).X(2).X(3).A("LOAD Y,").A(f3).X(2).X(1).A(" MOM Z,").A(l2).A("-").A(f3).nl();
-    value_line(s, 7, 15, FV);
+    cap_values(s, CapCols{7, 15, 5}, FV.data(), 3);
     s.nl().X(5).A("* DISPLACEMENT OF GROUPED PILE ").A("FOUNDATION AT ORIGIN *").nl();
     s.X(8).X(4).A("DISP X,").A(l2).X(2).X(4).A("DISP Y,").A(l2).X(2).X(3).A(" ROT Z,").A("RAD").nl();
-    value_line(s, 7, 15, DV);
+    cap_values(s, CapCols{7, 15, 5}, DV.data(), 3);
   }
   m.SUMMARY.nl().nl().nl().X(5).A(TABLE_L).nl();
   origin_tables(m, m.SUMMARY, FV, DV);

@@ -10,6 +10,7 @@
 #include "cap/capreac.h"
 #include "cap/fvec.h"
 #include "cap/ptdef.h"
+#include "report/captables.h"
 #include "report/envewr.h"
 #include "run/runctl.h"
 #include "run/units.h"
@@ -87,60 +88,11 @@ void vec_line(TextFile& f, const char* label, const double* v, int n) {
 }
 
 // A value line of the cap tables: 5 blanks and three reals of 19 columns.
-void three(TextFile& f, double a, double b, double c) {
-  WRTBLANK(f, 5);
-  WRTREAL(f, 19, 5, a);
-  WRTREAL(f, 19, 5, b);
-  WRTREAL(f, 19, 5, c);
-  ENDLINE(f);
-}
-
-// The load and displacement tables of the cap at the origin or at the point of definition.
-// With marks (LA beside the loads, LB beside the displacements) each mark takes the place
-// of the first blank after its unit label; without marks the headings of the origin tables.
-void load_disp_tables(Model& m, TextFile& f, bool at_point, const Vec6& P, const Vec6& D,
-                      const char* LA, const char* LB) {
-  const std::string f4(m.UFOR4.view()), l2(m.ULEN2.view());
-  const std::string mom = l2 + "-" + std::string(m.UFOR3.view());
-  // One heading of three columns: each title with its unit label and its mark (a blank
-  // between columns without marks), gap(k) blanks before the next title.
-  auto heading = [&f](int lead, const char* const title[3], const std::string& unit,
-                      const int gap[2], const char* L, int k0) {
-    f.X(lead);
-    for (int c = 0; c < 3; ++c) {
-      f.A(title[c]).A(unit);
-      if (L) f.A(std::string_view(L + k0 + c - 1, 1));
-      else if (c < 2) f.X(1);
-      if (c < 2) f.X(gap[c]);
-    }
-    f.nl();
-  };
-  static const char* const kLoad[3] = {"VERT. LOAD,", "HOR. LOAD Y,", "HOR. LOAD Z,"};
-  static const char* const kMom[3] = {"MOMENT X ,", "MOMENT Y,", "MOMENT Z,"};
-  static const char* const kDisp[3] = {"  VERTICAL ,", "HORIZONTAL Y,", "HORIZONTAL Z,"};
-  static const char* const kRot[3] = {"ANGLE ROT. X,", "ANGLE ROT. Y,", "ANGLE ROT. Z,"};
-  static const int kLoadGap[2] = {3, 2}, kMomGap[2] = {3, 3}, kDispGap[2] = {5, 4};
-  if (at_point) f.nl().nl().X(5).A("* CONCENTRATED LOAD").A(" AT SPECIFIED POINT *").nl();
-  else f.nl().nl().X(5).A("* EQUIVALENT CONCENTRATED LOAD AT ORIGIN *").nl();
-  f.nl().nl();
-  heading(11, kLoad, f4, kLoadGap, LA, 1);
-  three(f, P(1), P(2), P(3));
-  f.nl();
-  heading(10, kMom, mom, kMomGap, LA, 4);
-  three(f, P(4), P(5), P(6));
-  f.nl().nl().X(5).A("* DISPLACEMENT OF GROUPED PILE ");
-  f.A(at_point ? "FOUNDATION AT SPECIFIED POINT *" : "FOUNDATION AT ORIGIN *").nl();
-  f.nl().nl();
-  heading(10, kDisp, l2, kDispGap, LB, 1);
-  three(f, D(1), D(2), D(3));
-  f.nl();
-  heading(10, kRot, "RAD", kMomGap, LB, 4);
-  three(f, D(4), D(5), D(6));
-}
+constexpr CapCols kCapCols{5, 19, 5};
 
 // The origin load and displacement tables (REPORT and SUMMARY).
 void origin_tables(Model& m, TextFile& f, const Vec6& loads, const Vec6& DV) {
-  load_disp_tables(m, f, false, loads, DV, nullptr, nullptr);
+  load_disp_tables_3d(m, f, false, loads.data(), DV.data(), nullptr, nullptr, kCapCols);
 }
 
 // The tables of the point of definition: its coordinates, the loads and the displacements
@@ -150,8 +102,9 @@ void point_tables(Model& m, TextFile& f, const Point3& PTXYZ, const Vec6& Fp, co
   const std::string_view d2 = m.UDEP2.view();
   f.nl().nl().X(5).A("* POINT OF DEFINITION").A(" DISPLACEMENT/LOADS *").nl();
   f.nl().nl().X(10).A("  COORD. X ,").A(d2).X(6).A("   COORD. Y ,").A(d2).X(5).A("   COORD. Z ,").A(d2).nl();
-  three(f, TOFT(m, PTXYZ(1)), TOFT(m, PTXYZ(2)), TOFT(m, PTXYZ(3)));
-  load_disp_tables(m, f, true, Fp, Dp, LA, LB);
+  const double xyz[3] = {TOFT(m, PTXYZ(1)), TOFT(m, PTXYZ(2)), TOFT(m, PTXYZ(3))};
+  cap_values(f, kCapCols, xyz, 3);
+  load_disp_tables_3d(m, f, true, Fp.data(), Dp.data(), LA, LB, kCapCols);
 }
 
 // Clips the coupling terms of the tangent before the first solve of a point case: row by
@@ -567,22 +520,7 @@ void ANAL3D(Model& m, int kind, int& status, Vec6& FVLAST, Vec6& DVLAST, Vec6& l
   if (m.IDOFT > 0 && m.IDOFT <= 6) m.DCOMP = DV(m.IDOFT);
   m.SUMMARY.nl().nl().nl().X(5).A("* TABLE L *   COMPUTATION ON PILE CAP").nl();
   origin_tables(m, m.SUMMARY, loads, DV);
-  {
-    TextFile& p = m.PLOTDATA;
-    p.X(5).A("* TABLE L *   COMPUTATION ON PILE CAP").nl();
-    p.line("* EQUIVALENT CONCENTRATED LOAD AT ORIGIN *");
-    for (int i = 1; i <= 6; ++i) {
-      WRTREAL(p, 18, 8, loads(i));
-      WRTBLANK(p, 5);
-    }
-    ENDLINE(p);
-    p.line("* DISPLACEMENT OF PILE CAP AT ORIGIN *");
-    for (int i = 1; i <= 6; ++i) {
-      WRTREAL(p, 18, 8, DV(i));
-      WRTBLANK(p, 5);
-    }
-    ENDLINE(p);
-  }
+  plot_cap(m, loads.data(), DV.data(), 6);
   CAPENV(m, loads, DV);
   if (TCONV < 1.0) {
     for (TextFile* f : {&m.REPORT, &m.SUMMARY}) {
@@ -602,7 +540,8 @@ void ANAL3D(Model& m, int kind, int& status, Vec6& FVLAST, Vec6& DVLAST, Vec6& l
         f->nl().nl().X(5).A("* PASSIVE RESISTANCE IN PILE CAP *").nl();
         f->nl().X(5).X(8).A("HOR. LOAD Y,").A(m.UFOR3.view()).X(4).A("HOR. LOAD Z,");
         f->A(m.UFOR3.view()).X(6).A("POSITION,").A(m.UDEP3.view()).nl();
-        three(*f, std::fabs(FPASV(2)), std::fabs(FPASV(3)), TOFT(m, PASVPOS));
+        const double pasv[3] = {std::fabs(FPASV(2)), std::fabs(FPASV(3)), TOFT(m, PASVPOS)};
+        cap_values(*f, kCapCols, pasv, 3);
       }
     m.PLOTDATA.line("* PASSIVE RESISTANCE IN PILE CAP *");
     for (double v : {std::fabs(FPASV(2)), std::fabs(FPASV(3)), PASVPOS}) {
@@ -611,11 +550,7 @@ void ANAL3D(Model& m, int kind, int& status, Vec6& FVLAST, Vec6& DVLAST, Vec6& l
     }
     ENDLINE(m.PLOTDATA);
   }
-  if (m.IPRTOPT > 0) {
-    for (TextFile* f : {&m.REPORT, &m.SUMMARY})
-      f->nl().nl().nl().X(5).A("* TABLE M *   COMPUTATION ON INDIVIDUAL PILE").nl();
-    m.SUMSCR.nl().X(5).A("* TABLE M *   COMPUTATION ON INDIVIDUAL PILE").nl();
-  }
+  if (m.IPRTOPT > 0) table_m_heading(m);
   // Output pass: every pile row stores its results for the converged cap displacement.
   {
     m.PILESCR.open_write(m.fname(R_PILESCR));

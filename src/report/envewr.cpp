@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "report/captables.h"
 #include "report/noderes.h"
 #include "report/ptables.h"
 #include "run/platform.h"
@@ -31,48 +32,14 @@ struct RowCopy : TableMRow {
 // Envelope headings, outcome line and Table L of an envelope.
 void envelope_tables(Model& m, int src, int kind, const Arr1<double, 12>& cap) {
   envelope_heading(m, src, kind);
-  const std::string_view f4 = m.UFOR4.view(), f3 = m.UFOR3.view(), l2 = m.ULEN2.view(),
-                         dash = m.UDASH.view(), rad = m.URAD.view();
   // REPORT: values in 18 columns after 8 blanks; SUMMARY: 19 columns after 5 blanks.
   for (TextFile* f : {&m.REPORT, &m.SUMMARY}) {
-    const bool rep = f == &m.REPORT;
-    auto values = [&](int from) {
-      WRTBLANK(*f, rep ? 8 : 5);
-      for (int i = from; i < from + 3; ++i) WRTREAL(*f, rep ? 18 : 19, rep ? 5 : 4, cap(i));
-      ENDLINE(*f);
-    };
+    const CapCols c = f == &m.REPORT ? CapCols{8, 18, 5} : CapCols{5, 19, 4};
     f->nl().nl().nl().X(5).A(kTableL).nl();
-    f->nl().nl().X(5).A("* EQUIVALENT CONCENTRATED LOAD AT ORIGIN *").nl();
-    f->nl().nl().X(11).A("VERT. LOAD,").A(f4).X(4).A("HOR. LOAD Y,").A(f4).X(3)
-        .A("HOR. LOAD Z,").A(f4).nl();
-    values(1);
-    f->nl().X(10).A("MOMENT X ,").A(l2).A(dash).A(f3).X(4).A("MOMENT Y,").A(l2).A(dash).A(f3)
-        .X(4).A("MOMENT Z,").A(l2).A(dash).A(f3).nl();
-    values(4);
-    f->nl().nl().X(5).A("* DISPLACEMENT OF GROUPED PILE FOUNDATION AT ORIGIN *").nl();
-    f->nl().nl().X(10).A("  VERTICAL ,").A(l2).X(6).A("HORIZONTAL Y,").A(l2).X(5)
-        .A("HORIZONTAL Z,").A(l2).nl();
-    values(7);
-    f->nl().X(10).A("ANGLE ROT. X,").A(rad).X(4).A("ANGLE ROT. Y,").A(rad).X(4)
-        .A("ANGLE ROT. Z,").A(rad).nl();
-    values(10);
+    load_disp_tables_3d(m, *f, false, cap.data(), cap.data() + 6, nullptr, nullptr, c);
   }
-  for (TextFile* f : {&m.REPORT, &m.SUMMARY}) f->nl().nl().nl().X(5).A(kTableM).nl();
-  m.SUMSCR.nl().X(5).A(kTableM).nl();
-
-  m.PLOTDATA.X(5).A(kTableL).nl();
-  m.PLOTDATA.line("* EQUIVALENT CONCENTRATED LOAD AT ORIGIN *");
-  for (int i = 1; i <= 6; ++i) {
-    WRTREAL(m.PLOTDATA, 18, 8, cap(i));
-    WRTBLANK(m.PLOTDATA, 5);
-  }
-  ENDLINE(m.PLOTDATA);
-  m.PLOTDATA.line("* DISPLACEMENT OF PILE CAP AT ORIGIN *");
-  for (int i = 7; i <= 12; ++i) {
-    WRTREAL(m.PLOTDATA, 18, 8, cap(i));
-    WRTBLANK(m.PLOTDATA, 5);
-  }
-  ENDLINE(m.PLOTDATA);
+  table_m_heading(m);
+  plot_cap(m, cap.data(), cap.data() + 6, 6);
 }
 
 // Stream 0: the row's plot-data lines.

@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "report/captables.h"
 #include "report/envewr.h"
 #include "report/ptables.h"
 #include "run/writers.h"
@@ -26,19 +27,8 @@ struct RowCopy2d : TableMRow {
 
 // Table L of an envelope, on the results report and the summary report.
 void envelope_cap(Model& m, TextFile& f, const Vec3& FV, const Vec3& DV) {
-  const std::string_view f4 = m.UFOR4.view(), f3 = m.UFOR3.view(), l2 = m.ULEN2.view();
   f.nl().nl().nl().X(5).A(kTableL).nl();
-  f.nl().nl().X(5).A("* EQUIVALENT CONCENTRATED LOAD AT ORIGIN *").nl();
-  f.nl().X(13).A("VERT. LOAD,").A(f4).X(4).A("HORI. LOAD,").A(f4).X(4).A("MOMENT,").A(l2);
-  f.A(m.UDASH.view()).A(f3).nl();
-  WRTBLANK(f, 8);
-  for (int i = 1; i <= 3; ++i) WRTREAL(f, 18, 5, FV(i));
-  ENDLINE(f);
-  f.nl().nl().X(5).A("* DISPLACEMENT OF GROUPED PILE ").A("FOUNDATION AT ORIGIN *").nl();
-  f.nl().X(16).A("VERTICAL,").A(l2).X(6).A("HORIZONTAL,").A(l2).X(4).A("ROTATION,").A(m.URAD.view()).nl();
-  WRTBLANK(f, 8);
-  for (int i = 1; i <= 3; ++i) WRTREAL(f, 18, 5, DV(i));
-  ENDLINE(f);
+  origin_tables_2d(m, f, FV.data(), DV.data(), CapCols{8, 18, 5}, 4);
 }
 
 // Stream 0: the row's plot-data lines.
@@ -106,22 +96,7 @@ void report_stream(const Model& m, int src, const RowCopy2d& r, TextFile& scr, T
 
 }  // namespace
 
-void PLOTCAP2D(Model& m, const Vec3& FV, const Vec3& DV) {
-  TextFile& p = m.PLOTDATA;
-  p.X(5).A(kTableL).nl();
-  p.line("* EQUIVALENT CONCENTRATED LOAD AT ORIGIN *");
-  for (int i = 1; i <= 3; ++i) {
-    WRTREAL(p, 18, 8, FV(i));
-    WRTBLANK(p, 5);
-  }
-  ENDLINE(p);
-  p.line("* DISPLACEMENT OF PILE CAP AT ORIGIN *");
-  for (int i = 1; i <= 3; ++i) {
-    WRTREAL(p, 18, 8, DV(i));
-    WRTBLANK(p, 5);
-  }
-  ENDLINE(p);
-}
+void PLOTCAP2D(Model& m, const Vec3& FV, const Vec3& DV) { plot_cap(m, FV.data(), DV.data(), 3); }
 
 void ENVEWR2D(Model& m, int source, int kind, int& status) {
   if (status != 0) return;
@@ -142,8 +117,7 @@ void ENVEWR2D(Model& m, int source, int kind, int& status) {
     envelope_heading(m, src, kind);
     envelope_cap(m, m.REPORT, FV, DV);
     envelope_cap(m, m.SUMMARY, FV, DV);
-    for (TextFile* f : {&m.REPORT, &m.SUMMARY}) f->nl().nl().nl().X(5).A(kTableM).nl();
-    m.SUMSCR.nl().X(5).A(kTableM).nl();
+    table_m_heading(m);
     PLOTCAP2D(m, FV, DV);
   }
   m.PLOTDATA.line(kTableM);
