@@ -58,24 +58,26 @@ void load_disp_tables_3d(Model& m, TextFile& f, bool at_point, const double* P,
   static const char* const kDisp[3] = {"  VERTICAL ,", "HORIZONTAL Y,", "HORIZONTAL Z,"};
   static const char* const kRot[3] = {"ANGLE ROT. X,", "ANGLE ROT. Y,", "ANGLE ROT. Z,"};
   static const int kLoadGap[2] = {3, 2}, kMomGap[2] = {3, 3}, kDispGap[2] = {5, 4};
+  // A table: its first heading (lead blanks, titles, unit, gaps) and values, then the
+  // second heading (moments or rotations) and values.
+  auto table = [&](int lead, const char* const t1[3], const std::string& u1, const int g1[2],
+                   const char* const t2[3], const std::string& u2, const char* L,
+                   const double* v) {
+    f.nl().nl();
+    heading(lead, t1, u1, g1, L, 1);
+    cap_values(f, c, v, 3);
+    f.nl();
+    heading(10, t2, u2, kMomGap, L, 4);
+    cap_values(f, c, v + 3, 3);
+  };
   if (at_point)
     f.nl().nl().X(5).A("* CONCENTRATED LOAD").A(" AT SPECIFIED POINT *").nl();
   else
     f.nl().nl().X(5).A(kLoadAtOrigin).nl();
-  f.nl().nl();
-  heading(11, kLoad, f4, kLoadGap, LA, 1);
-  cap_values(f, c, P, 3);
-  f.nl();
-  heading(10, kMom, mom, kMomGap, LA, 4);
-  cap_values(f, c, P + 3, 3);
+  table(11, kLoad, f4, kLoadGap, kMom, mom, LA, P);
   f.nl().nl().X(5).A("* DISPLACEMENT OF GROUPED PILE ");
   f.A(at_point ? "FOUNDATION AT SPECIFIED POINT *" : "FOUNDATION AT ORIGIN *").nl();
-  f.nl().nl();
-  heading(10, kDisp, l2, kDispGap, LB, 1);
-  cap_values(f, c, D, 3);
-  f.nl();
-  heading(10, kRot, rad, kMomGap, LB, 4);
-  cap_values(f, c, D + 3, 3);
+  table(10, kDisp, l2, kDispGap, kRot, rad, LB, D);
 }
 
 void plot_cap(Model& m, const double* FV, const double* DV, int n) {
