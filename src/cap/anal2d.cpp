@@ -7,6 +7,7 @@
 #include <string>
 
 #include "cap/cappasv.h"
+#include "cap/capreport.h"
 #include "cap/fvec2d.h"
 #include "report/captables.h"
 #include "report/envewr2d.h"
@@ -38,15 +39,6 @@ constexpr const char* LOAD_AT_ORIGIN = "* EQUIVALENT CONCENTRATED LOAD AT ORIGIN
 constexpr const char* PASSIVE = "* PASSIVE RESISTANCE IN PILE CAP *";
 
 void progress(const Model& m, int kind, int kstep, double tcur, int kiter) {
-  std::string head = kind == 0 ? "- ANALYSIS FOR LOAD CASE " : "- ANALYSIS FOR LOAD COMB ";
-  put_I(head, m.ICASE, 3);
-  head += "/";
-  put_I(head, kind == 0 ? m.NLC : m.NCOMB, 3);
-  head += " (";
-  put_I(head, m.NTHUSE, 2);
-  head += "/";
-  put_I(head, m.NTHMAX, 2);
-  head += " proc.)";
   std::string s;
   const bool point = !(m.NPSTF == 1 || m.IPSTF == m.NPSTF);
   if (point) {
@@ -64,15 +56,11 @@ void progress(const Model& m, int kind, int kstep, double tcur, int kiter) {
     put_F(s, tcur, 10, 4);
   s += " ITERATION:";
   put_I(s, kiter, 5);
-  progress_message(m, {head, s, ""});
+  progress_message(m, {progress_head(m, kind), s, ""});
 }
 
 // A trace record: a label and the values in E18.10.
-void trace(TextFile& f, const char* label, const double* v, int n) {
-  f.A(label);
-  for (int i = 0; i < n; ++i) f.E(v[i], 18, 10);
-  f.nl();
-}
+void trace(TextFile& f, const char* label, const double* v, int n) { trace_vec(f, label, v, n, 18, 10); }
 
 // A value line of the cap tables: 10 blanks and three reals of 18 columns.
 constexpr CapCols kCapCols{10, 18, 5};
@@ -107,12 +95,11 @@ void point_tables(Model& m, TextFile& f, const Arr1<double, 3>& pt, const Vec3& 
 
 void axial_warning(Model& m, bool bearing) {
   const char* head = bearing ? "SOME PILES, MAY FAIL IN BEARING!" : "SOME PILES, MAY FAIL IN PULL OUT!";
-  m.REPORT.nl().X(5).A("** WARNING **  ").A(head).nl();
-  m.REPORT.X(20).A(bearing ? "AXIAL DISPLACEMENT ESTIMATED IS LARGER THAN"
-                           : "AXIAL DISPLACEMENT ESTIMATED IS SMALLER THAN").nl();
-  m.REPORT.X(20).A(bearing ? "MAXIMUM DISPLACEMENT DEFINED" : "MINIMUM DISPLACEMENT DEFINED");
-  m.REPORT.A(" IN LOAD-SETTLEMENT CURVE").nl();
-  m.RUNLOG.nl().X(5).A("** WARNING **  ").A(head).nl();
+  pile_warning(m, head,
+               bearing ? "AXIAL DISPLACEMENT ESTIMATED IS LARGER THAN"
+                       : "AXIAL DISPLACEMENT ESTIMATED IS SMALLER THAN",
+               bearing ? "MAXIMUM DISPLACEMENT DEFINED" : "MINIMUM DISPLACEMENT DEFINED",
+               " IN LOAD-SETTLEMENT CURVE", head);
 }
 
 }  // namespace
@@ -159,8 +146,7 @@ void ANAL2D(Model& m, int kind, int& IPYSAVE, int& status, Vec3& FVLAST, Vec3& D
     while (!done && TCUR <= 1.0) {
       ++KSTEP;
       m.TCURSM = TCUR;
-      m.RUNLOG.X(5).A("STEP ").I(KSTEP, 5).A(", TCUR ").F(TCUR, 10, 4).A(", DTCUR ").F(DTCUR, 10, 4).nl();
-      m.RUNLOG.flush();
+      step_line(m, KSTEP, TCUR, DTCUR);
       UDV.fill(0.0);
       m.IPYPRT = 0;
       KITER = 0;
@@ -218,29 +204,14 @@ void ANAL2D(Model& m, int kind, int& IPYSAVE, int& status, Vec3& FVLAST, Vec3& D
           for (int i = 1; i <= 3; ++i)
             SS(i, j) = (Rp[j - 1](i) - Rm[j - 1](i)) * 0.5 / steps[j - 1] - KPASV(i, j);
         SSRAW = SS;
-        for (int i = 1; i <= 3; ++i) {
-          m.SOLVTRACE.A("SS  ").I(i, 1);
-          for (int j = 1; j <= 3; ++j) m.SOLVTRACE.E(SS(i, j), 18, 10);
-          m.SOLVTRACE.nl();
-        }
-        if (KITER == 1)
-          for (int i = 1; i <= 3; ++i)
-            for (int j = i + 1; j <= 3; ++j) SS(i, j) = SS(j, i) = (SS(i, j) + SS(j, i)) / 2.0;
+        trace_matrix(m.SOLVTRACE, "SS  ", 1, SS, 3, 18, 10);
+        if (KITER == 1) symmetrize(SS, 3);
 
         bool singular = false;
         if (point_case) {
-          if (KITER == 1)
-            for (int i = 1; i <= 3; ++i) {
-              const double h = std::fabs(SS(i, i)) / 2.0;
-              for (int j = 1; j <= 3; ++j)
-                if (j != i && std::fabs(SS(i, j)) > h) SS(i, j) = SS(j, i) = std::copysign(h, SS(i, j));
-            }
+          if (KITER == 1) clip_coupling(SS, 3);
           PTMAT2D(SE, SS, PTXYZ, PTCOND);
-          for (int i = 1; i <= 6; ++i) {
-            m.SOLVTRACE.A("SE  ").I(i, 1);
-            for (int j = 1; j <= 6; ++j) m.SOLVTRACE.E(SE(i, j), 18, 10);
-            m.SOLVTRACE.nl();
-          }
+          trace_matrix(m.SOLVTRACE, "SE  ", 1, SE, 6, 18, 10);
           int ising = 0;
           MATINV(SE, 6, ising);
           singular = ising == 1;
@@ -257,9 +228,7 @@ void ANAL2D(Model& m, int kind, int& IPYSAVE, int& status, Vec3& FVLAST, Vec3& D
           if (!singular) MATVEC3(DDV, SSINV, DFV);
         }
         if (singular) {
-          m.REPORT.X(5).A("** WARNING **  ").A("DETERMINANT OF STIFFNESS MATRIX IS ZERO").nl();
-          m.RUNLOG.nl().nl().X(5).A("** WARNING **  ").A("DETERMINANT OF STIFFNESS MATRIX IS ZERO").nl();
-          m.RUNLOG.flush();
+          singular_warning(m);
           m.ISTATE = 2;
           break;
         }
@@ -289,25 +258,16 @@ void ANAL2D(Model& m, int kind, int& IPYSAVE, int& status, Vec3& FVLAST, Vec3& D
           trace(m.SOLVTRACE, "FV   ", FV.data(), 3);
           trace(m.SOLVTRACE, "RV   ", RV.data(), 3);
         }
-        double IncDsp, IncRot, TotDsp, TotRot, MaxDsp, MaxRot;
-        DNORM2D(DDV, IncDsp, IncRot);
-        DNORM2D(UDV, TotDsp, TotRot);
-        DMAX2D(DDV, MaxDsp, MaxRot);
-        const double ErrDsp = TotDsp == 0.0 ? IncDsp : IncDsp / TotDsp;
-        const double ErrRot = TotRot == 0.0 ? IncRot : IncRot / TotRot;
-        m.RUNLOG.X(5).A("ITERATION ").I(KITER, 4).nl();
-        m.RUNLOG.X(5).X(10).X(4).A("- ErrDsp ").E(ErrDsp, 13, 5).A(", IncDsp ").E(IncDsp, 13, 5);
-        m.RUNLOG.A(", TotDsp ").E(TotDsp, 13, 5).nl();
-        m.RUNLOG.X(5).X(10).X(4).A("- ErrRot ").E(ErrRot, 13, 5).A(", IncRot ").E(IncRot, 13, 5);
-        m.RUNLOG.A(", TotRot ").E(TotRot, 13, 5).nl();
-        if (m.IALTTOL == 1)
-          m.RUNLOG.X(5).X(10).X(4).A("- MaxDsp ").E(MaxDsp, 13, 5).A(", MaxRot ").E(MaxRot, 13, 5).nl();
-        m.RUNLOG.flush();
+        CapNorms n{};
+        DNORM2D(DDV, n.IncDsp, n.IncRot);
+        DNORM2D(UDV, n.TotDsp, n.TotRot);
+        DMAX2D(DDV, n.MaxDsp, n.MaxRot);
+        iteration_lines(m, KITER, n);
         if (KITER == 1) continue;
-        const bool cd = ErrDsp <= m.TOLCAP || IncDsp <= FLOOR || TotDsp <= FLOOR ||
-                        (m.IALTTOL == 1 && MaxDsp <= m.TOLCAPD);
-        const bool cr = ErrRot <= m.TOLCAP || IncRot <= FLOOR || TotRot <= FLOOR ||
-                        (m.IALTTOL == 1 && MaxRot <= m.TOLCAPR);
+        const bool cd = n.ErrDsp <= m.TOLCAP || n.IncDsp <= FLOOR || n.TotDsp <= FLOOR ||
+                        (m.IALTTOL == 1 && n.MaxDsp <= m.TOLCAPD);
+        const bool cr = n.ErrRot <= m.TOLCAP || n.IncRot <= FLOOR || n.TotRot <= FLOOR ||
+                        (m.IALTTOL == 1 && n.MaxRot <= m.TOLCAPR);
         if (cd && cr) {
           converged = true;
           break;
@@ -335,13 +295,7 @@ void ANAL2D(Model& m, int kind, int& IPYSAVE, int& status, Vec3& FVLAST, Vec3& D
       DV = DVCONV;
       ICONVG = -1;
       if (DTCUR < m.FACMIN) {
-        if (m.ISTATE != 2) {
-          for (TextFile* f : {&m.REPORT, &m.RUNLOG}) {
-            f->nl().nl().X(5).A("** WARNING **  ").A("PILE CAP DISPL DOES NOT CONVERGE AFTER,");
-            f->I(m.MAXITFND, 5).X(2).A("ITERATIONS").nl();
-          }
-          m.RUNLOG.flush();
-        }
+        if (m.ISTATE != 2) no_convergence_warning(m);
         done = true;
       } else {
         TCUR = 0.5 * (TCONV + failed);
@@ -360,36 +314,10 @@ void ANAL2D(Model& m, int kind, int& IPYSAVE, int& status, Vec3& FVLAST, Vec3& D
     m.ISTATE = 3;
   }
   if (m.ISTATE == 3) {
-    // The captured pile warnings of the last iteration, to the results report and the
-    // run log.
-    TextFile w;
-    if (w.open_read(m.fname(R_WARNSCR))) {
-      std::string line;
-      const int nrec = 3 * (m.NWBEAR + m.NWPULL);
-      for (int k = 0; k < nrec && w.read_line(line); ++k) {
-        m.REPORT.line(line);
-        m.RUNLOG.line(line);
-      }
-    }
+    replay_warnings(m, 3 * (m.NWBEAR + m.NWPULL));
     if (m.IESTON == 1) m.ICONV = -1;
   }
-  const bool none_converged = KSTEP == 1 && ICONVG == -1;
-  // A flexibility level without a final solution still leaves its records, so that the
-  // tables find one record per level (also when an earlier load step had converged).
-  auto failed_point = [&] {
-    if (m.MODSTF == 2) ESTRECFAIL(m, 3);
-    if (m.IESTON == 1) m.ICONV = -1;
-  };
-  if (m.ISTATE == 1 || m.ISTATE == 2) {
-    m.CASELOG.line(m.ISTATE == 1 ? "    6 NO CONVERGENCE ON PILES   " : "    7 SINGULAR STIFFNESS MATRIX ");
-    failed_point();
-    return;
-  }
-  if (none_converged) {
-    failed_point();
-    m.CASELOG.line("    3 NO CONVERGENCE ON PILE CAP");
-    return;
-  }
+  if (failed_outcome(m, KSTEP == 1 && ICONVG == -1, 3)) return;
   // The load reached: the last converged factor of the case load (a step that failed after
   // earlier ones had converged leaves the load it attempted).
   for (int i = 1; i <= 3; ++i) FV(i) = TCONV * FV0(i);
@@ -405,12 +333,7 @@ void ANAL2D(Model& m, int kind, int& IPYSAVE, int& status, Vec3& FVLAST, Vec3& D
     if (m.ICONV > 0) {
       if (!target_check(m, DV(m.IDOFT >= 1 && m.IDOFT <= 3 ? m.IDOFT : 1))) return;
       // The cap tangent and the pile states of this point for the estimation.
-      m.STATEFILE.X(5).A("* EQV. STIFFNESS MATRIX AT ORIGIN *").nl();
-      for (int i = 1; i <= 3; ++i) {
-        WRTBLANK(m.STATEFILE, 5);
-        for (int j = 1; j <= 3; ++j) WRTREAL(m.STATEFILE, 19, 5, SSRAW(i, j));
-        ENDLINE(m.STATEFILE);
-      }
+      state_matrix(m.STATEFILE, SSRAW, 3);
       m.IOPASS = 2;
       m.PILESCR.open_write(m.fname(R_PILESCR));
       FVEC2D(m, RV, DV, status);
@@ -452,31 +375,13 @@ void ANAL2D(Model& m, int kind, int& IPYSAVE, int& status, Vec3& FVLAST, Vec3& D
   m.REPORT.nl().nl().X(10).A("NUMBER OF ITERATIONS = ").I(KITER, 3).nl();
   m.RUNLOG.nl().X(10).A("NUMBER OF GLOBAL ITERATIONS = ").I(KITER, 4).nl().nl();
   m.RUNLOG.flush();
-  {
-    TextFile& s = m.SUMSCR;
-    const std::string_view f3 = m.UFOR3.view(), l2 = m.ULEN2.view();
-    s.nl().X(5).A(LOAD_AT_ORIGIN).nl();
-    s.X(8).X(3).A("LOAD X,").A(f3).X(2).X(3).A("LOAD Y,").A(f3).X(2).X(1).A(" MOM Z,").A(l2).A("-").A(f3).nl();
-    cap_values(s, CapCols{7, 15, 5}, FV.data(), 3);
-    s.nl().X(5).A("* DISPLACEMENT OF GROUPED PILE ").A("FOUNDATION AT ORIGIN *").nl();
-    s.X(8).X(4).A("DISP X,").A(l2).X(2).X(4).A("DISP Y,").A(l2).X(2).X(3).A(" ROT Z,").A("RAD").nl();
-    cap_values(s, CapCols{7, 15, 5}, DV.data(), 3);
-  }
+  summary_origin(m, "XY", "Z", FV.data(), DV.data());
   m.SUMMARY.nl().nl().nl().X(5).A(TABLE_L).nl();
   origin_tables(m, m.SUMMARY, FV, DV);
   PLOTCAP2D(m, FV, DV);
   if (m.IDOFT >= 1 && m.IDOFT <= 3) m.DCOMP = DV(m.IDOFT);
   CAPENV2D(m, FV, DV);
-  if (TCONV < 1.0) {
-    for (TextFile* f : {&m.REPORT, &m.SUMMARY}) {
-      f->nl().X(5).A("** WARNING **  ").A("  TORVA COULD NOT GET SOLUTION FOR 100% OF THE LOAD").nl();
-      f->X(5).X(15).A("  RESULTS ARE FOR ").F(100.0 * TCONV, 8, 2).A("% OF THE TOTAL LOAD").nl();
-      f->nl();
-    }
-    m.CASELOG.A("    2 SOLUTION AT ").F(100.0 * TCONV, 8, 2).A(" % OF THE TOTAL LOAD").nl();
-  } else {
-    m.CASELOG.line("    1 ANALYSIS COMPLETED");
-  }
+  solved_outcome(m, TCONV);
   m.IOPASS = 1;
   if (m.ICAPOPT == 1) {
     if (m.IPRTOPT >= 0)

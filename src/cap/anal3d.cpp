@@ -8,6 +8,7 @@
 #include "capfe/capfedrv.h"
 #include "cap/cappasv.h"
 #include "cap/capreac.h"
+#include "cap/capreport.h"
 #include "cap/fvec.h"
 #include "cap/ptdef.h"
 #include "report/captables.h"
@@ -33,18 +34,7 @@ const double SMALL_INC = double(1.0e-8f);
 struct Progress {
   Model& m;
   int kind;
-  std::string head() const {
-    std::string s = kind == 0 ? "- ANALYSIS FOR LOAD CASE " : "- ANALYSIS FOR LOAD COMB ";
-    put_I(s, m.ICASE, 3);
-    s += "/";
-    put_I(s, kind == 0 ? m.NLC : m.NCOMB, 3);
-    s += " (";
-    put_I(s, m.NTHUSE, 2);
-    s += "/";
-    put_I(s, m.NTHMAX, 2);
-    s += " proc.)";
-    return s;
-  }
+  std::string head() const { return progress_head(m, kind); }
   bool dof_form() const { return m.NPSTF != 1 && m.IPSTF != m.NPSTF; }
   std::string dof_prefix() const {
     std::string s = " DOF:";
@@ -81,12 +71,6 @@ struct Progress {
   }
 };
 
-void vec_line(TextFile& f, const char* label, const double* v, int n) {
-  f.A(label);
-  for (int i = 0; i < n; ++i) f.E(v[i], 13, 5);
-  f.nl();
-}
-
 // A value line of the cap tables: 5 blanks and three reals of 19 columns.
 constexpr CapCols kCapCols{5, 19, 5};
 
@@ -105,18 +89,6 @@ void point_tables(Model& m, TextFile& f, const Point3& PTXYZ, const Vec6& Fp, co
   const double xyz[3] = {TOFT(m, PTXYZ(1)), TOFT(m, PTXYZ(2)), TOFT(m, PTXYZ(3))};
   cap_values(f, kCapCols, xyz, 3);
   load_disp_tables_3d(m, f, true, Fp.data(), Dp.data(), LA, LB, kCapCols);
-}
-
-// Clips the coupling terms of the tangent before the first solve of a point case: row by
-// row, an off-diagonal term larger than half the row's diagonal (in magnitude) is cut to
-// that value with its own sign, and the symmetric term with it.
-void clip_coupling(Mat6& SS) {
-  for (int i = 1; i <= 6; ++i)
-    for (int j = 1; j <= 6; ++j) {
-      if (j == i) continue;
-      const double lim = 0.5 * std::fabs(SS(i, i));
-      if (std::fabs(SS(i, j)) > lim) SS(i, j) = SS(j, i) = std::copysign(lim, SS(i, j));
-    }
 }
 
 }  // namespace
@@ -193,8 +165,7 @@ void ANAL3D(Model& m, int kind, int& status, Vec6& FVLAST, Vec6& DVLAST, Vec6& l
     while (!done && TCUR <= 1.0) {
       ++KSTEP;
       m.TCURSM = TCUR;
-      m.RUNLOG.X(5).A("STEP ").I(KSTEP, 5).A(", TCUR ").F(TCUR, 10, 4).A(", DTCUR ").F(DTCUR, 10, 4).nl();
-      m.RUNLOG.flush();
+      step_line(m, KSTEP, TCUR, DTCUR);
       for (int i = 1; i <= 6; ++i) {
         UDV(i) = 0.0;
         FV(i) = TCUR * FV0(i);
@@ -262,32 +233,20 @@ void ANAL3D(Model& m, int kind, int& status, Vec6& FVLAST, Vec6& DVLAST, Vec6& l
         // Solve for the increment.
         m.SOLVTRACE.nl();
         m.SOLVTRACE.X(1).I(KITER, 11).nl();
-        for (int i = 1; i <= 6; ++i) {
-          m.SOLVTRACE.A("SS  ").I(i, 1);
-          for (int j = 1; j <= 6; ++j) m.SOLVTRACE.E(SS(i, j), 13, 5);
-          m.SOLVTRACE.nl();
-        }
+        trace_matrix(m.SOLVTRACE, "SS  ", 1, SS, 6, 13, 5);
         SSRAW = SS;
-        if (KITER == 1)
-          for (int i = 1; i <= 6; ++i)
-            for (int j = i + 1; j <= 6; ++j) SS(i, j) = SS(j, i) = (SS(i, j) + SS(j, i)) / 2.0;
+        if (KITER == 1) symmetrize(SS, 6);
         int ising = 0;
         if (point_case) {
-          if (KITER == 1) clip_coupling(SS);
+          if (KITER == 1) clip_coupling(SS, 6);
           PTMAT(SE, SS, PTXYZ, PTCOND);
-          for (int i = 1; i <= 12; ++i) {
-            m.SOLVTRACE.A("SE ").I(i, 2);
-            for (int j = 1; j <= 12; ++j) m.SOLVTRACE.E(SE(i, j), 13, 5);
-            m.SOLVTRACE.nl();
-          }
+          trace_matrix(m.SOLVTRACE, "SE ", 2, SE, 12, 13, 5);
           MATINV(SE.data(), 12, 12, ising);
         } else {
           MATINV(SS, 6, ising);
         }
         if (ising == 1) {
-          m.REPORT.X(5).A("** WARNING **  ").A("DETERMINANT OF STIFFNESS MATRIX IS ZERO").nl();
-          m.RUNLOG.nl().nl().X(5).A("** WARNING **  ").A("DETERMINANT OF STIFFNESS MATRIX IS ZERO").nl();
-          m.RUNLOG.flush();
+          singular_warning(m);
           m.ISTATE = 2;
           break;
         }
@@ -312,34 +271,25 @@ void ANAL3D(Model& m, int kind, int& status, Vec6& FVLAST, Vec6& DVLAST, Vec6& l
           const char* const lab[6] = {"DDUV ", "DFUV ", "UDUV ", "DUV  ", "FFUV ", "RUV  "};
           const double* const val[6] = {DDUV.data(), DFUV.data(), UDUV.data(),
                                         DUV.data(),  FFUV.data(), RUV.data()};
-          for (int k = 0; k < 6; ++k) vec_line(m.SOLVTRACE, lab[k], val[k], 12);
+          for (int k = 0; k < 6; ++k) trace_vec(m.SOLVTRACE, lab[k], val[k], 12, 13, 5);
         } else {
           const char* const lab[6] = {"DDV  ", "DFV  ", "UDV  ", "DV   ", "FV   ", "RV   "};
           const double* const val[6] = {DDV.data(), DFV.data(), UDV.data(),
                                         DV.data(),  FV.data(),  RV.data()};
-          for (int k = 0; k < 6; ++k) vec_line(m.SOLVTRACE, lab[k], val[k], 6);
+          for (int k = 0; k < 6; ++k) trace_vec(m.SOLVTRACE, lab[k], val[k], 6, 13, 5);
         }
-        double IncDsp, IncRot, TotDsp, TotRot, MaxDsp, MaxRot;
-        DNORM(DDV.data(), IncDsp, IncRot);
-        DNORM(UDV.data(), TotDsp, TotRot);
-        DMAX(DDV.data(), MaxDsp, MaxRot);
-        const double ErrDsp = TotDsp == 0.0 ? IncDsp : IncDsp / TotDsp;
-        const double ErrRot = TotRot == 0.0 ? IncRot : IncRot / TotRot;
-        m.RUNLOG.X(5).A("ITERATION ").I(KITER, 4).nl();
-        m.RUNLOG.flush();
-        m.RUNLOG.X(5).A("          ").X(4).A("- ErrDsp ").E(ErrDsp, 13, 5).A(", IncDsp ").E(IncDsp, 13, 5);
-        m.RUNLOG.A(", TotDsp ").E(TotDsp, 13, 5).nl();
-        m.RUNLOG.X(5).A("          ").X(4).A("- ErrRot ").E(ErrRot, 13, 5).A(", IncRot ").E(IncRot, 13, 5);
-        m.RUNLOG.A(", TotRot ").E(TotRot, 13, 5).nl();
-        if (m.IALTTOL == 1)
-          m.RUNLOG.X(5).A("          ").X(4).A("- MaxDsp ").E(MaxDsp, 13, 5).A(", MaxRot ").E(MaxRot, 13, 5).nl();
+        CapNorms n{};
+        DNORM(DDV.data(), n.IncDsp, n.IncRot);
+        DNORM(UDV.data(), n.TotDsp, n.TotRot);
+        DMAX(DDV.data(), n.MaxDsp, n.MaxRot);
+        iteration_lines(m, KITER, n);
         if (KITER == 1) continue;
-        const bool cd = m.TOLCAP >= ErrDsp || IncDsp <= TINY_INC || TotDsp <= TINY_INC ||
-                        (KITER > 40 && (IncDsp <= SMALL_INC || TotDsp <= SMALL_INC)) ||
-                        (m.IALTTOL == 1 && MaxDsp <= m.TOLCAPD);
-        const bool cr = m.TOLCAP >= ErrRot || IncRot <= TINY_INC || TotRot <= TINY_INC ||
-                        (KITER > 40 && (IncRot <= SMALL_INC || TotRot <= SMALL_INC)) ||
-                        (m.IALTTOL == 1 && MaxRot <= m.TOLCAPR);
+        const bool cd = m.TOLCAP >= n.ErrDsp || n.IncDsp <= TINY_INC || n.TotDsp <= TINY_INC ||
+                        (KITER > 40 && (n.IncDsp <= SMALL_INC || n.TotDsp <= SMALL_INC)) ||
+                        (m.IALTTOL == 1 && n.MaxDsp <= m.TOLCAPD);
+        const bool cr = m.TOLCAP >= n.ErrRot || n.IncRot <= TINY_INC || n.TotRot <= TINY_INC ||
+                        (KITER > 40 && (n.IncRot <= SMALL_INC || n.TotRot <= SMALL_INC)) ||
+                        (m.IALTTOL == 1 && n.MaxRot <= m.TOLCAPR);
         if (cd && cr) {
           converged = true;
           break;
@@ -360,13 +310,7 @@ void ANAL3D(Model& m, int kind, int& status, Vec6& FVLAST, Vec6& DVLAST, Vec6& l
       DV = DVCONV;
       ICONVG = -1;
       if (steps.fail(m.FACMIN)) {
-        if (m.ISTATE != 2) {
-          for (TextFile* f : {&m.REPORT, &m.RUNLOG}) {
-            f->nl().nl().X(5).A("** WARNING **  ").A("PILE CAP DISPL DOES NOT CONVERGE AFTER,");
-            f->I(m.MAXITFND, 5).X(2).A("ITERATIONS").nl();
-          }
-          m.RUNLOG.flush();
-        }
+        if (m.ISTATE != 2) no_convergence_warning(m);
         done = true;
       } else {
         --KSTEP;
@@ -377,57 +321,31 @@ void ANAL3D(Model& m, int kind, int& status, Vec6& FVLAST, Vec6& DVLAST, Vec6& l
 
   // Final part: DV is the displacement of the last converged step.
   prog.analysis_done(m.FACINC > 1.0 ? 0 : KSTEP);
+  // Piles beyond their curves: the warning of each kind, then the captured pile warnings
+  // in row order.
+  const bool reached = m.IEXTEND == 1;
   if (m.NWBEAR > 0) {
-    m.REPORT.nl().X(5).A("** WARNING **  ").A("SOME PILES MAY FAIL IN BEARING!").nl();
-    m.REPORT.X(5).X(15).A("AXIAL DISPLACEMENT ESTIMATED IS LARGER THAN").nl();
-    m.REPORT.X(5).X(15).A("MAXIMUM DISPLACEMENT DEFINED").A(" IN AXIAL LOAD-DISPLACEMENT CURVE").nl();
-    m.RUNLOG.nl().X(5).A("** WARNING **  ");
-    if (m.IEXTEND == 1) m.RUNLOG.A("SOME PILES REACHED MAXIMUM").A(" IN BEARING!").nl();
-    else m.RUNLOG.A("SOME PILES MAY FAIL IN BEARING!").nl();
+    pile_warning(m, "SOME PILES MAY FAIL IN BEARING!", "AXIAL DISPLACEMENT ESTIMATED IS LARGER THAN",
+                 "MAXIMUM DISPLACEMENT DEFINED", " IN AXIAL LOAD-DISPLACEMENT CURVE",
+                 reached ? "SOME PILES REACHED MAXIMUM IN BEARING!" : "SOME PILES MAY FAIL IN BEARING!");
     m.ISTATE = 3;
   }
   if (m.NWPULL > 0) {
-    m.REPORT.nl().X(5).A("** WARNING **  ").A("SOME PILES MAY FAIL IN PULL OUT!").nl();
-    m.REPORT.X(5).X(15).A("AXIAL DISPLACEMENT ESTIMATED IS SMALLER THAN").nl();
-    m.REPORT.X(5).X(15).A("MINIMUM DISPLACEMENT DEFINED").A(" IN AXIAL LOAD-DISPLACEMENT CURVE").nl();
-    m.RUNLOG.nl().X(5).A("** WARNING **  ");
-    if (m.IEXTEND == 1) m.RUNLOG.A("SOME PILES REACHED MAXIMUM").A(" IN PULL OUT!").nl();
-    else m.RUNLOG.A("SOME PILES MAY FAIL IN PULL OUT!").nl();
+    pile_warning(m, "SOME PILES MAY FAIL IN PULL OUT!", "AXIAL DISPLACEMENT ESTIMATED IS SMALLER THAN",
+                 "MINIMUM DISPLACEMENT DEFINED", " IN AXIAL LOAD-DISPLACEMENT CURVE",
+                 reached ? "SOME PILES REACHED MAXIMUM IN PULL OUT!" : "SOME PILES MAY FAIL IN PULL OUT!");
     m.ISTATE = 3;
   }
   if (m.NWTORS > 0) {
-    m.REPORT.nl().X(5).A("** WARNING **  ").A("SOME PILES MAY FAIL IN TORSION!").nl();
-    m.REPORT.X(5).X(15).A("TORSIONAL ROTATION ESTIMATED IS LARGER/SMALLER").nl();
-    m.REPORT.X(5).X(15).A("THAN MAXIMUM/MINIMUM ROTATION DEFINED").A(" IN TORQUE-ROTATION CURVE").nl();
-    m.RUNLOG.nl().X(5).A("** WARNING **  ");
-    if (m.IEXTEND == 1) m.RUNLOG.A("SOME PILES REACHED MAXIMUM").A(" IN TORSION!").nl();
-    else m.RUNLOG.A("SOME PILES MAY FAIL IN TORSION!").nl();
+    pile_warning(m, "SOME PILES MAY FAIL IN TORSION!", "TORSIONAL ROTATION ESTIMATED IS LARGER/SMALLER",
+                 "THAN MAXIMUM/MINIMUM ROTATION DEFINED", " IN TORQUE-ROTATION CURVE",
+                 reached ? "SOME PILES REACHED MAXIMUM IN TORSION!" : "SOME PILES MAY FAIL IN TORSION!");
     m.ISTATE = 3;
   }
-  if (m.ISTATE == 3) {
-    // The captured pile warnings, in row order, to the results report and the run log.
-    TextFile w;
-    if (w.open_read(m.fname(R_WARNSCR))) {
-      std::string line;
-      const int nrec = 3 * (m.NWBEAR + m.NWPULL + m.NWTORS);
-      for (int k = 0; k < nrec && w.read_line(line); ++k) {
-        m.REPORT.line(line);
-        m.RUNLOG.line(line);
-      }
-    }
-  }
+  if (m.ISTATE == 3) replay_warnings(m, 3 * (m.NWBEAR + m.NWPULL + m.NWTORS));
   if (m.ISTATE == 3 && m.IESTON == 1) m.ICONV = -1;
   const bool never_converged = KSTEP == 1 && ICONVG == -1;
-  if (m.ISTATE == 1 || m.ISTATE == 2 || never_converged) {
-    if (m.ISTATE == 1) m.CASELOG.line("    6 NO CONVERGENCE ON PILES   ");
-    else if (m.ISTATE == 2) m.CASELOG.line("    7 SINGULAR STIFFNESS MATRIX ");
-    else m.CASELOG.line("    3 NO CONVERGENCE ON PILE CAP");
-    // A flexibility level without a final solution still leaves its records, so that the
-    // tables find one record per level (also when an earlier load step had converged).
-    if (m.MODSTF == 2) ESTRECFAIL(m, 6);
-    if (m.IESTON == 1) m.ICONV = -1;
-    return;
-  }
+  if (failed_outcome(m, never_converged, 6)) return;
   // The load reached: the last converged factor of the case load (a step that failed after
   // earlier ones had converged leaves the load it attempted).
   for (int i = 1; i <= 6; ++i) loads(i) = TCONV * FV0(i);
@@ -444,12 +362,7 @@ void ANAL3D(Model& m, int kind, int& status, Vec6& FVLAST, Vec6& DVLAST, Vec6& l
     if (m.ICONV > 0) {
       if (!target_check(m, m.IDOFT >= 1 && m.IDOFT <= 6 ? DV(m.IDOFT) : 0.0)) return;
       // The point is finished: the pile states of the final solution for the estimation.
-      m.STATEFILE.X(5).A("* EQV. STIFFNESS MATRIX AT ORIGIN *").nl();
-      for (int i = 1; i <= 6; ++i) {
-        WRTBLANK(m.STATEFILE, 5);
-        for (int j = 1; j <= 6; ++j) WRTREAL(m.STATEFILE, 19, 5, SSRAW(i, j));
-        ENDLINE(m.STATEFILE);
-      }
+      state_matrix(m.STATEFILE, SSRAW, 6);
       m.PILESCR.open_write(m.fname(R_PILESCR));
       m.IOPASS = 2;
       int st = 0;
@@ -500,38 +413,13 @@ void ANAL3D(Model& m, int kind, int& status, Vec6& FVLAST, Vec6& DVLAST, Vec6& l
   m.REPORT.nl().nl().X(10).A("NUMBER OF GLOBAL ITERATIONS = ").I(KITER, 4).nl();
   m.RUNLOG.nl().X(10).A("NUMBER OF GLOBAL ITERATIONS = ").I(KITER, 4).nl().nl();
   m.RUNLOG.flush();
-  {
-    TextFile& s = m.SUMSCR;
-    const std::string_view f3 = m.UFOR3.view(), l2 = m.ULEN2.view();
-    s.nl().X(5).A("* EQUIVALENT CONCENTRATED LOAD AT ORIGIN *").nl();
-    s.X(8).X(3).A("LOAD X,").A(f3).X(2).X(3).A("LOAD Y,").A(f3).X(2).X(3).A("LOAD Z,").A(f3).X(2);
-    s.X(1).A(" MOM X,").A(l2).A("-").A(f3).X(1).X(1).A(" MOM Y,").A(l2).A("-").A(f3).X(1);
-    s.X(1).A(" MOM Z,").A(l2).A("-").A(f3).nl();
-    WRTBLANK(s, 7);
-    for (int i = 1; i <= 6; ++i) WRTREAL(s, 15, 5, loads(i));
-    ENDLINE(s);
-    s.nl().X(5).A("* DISPLACEMENT OF GROUPED PILE ").A("FOUNDATION AT ORIGIN *").nl();
-    s.X(8).X(4).A("DISP X,").A(l2).X(2).X(4).A("DISP Y,").A(l2).X(2).X(4).A("DISP Z,").A(l2).X(2);
-    s.X(3).A(" ROT X,").A("RAD").X(2).X(3).A(" ROT Y,").A("RAD").X(2).X(3).A(" ROT Z,").A("RAD").nl();
-    WRTBLANK(s, 7);
-    for (int i = 1; i <= 6; ++i) WRTREAL(s, 15, 5, DV(i));
-    ENDLINE(s);
-  }
+  summary_origin(m, "XYZ", "XYZ", loads.data(), DV.data());
   if (m.IDOFT > 0 && m.IDOFT <= 6) m.DCOMP = DV(m.IDOFT);
   m.SUMMARY.nl().nl().nl().X(5).A("* TABLE L *   COMPUTATION ON PILE CAP").nl();
   origin_tables(m, m.SUMMARY, loads, DV);
   plot_cap(m, loads.data(), DV.data(), 6);
   CAPENV(m, loads, DV);
-  if (TCONV < 1.0) {
-    for (TextFile* f : {&m.REPORT, &m.SUMMARY}) {
-      f->nl().X(5).A("** WARNING **  ").A("  TORVA COULD NOT GET SOLUTION FOR 100% OF THE LOAD").nl();
-      f->X(5).A("               ").A("  RESULTS ARE FOR ").F(100.0 * TCONV, 8, 2).A("% OF THE TOTAL LOAD").nl();
-      f->nl();
-    }
-    m.CASELOG.A("    2 SOLUTION AT ").F(100.0 * TCONV, 8, 2).A(" % OF THE TOTAL LOAD").nl();
-  } else {
-    m.CASELOG.line("    1 ANALYSIS COMPLETED");
-  }
+  solved_outcome(m, TCONV);
   m.IOPASS = 1;
   if (m.ICAPOPT >= 1 && m.ICAPSPR == 0) {
     // The passive resistance of the embedded cap at the last evaluation.

@@ -1,0 +1,142 @@
+#include "cap/capreport.h"
+
+#include <cstring>
+
+#include "report/captables.h"
+#include "run/fmt.h"
+#include "stiffness/estrec.h"
+
+namespace torva {
+
+namespace {
+
+constexpr const char* kWarning = "** WARNING **  ";
+
+}  // namespace
+
+std::string progress_head(const Model& m, int kind) {
+  std::string s = kind == 0 ? "- ANALYSIS FOR LOAD CASE " : "- ANALYSIS FOR LOAD COMB ";
+  put_I(s, m.ICASE, 3);
+  s += "/";
+  put_I(s, kind == 0 ? m.NLC : m.NCOMB, 3);
+  s += " (";
+  put_I(s, m.NTHUSE, 2);
+  s += "/";
+  put_I(s, m.NTHMAX, 2);
+  s += " proc.)";
+  return s;
+}
+
+void step_line(Model& m, int kstep, double tcur, double dtcur) {
+  m.RUNLOG.X(5).A("STEP ").I(kstep, 5).A(", TCUR ").F(tcur, 10, 4).A(", DTCUR ").F(dtcur, 10, 4).nl();
+  m.RUNLOG.flush();
+}
+
+void iteration_lines(Model& m, int kiter, CapNorms& n) {
+  n.ErrDsp = n.TotDsp == 0.0 ? n.IncDsp : n.IncDsp / n.TotDsp;
+  n.ErrRot = n.TotRot == 0.0 ? n.IncRot : n.IncRot / n.TotRot;
+  TextFile& r = m.RUNLOG;
+  r.X(5).A("ITERATION ").I(kiter, 4).nl();
+  r.X(19).A("- ErrDsp ").E(n.ErrDsp, 13, 5).A(", IncDsp ").E(n.IncDsp, 13, 5);
+  r.A(", TotDsp ").E(n.TotDsp, 13, 5).nl();
+  r.X(19).A("- ErrRot ").E(n.ErrRot, 13, 5).A(", IncRot ").E(n.IncRot, 13, 5);
+  r.A(", TotRot ").E(n.TotRot, 13, 5).nl();
+  if (m.IALTTOL == 1) r.X(19).A("- MaxDsp ").E(n.MaxDsp, 13, 5).A(", MaxRot ").E(n.MaxRot, 13, 5).nl();
+  r.flush();
+}
+
+void trace_vec(TextFile& f, const char* label, const double* v, int n, int w, int d) {
+  f.A(label);
+  for (int i = 0; i < n; ++i) f.E(v[i], w, d);
+  f.nl();
+}
+
+void singular_warning(Model& m) {
+  m.REPORT.X(5).A(kWarning).A("DETERMINANT OF STIFFNESS MATRIX IS ZERO").nl();
+  m.RUNLOG.nl().nl().X(5).A(kWarning).A("DETERMINANT OF STIFFNESS MATRIX IS ZERO").nl();
+  m.RUNLOG.flush();
+}
+
+void no_convergence_warning(Model& m) {
+  for (TextFile* f : {&m.REPORT, &m.RUNLOG}) {
+    f->nl().nl().X(5).A(kWarning).A("PILE CAP DISPL DOES NOT CONVERGE AFTER,");
+    f->I(m.MAXITFND, 5).X(2).A("ITERATIONS").nl();
+  }
+  m.RUNLOG.flush();
+}
+
+void pile_warning(Model& m, std::string_view head, std::string_view line2,
+                  std::string_view line3, std::string_view curve, std::string_view runlog) {
+  m.REPORT.nl().X(5).A(kWarning).A(head).nl();
+  m.REPORT.X(20).A(line2).nl();
+  m.REPORT.X(20).A(line3).A(curve).nl();
+  m.RUNLOG.nl().X(5).A(kWarning).A(runlog).nl();
+}
+
+void replay_warnings(Model& m, int nrec) {
+  TextFile w;
+  if (!w.open_read(m.fname(R_WARNSCR))) return;
+  std::string line;
+  for (int k = 0; k < nrec && w.read_line(line); ++k) {
+    m.REPORT.line(line);
+    m.RUNLOG.line(line);
+  }
+}
+
+bool failed_outcome(Model& m, bool never_converged, int ndof) {
+  if (m.ISTATE == 1)
+    m.CASELOG.line("    6 NO CONVERGENCE ON PILES   ");
+  else if (m.ISTATE == 2)
+    m.CASELOG.line("    7 SINGULAR STIFFNESS MATRIX ");
+  else if (never_converged)
+    m.CASELOG.line("    3 NO CONVERGENCE ON PILE CAP");
+  else
+    return false;
+  // A flexibility level without a final solution still leaves its records, so that the
+  // tables find one record per level (also when an earlier load step had converged).
+  if (m.MODSTF == 2) ESTRECFAIL(m, ndof);
+  if (m.IESTON == 1) m.ICONV = -1;
+  return true;
+}
+
+void solved_outcome(Model& m, double tconv) {
+  if (!(tconv < 1.0)) {
+    m.CASELOG.line("    1 ANALYSIS COMPLETED");
+    return;
+  }
+  for (TextFile* f : {&m.REPORT, &m.SUMMARY}) {
+    f->nl().X(5).A(kWarning).A("  TORVA COULD NOT GET SOLUTION FOR 100% OF THE LOAD").nl();
+    f->X(20).A("  RESULTS ARE FOR ").F(100.0 * tconv, 8, 2).A("% OF THE TOTAL LOAD").nl();
+    f->nl();
+  }
+  m.CASELOG.A("    2 SOLUTION AT ").F(100.0 * tconv, 8, 2).A(" % OF THE TOTAL LOAD").nl();
+}
+
+void summary_origin(Model& m, const char* faxes, const char* maxes, const double* FV,
+                    const double* DV) {
+  TextFile& s = m.SUMSCR;
+  const std::string_view f3 = m.UFOR3.view(), l2 = m.ULEN2.view();
+  const int nf = int(std::strlen(faxes)), nm = int(std::strlen(maxes));
+  const CapCols cols{7, 15, 5};
+  auto axis = [](const char* ax, int k) { return std::string_view(ax + k, 1); };
+  s.nl().X(5).A("* EQUIVALENT CONCENTRATED LOAD AT ORIGIN *").nl();
+  s.X(8);
+  for (int k = 0; k < nf; ++k) s.X(3).A("LOAD ").A(axis(faxes, k)).A(",").A(f3).X(2);
+  for (int k = 0; k < nm; ++k) {
+    s.X(1).A(" MOM ").A(axis(maxes, k)).A(",").A(l2).A("-").A(f3);
+    if (k < nm - 1) s.X(1);
+  }
+  s.nl();
+  cap_values(s, cols, FV, nf + nm);
+  s.nl().X(5).A("* DISPLACEMENT OF GROUPED PILE ").A("FOUNDATION AT ORIGIN *").nl();
+  s.X(8);
+  for (int k = 0; k < nf; ++k) s.X(4).A("DISP ").A(axis(faxes, k)).A(",").A(l2).X(2);
+  for (int k = 0; k < nm; ++k) {
+    s.X(3).A(" ROT ").A(axis(maxes, k)).A(",").A("RAD");
+    if (k < nm - 1) s.X(2);
+  }
+  s.nl();
+  cap_values(s, cols, DV, nf + nm);
+}
+
+}  // namespace torva

@@ -1,0 +1,103 @@
+// The reports of a cap analysis that the 2-D and 3-D models write alike: the progress
+// heading, the load-step and iteration lines of the run log, the solver trace, the
+// warnings of the iteration and of the piles with the replay of the captured pile
+// warnings, the outcome lines of the case list, the summary block at the origin, and the
+// cap tangent on the pile-state file. The model-specific texts and sizes are arguments.
+#pragma once
+
+#include <cmath>
+#include <string>
+#include <string_view>
+
+#include "model/model.h"
+#include "run/writers.h"
+
+namespace torva {
+
+// "- ANALYSIS FOR LOAD CASE   i/  n ( t/ T proc.)" (COMB for a combination, kind 1).
+std::string progress_head(const Model& m, int kind);
+
+// The run-log line at the start of a load step.
+void step_line(Model& m, int kstep, double tcur, double dtcur);
+
+// The norms of one iteration: of the increment, of the step's total, the largest
+// component of the increment, and the relative errors (the increment itself when the total
+// is zero), displacements and rotations apart.
+struct CapNorms {
+  double IncDsp, IncRot, TotDsp, TotRot, MaxDsp, MaxRot;
+  double ErrDsp = 0.0, ErrRot = 0.0;
+};
+// Sets the relative errors and writes the iteration's lines on the run log (the largest
+// components too with the alternative tolerance, IALTTOL 1).
+void iteration_lines(Model& m, int kiter, CapNorms& n);
+
+// A trace record: a label and the n values in E(w, d).
+void trace_vec(TextFile& f, const char* label, const double* v, int n, int w, int d);
+// The n x n matrix A on the trace, a record a row: the label, the row number in iw columns,
+// the values in E(w, d).
+template <class Mat>
+void trace_matrix(TextFile& f, const char* label, int iw, const Mat& A, int n, int w, int d) {
+  for (int i = 1; i <= n; ++i) {
+    f.A(label).I(i, iw);
+    for (int j = 1; j <= n; ++j) f.E(A(i, j), w, d);
+    f.nl();
+  }
+}
+
+// The first tangent of a step made symmetric: each coupling pair takes its mean.
+template <class Mat>
+void symmetrize(Mat& S, int n) {
+  for (int i = 1; i <= n; ++i)
+    for (int j = i + 1; j <= n; ++j) S(i, j) = S(j, i) = (S(i, j) + S(j, i)) / 2.0;
+}
+// Clips the coupling terms of the tangent before the first solve of a point case: row by
+// row, an off-diagonal term larger than half the row's diagonal (in magnitude) is cut to
+// that value with its own sign, and the symmetric term with it.
+template <class Mat>
+void clip_coupling(Mat& S, int n) {
+  for (int i = 1; i <= n; ++i) {
+    const double lim = std::fabs(S(i, i)) / 2.0;
+    for (int j = 1; j <= n; ++j)
+      if (j != i && std::fabs(S(i, j)) > lim) S(i, j) = S(j, i) = std::copysign(lim, S(i, j));
+  }
+}
+
+// A zero determinant of the cap tangent, on the results report and the run log.
+void singular_warning(Model& m);
+// The load steps exhausted without convergence, on the results report and the run log.
+void no_convergence_warning(Model& m);
+
+// A warning on piles beyond their curves: on the results report the heading text `head`
+// and the two explaining lines (the second ending with `curve`), on the run log `runlog`.
+void pile_warning(Model& m, std::string_view head, std::string_view line2,
+                  std::string_view line3, std::string_view curve, std::string_view runlog);
+// The first nrec captured pile warnings of the last iteration, to the results report and
+// the run log.
+void replay_warnings(Model& m, int nrec);
+
+// The outcome of an analysis without a final solution (no convergence on the piles,
+// ISTATE 1; a singular tangent, ISTATE 2; no converged step, never_converged): its line
+// on the case list, the records of a flexibility level (ndof cap movements), and the
+// estimation point marked as failed. False, with nothing written, otherwise.
+bool failed_outcome(Model& m, bool never_converged, int ndof);
+// The outcome line of a solved analysis; below the full load (tconv < 1) also the warning
+// on the results and summary reports.
+void solved_outcome(Model& m, double tconv);
+
+// The summary block at the origin: loads along the axes `faxes` and moments about
+// `maxes` (FV), then the displacements along and the rotations about the same axes (DV).
+void summary_origin(Model& m, const char* faxes, const char* maxes, const double* FV,
+                    const double* DV);
+
+// The cap tangent at the origin on the pile-state file of an estimation point.
+template <class Mat>
+void state_matrix(TextFile& f, const Mat& S, int n) {
+  f.X(5).A("* EQV. STIFFNESS MATRIX AT ORIGIN *").nl();
+  for (int i = 1; i <= n; ++i) {
+    WRTBLANK(f, 5);
+    for (int j = 1; j <= n; ++j) WRTREAL(f, 19, 5, S(i, j));
+    ENDLINE(f);
+  }
+}
+
+}  // namespace torva
