@@ -33,9 +33,6 @@ constexpr double STEP_SI = 2.5399999051378116e-07;
 constexpr double STEP_US = 9.999999747378752e-06;
 constexpr double STEP_ROT = 1.0000000222353253e-08;
 
-constexpr const char* TABLE_L = "* TABLE L *   COMPUTATION ON PILE CAP";
-constexpr const char* TABLE_M = "* TABLE M *   COMPUTATION ON INDIVIDUAL PILE";
-constexpr const char* LOAD_AT_ORIGIN = "* EQUIVALENT CONCENTRATED LOAD AT ORIGIN *";
 constexpr const char* PASSIVE = "* PASSIVE RESISTANCE IN PILE CAP *";
 
 void progress(const Model& m, int kind, int kstep, double tcur, int kiter) {
@@ -357,8 +354,8 @@ void ANAL2D(Model& m, int kind, int& IPYSAVE, int& status, Vec3& FVLAST, Vec3& D
   m.TCURSM = TCONV;
   Vec3 PTL;
   for (int i = 1; i <= 3; ++i) PTL(i) = TCONV * PTLOAD(i);
-  m.SUMSCR.nl().X(5).A(TABLE_L).nl();
-  m.REPORT.nl().nl().nl().X(5).A(TABLE_L).nl();
+  m.SUMSCR.nl().X(5).A(kTableL).nl();
+  m.REPORT.nl().nl().nl().X(5).A(kTableL).nl();
   if (point_case) {
     COPY3(RUV3, FV);
     Vec3 Dp, Fp;
@@ -376,7 +373,7 @@ void ANAL2D(Model& m, int kind, int& IPYSAVE, int& status, Vec3& FVLAST, Vec3& D
   m.RUNLOG.nl().X(10).A("NUMBER OF GLOBAL ITERATIONS = ").I(KITER, 4).nl().nl();
   m.RUNLOG.flush();
   summary_origin(m, "XY", "Z", FV.data(), DV.data());
-  m.SUMMARY.nl().nl().nl().X(5).A(TABLE_L).nl();
+  m.SUMMARY.nl().nl().nl().X(5).A(kTableL).nl();
   origin_tables(m, m.SUMMARY, FV, DV);
   PLOTCAP2D(m, FV, DV);
   if (m.IDOFT >= 1 && m.IDOFT <= 3) m.DCOMP = DV(m.IDOFT);
@@ -401,7 +398,7 @@ void ANAL2D(Model& m, int kind, int& IPYSAVE, int& status, Vec3& FVLAST, Vec3& D
     ENDLINE(m.PLOTDATA);
   }
   if (m.IPRTOPT > 0)
-    for (TextFile* f : {&m.REPORT, &m.SUMMARY}) f->nl().nl().nl().X(5).A(TABLE_M).nl();
+    for (TextFile* f : {&m.REPORT, &m.SUMMARY}) f->nl().nl().nl().X(5).A(kTableM).nl();
 
   // Output pass: every pile row stores its results for the converged cap displacement.
   m.PILESCR.open_write(m.fname(R_PILESCR));
@@ -440,25 +437,6 @@ void Passive2d::load(double dv2, Vec3& F) const {
   F(3) = s * M;
 }
 
-void EQSTIF2D(Model& m, TextFile& f) {
-  for (int g = 1; g <= m.NROW; ++g) {
-    const int n = m.NSEG(m.PTYPE(g));
-    f.A("* PILE GROUP *").I(g, 6).nl();
-    f.X(7).A("* PILE TOP EQUIVALENT STIFFNESSES").nl();
-    WRTREAL(f, 17, 8, m.EQTOP(g, 1));
-    WRTREAL(f, 17, 8, m.EQTOP(g, 2));
-    ENDLINE(f);
-    f.X(7).A("* EQUIVALENT STIFFNESSES ALONG PILE").nl();
-    WRTBLANK(f, 6);
-    WRTREAL(f, 16, 8, m.EQTOP(g, 3));
-    ENDLINE(f);
-    for (int j = 4; j <= n + 4; ++j) {
-      WRTBLANK(f, 6);
-      WRTREAL(f, 16, 8, m.EQDEPN(g, j));
-      WRTREAL(f, 17, 8, m.EQKN(g, j));
-      ENDLINE(f);
-    }
-  }
-}
+void EQSTIF2D(Model& m, TextFile& f) { pile_state_records(m, f, false); }
 
 }  // namespace torva

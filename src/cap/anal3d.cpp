@@ -389,8 +389,8 @@ void ANAL3D(Model& m, int kind, int& status, Vec6& FVLAST, Vec6& DVLAST, Vec6& l
       m.SMY(i) = m.SMY0(i) * TCONV;
       m.SMZ(i) = m.SMZ0(i) * TCONV;
     }
-  m.SUMSCR.nl().X(5).A("* TABLE L *   COMPUTATION ON PILE CAP").nl();
-  m.REPORT.nl().nl().nl().X(5).A("* TABLE L *   COMPUTATION ON PILE CAP").nl();
+  m.SUMSCR.nl().X(5).A(kTableL).nl();
+  m.REPORT.nl().nl().nl().X(5).A(kTableL).nl();
   if (point_case) {
     // The load at the origin is the reaction sum of the last iteration, with the given
     // point loads at the load level reached.
@@ -415,7 +415,7 @@ void ANAL3D(Model& m, int kind, int& status, Vec6& FVLAST, Vec6& DVLAST, Vec6& l
   m.RUNLOG.flush();
   summary_origin(m, "XYZ", "XYZ", loads.data(), DV.data());
   if (m.IDOFT > 0 && m.IDOFT <= 6) m.DCOMP = DV(m.IDOFT);
-  m.SUMMARY.nl().nl().nl().X(5).A("* TABLE L *   COMPUTATION ON PILE CAP").nl();
+  m.SUMMARY.nl().nl().nl().X(5).A(kTableL).nl();
   origin_tables(m, m.SUMMARY, loads, DV);
   plot_cap(m, loads.data(), DV.data(), 6);
   CAPENV(m, loads, DV);
@@ -543,25 +543,6 @@ void CAPENV(Model& m, const Vec6& P, const Vec6& U) {
   }
 }
 
-void EQSTIF(Model& m, TextFile& f) {
-  for (int g = 1; g <= m.NROW; ++g) {
-    const int n = m.NSEG(m.PTYPE(g));
-    f.A("* PILE GROUP *").I(g, 6).nl();
-    f.X(7).A("* PILE TOP EQUIVALENT STIFFNESSES").nl();
-    for (int k = 1; k <= 3; ++k) WRTREAL(f, 17, 8, m.EQTOP(g, k));
-    ENDLINE(f);
-    f.X(7).A("* EQUIVALENT STIFFNESSES ALONG PILE").nl();
-    WRTBLANK(f, 6);
-    WRTREAL(f, 16, 8, m.EQDEPN(g, 0));
-    ENDLINE(f);
-    for (int j = 4; j <= n + 4; ++j) {
-      WRTBLANK(f, 6);
-      WRTREAL(f, 16, 8, m.EQDEPN(g, j));
-      WRTREAL(f, 17, 8, m.EQKN(g, j));
-      WRTREAL(f, 17, 8, m.EQKN2(g, j));
-      ENDLINE(f);
-    }
-  }
-}
+void EQSTIF(Model& m, TextFile& f) { pile_state_records(m, f, true); }
 
 }  // namespace torva

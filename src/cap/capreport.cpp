@@ -119,7 +119,7 @@ void summary_origin(Model& m, const char* faxes, const char* maxes, const double
   const int nf = int(std::strlen(faxes)), nm = int(std::strlen(maxes));
   const CapCols cols{7, 15, 5};
   auto axis = [](const char* ax, int k) { return std::string_view(ax + k, 1); };
-  s.nl().X(5).A("* EQUIVALENT CONCENTRATED LOAD AT ORIGIN *").nl();
+  s.nl().X(5).A(kLoadAtOrigin).nl();
   s.X(8);
   for (int k = 0; k < nf; ++k) s.X(3).A("LOAD ").A(axis(faxes, k)).A(",").A(f3).X(2);
   for (int k = 0; k < nm; ++k) {
@@ -137,6 +137,27 @@ void summary_origin(Model& m, const char* faxes, const char* maxes, const double
   }
   s.nl();
   cap_values(s, cols, DV, nf + nm);
+}
+
+void pile_state_records(const Model& m, TextFile& f, bool three_d) {
+  for (int g = 1; g <= m.NROW; ++g) {
+    const int n = m.NSEG(m.PTYPE(g));
+    f.A("* PILE GROUP *").I(g, 6).nl();
+    f.X(7).A("* PILE TOP EQUIVALENT STIFFNESSES").nl();
+    for (int k = 1; k <= (three_d ? 3 : 2); ++k) WRTREAL(f, 17, 8, m.EQTOP(g, k));
+    ENDLINE(f);
+    f.X(7).A("* EQUIVALENT STIFFNESSES ALONG PILE").nl();
+    WRTBLANK(f, 6);
+    WRTREAL(f, 16, 8, three_d ? m.EQDEPN(g, 0) : m.EQTOP(g, 3));
+    ENDLINE(f);
+    for (int j = 4; j <= n + 4; ++j) {
+      WRTBLANK(f, 6);
+      WRTREAL(f, 16, 8, m.EQDEPN(g, j));
+      WRTREAL(f, 17, 8, m.EQKN(g, j));
+      if (three_d) WRTREAL(f, 17, 8, m.EQKN2(g, j));
+      ENDLINE(f);
+    }
+  }
 }
 
 }  // namespace torva

@@ -100,4 +100,10 @@ void state_matrix(TextFile& f, const Mat& S, int n) {
   }
 }
 
+// The per-row records of the pile-state file after an estimation output pass: the
+// pile-top equivalent stiffnesses (three in 3-D, two in 2-D), the value that opens the
+// along-pile list, and per node its depth and its equivalent stiffness (both lateral
+// ones in 3-D).
+void pile_state_records(const Model& m, TextFile& f, bool three_d);
+
 }  // namespace torva

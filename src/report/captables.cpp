@@ -6,14 +6,6 @@
 
 namespace torva {
 
-namespace {
-
-constexpr const char* kTableL = "* TABLE L *   COMPUTATION ON PILE CAP";
-constexpr const char* kTableM = "* TABLE M *   COMPUTATION ON INDIVIDUAL PILE";
-constexpr const char* kLoadAtOrigin = "* EQUIVALENT CONCENTRATED LOAD AT ORIGIN *";
-
-}  // namespace
-
 void cap_values(TextFile& f, const CapCols& c, const double* v, int n) {
   WRTBLANK(f, c.blanks);
   for (int i = 0; i < n; ++i) WRTREAL(f, c.width, c.digits, v[i]);

@@ -7,6 +7,12 @@
 
 namespace torva {
 
+// The headings of Table L and Table M, and of the node table of a pile.
+inline constexpr const char* kTableL = "* TABLE L *   COMPUTATION ON PILE CAP";
+inline constexpr const char* kTableM = "* TABLE M *   COMPUTATION ON INDIVIDUAL PILE";
+inline constexpr const char* kEffects = "* EFFECTS FOR LATERALLY LOADED PILE *   ";
+inline constexpr const char* kLoadAtOrigin = "* EQUIVALENT CONCENTRATED LOAD AT ORIGIN *";
+
 // A value line of a cap table: `blanks` blanks, then reals of `width` columns with
 // `digits` digits (the report rule).
 struct CapCols {

@@ -19,9 +19,6 @@ namespace torva {
 
 namespace {
 
-constexpr const char* kTableL = "* TABLE L *   COMPUTATION ON PILE CAP";
-constexpr const char* kTableM = "* TABLE M *   COMPUTATION ON INDIVIDUAL PILE";
-constexpr const char* kEffects = "* EFFECTS FOR LATERALLY LOADED PILE *   ";
 constexpr int kNTOP = 25;  // printed pile-top quantities (26 repeats the stress)
 
 // What the two output streams of one row read: the row's working copies.
@@ -44,26 +41,7 @@ void envelope_tables(Model& m, int src, int kind, const Arr1<double, 12>& cap) {
 
 // Stream 0: the row's plot-data lines.
 void plot_stream(const Model& m, const RowCopy& r, TextFile& out) {
-  out.A("* PILE GROUP *").I(r.g, 6).nl();
-  for (int local = 0; local < 2; ++local) {
-    out.X(7).A(local == 0 ? "* PILE TOP DISP. AND REACT. GLOBAL"
-                          : "* PILE TOP DISP. AND REACT. LOCAL").nl();
-    const int base = local == 0 ? 0 : 13;
-    WRTBLANK(out, 5);
-    for (int q = base + 1; q <= base + 6; ++q) {
-      WRTREAL(out, 15, 8, r.T[q]);
-      WRTBLANK(out, 2);
-    }
-    WRTBLANK(out, 5);
-    for (int q = base + 7; q <= base + 12; ++q) {
-      WRTREAL(out, 15, 8, r.T[q]);
-      WRTBLANK(out, 2);
-    }
-    WRTREAL(out, 15, 8, r.T[13]);
-    ENDLINE(out);
-  }
-  out.X(8).A(kEffects).nl();
-  WRPLOT(out, r.last, r.lsno, m.IAXVAR, m.ICOMB, m.NDIM, r.seglen, r.B);
+  plot_row(m, r, out, &r.T[1], &r.T[7], &r.T[14], &r.T[20], 6, r.T[13]);
 }
 
 // The pile-head block of one row on the results report.
@@ -165,6 +143,27 @@ void row_node_output(const Model& m, int src, int g, int lsno, int last, double 
     WRNODES(m, rep, F, last, step, seglen, B);
   }
   PILEMM(m, scr, g, last, seglen, B);
+}
+
+void plot_row(const Model& m, const TableMRow& r, TextFile& out, const double* glob_disp,
+              const double* glob_react, const double* loc_disp, const double* loc_react, int n,
+              double stress) {
+  out.A("* PILE GROUP *").I(r.g, 6).nl();
+  for (int local = 0; local < 2; ++local) {
+    out.X(7).A(local == 0 ? "* PILE TOP DISP. AND REACT. GLOBAL"
+                          : "* PILE TOP DISP. AND REACT. LOCAL").nl();
+    for (const double* v : {local == 0 ? glob_disp : loc_disp, local == 0 ? glob_react : loc_react}) {
+      WRTBLANK(out, 5);
+      for (int i = 0; i < n; ++i) {
+        WRTREAL(out, 15, 8, v[i]);
+        WRTBLANK(out, 2);
+      }
+    }
+    WRTREAL(out, 15, 8, stress);
+    ENDLINE(out);
+  }
+  out.X(8).A(kEffects).nl();
+  WRPLOT(out, r.last, r.lsno, m.IAXVAR, m.ICOMB, m.NDIM, r.seglen, r.B);
 }
 
 bool table_m_rows(Model& m, int kind, TableMRow& r, const std::function<void(int)>& prepare,

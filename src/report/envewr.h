@@ -36,6 +36,13 @@ bool table_m_rows(Model& m, int kind, TableMRow& r, const std::function<void(int
                   const std::function<void(TextFile&)>& plot,
                   const std::function<void(TextFile&, TextFile&)>& report, int& status);
 
+// The plot-data lines of one row of Table M: the pile-top displacements and reactions
+// (n of each) in global axes, then in local axes, each line ending with the head stress;
+// then the row's node table.
+void plot_row(const Model& m, const TableMRow& r, TextFile& out, const double* glob_disp,
+              const double* glob_react, const double* loc_disp, const double* loc_react, int n,
+              double stress);
+
 // Resets the envelopes of a 3-D model (cap values and rows 1..NROW) to 0.
 void ENVINIT(Model& m);
 // Resets the 2-D subset of the envelopes.

@@ -12,9 +12,6 @@ namespace torva {
 
 namespace {
 
-constexpr const char* kTableL = "* TABLE L *   COMPUTATION ON PILE CAP";
-constexpr const char* kTableM = "* TABLE M *   COMPUTATION ON INDIVIDUAL PILE";
-constexpr const char* kEffects = "* EFFECTS FOR LATERALLY LOADED PILE *   ";
 const std::string kRule39(39, '-');
 
 // The pile-top quantities of a 2-D row: global 1..7 (the stress is 7), local 14..19.
@@ -33,26 +30,7 @@ void envelope_cap(Model& m, TextFile& f, const Vec3& FV, const Vec3& DV) {
 
 // Stream 0: the row's plot-data lines.
 void plot_stream(const Model& m, const RowCopy2d& r, TextFile& out) {
-  out.A("* PILE GROUP *").I(r.g, 6).nl();
-  for (int local = 0; local < 2; ++local) {
-    out.X(7).A(local == 0 ? "* PILE TOP DISP. AND REACT. GLOBAL" : "* PILE TOP DISP. AND REACT. LOCAL").nl();
-    const double* v = local == 0 ? r.q : r.q + 7;
-    const double* w = local == 0 ? r.q + 3 : r.q + 10;
-    WRTBLANK(out, 5);
-    for (int i = 0; i < 3; ++i) {
-      WRTREAL(out, 15, 8, v[i]);
-      WRTBLANK(out, 2);
-    }
-    WRTBLANK(out, 5);
-    for (int i = 0; i < 3; ++i) {
-      WRTREAL(out, 15, 8, w[i]);
-      WRTBLANK(out, 2);
-    }
-    WRTREAL(out, 15, 8, r.q[6]);
-    ENDLINE(out);
-  }
-  out.X(8).A(kEffects).nl();
-  WRPLOT(out, r.last, r.lsno, m.IAXVAR, m.ICOMB, m.NDIM, r.seglen, r.B);
+  plot_row(m, r, out, r.q, r.q + 3, r.q + 7, r.q + 10, 3, r.q[6]);
 }
 
 // The pile-top block of one row on the results report.

@@ -5,6 +5,7 @@
 #include <limits>
 #include <string>
 
+#include "report/captables.h"
 #include "run/writers.h"
 
 namespace torva {
@@ -123,7 +124,7 @@ void PTABLES(Model& m, int nrow, const PrintFlags& F, int& status) {
     if (status != 0) return;
   }
   for (TextFile* f : {&m.SUMMARY, &m.SUMSCR})
-    f->nl().X(7).A("* EFFECTS FOR LATERALLY LOADED PILE *   ").nl();
+    f->nl().X(7).A(kEffects).nl();
   for (int comp : {1, 2}) {
     PTABLE(m, 3, comp, nrow, F, status);
     if (status != 0) return;
