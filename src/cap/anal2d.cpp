@@ -9,6 +9,7 @@
 #include "cap/cappasv.h"
 #include "cap/capreport.h"
 #include "cap/fvec2d.h"
+#include "cap/loadstep.h"
 #include "report/captables.h"
 #include "report/envewr2d.h"
 #include "run/fmt.h"
@@ -22,9 +23,6 @@ namespace torva {
 
 namespace {
 
-// Load factors within this distance of the full load are the full load (ten steps of 0.1
-// end at exactly 1.0).
-constexpr double FULL_LOAD_TOL = 1.0e-9;
 // Convergence floor of the increments and of the totals of a step.
 constexpr double FLOOR = 1.0e-10;
 // Perturbations of the central-difference tangent: translation (SI, US units) and
@@ -130,8 +128,10 @@ void ANAL2D(Model& m, int kind, int& IPYSAVE, int& status, Vec3& FVLAST, Vec3& D
   Passive2d pasv;
   double sR = 0.0;
 
-  double TCUR = m.FACINC, DTCUR = m.FACINC, TCONV = 0.0;
-  if (std::fabs(TCUR - 1.0) <= FULL_LOAD_TOL) TCUR = 1.0;
+  LoadStepper stepper(m.FACINC);
+  double& TCUR = stepper.TCUR;
+  double& DTCUR = stepper.DTCUR;
+  double& TCONV = stepper.TCONV;
   int KSTEP = 0, KITER = 0, ICONVG = 0;
   const double d = m.IUNITS == 2 ? STEP_SI : STEP_US;
   const double steps[3] = {d, d, STEP_ROT};
@@ -275,27 +275,17 @@ void ANAL2D(Model& m, int kind, int& IPYSAVE, int& status, Vec3& FVLAST, Vec3& D
         ICONVG = 1;
         for (int i = 1; i <= 3; ++i) DVCONV(i) += UDV(i);
         DV = DVCONV;
-        TCONV = TCUR;
-        if (TCONV >= 1.0 - FULL_LOAD_TOL) {
-          TCONV = 1.0;
-          done = true;
-        } else {
-          TCUR = TCONV + DTCUR;
-          if (TCUR > 1.0 - FULL_LOAD_TOL) TCUR = 1.0;
-        }
+        done = stepper.accept();
         continue;
       }
       // A failed attempt: retry halfway between the last converged factor and the one that
       // failed, with half the increment, until the increment falls below the minimum.
-      const double failed = TCUR;
-      DTCUR *= 0.5;
       DV = DVCONV;
       ICONVG = -1;
-      if (DTCUR < m.FACMIN) {
+      if (stepper.fail(m.FACMIN)) {
         if (m.ISTATE != 2) no_convergence_warning(m);
         done = true;
       } else {
-        TCUR = 0.5 * (TCONV + failed);
         --KSTEP;
       }
     }

@@ -24,9 +24,6 @@ namespace torva {
 
 namespace {
 
-// Load factors within this distance of the full load are the full load: ten steps of 0.1
-// must end at exactly 1.0, not at 0.9999999999999999 with a near-zero step after it.
-constexpr double FULL_LOAD_TOL = 1.0e-9;
 // Convergence floors, single-precision literals as the iteration always used them.
 const double TINY_INC = double(1.0e-12f);
 const double SMALL_INC = double(1.0e-8f);
@@ -92,29 +89,6 @@ void point_tables(Model& m, TextFile& f, const Point3& PTXYZ, const Vec6& Fp, co
 }
 
 }  // namespace
-
-LoadStepper::LoadStepper(double facinc) : TCUR(facinc), DTCUR(facinc), TCONV(0.0) {
-  if (std::fabs(TCUR - 1.0) <= FULL_LOAD_TOL) TCUR = 1.0;
-}
-
-bool LoadStepper::accept() {
-  TCONV = TCUR;
-  if (TCONV >= 1.0 - FULL_LOAD_TOL) {
-    TCONV = 1.0;
-    return true;
-  }
-  TCUR = TCONV + DTCUR;
-  if (TCUR > 1.0 - FULL_LOAD_TOL) TCUR = 1.0;
-  return false;
-}
-
-bool LoadStepper::fail(double facmin) {
-  const double failed = TCUR;
-  DTCUR *= 0.5;
-  if (DTCUR < facmin) return true;
-  TCUR = 0.5 * (TCONV + failed);
-  return false;
-}
 
 void ANAL3D(Model& m, int kind, int& status, Vec6& FVLAST, Vec6& DVLAST, Vec6& loads,
             const Vec6& PTLOAD, Vec6& PTDISP, const Arr1<double, 3>& PTXYZ,
