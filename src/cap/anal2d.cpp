@@ -282,12 +282,7 @@ void ANAL2D(Model& m, int kind, int& IPYSAVE, int& status, Vec3& FVLAST, Vec3& D
       // failed, with half the increment, until the increment falls below the minimum.
       DV = DVCONV;
       ICONVG = -1;
-      if (stepper.fail(m.FACMIN)) {
-        if (m.ISTATE != 2) no_convergence_warning(m);
-        done = true;
-      } else {
-        --KSTEP;
-      }
+      done = attempt_failed(m, stepper, KSTEP);
     }
   }
 

@@ -283,12 +283,7 @@ void ANAL3D(Model& m, int kind, int& status, Vec6& FVLAST, Vec6& DVLAST, Vec6& l
       // failed, with half the increment, until the increment falls below the minimum.
       DV = DVCONV;
       ICONVG = -1;
-      if (steps.fail(m.FACMIN)) {
-        if (m.ISTATE != 2) no_convergence_warning(m);
-        done = true;
-      } else {
-        --KSTEP;
-      }
+      done = attempt_failed(m, steps, KSTEP);
       prog.step_done(KSTEP, TCONV);
     }
   }
@@ -297,25 +292,26 @@ void ANAL3D(Model& m, int kind, int& status, Vec6& FVLAST, Vec6& DVLAST, Vec6& l
   prog.analysis_done(m.FACINC > 1.0 ? 0 : KSTEP);
   // Piles beyond their curves: the warning of each kind, then the captured pile warnings
   // in row order.
-  const bool reached = m.IEXTEND == 1;
-  if (m.NWBEAR > 0) {
-    pile_warning(m, "SOME PILES MAY FAIL IN BEARING!", "AXIAL DISPLACEMENT ESTIMATED IS LARGER THAN",
-                 "MAXIMUM DISPLACEMENT DEFINED", " IN AXIAL LOAD-DISPLACEMENT CURVE",
-                 reached ? "SOME PILES REACHED MAXIMUM IN BEARING!" : "SOME PILES MAY FAIL IN BEARING!");
-    m.ISTATE = 3;
-  }
-  if (m.NWPULL > 0) {
-    pile_warning(m, "SOME PILES MAY FAIL IN PULL OUT!", "AXIAL DISPLACEMENT ESTIMATED IS SMALLER THAN",
-                 "MINIMUM DISPLACEMENT DEFINED", " IN AXIAL LOAD-DISPLACEMENT CURVE",
-                 reached ? "SOME PILES REACHED MAXIMUM IN PULL OUT!" : "SOME PILES MAY FAIL IN PULL OUT!");
-    m.ISTATE = 3;
-  }
-  if (m.NWTORS > 0) {
-    pile_warning(m, "SOME PILES MAY FAIL IN TORSION!", "TORSIONAL ROTATION ESTIMATED IS LARGER/SMALLER",
-                 "THAN MAXIMUM/MINIMUM ROTATION DEFINED", " IN TORQUE-ROTATION CURVE",
-                 reached ? "SOME PILES REACHED MAXIMUM IN TORSION!" : "SOME PILES MAY FAIL IN TORSION!");
-    m.ISTATE = 3;
-  }
+  struct PileWarning {
+    int count;
+    const char *head, *line2, *line3, *curve, *reached;
+  };
+  const PileWarning warnings[3] = {
+      {m.NWBEAR, "SOME PILES MAY FAIL IN BEARING!", "AXIAL DISPLACEMENT ESTIMATED IS LARGER THAN",
+       "MAXIMUM DISPLACEMENT DEFINED", " IN AXIAL LOAD-DISPLACEMENT CURVE",
+       "SOME PILES REACHED MAXIMUM IN BEARING!"},
+      {m.NWPULL, "SOME PILES MAY FAIL IN PULL OUT!", "AXIAL DISPLACEMENT ESTIMATED IS SMALLER THAN",
+       "MINIMUM DISPLACEMENT DEFINED", " IN AXIAL LOAD-DISPLACEMENT CURVE",
+       "SOME PILES REACHED MAXIMUM IN PULL OUT!"},
+      {m.NWTORS, "SOME PILES MAY FAIL IN TORSION!", "TORSIONAL ROTATION ESTIMATED IS LARGER/SMALLER",
+       "THAN MAXIMUM/MINIMUM ROTATION DEFINED", " IN TORQUE-ROTATION CURVE",
+       "SOME PILES REACHED MAXIMUM IN TORSION!"},
+  };
+  for (const PileWarning& w : warnings)
+    if (w.count > 0) {
+      pile_warning(m, w.head, w.line2, w.line3, w.curve, m.IEXTEND == 1 ? w.reached : w.head);
+      m.ISTATE = 3;
+    }
   if (m.ISTATE == 3) replay_warnings(m, 3 * (m.NWBEAR + m.NWPULL + m.NWTORS));
   if (m.ISTATE == 3 && m.IESTON == 1) m.ICONV = -1;
   const bool never_converged = KSTEP == 1 && ICONVG == -1;

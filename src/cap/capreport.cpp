@@ -51,6 +51,15 @@ void trace_vec(TextFile& f, const char* label, const double* v, int n, int w, in
   f.nl();
 }
 
+bool attempt_failed(Model& m, LoadStepper& s, int& kstep) {
+  if (s.fail(m.FACMIN)) {
+    if (m.ISTATE != 2) no_convergence_warning(m);
+    return true;
+  }
+  --kstep;
+  return false;
+}
+
 void singular_warning(Model& m) {
   m.REPORT.X(5).A(kWarning).A("DETERMINANT OF STIFFNESS MATRIX IS ZERO").nl();
   m.RUNLOG.nl().nl().X(5).A(kWarning).A("DETERMINANT OF STIFFNESS MATRIX IS ZERO").nl();

@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "cap/loadstep.h"
 #include "model/model.h"
 #include "run/writers.h"
 
@@ -61,6 +62,11 @@ void clip_coupling(Mat& S, int n) {
       if (j != i && std::fabs(S(i, j)) > lim) S(i, j) = S(j, i) = std::copysign(lim, S(i, j));
   }
 }
+
+// After a failed attempt of a load step: the retry of the stepper (the step number
+// taken back), or, with the increments exhausted, the end of the analysis with its warning
+// (none after a singular tangent, which has its own). True when the analysis ends.
+bool attempt_failed(Model& m, LoadStepper& s, int& kstep);
 
 // A zero determinant of the cap tangent, on the results report and the run log.
 void singular_warning(Model& m);
