@@ -167,21 +167,7 @@ void PTABLE2D(Model& m, int kind, int comp, int nrow, int& status) {
   const int own = (kind - 1) * 2 + comp - 1;
   double mn[4] = {}, mx[4] = {}, vals[4] = {};
   int minrow[4] = {1, 1, 1, 1}, maxrow[4] = {1, 1, 1, 1};
-  const std::string name = m.fname(R_PILESCR);
-  if (!m.PILESCR.open_read(name)) {
-    status = ST_FILEOPEN;
-    m.ERRFILE = name;
-    return;
-  }
-  std::string rec[8];
-  for (int i = 1; i <= nrow; ++i) {
-    for (std::string& l : rec)
-      if (!m.PILESCR.read_line(l)) {
-        m.PILESCR.close();
-        status = ST_FILEWRITE;  // the scratch file lost records it was given
-        m.ERRFILE = name;
-        return;
-      }
+  const bool read = read_pile_records(m, nrow, [&](int g, const std::string* rec) {
     const std::string& r = rec[own];
     for (int j = 0; j < c; ++j) vals[j] = scratch_field(r, 18, j, 13, 11);
     WRTBLANK(S, 7);
@@ -192,9 +178,9 @@ void PTABLE2D(Model& m, int kind, int comp, int nrow, int& status) {
       WRTBLANK(S, 2);
     }
     ENDLINE(S);
-    PTABINIT(i, c, vals, minrow, maxrow, mn, mx);
-  }
-  m.PILESCR.close();
+    PTABINIT(g, c, vals, minrow, maxrow, mn, mx);
+  }, status);
+  if (!read) return;
   S.nl();
   for (TextFile* t : {&S, &X})
     for (int which = 0; which < 2; ++which) {

@@ -87,6 +87,29 @@ void dashes(TextFile& f) { f.X(7).A(std::string(39, '-')).nl(); }
 
 // ---- summary tables -------------------------------------------------------------------
 
+bool read_pile_records(Model& m, int nrow,
+                       const std::function<void(int, const std::string*)>& row, int& status) {
+  const std::string name = m.fname(R_PILESCR);
+  if (!m.PILESCR.open_read(name)) {
+    status = ST_FILEOPEN;
+    m.ERRFILE = name;
+    return false;
+  }
+  std::string rec[8];
+  for (int g = 1; g <= nrow; ++g) {
+    for (std::string& l : rec)
+      if (!m.PILESCR.read_line(l)) {
+        m.PILESCR.close();
+        status = ST_FILEWRITE;
+        m.ERRFILE = name;
+        return false;
+      }
+    row(g, rec);
+  }
+  m.PILESCR.close();
+  return true;
+}
+
 void PTABINIT(int row, int n, const double* values, int* minrow, int* maxrow, double* mn,
               double* mx) {
   if (n < 1) return;
@@ -199,25 +222,9 @@ void PTABLE(Model& m, int kind, int comp, int nrow, const PrintFlags& F, int& st
   for (int i = 0; i < NNODEQ; ++i) minrow[i] = maxrow[i] = 1;
 
   // 3. The rows, read back from the scratch file.
-  const std::string name = m.fname(R_PILESCR);
-  if (!m.PILESCR.open_read(name)) {
-    status = ST_FILEOPEN;
-    m.ERRFILE = name;
-    return;
-  }
   // The record of this table among the row's eight (0-based), and its depth record.
   const int own = kind == 1 ? comp - 1 : kind == 2 ? (comp == 1 ? 2 : 3) : (comp == 1 ? 4 : 6);
-  std::string rec[8];
-  for (int g = 1; g <= nrow; ++g) {
-    for (std::string& l : rec) {
-      if (!m.PILESCR.read_line(l)) {
-        // The scratch file lost records it was given: the tables would be incomplete.
-        m.PILESCR.close();
-        status = ST_FILEWRITE;
-        m.ERRFILE = name;
-        return;
-      }
-    }
+  const bool read = read_pile_records(m, nrow, [&](int g, const std::string* rec) {
     const std::string& r = rec[own];
     if (kind != 3) {
       const int row = scratch_int(r, 5, 6);
@@ -247,8 +254,8 @@ void PTABLE(Model& m, int kind, int comp, int nrow, const PrintFlags& F, int& st
       ENDLINE(m.SUMMARY);
     }
     PTABINIT(g, n, vals, minrow, maxrow, mn, mx);
-  }
-  m.PILESCR.close();
+  }, status);
+  if (!read) return;
   m.SUMMARY.nl();
 
   // 5., 6. Extreme lines.

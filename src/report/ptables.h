@@ -8,6 +8,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -44,6 +45,12 @@ double scratch_real(std::string_view field);
 double scratch_field(const std::string& line, int first, int i, int pitch = 14, int width = 14);
 // The integer in the w columns from (0-based) position `at`; blanks or a short record give 0.
 int scratch_int(const std::string& line, std::size_t at, std::size_t w);
+
+// Reads the per-pile scratch file back: for every row g = 1..nrow its eight records go to
+// `row`(g, rec). False with the status and the file's name set when the file cannot be
+// opened or has lost records it was given (the tables would be incomplete).
+bool read_pile_records(Model& m, int nrow,
+                       const std::function<void(int, const std::string*)>& row, int& status);
 
 // Running extremes of one table (n columns) with the rows where they occur; ties keep the
 // lower row. Row 1 starts them afresh.

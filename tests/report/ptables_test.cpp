@@ -5,6 +5,7 @@
 #include <limits>
 #include <string>
 
+#include "report/envewr2d.h"
 #include "report/ptables.h"
 #include "report/report_fixture.h"
 #include "run/writers.h"
@@ -173,19 +174,32 @@ TEST(PileSummary, SummaryScratchFile) {
             std::string::npos);
 }
 
-// A scratch file that lost records stops the tables with a status, not a partial table.
+// A scratch file that lost records stops the tables with a status, not a partial table;
+// in both models (all tables, then one table without its file).
 TEST(PileSummary, MissingRecordsSetTheStatus) {
-  ReportFixture f;
-  f.dir.write("case.pls", "          1        1.0000\n");
-  PrintFlags F;
-  F.fill(1);
-  int status = 0;
-  PTABLES(f.m, 2, F, status);
-  EXPECT_EQ(status, ST_FILEWRITE);
-  status = 0;
-  f.m.FNAME[R_PILESCR] = "missing/none.pls";
-  PTABLE(f.m, 1, 1, 2, F, status);
-  EXPECT_EQ(status, ST_FILEOPEN);
+  using Tables = void (*)(Model&, const PrintFlags&, int&);
+  struct Case {
+    Tables all, one;
+  };
+  const Case cases[] = {
+      {[](Model& m, const PrintFlags& F, int& st) { PTABLES(m, 2, F, st); },
+       [](Model& m, const PrintFlags& F, int& st) { PTABLE(m, 1, 1, 2, F, st); }},
+      {[](Model& m, const PrintFlags& F, int& st) { PTABLES2D(m, 2, F, st); },
+       [](Model& m, const PrintFlags&, int& st) { PTABLE2D(m, 1, 1, 2, st); }},
+  };
+  for (const Case& c : cases) {
+    ReportFixture f;
+    f.dir.write("case.pls", "          1        1.0000\n");
+    PrintFlags F;
+    F.fill(1);
+    int status = 0;
+    c.all(f.m, F, status);
+    EXPECT_EQ(status, ST_FILEWRITE);
+    status = 0;
+    f.m.FNAME[R_PILESCR] = "missing/none.pls";
+    c.one(f.m, F, status);
+    EXPECT_EQ(status, ST_FILEOPEN);
+  }
 }
 
 }  // namespace
