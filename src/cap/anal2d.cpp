@@ -165,11 +165,7 @@ void ANAL2D(Model& m, int kind, int& IPYSAVE, int& status, Vec3& FVLAST, Vec3& D
         if (status != 0) return;
         if (m.ISTATE == 1) break;
         for (int i = 1; i <= 3; ++i) FV(i) = TCUR * FV0(i);
-        if (m.NSMPT > 0)
-          for (int i = 1; i <= m.NSMPT; ++i) {
-            m.SMY(i) = m.SMY0(i) * TCUR;
-            m.SMZ(i) = m.SMZ0(i) * TCUR;
-          }
+        scale_soil_movement(m, TCUR);
         if (m.ICAPOPT == 1) {
           pasv = PASSIVE2D(m);
           pasv.load(DV(2), FPASV);

@@ -170,11 +170,7 @@ void ANAL3D(Model& m, int kind, int& status, Vec6& FVLAST, Vec6& DVLAST, Vec6& l
         if (m.ISTATE == 1) break;
         loads = FV;
         if (point_case) PTDISP = PTDISPS;
-        if (m.NSMPT > 0)
-          for (int i = 1; i <= m.NSMPT; ++i) {
-            m.SMY(i) = m.SMY0(i) * TCUR;
-            m.SMZ(i) = m.SMZ0(i) * TCUR;
-          }
+        scale_soil_movement(m, TCUR);
         {
           const Vec6 DVsave = DV;
           STIFF(m, SS, DV, status);
@@ -354,11 +350,7 @@ void ANAL3D(Model& m, int kind, int& status, Vec6& FVLAST, Vec6& DVLAST, Vec6& l
   // Full output.
   if (m.IREDFAC > 0) REDREP3D(m);
   m.TCURSM = TCONV;
-  if (m.NSMPT > 0)
-    for (int i = 1; i <= m.NSMPT; ++i) {
-      m.SMY(i) = m.SMY0(i) * TCONV;
-      m.SMZ(i) = m.SMZ0(i) * TCONV;
-    }
+  scale_soil_movement(m, TCONV);
   m.SUMSCR.nl().X(5).A(kTableL).nl();
   m.REPORT.nl().nl().nl().X(5).A(kTableL).nl();
   if (point_case) {

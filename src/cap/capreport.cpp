@@ -27,6 +27,13 @@ std::string progress_head(const Model& m, int kind) {
   return s;
 }
 
+void scale_soil_movement(Model& m, double t) {
+  for (int i = 1; i <= m.NSMPT; ++i) {
+    m.SMY(i) = m.SMY0(i) * t;
+    m.SMZ(i) = m.SMZ0(i) * t;
+  }
+}
+
 void step_line(Model& m, int kstep, double tcur, double dtcur) {
   m.RUNLOG.X(5).A("STEP ").I(kstep, 5).A(", TCUR ").F(tcur, 10, 4).A(", DTCUR ").F(dtcur, 10, 4).nl();
   m.RUNLOG.flush();

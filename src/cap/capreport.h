@@ -2,7 +2,10 @@
 // heading, the load-step and iteration lines of the run log, the solver trace, the
 // warnings of the iteration and of the piles with the replay of the captured pile
 // warnings, the outcome lines of the case list, the summary block at the origin, and the
-// cap tangent on the pile-state file. The model-specific texts and sizes are arguments.
+// cap tangent and the pile records on the pile-state file; with them the small steps of the
+// iteration that both models take alike (the soil movement at the load factor, the
+// symmetric and clipped tangent, a failed attempt). The model-specific texts and sizes are
+// arguments.
 #pragma once
 
 #include <cmath>
@@ -17,6 +20,9 @@ namespace torva {
 
 // "- ANALYSIS FOR LOAD CASE   i/  n ( t/ T proc.)" (COMB for a combination, kind 1).
 std::string progress_head(const Model& m, int kind);
+
+// The free-field soil movement profile at the load factor t of its given values.
+void scale_soil_movement(Model& m, double t);
 
 // The run-log line at the start of a load step.
 void step_line(Model& m, int kstep, double tcur, double dtcur);
