@@ -40,32 +40,24 @@ struct Progress {
     put_I(s, m.ISTEP, 3);
     return s;
   }
+  // A progress line: the step, the load factor when given, and the tail.
+  void say(int kstep, const double* tcur, const std::string& tail) const {
+    std::string s = dof_form() ? dof_prefix() : "";
+    s += " STEP:";
+    put_I(s, kstep, 5);
+    if (tcur) {
+      s += " TCUR:";
+      put_F(s, *tcur, dof_form() ? 9 : 10, dof_form() ? 3 : 4);
+    }
+    progress_message(m, {head(), s + tail, ""});
+  }
   void iteration(int kstep, double tcur, int kiter) const {
-    std::string s = dof_form() ? dof_prefix() : "";
-    s += " STEP:";
-    put_I(s, kstep, 5);
-    s += " TCUR:";
-    put_F(s, tcur, dof_form() ? 9 : 10, dof_form() ? 3 : 4);
-    s += " ITERATION:";
-    put_I(s, kiter, 5);
-    progress_message(m, {head(), s, ""});
+    std::string tail = " ITERATION:";
+    put_I(tail, kiter, 5);
+    say(kstep, &tcur, tail);
   }
-  void step_done(int kstep, double tconv) const {
-    std::string s = dof_form() ? dof_prefix() : "";
-    s += " STEP:";
-    put_I(s, kstep, 5);
-    s += " TCUR:";
-    put_F(s, tconv, dof_form() ? 9 : 10, dof_form() ? 3 : 4);
-    s += " COMPLETED";
-    progress_message(m, {head(), s, ""});
-  }
-  void analysis_done(int kstep) const {
-    std::string s = dof_form() ? dof_prefix() : "";
-    s += " STEP:";
-    put_I(s, kstep, 5);
-    s += " COMPLETED";
-    progress_message(m, {head(), s, ""});
-  }
+  void step_done(int kstep, double tconv) const { say(kstep, &tconv, " COMPLETED"); }
+  void analysis_done(int kstep) const { say(kstep, nullptr, " COMPLETED"); }
 };
 
 // A value line of the cap tables: 5 blanks and three reals of 19 columns.

@@ -166,6 +166,16 @@ void plot_row(const Model& m, const TableMRow& r, TextFile& out, const double* g
   WRPLOT(out, r.last, r.lsno, m.IAXVAR, m.ICOMB, m.NDIM, r.seglen, r.B);
 }
 
+PrintFlags summary_flags(const Model& m, int src) {
+  // -1 when some row takes a generated load-settlement curve.
+  int ucurve = 1;
+  for (int g = 1; g <= m.NROW; ++g)
+    if (m.LSNO(g) < 1) ucurve = -1;
+  PrintFlags F;
+  PRTSEL(m, src != 0 ? 1 : 0, ucurve, m.IAXVAR, m.NDIM, F);
+  return F;
+}
+
 bool table_m_rows(Model& m, int kind, TableMRow& r, const std::function<void(int)>& prepare,
                   const std::function<void(TextFile&)>& plot,
                   const std::function<void(TextFile&, TextFile&)>& report, int& status) {
@@ -223,12 +233,6 @@ void ENVEWR(Model& m, int source, int kind, int& status) {
   if (status != 0) return;
   const int src = source == 1 || source == 2 ? source : 0;
   if (src == 0) kind = 0;
-  // -1 when some row takes a generated load-settlement curve: the summary tables then
-  // keep the axial quantities.
-  int ucurve = 1;
-  for (int g = 1; g <= m.NROW; ++g)
-    if (m.LSNO(g) < 1) ucurve = -1;
-
   if (kind == 1 || kind == 2) envelope_tables(m, src, kind, kind == 1 ? m.EMNCAP : m.EMXCAP);
   m.PLOTDATA.line(kTableM);
 
@@ -245,9 +249,7 @@ void ENVEWR(Model& m, int source, int kind, int& status) {
       [&](TextFile& scr, TextFile& rep) { report_stream(m, src, r, scr, rep); }, status);
   if (!ok) return;
 
-  PrintFlags F;
-  PRTSEL(m, src != 0 ? 1 : 0, ucurve, m.IAXVAR, m.NDIM, F);
-  PTABLES(m, m.NROW, F, status);
+  PTABLES(m, m.NROW, summary_flags(m, src), status);
 }
 
 }  // namespace torva

@@ -36,6 +36,11 @@ bool table_m_rows(Model& m, int kind, TableMRow& r, const std::function<void(int
                   const std::function<void(TextFile&)>& plot,
                   const std::function<void(TextFile&, TextFile&)>& report, int& status);
 
+// The selection of the all-piles summary tables after Table M of the analysis (src 0) or
+// of an envelope: the axial quantities stay when some row takes a generated
+// load-settlement curve.
+PrintFlags summary_flags(const Model& m, int src);
+
 // The plot-data lines of one row of Table M: the pile-top displacements and reactions
 // (n of each) in global axes, then in local axes, each line ending with the head stress;
 // then the row's node table.

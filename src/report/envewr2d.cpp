@@ -80,12 +80,6 @@ void ENVEWR2D(Model& m, int source, int kind, int& status) {
   if (status != 0) return;
   const int src = source == 1 || source == 2 ? source : 0;
   if (src == 0) kind = 0;
-  // -1 when some row takes a generated load-settlement curve: the summary tables then
-  // keep the axial quantities.
-  int ucurve = 1;
-  for (int g = 1; g <= m.NROW; ++g)
-    if (m.LSNO(g) < 1) ucurve = -1;
-
   if (kind == 1 || kind == 2) {
     Vec3 FV, DV;
     for (int i = 1; i <= 3; ++i) {
@@ -113,9 +107,7 @@ void ENVEWR2D(Model& m, int source, int kind, int& status) {
       [&](TextFile& plot) { plot_stream(m, r, plot); },
       [&](TextFile& scr, TextFile& rep) { report_stream(m, src, r, scr, rep); }, status);
   if (!ok) return;
-  PrintFlags F;
-  PRTSEL(m, src != 0 ? 1 : 0, ucurve, m.IAXVAR, m.NDIM, F);
-  PTABLES2D(m, m.NROW, F, status);
+  PTABLES2D(m, m.NROW, summary_flags(m, src), status);
 }
 
 void PTABLES2D(Model& m, int nrow, const PrintFlags& F, int& status) {
