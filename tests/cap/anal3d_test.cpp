@@ -112,10 +112,18 @@ TEST(Anal3d, CapOfEveryExampleStandsInEquilibrium) {
     if (m.NDIM != 3) continue;
     std::vector<testing::CapResult> results = testing::cap_results(dir.read("case.pld"));
     std::istringstream cas(dir.read("case.cas"));
+    // The analyses under a full load (the points of a stiffness estimation before them leave
+    // no cap tables).
     int analyses = 0, completed = 0;
+    bool full = false;
     for (std::string l; std::getline(cas, l);) {
-      analyses += l == "      ANALYSIS DUE TO TOTAL LOAD";
-      completed += l == "    1 ANALYSIS COMPLETED";
+      if (l == "      ANALYSIS DUE TO TOTAL LOAD") {
+        ++analyses;
+        full = true;
+        continue;
+      }
+      completed += full && l == "    1 ANALYSIS COMPLETED";
+      full = false;
     }
     EXPECT_EQ(int(results.size()), completed);
     ASSERT_GT(analyses, 0);
