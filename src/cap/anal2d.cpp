@@ -168,6 +168,10 @@ void ANAL2D(Model& m, int kind, int& IPYSAVE, int& status, Vec3& FVLAST, Vec3& D
         scale_soil_movement(m, TCUR);
         if (m.ICAPOPT == 1) {
           pasv = PASSIVE2D(m);
+          // The cap's movement measure at which user p-y curves give the cap-level pressure
+          // of the next evaluations, by the rule of the 3-D cap: without it the pressure of
+          // user curves would stay at zero movement and the cap would get no resistance.
+          m.CAPUH = std::sqrt(std::fabs(DV(2)));
           pasv.load(DV(2), FPASV);
           sR = -FPASV(2);
           for (int i = 1; i <= 3; ++i) FV(i) += FPASV(i);

@@ -3,6 +3,7 @@
 // from the soil stops the run with a message naming it.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 #include <map>
 #include <string>
@@ -193,6 +194,24 @@ TEST_F(NoSoil, UserCurvesGiveTheResultsOfAnUnusedLayer) {
     // load-settlement curve: 0.0333333 in at the cap.
     EXPECT_NE(none.files.at(".out").find("0.0333333"), std::string::npos);
   }
+}
+
+// The cap embedded 3 ft on user p-y curves: the cap-level pressure comes from the curves at
+// the cap's movement measure, so the 2-D model of the same foundation (both piles in one
+// plane, the cap moving along Y only) gives the passive resistance of the 3-D one.
+TEST_F(NoSoil, EmbeddedCapOnUserCurvesResistsAlikeInBothModels) {
+  double passive[2] = {0.0, 0.0};
+  for (int dim : {2, 3}) {
+    SCOPED_TRACE(std::to_string(dim) + "-D");
+    const Outcome out = run(group_input(dim, user_rows(dim, -3.0), "0\n", true));
+    ASSERT_EQ(out.status, 0) << out.files.at(".log");
+    const std::string& pld = out.files.at(".pld");
+    const auto at = pld.rfind("* PASSIVE RESISTANCE IN PILE CAP *\n");
+    ASSERT_NE(at, std::string::npos);
+    std::istringstream(pld.substr(at + 35)) >> passive[dim - 2];
+  }
+  EXPECT_GT(passive[1], 100.0);
+  EXPECT_NEAR(std::fabs(passive[0]), passive[1], 0.01 * passive[1]);
 }
 
 // A row that needs a curve generated from the soil: the echo is written in full, then the
