@@ -261,11 +261,7 @@ void ANAL2D(Model& m, int kind, int& IPYSAVE, int& status, Vec3& FVLAST, Vec3& D
         DMAX2D(DDV, n.MaxDsp, n.MaxRot);
         iteration_lines(m, KITER, n);
         if (KITER == 1) continue;
-        const bool cd = n.ErrDsp <= m.TOLCAP || n.IncDsp <= FLOOR || n.TotDsp <= FLOOR ||
-                        (m.IALTTOL == 1 && n.MaxDsp <= m.TOLCAPD);
-        const bool cr = n.ErrRot <= m.TOLCAP || n.IncRot <= FLOOR || n.TotRot <= FLOOR ||
-                        (m.IALTTOL == 1 && n.MaxRot <= m.TOLCAPR);
-        if (cd && cr) {
+        if (cap_converged(m, n, KITER, FLOOR)) {
           converged = true;
           break;
         }

@@ -246,13 +246,7 @@ void ANAL3D(Model& m, int kind, int& status, Vec6& FVLAST, Vec6& DVLAST, Vec6& l
         DMAX(DDV.data(), n.MaxDsp, n.MaxRot);
         iteration_lines(m, KITER, n);
         if (KITER == 1) continue;
-        const bool cd = m.TOLCAP >= n.ErrDsp || n.IncDsp <= TINY_INC || n.TotDsp <= TINY_INC ||
-                        (KITER > 40 && (n.IncDsp <= SMALL_INC || n.TotDsp <= SMALL_INC)) ||
-                        (m.IALTTOL == 1 && n.MaxDsp <= m.TOLCAPD);
-        const bool cr = m.TOLCAP >= n.ErrRot || n.IncRot <= TINY_INC || n.TotRot <= TINY_INC ||
-                        (KITER > 40 && (n.IncRot <= SMALL_INC || n.TotRot <= SMALL_INC)) ||
-                        (m.IALTTOL == 1 && n.MaxRot <= m.TOLCAPR);
-        if (cd && cr) {
+        if (cap_converged(m, n, KITER, TINY_INC, SMALL_INC)) {
           converged = true;
           break;
         }

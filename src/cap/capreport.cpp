@@ -176,4 +176,13 @@ void pile_state_records(const Model& m, TextFile& f, bool three_d) {
   }
 }
 
+bool cap_converged(const Model& m, const CapNorms& n, int kiter, double floor, double late_floor) {
+  const auto small = [&](double inc, double tot) {
+    return inc <= floor || tot <= floor || (kiter > 40 && (inc <= late_floor || tot <= late_floor));
+  };
+  const bool cd = m.TOLCAP >= n.ErrDsp || small(n.IncDsp, n.TotDsp) || (m.IALTTOL == 1 && n.MaxDsp <= m.TOLCAPD);
+  const bool cr = m.TOLCAP >= n.ErrRot || small(n.IncRot, n.TotRot) || (m.IALTTOL == 1 && n.MaxRot <= m.TOLCAPR);
+  return cd && cr;
+}
+
 }  // namespace torva

@@ -37,6 +37,11 @@ struct CapNorms {
 // Sets the relative errors and writes the iteration's lines on the run log (the largest
 // components too with the alternative tolerance, IALTTOL 1).
 void iteration_lines(Model& m, int kiter, CapNorms& n);
+// Whether iteration kiter has converged, displacements and rotations each: the relative
+// error within TOLCAP, the increment or the step's total below `floor` (after 40 iterations
+// below `late_floor`, when one is given), or with IALTTOL 1 the largest component of the
+// increment within TOLCAPD or TOLCAPR.
+bool cap_converged(const Model& m, const CapNorms& n, int kiter, double floor, double late_floor = 0.0);
 
 // A trace record: a label and the n values in E(w, d).
 void trace_vec(TextFile& f, const char* label, const double* v, int n, int w, int d);

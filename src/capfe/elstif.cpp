@@ -200,10 +200,8 @@ bool ELSTIF(PlateRun& r) {
     for (int i = 1; i <= ng; ++i)
       for (int j = 1; j <= ng; ++j) {
         const int p = gauss_no(i, j, ng);
-        SHAPEQ(w, w.GAUSSPT(i), w.GAUSSPT(j), nn);
-        double djacb = 0.0;
-        if (!JACOB2(r, e, djacb, p)) return false;
-        const double dv = djacb * w.GAUSSWT(i) * w.GAUSSWT(j);
+        double dv = 0.0;
+        if (!GAUSSAREA(r, e, i, j, dv)) return false;
         BPLATE(r);
         DBPLATE(r);
         add_btdb(kp, w.PLTBMAT, w.PLTDB, 3 * nn, dv);
@@ -272,11 +270,8 @@ bool ELSTIF(PlateRun& r) {
       if (r.DSEL[std::size_t(q - 1)] != e) continue;
       for (int i = 1; i <= ng; ++i)
         for (int j = 1; j <= ng; ++j) {
-          const int p = gauss_no(i, j, ng);
-          SHAPEQ(w, w.GAUSSPT(i), w.GAUSSPT(j), nn);
-          double djacb = 0.0;
-          if (!JACOB2(r, e, djacb, p)) return false;
-          const double dv = djacb * w.GAUSSWT(i) * w.GAUSSWT(j);
+          double dv = 0.0;
+          if (!GAUSSAREA(r, e, i, j, dv)) return false;
           for (int k = 1; k <= nn; ++k)
             for (int d = 1; d <= 6; ++d) {
               const double v = r.DSVAL(d, q);

@@ -42,10 +42,8 @@ bool LOADVEC(PlateRun& r) {
     gather_xy(r, e);
     for (int i = 1; i <= ng; ++i)
       for (int j = 1; j <= ng; ++j) {
-        SHAPEQ(w, w.GAUSSPT(i), w.GAUSSPT(j), nn);
-        double djacb = 0.0;
-        if (!JACOB2(r, e, djacb, gauss_no(i, j, ng))) return false;
-        const double da = w.GAUSSWT(i) * w.GAUSSWT(j) * djacb;
+        double da = 0.0;
+        if (!GAUSSAREA(r, e, i, j, da)) return false;
         for (int k = 1; k <= nn; ++k)
           for (int d = 1; d <= 6; ++d) {
             const double v = lfact * r.DLVAL(d, q);

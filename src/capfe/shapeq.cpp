@@ -119,4 +119,13 @@ void GAUSSLEG(FEWORK& w, int ngaus) {
   }
 }
 
+bool GAUSSAREA(PlateRun& r, int ielem, int i, int j, double& da) {
+  FEWORK& w = r.w;
+  SHAPEQ(w, w.GAUSSPT(i), w.GAUSSPT(j), r.m.NNODE);
+  double djacb = 0.0;
+  if (!JACOB2(r, ielem, djacb, gauss_no(i, j, r.m.NGAUS))) return false;
+  da = djacb * w.GAUSSWT(i) * w.GAUSSWT(j);
+  return true;
+}
+
 }  // namespace torva

@@ -19,4 +19,8 @@ void GAUSSLEG(FEWORK& w, int ngaus);
 // Number of the Gauss point (i along s, j along t) of an element: (i-1) NGAUS + j.
 inline int gauss_no(int i, int j, int ngaus) { return (i - 1) * ngaus + j; }
 
+// SHAPEQ and JACOB2 at Gauss point (i, j) of element ielem, and the point's share of the
+// element's area: the Jacobian determinant times the two weights. False as JACOB2.
+bool GAUSSAREA(PlateRun& r, int ielem, int i, int j, double& da);
+
 }  // namespace torva
