@@ -272,6 +272,39 @@ TEST(PyPrint, ParameterBlocksShowTheCurveConstants) {
   }
 }
 
+// A pile of 24 in over its upper 30 ft and 36 in below, head 1 ft below the origin: each
+// printed curve uses the width at its own depth (the section boundary lies at 31 ft), in
+// the order requested, whichever came before.
+TEST(PyPrint, EachCurveUsesTheWidthAtItsDepth) {
+  PyModel pm(10, 720.0, 24.0, 1, 12.0, 0.0);
+  Model& m = pm.m;
+  m.NSECT(1) = 2;
+  m.STO(1, 1) = 360.0;
+  m.SFROM(1, 2) = 360.0;
+  m.STO(1, 2) = 720.0;
+  m.SDIAM(1, 2) = m.SDIAMB(1, 2) = 36.0;
+  pm.layer(12.0, 800.0, 12, elastic_soil());
+  m.NLAYIN = m.NLAYER;
+  PyFiles files(m);
+  const struct {
+    double depth, diam;
+  } cases[] = {{552.0, 36.0}, {180.0, 24.0}, {371.0, 24.0}, {373.0, 36.0}, {60.0, 24.0}};
+  for (const auto& k : cases) request(m, 1, k.depth);
+  int status = 0;
+  PYPRINT(m, status);
+  ASSERT_EQ(status, 0);
+  const std::vector<std::string> lines = pytest::lines_of(files.text("echo.txt"));
+  std::vector<double> widths, caps;
+  for (std::size_t i = 0; i + 2 < lines.size(); ++i)
+    if (lines[i].find("DEPTH BELOW GS") != std::string::npos)
+      widths.push_back(numbers_of(lines[i + 2]).at(1));
+  ASSERT_EQ(widths.size(), std::size(cases));
+  for (std::size_t i = 0; i < widths.size(); ++i)
+    EXPECT_EQ(widths[i], cases[i].diam) << "request at " << cases[i].depth;
+  // The resistance of the last default point is ST x D: 720 lb/in on the 36 in pile.
+  EXPECT_NE(files.text("echo.txt").find("             720.000 \n"), std::string::npos);
+}
+
 TEST(PyPrint, CapLevelCurves) {
   PyModel pm(10, 240.0, 24.0, 1, 0.0, -24.0);  // ground 24 in above the head: embedded cap
   Model& m = pm.m;
