@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <exception>
 #include <string>
 
 #include "run/nosoil.h"
@@ -14,23 +15,36 @@
 namespace torva {
 
 void MAINRUN(Model& m, int& status, bool analyse) {
+  run_frame(m, status, [analyse](Model& mm, int& st) {
+    OPENFILES(mm, st);
+    if (st == ST_OK) READINPUT(mm, st);
+    mm.NTHMAX = platform::max_threads();
+    mm.NTHUSE = 1;
+    mm.NTHRUN = 1;
+    if (st == ST_OK) CONVINPUT(mm);
+    if (st == ST_OK) ECHOINPUT(mm, st);
+    if (st == ST_OK && analyse) NOSOILCHK(mm, st);
+    if (st == ST_OK && analyse) {
+      const int mode = mm.IPYOUT;
+      mm.IPYOUT = 0;
+      mm.IOPASS = 0;
+      ANALYZE(mm, mode, st);
+    }
+  });
+}
+
+void run_frame(Model& m, int& status, const std::function<void(Model&, int&)>& stages) {
   status = ST_OK;
   m.TCASE = platform::wall_seconds();
   m.TSTART = platform::wall_seconds();
   m.TPREV = m.TPAR = m.TSER = m.TPRT = 0.0;
-  OPENFILES(m, status);
-  if (status == ST_OK) READINPUT(m, status);
-  m.NTHMAX = platform::max_threads();
-  m.NTHUSE = 1;
-  m.NTHRUN = 1;
-  if (status == ST_OK) CONVINPUT(m);
-  if (status == ST_OK) ECHOINPUT(m, status);
-  if (status == ST_OK && analyse) NOSOILCHK(m, status);
-  if (status == ST_OK && analyse) {
-    const int mode = m.IPYOUT;
-    m.IPYOUT = 0;
-    m.IOPASS = 0;
-    ANALYZE(m, mode, status);
+  try {
+    stages(m, status);
+  } catch (const std::exception& e) {
+    // An internal check failed: the run still ends in order, with the elapsed time and the
+    // check's own message (file, line, text) on the run log.
+    status = ST_INTERNAL;
+    m.ERRTEXT = e.what();
   }
   m.TSTART = platform::wall_seconds() - m.TSTART;
   FINISH(m, status);
@@ -233,6 +247,7 @@ void FINISH(Model& m, int& status) {
       m.RUNLOG.free("    " + m.ERRFILE);
     } else {
       for (int i = 0; i < n; ++i) m.RUNLOG.free(lines[i]);
+      if (status == ST_INTERNAL && !m.ERRTEXT.empty()) m.RUNLOG.free("    " + m.ERRTEXT);
     }
     m.RUNLOG.flush();
     WRTIME(m);

@@ -1,6 +1,7 @@
 // The run driver and its stages.
 #pragma once
 
+#include <functional>
 #include <initializer_list>
 #include <string_view>
 
@@ -11,6 +12,10 @@ namespace torva {
 // One run; with `analyse` false the run ends after the input echo (reports of the input
 // only), which the tests of the input tables use.
 void MAINRUN(Model& m, int& status, bool analyse = true);
+// The frame of one run: starts the run clock, runs `stages`, takes the elapsed time and ends
+// the run with FINISH. An exception out of the stages (an internal check that failed) ends
+// the run with ST_INTERNAL, its message kept for the run log.
+void run_frame(Model& m, int& status, const std::function<void(Model&, int&)>& stages);
 void OPENFILES(Model& m, int& status);
 void READINPUT(Model& m, int& status);
 void CONVINPUT(Model& m);

@@ -221,6 +221,33 @@ TEST(Itorva, StopFileThatIsNotOneDoesNotStop) {
   }
 }
 
+// A failed internal check ends the run in order: the run log shows the time the run took (not
+// the clock's reading) and the check's own message with its file and line.
+TEST(Itorva, InternalFailureLogsElapsedTimeAndTheCheck) {
+  FixedPlatform p(2402.5);  // a clock that reads 40 min when the run starts and ends
+  WorkDir dir;
+  dir.write("case.dat", "TITLE 1\nTITLE 2\n");
+  dir.write_names();
+  auto m = new_model();
+  int status = ST_OK;
+  int line = 0;
+  run_frame(*m, status, [&line](Model& mm, int& st) {
+    OPENFILES(mm, st);
+    line = __LINE__ + 1;
+    assert_failed("row <= NROW", "planted failure", __FILE__, line);
+  });
+  EXPECT_EQ(status, ST_INTERNAL);
+  const std::string log = dir.read("case.log");
+  EXPECT_NE(log.find("     * ERROR IN ANALYSIS *\n"
+                     "     INTERNAL ERROR OF THE ENGINE\n"
+                     "     " __FILE__ ":" + std::to_string(line) +
+                     ": planted failure (row <= NROW)\n"
+                     "     Execution Time    :    0 ms\n"),
+            std::string::npos)
+      << log;
+  EXPECT_FALSE(m->RUNLOG.is_open());
+}
+
 // Trailing blanks go (a blank line keeps one blank), but no line is cut: the along-pile
 // extreme lines of the summary run past 120 columns and would lose their last quantities.
 TEST(Finish, SummaryScratchIsCopiedWholeLineByLine) {
