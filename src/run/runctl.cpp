@@ -8,6 +8,7 @@
 #include <exception>
 #include <string>
 
+#include "run/freeread.h"
 #include "run/nosoil.h"
 #include "run/platform.h"
 #include "run/writers.h"
@@ -128,10 +129,17 @@ bool stop_requested(const Model& m) {
   std::FILE* fp = std::fopen(m.fname(R_STOPREQ).c_str(), "a+b");
   if (!fp) return false;
   std::rewind(fp);
-  long v = 0;
-  const bool read = std::fscanf(fp, "%ld", &v) == 1;
+  std::string text;
+  char buf[256];
+  for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, fp)) > 0;) text.append(buf, n);
   std::fclose(fp);
-  return read && v == 1;
+  // The first free-format value of the file, read as the input's integers are read: a value
+  // that is not a whole integer ("1.0", "1abc", "1e0") is no request.
+  StringLines lines(text);
+  FreeReader rd(lines);
+  int v = 0;
+  rd.rec().i(v, "STOPREQ");
+  return rd.ok() && v == 1;
 }
 
 void status_lines(int status, std::string out[4], int& n) {

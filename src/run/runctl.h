@@ -35,7 +35,7 @@ int SETNTHR(int request, int& use_max, int& run_max, int rows, int cap_switch);
 // Progress message: rewrites the progress file with exactly these lines, so it holds only
 // the latest message (failures to open or write are ignored).
 void progress_message(const Model& m, std::initializer_list<std::string_view> lines);
-// Stop poll: true when the stop-request file holds the value 1.
+// Stop poll: true when the first value of the stop-request file is the integer 1.
 bool stop_requested(const Model& m);
 
 // The end-of-run lines of a status code (without the leading blank of a free-format line).

@@ -221,6 +221,32 @@ TEST(Itorva, StopFileThatIsNotOneDoesNotStop) {
   }
 }
 
+// The stop request is one integer, the first value of the file: only the whole integer 1 stops.
+TEST(StopPoll, OnlyTheInteger1IsARequest) {
+  struct Case {
+    const char* text;
+    bool stop;
+  };
+  const Case cases[] = {
+      {"1\n", true},   {"1", true},       {"  1  \r\n", true}, {"\n\n1\n", true},
+      {"+1\n", true},  {"1 0\n", true},   {"1,\n", true},     {"1.0\n", false},
+      {"1abc\n", false}, {"1e0\n", false}, {"1.\n", false},    {"0\n", false},
+      {"2\n", false},  {"-1\n", false},   {"STOP\n", false},  {"", false},
+      {"  \n", false}, {"4294967297\n", false}};
+  WorkDir dir;
+  auto m = new_model();
+  m->FNAME[R_STOPREQ] = "case.stp";
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    dir.write("case.stp", c.text);
+    EXPECT_EQ(stop_requested(*m), c.stop);
+    EXPECT_EQ(dir.read("case.stp"), c.text);  // the engine never writes the request
+  }
+  std::filesystem::remove(dir.path() / "case.stp");
+  EXPECT_FALSE(stop_requested(*m));
+  EXPECT_TRUE(dir.exists("case.stp"));  // a missing file is created empty, as the host expects
+}
+
 // A failed internal check ends the run in order: the run log shows the time the run took (not
 // the clock's reading) and the check's own message with its file and line.
 TEST(Itorva, InternalFailureLogsElapsedTimeAndTheCheck) {
