@@ -83,6 +83,7 @@ struct TITLE {
 struct RunTables : TIMING, NTHR, FILENAMES, FILESET, UNITLBL, COLLAB, CONSTS, TITLE {
   int METHOD;
   std::string ERRFILE;  // the file a failed open named, for the end-of-run message
+  std::string ERRTEXT;  // the message of a failed internal check, for the end-of-run message
 };
 
 }  // namespace torva
