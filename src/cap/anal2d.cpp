@@ -322,10 +322,9 @@ void ANAL2D(Model& m, int kind, int& IPYSAVE, int& status, Vec3& FVLAST, Vec3& D
       }
       m.IPROPTE = m.IPRTOPT;
       m.INODSTE = m.NPRSTEP;
+      // The pass refreshed the pile states only: no pile tables at a level point.
       EQSTIF2D(m, m.STATEFILE);
-      ENVEWR2D(m, 0, 0, status);
       m.IOPASS = 0;
-      if (status != 0) return;
       m.CASELOG.line("    1 ANALYSIS COMPLETED");
       return;
     }
