@@ -157,11 +157,14 @@ void DBPLATE(PlateRun& r) { mat_product(r.w.PLTDB, r.w.PLTDMAT, r.w.PLTBMAT, 3 *
 void PILEAX(double t[36]) {
   for (int i = 0; i < 36; ++i) t[i] = 0.0;
   auto at = [&](int i, int j) -> double& { return t[(i - 1) + (j - 1) * 6]; };
+  // Plate x along pile Z, plate y along pile Y, plate z (w) up, against pile X. The plate
+  // rotations are slopes: theta_x = dw/dx = -(rotation about Y), theta_y = dw/dy = rotation
+  // about Z; the drilling rotation about z is minus the rotation about X.
   at(1, 3) = 1.0;
   at(2, 2) = 1.0;
   at(3, 1) = -1.0;
-  at(4, 6) = 1.0;
-  at(5, 5) = 1.0;
+  at(4, 5) = -1.0;
+  at(5, 6) = 1.0;
   at(6, 4) = -1.0;
 }
 

@@ -139,8 +139,8 @@ TEST_F(ElementTest, PileAtANodeAndPointAndNodalSprings) {
     return with[std::size_t((i - 1) * 48 + j - 1)] - r->elmat(1, i, j);
   };
   // The pile: the plate's (u, v, w, theta_x, theta_y, drill) see the pile's (Z, Y, X,
-  // about Z, about Y, about X) springs, all on node 3 only.
-  const double kpl[6] = {30.0, 20.0, 100.0, 6.0, 5.0, 4.0};
+  // about Y, about Z, about X) springs, all on node 3 only.
+  const double kpl[6] = {30.0, 20.0, 100.0, 5.0, 6.0, 4.0};
   for (int i = 1; i <= 6; ++i) EXPECT_NEAR(diff(12 + i, 12 + i), kpl[i - 1], 1e-9) << i;
   EXPECT_NEAR(diff(13, 15), 0.0, 1e-12);
   for (int i = 1; i <= 48; ++i)
