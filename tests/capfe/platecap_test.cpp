@@ -109,6 +109,7 @@ TEST(PlateCap, StiffPlateOnFourPilesMovesAsTheRigidCap) {
       {"down and along Y", {4.0e4, 4.0e3, 0.0, 0.0, 0.0, 0.0}},
       {"down and along Z", {4.0e4, 0.0, 4.0e3, 0.0, 0.0, 0.0}},
       {"moments about Y and Z", {4.0e4, 0.0, 0.0, 0.0, 6.0e3, -3.0e3}},
+      {"torque", {4.0e4, 0.0, 0.0, 5.0e3, 0.0, 0.0}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -137,6 +138,57 @@ TEST(PlateCap, StiffPlateOnFourPilesMovesAsTheRigidCap) {
         EXPECT_NEAR(got[i], want[i], 0.01 * (i < 3 ? scale_t : scale_r))
             << "pile at Y " << cap.yz[p][0] << " Z " << cap.yz[p][1] << " component " << i + 1;
     }
+  }
+}
+
+// A torque on the cap, given as a drilling moment at the centre or as eight in-plane loads
+// tangent to a circle: the piles resist it by their torsion and by their shear in the
+// proportions of the rigid cap, and together they balance it.
+TEST(PlateCap, TorqueIsCarriedByPileTorsionAndShearAsUnderARigidCap) {
+  const std::vector<double> K = fixed_head_pile(1.0e5, 2.0e4, 3.0e4, 5.0e4, 8.0e4);
+  const LinearPiles piles(K);
+  const double T = 5.0e3;  // about X (down): the plate's drilling moment is -T
+  for (const bool tangential : {false, true}) {
+    SCOPED_TRACE(tangential ? "eight tangential loads" : "drilling moment");
+    StiffCap cap;
+    if (tangential) {
+      // Loads of T / (8 R) on the circle of radius R = 1 about the centre, turning the cap
+      // clockwise about z (up), that is about X (down) the positive way.
+      const double R = 1.0, F = T / (8.0 * R), a = std::sqrt(0.5);
+      const double at[8][2] = {{1, 0}, {0, 1}, {-1, 0}, {0, -1}, {a, a}, {-a, a}, {-a, -a}, {a, -a}};
+      for (const auto& p : at) {
+        const double x = R * p[0], y = R * p[1];
+        cap.pm.pntload.push_back(std::to_string(4.0 + x) + " " + std::to_string(4.0 + y) + " " +
+                                 std::to_string(F * p[1]) + " " + std::to_string(-F * p[0]) + " 0 0 0 0");
+      }
+    } else {
+      cap.pm.pntload.push_back("4 4 0 0 0 0 0 " + std::to_string(-T));
+    }
+    PlateRunner run;
+    run.m->NROW = 4;
+    run.solve(cap.pm.text(), &piles);
+    ASSERT_EQ(run.run->status, 0) << run.listing();
+    const V6 D = rigid_cap(K, cap.yz, {0, 0, 0, T, 0, 0});
+    double torsion = 0.0, shear = 0.0, torsion_rigid = 0.0, shear_rigid = 0.0;
+    for (std::size_t p = 0; p < 4; ++p) {
+      V6 u{};
+      for (int i = 0; i < 6; ++i) u[std::size_t(i)] = run.u(cap.node[p], i + 1);
+      const double y = cap.yz[p][0], z = cap.yz[p][1];
+      for (int pass = 0; pass < 2; ++pass) {
+        const V6 U = pass == 0 ? pile_disp(u) : head_of(D, y, z);
+        V6 f{};  // force of the pile on the cap
+        for (int i = 0; i < 6; ++i)
+          for (int j = 0; j < 6; ++j) f[std::size_t(i)] -= K[std::size_t(i + 6 * j)] * U[std::size_t(j)];
+        (pass == 0 ? torsion : torsion_rigid) += f[3];
+        (pass == 0 ? shear : shear_rigid) += y * f[2] - z * f[1];
+      }
+    }
+    EXPECT_NEAR(torsion_rigid + shear_rigid, -T, 1e-9 * T);
+    EXPECT_GT(-torsion_rigid, 0.2 * T);  // both carry a real share
+    EXPECT_GT(-shear_rigid, 0.2 * T);
+    EXPECT_NEAR(torsion + shear, -T, 1e-3 * T);
+    EXPECT_NEAR(torsion, torsion_rigid, 0.03 * std::abs(torsion_rigid));
+    EXPECT_NEAR(shear, shear_rigid, 0.03 * std::abs(shear_rigid));
   }
 }
 
