@@ -1,6 +1,7 @@
 // Short piles on linear springs against the exact finite beam-column on a Winkler
 // foundation: beta L = 1, 2 and 4, axial load 0 and +-0.3 of the buckling load 2 sqrt(k EI)
-// of a beam on an elastic foundation, every head connection, in both lateral solutions.
+// of a beam on an elastic foundation, every head connection (the rotational spring of
+// intermediate stiffness, 2 EI / L and 6 EI / L), in both lateral solutions.
 // On a short pile the tip conditions (zero moment, zero shear with the axial-load term)
 // shape the whole deflected pile. The head deflection is always prescribed, so a free head
 // (no moment) and a pinned one are the same condition. Under compression the shortest
@@ -146,7 +147,7 @@ std::vector<FiniteCase> finite_cases() {
     const char* name;
     int code;
     double kfac;
-  } heads[] = {{"free", 1, 0.0}, {"fixed", 2, 0.0}};
+  } heads[] = {{"free", 1, 0.0}, {"fixed", 2, 0.0}, {"spring", 3, 2.0}};
   for (int dim : {3, 2})
     for (double bl : {1.0, 2.0, 4.0})
       for (double pf : {0.0, 0.3, -0.3})
