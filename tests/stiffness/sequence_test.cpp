@@ -131,6 +131,21 @@ TEST(EstimationSequence, TargetDeflectionPointsReachTheirTargets) {
   EXPECT_NE(out.find("TARGET =    0.0250000 IN , COMPUTED =    0.0250000 IN"), std::string::npos);
   EXPECT_NE(out.find("TARGET =    0.0500000 IN , COMPUTED =    0.0500000 IN"), std::string::npos);
   EXPECT_EQ(count(dir.read("case.pld"), "   -1   N:"), 0);
+  // Every iteration of a point ends on the case list: a missed target with outcome 10 (the
+  // sequence goes on), the iteration that reaches it with outcome 1.
+  std::istringstream cas(dir.read("case.cas"));
+  std::vector<std::string> ends;
+  for (std::string line; std::getline(cas, line);)
+    if (line.rfind("      STIFFNESS ESTIMATION, ITER :", 0) == 0 && std::getline(cas, line)) ends.push_back(line);
+  ASSERT_GE(ends.size(), 4u);
+  int missed = 0, reached = 0;
+  for (const std::string& e : ends) {
+    missed += e == "    10 ANALYSIS COMPLETED";
+    reached += e == "    1 ANALYSIS COMPLETED";
+  }
+  EXPECT_EQ(reached, 2) << "one per point";
+  EXPECT_EQ(missed + reached, int(ends.size()));
+  EXPECT_GE(missed, 2);
 }
 
 TEST(EstimationSequence, FlexibilityPointsPerDegreeOfFreedom) {
