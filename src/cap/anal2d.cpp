@@ -295,7 +295,7 @@ void ANAL2D(Model& m, int kind, int& IPYSAVE, int& status, Vec3& FVLAST, Vec3& D
     replay_warnings(m, 3 * (m.NWBEAR + m.NWPULL));
     if (m.IESTON == 1) m.ICONV = -1;
   }
-  if (failed_outcome(m, KSTEP == 1 && ICONVG == -1, 3)) return;
+  if (failed_outcome(m, KSTEP == 1 && ICONVG == -1, 3, TCONV)) return;
   // The load reached: the last converged factor of the case load (a step that failed after
   // earlier ones had converged leaves the load it attempted).
   for (int i = 1; i <= 3; ++i) FV(i) = TCONV * FV0(i);

@@ -297,7 +297,7 @@ void ANAL3D(Model& m, int kind, int& status, Vec6& FVLAST, Vec6& DVLAST, Vec6& l
   if (m.ISTATE == 3) replay_warnings(m, 3 * (m.NWBEAR + m.NWPULL + m.NWTORS));
   if (m.ISTATE == 3 && m.IESTON == 1) m.ICONV = -1;
   const bool never_converged = KSTEP == 1 && ICONVG == -1;
-  if (failed_outcome(m, never_converged, 6)) return;
+  if (failed_outcome(m, never_converged, 6, TCONV)) return;
   // The load reached: the last converged factor of the case load (a step that failed after
   // earlier ones had converged leaves the load it attempted).
   for (int i = 1; i <= 6; ++i) loads(i) = TCONV * FV0(i);

@@ -99,10 +99,11 @@ void replay_warnings(Model& m, int nrec);
 // The outcome of an analysis without a final solution (no convergence on the piles,
 // ISTATE 1; a singular tangent, ISTATE 2; no converged step, never_converged): its line
 // on the case list, the records of a flexibility level (ndof cap movements), and the
-// estimation point marked as failed. False, with nothing written, otherwise.
-bool failed_outcome(Model& m, bool never_converged, int ndof);
+// estimation point marked as failed, and the analysis noted for the end of the run log with
+// the load factor it reached. False, with nothing written, otherwise.
+bool failed_outcome(Model& m, bool never_converged, int ndof, double reached);
 // The outcome line of a solved analysis; below the full load (tconv < 1) also the warning
-// on the results and summary reports.
+// on the results and summary reports and the note for the end of the run log.
 void solved_outcome(Model& m, double tconv);
 
 // The summary block at the origin: loads along the axes `faxes` and moments about
