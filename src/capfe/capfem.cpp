@@ -1,6 +1,7 @@
 #include "capfe/capfem.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -58,7 +59,11 @@ bool open_files(PlateRun& r, TextFile& fedata) {
     return false;
   };
   if (!ok) return refuse(std::string("FILE-NAME LIST ") + FENAMES_FILE + " IS MISSING OR SHORT");
-  if (!fedata.open_read(name[1])) return refuse("MODEL FILE " + name[1] + " CANNOT BE READ");
+  if (!fedata.open_read(name[1])) {
+    std::error_code ec;
+    const bool missing = !name[1].empty() && !std::filesystem::exists(name[1], ec) && !ec;
+    return refuse("MODEL FILE " + name[1] + (missing ? " IS MISSING" : " CANNOT BE READ"));
+  }
   if (!r.FELIST.open_write(name[2]) || !r.FERESULT.open_write(name[3]) || !r.FELOG.open_write(name[4])) {
     emit(m, TO_REPORT | TO_RUNLOG, " **** FATAL ERROR **** PLATE MODEL OF THE CAP: ITS OUTPUT FILES CANNOT BE OPENED");
     r.fail(ST_FILEOPEN);
