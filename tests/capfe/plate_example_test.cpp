@@ -174,6 +174,58 @@ TEST(PlateExample, StiffPlateGivesTheRigidCapsPileForces) {
     }
 }
 
+int count(const std::string& text, const std::string& what) {
+  int n = 0;
+  for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+  return n;
+}
+
+// The analysis driver hands a load case and a load combination alike to the plate model
+// when the input asks for it: the plate program runs once for each (option 1), or the cap
+// model files are written instead (option 2); the rigid cap's tables are never printed.
+TEST(PlateExample, DriverRoutesACaseAndACombinationToThePlateModel) {
+  std::ifstream in(kExample, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  const std::string comb = "LOAD COMBINATIONS\n1 0 0 0 0\n0 0 0 1 1 100 500\n1.0E-4 1.0E-6 0.25 0.01\n"
+                           "COMBINATION OF THE CASE\n1.0 1.0 2\n2 1 0 0.0 0.0 0 0 0\n0\n"
+                           "1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1\n1\n1 1.2\n";
+  for (const int option : {1, 2}) {
+    SCOPED_TRACE(option);
+    std::string input = text.str();
+    for (const auto& [from, to] :
+         {std::pair<std::string, std::string>{"\n1 3 0 1 0", "\n1 3 0 " + std::to_string(option) + " 0"},
+          std::pair<std::string, std::string>{"LOAD COMBINATIONS\n0 0 0 0 0\n", comb}}) {
+      const std::size_t at = input.find(from);
+      ASSERT_NE(at, std::string::npos) << from;
+      input.replace(at, from.size(), to);
+    }
+    WorkDir dir;
+    dir.copy_input(kExample);
+    dir.write("case.dat", input);
+    dir.write_names();
+    dir.write("case.mph", "");
+    ASSERT_EQ(run_itorva(3), 0) << dir.read("case.log");
+    EXPECT_EQ(current_model()->NCOMB, 1);
+    const std::string out = dir.read("case.out"), log = dir.read("case.log");
+    EXPECT_EQ(count(log, "CASE NAME : DEAD LOAD 400 KIPS"), 1);
+    EXPECT_EQ(count(log, "COMB. NAME : COMBINATION OF THE CASE"), 1);
+    EXPECT_EQ(count(out, "* TABLE L *"), 0);
+    EXPECT_EQ(count(out, "* TABLE M *"), 0);
+    if (option == 1) {
+      // Headings and a plate run (its trace starts at step 1) for the case and the combination.
+      EXPECT_EQ(count(out, "* TABLE I *   COMPUTATION ON INDIVIDUAL PILE"), 2);
+      EXPECT_EQ(count(dir.read("tslab.ftr"), "STEP     1   TCUR"), 2);
+      EXPECT_FALSE(dir.exists("case.fmd"));
+    } else {
+      EXPECT_EQ(count(out, "* TABLE I *"), 0);
+      EXPECT_TRUE(dir.exists("case.fmd"));
+      EXPECT_TRUE(dir.exists("case.fkw"));
+      EXPECT_FALSE(dir.exists("case.fel"));
+    }
+  }
+}
+
 // The listing (input echo, displacements, reactions and stresses of every step, the pile
 // heads) and the results file of the plate program, held by golden files.
 TEST(PlateExample, Golden) {
