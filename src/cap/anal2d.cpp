@@ -275,7 +275,10 @@ void ANAL2D(Model& m, int kind, int& IPYSAVE, int& status, Vec3& FVLAST, Vec3& D
         continue;
       }
       // A failed attempt: retry halfway between the last converged factor and the one that
-      // failed, with half the increment, until the increment falls below the minimum.
+      // failed, with half the increment, until the increment falls below the minimum. It
+      // counts as the iteration limit plus one, whether it ran out of iterations or ended
+      // early on a pile that did not close or a singular tangent.
+      KITER = m.MAXITFND + 1;
       DV = DVCONV;
       ICONVG = -1;
       done = attempt_failed(m, stepper, KSTEP);

@@ -227,3 +227,44 @@ TEST(Anal2d, ExampleRunsEndToEnd) {
 
 }  // namespace
 }  // namespace torva
+
+namespace torva {
+namespace {
+
+// Three vertical rows on a user load-settlement curve that levels off at 35 kips per pile
+// (210 kips for the bent's six piles) under the 240 kips deck load: the steps converge up to
+// 87.5 %; beyond, every pile is past its curve, the vertical tangent vanishes and each
+// attempt fails on a singular matrix after two iterations. The bearing warnings of the last
+// attempt make it a partial solution, whose iteration count is that of a failed attempt:
+// the iteration limit (100) plus one.
+TEST(Anal2d, FailedLastAttemptCountsTheIterationLimitPlusOne) {
+  std::string t = testing::bent_text();
+  const auto swap = [&t](const std::string& from, const std::string& to) {
+    const auto at = t.find(from);
+    ASSERT_NE(at, std::string::npos) << from;
+    t.replace(at, from.size(), to);
+  };
+  swap("1 2 0 0 0 0 0 0 0 1", "1 2 0 0 0 1 0 0 0 1");  // user load-settlement curves
+  for (const char* row : {"1 2 1 0 0 0 1\n", "1 2 1 0 0 0 2\n", "1 2 1 0 0 0 3\n"})
+    swap(row, "1 2 1 0 1 0 0\n");
+  swap("0.0 -6.0 -14.036 0.0", "0.0 -6.0 0.0 0.0");
+  swap("0.0 6.0 14.036 0.0", "0.0 6.0 0.0 0.0");
+  swap("ROWS WITH GENERATED LOAD-SETTLEMENT CURVES\n3\n1\n2\n3\n",
+       "ROWS WITH GENERATED LOAD-SETTLEMENT CURVES\n0\nUSER LOAD-SETTLEMENT CURVES\n1\n1 4\n"
+       "-1.0E5 -1.0\n0.0 0.0\n3.0E4 0.05\n3.5E4 0.2\n");
+  testing::WorkDir dir;
+  dir.write("case.dat", t);
+  dir.write_names();
+  dir.write("case.mph", "");
+
+  EXPECT_EQ(run_itorva(3), 0);
+
+  const std::string log = dir.read("case.log"), out = dir.read("case.out");
+  EXPECT_NE(dir.read("case.cas").find("    2 SOLUTION AT    87.50 % OF THE TOTAL LOAD"), std::string::npos);
+  EXPECT_NE(log.find("DETERMINANT OF STIFFNESS MATRIX IS ZERO"), std::string::npos);
+  EXPECT_NE(log.find("          NUMBER OF GLOBAL ITERATIONS =  101\n"), std::string::npos) << log;
+  EXPECT_NE(out.find("          NUMBER OF ITERATIONS = 101\n"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace torva
