@@ -417,10 +417,12 @@ Passive2d PASSIVE2D(Model& m) {
 }
 
 void Passive2d::load(double dv2, Vec3& F) const {
-  const double s = dv2 >= 0.0 ? 1.0 : -1.0;
+  // The 3-D cap's load for a movement along Y alone: its Y force and its moment about Z.
+  Vec6 F6;
+  PASVLOAD(R, M, dv2, 0.0, F6);
   F(1) = 0.0;
-  F(2) = -s * R;
-  F(3) = s * M;
+  F(2) = F6(2);
+  F(3) = F6(6);
 }
 
 void EQSTIF2D(Model& m, TextFile& f) { pile_state_records(m, f, false); }

@@ -66,6 +66,39 @@ TEST(Anal2d, SymmetricBentUnderVerticalLoad) {
   EXPECT_NEAR(sum, 240000.0, 1e-3 * 240000.0);
 }
 
+// The bent with its cap embedded 2 ft (the ground 2 ft above the pile heads) in stiff clay
+// with an initial modulus, under the vertical load alone: a cap that does not move
+// sideways gets no passive resistance, so it settles without sway or rotation.
+TEST(Anal2d, SymmetricBentWithEmbeddedCapUnderVerticalLoad) {
+  std::string t = bent_text();
+  const auto swap = [&t](const std::string& from, const std::string& to) {
+    const auto at = t.find(from);
+    ASSERT_NE(at, std::string::npos) << from;
+    t.replace(at, from.size(), to);
+  };
+  swap("1 2 0 0 0 0 0 0 0 1", "1 2 1 0 0 0 0 0 0 1");  // the embedded cap
+  swap("240000.0 36000.0 0.0", "240000.0 0.0 0.0");
+  swap("0.0 -6.0 -14.036 0.0\n", "0.0 -6.0 -14.036 -2.0\n");
+  swap("0.0 0.0 0.0 0.0\n1 2 1 0 0 0 3", "0.0 0.0 0.0 -2.0\n1 2 1 0 0 0 3");
+  swap("0.0 6.0 14.036 0.0\n", "0.0 6.0 14.036 -2.0\n");
+  swap("1 3\n0.0 90.0", "1 10\n0.0 90.0");  // stiff clay with an initial modulus k
+  swap("120.0 2000.0 0.0 0.0", "120.0 2000.0 0.0 1.0E6");
+  swap("125.0 3000.0 0.0 0.0", "125.0 3000.0 0.0 1.0E6");
+  Bent b(t);
+  ASSERT_EQ(b.status, 0);
+  ASSERT_EQ(b.m->ICAPOPT, 1);
+  Vec3 FV, DV;
+
+  b.analyse(1, FV, DV);
+
+  ASSERT_EQ(b.status, 0);
+  EXPECT_GT(DV(1), 0.0);
+  EXPECT_NEAR(DV(2), 0.0, 1e-6 * DV(1));
+  EXPECT_NEAR(DV(3), 0.0, 1e-6 * DV(1) / 12.0);
+  const std::string cases = b.close_and_read("case.cas");
+  EXPECT_NE(cases.find("    1 ANALYSIS COMPLETED"), std::string::npos) << cases;
+}
+
 }  // namespace
 }  // namespace torva
 
@@ -145,7 +178,11 @@ TEST(Anal2d, PassiveResistanceOfAnEmbeddedCap) {
   EXPECT_DOUBLE_EQ(p.pos, -0.5 * (50.0 + 50.0 / 3.0) / 75.0);
   Vec3 F;
   p.load(0.0, F);
-  EXPECT_EQ(F(2), -75.0) << "a cap at rest is pushed back as if it moved along +Y";
+  EXPECT_EQ(F(2), 0.0) << "a cap at rest gets no passive resistance";
+  EXPECT_EQ(F(3), 0.0);
+  p.load(1e-9, F);
+  EXPECT_EQ(F(2), -75.0);
+  EXPECT_DOUBLE_EQ(F(3), 100.0 / 3.0);
   p.load(-1e-9, F);
   EXPECT_EQ(F(2), 75.0);
   EXPECT_DOUBLE_EQ(F(3), -100.0 / 3.0);
