@@ -275,7 +275,10 @@ void ANAL2D(Model& m, int kind, int& IPYSAVE, int& status, Vec3& FVLAST, Vec3& D
         continue;
       }
       // A failed attempt: retry halfway between the last converged factor and the one that
-      // failed, with half the increment, until the increment falls below the minimum.
+      // failed, with half the increment, until the increment falls below the minimum. It
+      // counts as the iteration limit plus one, whether it ran out of iterations or ended
+      // early on a pile that did not close or a singular tangent.
+      KITER = m.MAXITFND + 1;
       DV = DVCONV;
       ICONVG = -1;
       done = attempt_failed(m, stepper, KSTEP);
@@ -414,10 +417,12 @@ Passive2d PASSIVE2D(Model& m) {
 }
 
 void Passive2d::load(double dv2, Vec3& F) const {
-  const double s = dv2 >= 0.0 ? 1.0 : -1.0;
+  // The 3-D cap's load for a movement along Y alone: its Y force and its moment about Z.
+  Vec6 F6;
+  PASVLOAD(R, M, dv2, 0.0, F6);
   F(1) = 0.0;
-  F(2) = -s * R;
-  F(3) = s * M;
+  F(2) = F6(2);
+  F(3) = F6(6);
 }
 
 void EQSTIF2D(Model& m, TextFile& f) { pile_state_records(m, f, false); }
