@@ -49,6 +49,27 @@ bool copy_set(Model& m, int s, const MPHIGEN& src, int i, int& status) {
   return true;
 }
 
+// A nonlinear section whose set (or, in 3-D, one of its two sets) received no curves
+// bends with its elastic stiffness: the run goes on, with a warning that says so.
+void warn_sections_without_curves(Model& m) {
+  if (m.NMPHI < 1) return;  // no moment-curvature stiffness in this run
+  auto empty = [&](int s) { return s >= 1 && s <= MAXMPSET && m.NCRVMP(s) <= 0; };
+  for (int k = 1; k <= m.NSECIN; ++k) {
+    if (!generated_section(m, k)) continue;
+    const bool first = empty(m.NLINT(k, 28)), second = m.NDIM == 3 && empty(m.NLINT(k, 29));
+    if (!first && !second) continue;
+    const std::string name(m.SNAME(k).trimmed());
+    std::string what = "NO MOMENT-CURVATURE CURVES ARE GIVEN";
+    if (m.NDIM == 3 && !(first && second)) what += first ? " FOR EIz" : " FOR EIy";
+    const unsigned to = TO_REPORT | TO_RUNLOG;
+    emit(m, to, "");
+    emit(m, to, "                             **** WARNING ****");
+    emit(m, to, "     NONLINEAR CROSS SECTION " + std::to_string(k) +
+                    (name.empty() ? "" : " (" + name + ")") + ":");
+    emit(m, to, "     " + what + "; ITS ELASTIC BENDING STIFFNESS IS USED");
+  }
+}
+
 void print_user_sets(Model& m) {
   TextFile& E = m.ECHO;
   E.nl().nl().X(5).A("  USER DEFINED MOMENT CURVATURE").nl();
@@ -166,6 +187,7 @@ void ECHOMPHI(Model& m, int& status) {
       copied = true;
     }
   }
+  warn_sections_without_curves(m);
   if (!copied) return;
   E.nl().nl().X(5).A("  INTERNALLY GENERATED MOMENT CURVATURE").nl().nl();
   std::string line;
