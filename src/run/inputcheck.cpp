@@ -60,7 +60,11 @@ void check_rows(Checker& ck) {
   const bool three = m.NDIM == 3;
   const int nrow = three ? m.NROW3 : m.NROW2;
   if (nrow < 1) ck.refuse(three ? "NROW3" : "NROW2", std::to_string(nrow), "1 TO 2500 ROWS");
+  // The row's multipliers are read unless the factors are estimated (options 1 and 3);
+  // the Z-direction pair only in 3-D with user factors (option 2), where they are combined
+  // with the Y-direction pair.
   const bool factors_used = m.IREDFAC == 0 || m.IREDFAC == 2;
+  const bool z_factors_used = three && m.IREDFAC == 2;
   for (int g = 1; g <= nrow; ++g) {
     auto ival = [&](int k) { return three ? m.ROWI3(g, k) : m.ROWI2(g, k); };
     auto ifid = [&](int k) {
@@ -94,8 +98,10 @@ void check_rows(Checker& ck) {
       if (three) {
         ck.above_zero(m.ROWR3(g, 3), Fid(kRowR3[3], g));
         ck.above_zero(m.ROWR3(g, 4), Fid(kRowR3[4], g));
-        ck.above_zero(m.ROWR3(g, 5), Fid(kRowR3[5], g));
-        ck.above_zero(m.ROWR3(g, 6), Fid(kRowR3[6], g));
+        if (z_factors_used) {
+          ck.above_zero(m.ROWR3(g, 5), Fid(kRowR3[5], g));
+          ck.above_zero(m.ROWR3(g, 6), Fid(kRowR3[6], g));
+        }
       } else {
         ck.above_zero(m.ROWR2(g, 3), Fid(kRowR2[3], g));
         ck.above_zero(m.ROWR2(g, 4), Fid(kRowR2[4], g));

@@ -7,6 +7,8 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "run/itorva.h"
 #include "run/runctl.h"
@@ -164,6 +166,50 @@ TEST(InputCheck, TheValidModelRuns) {
   dir.write("case.dat", kBase);
   dir.write_names();
   EXPECT_EQ(run_itorva(3, false), ST_OK) << dir.read("case.log");
+}
+
+// Input the checks must take, and its near neighbours they must still refuse: each case
+// edits the valid model (every listed text replaced) and reads it.
+struct Edited {
+  const char* what;
+  std::vector<std::pair<std::string, std::string>> edits;
+  int status;
+};
+
+void read_edited(const std::string& base, const Edited& c) {
+  SCOPED_TRACE(c.what);
+  std::string text = base;
+  for (const auto& [find, replace] : c.edits) {
+    const std::size_t p = text.find(find);
+    ASSERT_NE(p, std::string::npos) << find;
+    text.replace(p, find.size(), replace);
+  }
+  WorkDir dir;
+  dir.write("case.dat", text);
+  dir.write_names();
+  auto m = new_model();
+  int status = 0;
+  OPENFILES(*m, status);
+  if (status == ST_OK) READINPUT(*m, status);
+  FINISH(*m, status);
+  EXPECT_EQ(status, c.status) << dir.read("case.log");
+}
+
+TEST(InputCheck, ValidInputIsTakenAndItsNeighboursRefused) {
+  const std::string ctl = "1 3 0 0 0 1 0 0 0 0";
+  const std::string row = "0.0 0.0 1.0 1.0 1.0 1.0 1.0\n";
+  const Edited cases[] = {
+      // Z-direction multipliers are read only with user reduction factors (option 2).
+      {"zero Z multipliers, no reduction factors", {{row, "0.0 0.0 1.0 1.0 0.0 0.0 1.0\n"}},
+       ST_OK},
+      {"zero Z multipliers, estimated factors",
+       {{ctl, "1 3 0 0 0 1 0 1 0 0"}, {row, "0.0 0.0 1.0 1.0 0.0 0.0 1.0\n"}}, ST_OK},
+      {"zero Z y-multiplier, user factors",
+       {{ctl, "1 3 0 0 0 1 0 2 0 0"}, {row, "0.0 0.0 1.0 1.0 1.0 0.0 1.0\n"}}, C},
+      {"zero Y p-multiplier, no reduction factors", {{row, "0.0 0.0 0.0 1.0 1.0 1.0 1.0\n"}},
+       C},
+  };
+  for (const Edited& c : cases) read_edited(kBase, c);
 }
 
 TEST(InputCheck, BadInputEndsTheRunWithItsStatusLineAndField) {
