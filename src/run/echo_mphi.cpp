@@ -13,10 +13,6 @@ namespace {
 
 constexpr int kUserEI = 10;  // cross-section type whose EI is a user moment-curvature set
 
-bool generated_section(const Model& m, int k) {
-  return m.INONLIN(k) != 0 && m.NLINT(k, 1) != kUserEI;
-}
-
 void refuse(Model& m, int& status, const std::string& what) {
   emit(m, TO_REPORT | TO_RUNLOG, "");
   emit(m, TO_REPORT | TO_RUNLOG, "     **** FATAL ERROR ****");
@@ -55,7 +51,7 @@ void warn_sections_without_curves(Model& m) {
   if (m.NMPHI < 1) return;  // no moment-curvature stiffness in this run
   auto empty = [&](int s) { return s >= 1 && s <= MAXMPSET && m.NCRVMP(s) <= 0; };
   for (int k = 1; k <= m.NSECIN; ++k) {
-    if (!generated_section(m, k)) continue;
+    if (!takes_generated_mphi(m, k)) continue;
     const bool first = empty(m.NLINT(k, 28)), second = m.NDIM == 3 && empty(m.NLINT(k, 29));
     if (!first && !second) continue;
     const std::string name(m.SNAME(k).trimmed());
@@ -95,6 +91,10 @@ void print_user_sets(Model& m) {
 }
 
 }  // namespace
+
+bool takes_generated_mphi(const Model& m, int k) {
+  return m.INONLIN(k) != 0 && m.NLINT(k, 1) != kUserEI;
+}
 
 void ECHONLSECT(Model& m) {
   bool any = false;
@@ -171,7 +171,7 @@ void ECHOMPHI(Model& m, int& status) {
     const int nent = std::min(m.MPHIGEN1.NMPG, MAXMPG);
     for (int i = 1; i <= nent; ++i) {
       const int k = m.MPHIGEN1.ISECG(i);
-      if (k < 1 || k > m.NSECIN || !generated_section(m, k)) {
+      if (k < 1 || k > m.NSECIN || !takes_generated_mphi(m, k)) {
         // Entries of elastic or user-EI sections take no set; curves there are not used.
         if (m.MPHIGEN1.NCRVG(i) > 0) {
           emit(m, TO_REPORT | TO_RUNLOG, "");

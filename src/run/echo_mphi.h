@@ -6,6 +6,10 @@
 
 namespace torva {
 
+// True when cross section k (as read) is nonlinear and takes generated moment-curvature
+// sets: every nonlinear type but 10, whose bending stiffness refers to user sets.
+bool takes_generated_mphi(const Model& m, int k);
+
 // The property table of the nonlinear cross sections, printed after the elastic sections.
 void ECHONLSECT(Model& m);
 

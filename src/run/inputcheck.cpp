@@ -5,6 +5,7 @@
 #include <string>
 
 #include "model/messages.h"
+#include "run/echo_mphi.h"
 #include "run/platform.h"
 #include "run/readinput_parts.h"
 
@@ -132,10 +133,11 @@ void check_properties(Checker& ck) {
     }
   }
   // Moment-curvature sets: the user sets and one set per bending axis of every nonlinear
-  // cross section share one table.
+  // cross section that takes generated curves share one table (a section of type 10, user
+  // bending stiffness, refers to user sets instead).
   int generated = 0;
   for (int k = 1; k <= m.NSECIN; ++k)
-    if (m.INONLIN(k) != 0) generated += m.NDIM == 3 ? 2 : 1;
+    if (takes_generated_mphi(m, k)) generated += m.NDIM == 3 ? 2 : 1;
   const int user = m.NMPHI > 0 ? m.NMPSETI : 0;
   if (user + generated > MAXMPSET)
     ck.refuse("NMPSETI", std::to_string(user) + " USER SETS AND " + std::to_string(generated) +

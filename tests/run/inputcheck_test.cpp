@@ -216,6 +216,36 @@ TEST(InputCheck, ValidInputIsTakenAndItsNeighboursRefused) {
   for (const Edited& c : cases) read_edited(kBase, c);
 }
 
+// The all-options example: a 3-D model whose cross section 2 is nonlinear (two generated
+// moment-curvature sets) and one user set.
+std::string all_options() {
+  std::ifstream in(std::filesystem::path(TORVA_SOURCE_DIR) / "examples" / "all_options_us.dat");
+  std::ostringstream ss;
+  ss << in.rdbuf();
+  return ss.str();
+}
+
+// Its user moment-curvature sets replaced by n copies of its one set.
+std::pair<std::string, std::string> user_sets(int n) {
+  const std::string set = " 1\n0.0\n0 4\n0.0 0.0\n8.0E6 1.0E-4\n1.2E7 4.0E-4\n1.3E7 2.0E-3\n";
+  std::string text = "USER MOMENT-CURVATURE SETS\n" + std::to_string(n) + "\n";
+  for (int s = 1; s <= n; ++s) text += std::to_string(s) + set;
+  return {"USER MOMENT-CURVATURE SETS\n1\n1" + set, text};
+}
+
+// The 150 moment-curvature sets hold the user sets and one set per bending axis of every
+// nonlinear section that takes generated curves; a section of type 10 (user bending
+// stiffness) takes none.
+TEST(InputCheck, MomentCurvatureSetsCountTheSectionsThatTakeGeneratedSets) {
+  const std::pair<std::string, std::string> type10 = {"2 0.0 0.0 30.0 0.0", "10 0.0 0.0 30.0 0.0"};
+  const Edited cases[] = {
+      {"149 user sets and a type-10 section", {user_sets(149), type10}, ST_OK},
+      {"148 user sets and a generated section", {user_sets(148)}, ST_OK},
+      {"149 user sets and a generated section", {user_sets(149)}, C},
+  };
+  for (const Edited& c : cases) read_edited(all_options(), c);
+}
+
 TEST(InputCheck, BadInputEndsTheRunWithItsStatusLineAndField) {
   const std::string rows = "PILE GROUP ROWS\n2\n";
   const std::string row1 = "2 2 1 0 0 0 0 0 1 1\n";
@@ -285,10 +315,7 @@ TEST(InputCheck, BadInputEndsTheRunWithItsStatusLineAndField) {
 
 // The optional sections: every count one over its table, and their references.
 TEST(InputCheck, OptionalSectionsOfTheAllOptionsExample) {
-  std::ifstream in(std::filesystem::path(TORVA_SOURCE_DIR) / "examples" / "all_options_us.dat");
-  std::ostringstream ss;
-  ss << in.rdbuf();
-  const std::string base = ss.str();
+  const std::string base = all_options();
   const Bad cases[] = {
       {"26 estimation values", "1 1 1 2 1 1 1.0 0 0.0\n0\n", "1 1 1 2 1 1 1.0 0 0.0\n26\n", "26\n",
        C, "NV(1)"},
@@ -343,13 +370,10 @@ TEST(InputCheck, OptionalSectionsOfTheAllOptionsExample) {
 // Codes that the checks must let through: every axes code of a distributed-load line has a
 // meaning (0 local axes, any other the global axes), so 2 and -1 are taken like 1.
 TEST(InputCheck, AnyAxesCodeOfADistributedLineIsTaken) {
-  std::ifstream in(std::filesystem::path(TORVA_SOURCE_DIR) / "examples" / "all_options_us.dat");
-  std::ostringstream ss;
-  ss << in.rdbuf();
   for (const char* code : {"2", "-1"}) {
     const std::string line = std::string("1 ") + code + " 1 2 1 1 1.0 0 0.0";
     const Edited c{code, {{"1 1 1 2 1 1 1.0 0 0.0", line}}, ST_OK};
-    read_edited(ss.str(), c,
+    read_edited(all_options(), c,
                 [&](const Model& m) { EXPECT_EQ(m.DLINT(1, 1, 2), std::atoi(code)); });
   }
 }
