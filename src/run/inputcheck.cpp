@@ -158,7 +158,8 @@ void check_soil(Checker& ck) {
     if (L > 1 && m.LTOPI(L) < m.LBOTI(L - 1))
       ck.refuse(Fid("LTOPI", L), real_text(m.LTOPI(L)),
                 "AT OR BELOW THE BOTTOM OF THE LAYER ABOVE " + real_text(m.LBOTI(L - 1)));
-    ck.range(m.NROWL(L), Fid("NROWL", L), 1, 2, "PROFILE ROWS OF A LAYER: TOP, BOTTOM");
+    // No row leaves the layer's values at zero; one row, its bottom values.
+    ck.range(m.NROWL(L), Fid("NROWL", L), 0, 2, "PROFILE ROWS OF A LAYER: TOP, BOTTOM");
   }
 }
 

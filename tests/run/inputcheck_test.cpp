@@ -212,6 +212,12 @@ TEST(InputCheck, ValidInputIsTakenAndItsNeighboursRefused) {
        {{ctl, "1 3 0 0 0 1 0 2 0 0"}, {row, "0.0 0.0 1.0 1.0 1.0 0.0 1.0\n"}}, C},
       {"zero Y p-multiplier, no reduction factors", {{row, "0.0 0.0 0.0 1.0 1.0 1.0 1.0\n"}},
        C},
+      // A soil layer may give no profile rows: its values are all zero.
+      {"a layer without profile rows",
+       {{"0.0 10.0\n2 9\n100.0 500.0 0.0 0.0 0.0 0.02 0.0 0.0 0.0\n"
+         "100.0 700.0 0.0 0.0 0.0 0.02 0.0 0.0 0.0\n",
+         "0.0 10.0\n0 9\n"}},
+       ST_OK},
   };
   for (const Edited& c : cases) read_edited(kBase, c);
 }
