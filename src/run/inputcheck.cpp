@@ -5,6 +5,7 @@
 #include <string>
 
 #include "model/messages.h"
+#include "run/echo_mphi.h"
 #include "run/platform.h"
 #include "run/readinput_parts.h"
 
@@ -60,7 +61,11 @@ void check_rows(Checker& ck) {
   const bool three = m.NDIM == 3;
   const int nrow = three ? m.NROW3 : m.NROW2;
   if (nrow < 1) ck.refuse(three ? "NROW3" : "NROW2", std::to_string(nrow), "1 TO 2500 ROWS");
+  // The row's multipliers are read unless the factors are estimated (options 1 and 3);
+  // the Z-direction pair only in 3-D with user factors (option 2), where they are combined
+  // with the Y-direction pair.
   const bool factors_used = m.IREDFAC == 0 || m.IREDFAC == 2;
+  const bool z_factors_used = three && m.IREDFAC == 2;
   for (int g = 1; g <= nrow; ++g) {
     auto ival = [&](int k) { return three ? m.ROWI3(g, k) : m.ROWI2(g, k); };
     auto ifid = [&](int k) {
@@ -94,8 +99,10 @@ void check_rows(Checker& ck) {
       if (three) {
         ck.above_zero(m.ROWR3(g, 3), Fid(kRowR3[3], g));
         ck.above_zero(m.ROWR3(g, 4), Fid(kRowR3[4], g));
-        ck.above_zero(m.ROWR3(g, 5), Fid(kRowR3[5], g));
-        ck.above_zero(m.ROWR3(g, 6), Fid(kRowR3[6], g));
+        if (z_factors_used) {
+          ck.above_zero(m.ROWR3(g, 5), Fid(kRowR3[5], g));
+          ck.above_zero(m.ROWR3(g, 6), Fid(kRowR3[6], g));
+        }
       } else {
         ck.above_zero(m.ROWR2(g, 3), Fid(kRowR2[3], g));
         ck.above_zero(m.ROWR2(g, 4), Fid(kRowR2[4], g));
@@ -126,10 +133,11 @@ void check_properties(Checker& ck) {
     }
   }
   // Moment-curvature sets: the user sets and one set per bending axis of every nonlinear
-  // cross section share one table.
+  // cross section that takes generated curves share one table (a section of type 10, user
+  // bending stiffness, refers to user sets instead).
   int generated = 0;
   for (int k = 1; k <= m.NSECIN; ++k)
-    if (m.INONLIN(k) != 0) generated += m.NDIM == 3 ? 2 : 1;
+    if (takes_generated_mphi(m, k)) generated += m.NDIM == 3 ? 2 : 1;
   const int user = m.NMPHI > 0 ? m.NMPSETI : 0;
   if (user + generated > MAXMPSET)
     ck.refuse("NMPSETI", std::to_string(user) + " USER SETS AND " + std::to_string(generated) +
@@ -150,7 +158,8 @@ void check_soil(Checker& ck) {
     if (L > 1 && m.LTOPI(L) < m.LBOTI(L - 1))
       ck.refuse(Fid("LTOPI", L), real_text(m.LTOPI(L)),
                 "AT OR BELOW THE BOTTOM OF THE LAYER ABOVE " + real_text(m.LBOTI(L - 1)));
-    ck.range(m.NROWL(L), Fid("NROWL", L), 1, 2, "PROFILE ROWS OF A LAYER: TOP, BOTTOM");
+    // No row leaves the layer's values at zero; one row, its bottom values.
+    ck.range(m.NROWL(L), Fid("NROWL", L), 0, 2, "PROFILE ROWS OF A LAYER: TOP, BOTTOM");
   }
 }
 

@@ -6,8 +6,11 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "run/itorva.h"
 #include "run/runctl.h"
@@ -167,6 +170,89 @@ TEST(InputCheck, TheValidModelRuns) {
   EXPECT_EQ(run_itorva(3, false), ST_OK) << dir.read("case.log");
 }
 
+// Input the checks must take, and its near neighbours they must still refuse: each case
+// edits the valid model (every listed text replaced) and reads it.
+struct Edited {
+  const char* what;
+  std::vector<std::pair<std::string, std::string>> edits;
+  int status;
+};
+
+// `check` looks at the model as read.
+void read_edited(const std::string& base, const Edited& c,
+                 const std::function<void(const Model&)>& check = {}) {
+  SCOPED_TRACE(c.what);
+  std::string text = base;
+  for (const auto& [find, replace] : c.edits) {
+    const std::size_t p = text.find(find);
+    ASSERT_NE(p, std::string::npos) << find;
+    text.replace(p, find.size(), replace);
+  }
+  WorkDir dir;
+  dir.write("case.dat", text);
+  dir.write_names();
+  auto m = new_model();
+  int status = 0;
+  OPENFILES(*m, status);
+  if (status == ST_OK) READINPUT(*m, status);
+  EXPECT_EQ(status, c.status) << dir.read("case.log");
+  if (check) check(*m);
+  FINISH(*m, status);
+}
+
+TEST(InputCheck, ValidInputIsTakenAndItsNeighboursRefused) {
+  const std::string ctl = "1 3 0 0 0 1 0 0 0 0";
+  const std::string row = "0.0 0.0 1.0 1.0 1.0 1.0 1.0\n";
+  const Edited cases[] = {
+      // Z-direction multipliers are read only with user reduction factors (option 2).
+      {"zero Z multipliers, no reduction factors", {{row, "0.0 0.0 1.0 1.0 0.0 0.0 1.0\n"}},
+       ST_OK},
+      {"zero Z multipliers, estimated factors",
+       {{ctl, "1 3 0 0 0 1 0 1 0 0"}, {row, "0.0 0.0 1.0 1.0 0.0 0.0 1.0\n"}}, ST_OK},
+      {"zero Z y-multiplier, user factors",
+       {{ctl, "1 3 0 0 0 1 0 2 0 0"}, {row, "0.0 0.0 1.0 1.0 1.0 0.0 1.0\n"}}, C},
+      {"zero Y p-multiplier, no reduction factors", {{row, "0.0 0.0 0.0 1.0 1.0 1.0 1.0\n"}},
+       C},
+      // A soil layer may give no profile rows: its values are all zero.
+      {"a layer without profile rows",
+       {{"0.0 10.0\n2 9\n100.0 500.0 0.0 0.0 0.0 0.02 0.0 0.0 0.0\n"
+         "100.0 700.0 0.0 0.0 0.0 0.02 0.0 0.0 0.0\n",
+         "0.0 10.0\n0 9\n"}},
+       ST_OK},
+  };
+  for (const Edited& c : cases) read_edited(kBase, c);
+}
+
+// The all-options example: a 3-D model whose cross section 2 is nonlinear (two generated
+// moment-curvature sets) and one user set.
+std::string all_options() {
+  std::ifstream in(std::filesystem::path(TORVA_SOURCE_DIR) / "examples" / "all_options_us.dat");
+  std::ostringstream ss;
+  ss << in.rdbuf();
+  return ss.str();
+}
+
+// Its user moment-curvature sets replaced by n copies of its one set.
+std::pair<std::string, std::string> user_sets(int n) {
+  const std::string set = " 1\n0.0\n0 4\n0.0 0.0\n8.0E6 1.0E-4\n1.2E7 4.0E-4\n1.3E7 2.0E-3\n";
+  std::string text = "USER MOMENT-CURVATURE SETS\n" + std::to_string(n) + "\n";
+  for (int s = 1; s <= n; ++s) text += std::to_string(s) + set;
+  return {"USER MOMENT-CURVATURE SETS\n1\n1" + set, text};
+}
+
+// The 150 moment-curvature sets hold the user sets and one set per bending axis of every
+// nonlinear section that takes generated curves; a section of type 10 (user bending
+// stiffness) takes none.
+TEST(InputCheck, MomentCurvatureSetsCountTheSectionsThatTakeGeneratedSets) {
+  const std::pair<std::string, std::string> type10 = {"2 0.0 0.0 30.0 0.0", "10 0.0 0.0 30.0 0.0"};
+  const Edited cases[] = {
+      {"149 user sets and a type-10 section", {user_sets(149), type10}, ST_OK},
+      {"148 user sets and a generated section", {user_sets(148)}, ST_OK},
+      {"149 user sets and a generated section", {user_sets(149)}, C},
+  };
+  for (const Edited& c : cases) read_edited(all_options(), c);
+}
+
 // The end of load case 1 of the base model, and the same case marked not to be analysed with
 // one distributed-load line that begins with `head` (the combination still takes the case).
 const char* const kCase1End =
@@ -257,10 +343,7 @@ TEST(InputCheck, BadInputEndsTheRunWithItsStatusLineAndField) {
 
 // The optional sections: every count one over its table, and their references.
 TEST(InputCheck, OptionalSectionsOfTheAllOptionsExample) {
-  std::ifstream in(std::filesystem::path(TORVA_SOURCE_DIR) / "examples" / "all_options_us.dat");
-  std::ostringstream ss;
-  ss << in.rdbuf();
-  const std::string base = ss.str();
+  const std::string base = all_options();
   const Bad cases[] = {
       {"26 estimation values", "1 1 1 2 1 1 1.0 0 0.0\n0\n", "1 1 1 2 1 1 1.0 0 0.0\n26\n", "26\n",
        C, "NV(1)"},
@@ -315,26 +398,11 @@ TEST(InputCheck, OptionalSectionsOfTheAllOptionsExample) {
 // Codes that the checks must let through: every axes code of a distributed-load line has a
 // meaning (0 local axes, any other the global axes), so 2 and -1 are taken like 1.
 TEST(InputCheck, AnyAxesCodeOfADistributedLineIsTaken) {
-  std::ifstream in(std::filesystem::path(TORVA_SOURCE_DIR) / "examples" / "all_options_us.dat");
-  std::ostringstream ss;
-  ss << in.rdbuf();
   for (const char* code : {"2", "-1"}) {
-    SCOPED_TRACE(code);
-    std::string text = ss.str();
-    const std::string line = "1 1 1 2 1 1 1.0 0 0.0";
-    const std::size_t p = text.find(line);
-    ASSERT_NE(p, std::string::npos);
-    text.replace(p, line.size(), std::string("1 ") + code + " 1 2 1 1 1.0 0 0.0");
-    WorkDir dir;
-    dir.write("case.dat", text);
-    dir.write_names();
-    auto m = new_model();
-    int status = 0;
-    OPENFILES(*m, status);
-    if (status == ST_OK) READINPUT(*m, status);
-    EXPECT_EQ(status, ST_OK) << dir.read("case.log");
-    EXPECT_EQ(m->DLINT(1, 1, 2), std::atoi(code));
-    FINISH(*m, status);
+    const std::string line = std::string("1 ") + code + " 1 2 1 1 1.0 0 0.0";
+    const Edited c{code, {{"1 1 1 2 1 1 1.0 0 0.0", line}}, ST_OK};
+    read_edited(all_options(), c,
+                [&](const Model& m) { EXPECT_EQ(m.DLINT(1, 1, 2), std::atoi(code)); });
   }
 }
 
