@@ -6,7 +6,9 @@
 #include <algorithm>
 #include <cstdio>
 #include <exception>
+#include <filesystem>
 #include <string>
+#include <vector>
 
 #include "run/freeread.h"
 #include "run/nosoil.h"
@@ -93,6 +95,30 @@ void OPENFILES(Model& m, int& status) {
                       {&m.PLOTDATA, R_PLOTDATA},   {&m.GENCURVES, R_GENCURVES},
                       {&m.SOLVTRACE, R_SOLVTRACE}, {&m.LSDETAIL, R_LSDETAIL},
                       {&m.STIFTRACE, R_STIFTRACE}, {&m.SUMSCR, R_SUMSCR}};
+  // Nothing is emptied unless the whole run can start: each report and work file is
+  // first opened without changing it, and the run ends untouched at the first that fails
+  // (the files this check created are removed again).
+  std::vector<std::string> created;
+  for (const Out& o : outs) {
+    if (!failed.empty()) break;
+    const std::string name = m.fname(o.r);
+    std::error_code ec;
+    const bool existed = std::filesystem::exists(std::filesystem::symlink_status(name, ec));
+    std::FILE* fp = std::fopen(name.c_str(), "ab");
+    if (!fp) {
+      failed = name;
+      break;
+    }
+    std::fclose(fp);
+    if (!existed) created.push_back(name);
+  }
+  if (!failed.empty()) {
+    for (const std::string& f : created) std::remove(f.c_str());
+    m.INPUT.close();
+    m.ERRFILE = failed;
+    status = ST_FILEOPEN;
+    return;
+  }
   for (const Out& o : outs) {
     if (!o.f->open_write(m.fname(o.r)) && failed.empty()) failed = m.fname(o.r);
   }
@@ -243,6 +269,19 @@ int SETNTHR(int request, int& use_max, int& run_max, int rows, int cap_switch) {
   return n;
 }
 
+namespace {
+
+// The last lines of the run log: every analysis that did not complete in full, so that a
+// run of status 0 is not taken for full results (the host reads this list).
+void incomplete_list(Model& m) {
+  if (m.INCOMPLETE.empty()) return;
+  m.RUNLOG.nl().A(kIncompleteHead).I(static_cast<long long>(m.INCOMPLETE.size()), 5).nl();
+  for (const std::string& l : m.INCOMPLETE) m.RUNLOG.line(l);
+  m.RUNLOG.flush();
+}
+
+}  // namespace
+
 void FINISH(Model& m, int& status) {
   std::string lines[4];
   int n = 0;
@@ -259,6 +298,7 @@ void FINISH(Model& m, int& status) {
     }
     m.RUNLOG.flush();
     WRTIME(m);
+    incomplete_list(m);
   }
   if (status == ST_STOP) {
     for (TextFile* f : {&m.REPORT, &m.SUMMARY}) {

@@ -38,6 +38,10 @@ void progress_message(const Model& m, std::initializer_list<std::string_view> li
 // Stop poll: true when the first value of the stop-request file is the integer 1.
 bool stop_requested(const Model& m);
 
+// The heading of the list of analyses that did not complete in full, which ends the run
+// log when there are any: the heading with their count, then one line per analysis.
+inline constexpr std::string_view kIncompleteHead = "     ANALYSES NOT COMPLETED IN FULL :";
+
 // The end-of-run lines of a status code (without the leading blank of a free-format line).
 void status_lines(int status, std::string out[4], int& count);
 

@@ -82,6 +82,7 @@ TEST(Robustness, DamagedExamplesEndWithAnExplainedStatus) {
         ASSERT_TRUE(copy.good()) << "cannot write the damaged copy to " << keep;
       }
       WorkDir dir;
+      dir.copy_input(ex);  // with the plate model file of a plate cap
       dir.write("case.dat", text.str());
       dir.write_names();
       const int st = run_itorva(3);

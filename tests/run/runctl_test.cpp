@@ -163,15 +163,29 @@ TEST(Itorva, MissingNamesListIsAStatusNotACrash) {
   EXPECT_FALSE(dir.exists("case.echo"));
 }
 
-TEST(Itorva, MissingInputFileIsReportedAndNotCreated) {
+// A run that cannot start leaves every earlier file as it was.
+TEST(Itorva, MissingInputFileIsReportedAndNothingIsEmptied) {
   FixedPlatform p;
   WorkDir dir;
   dir.write_names("missing.dat");
+  dir.write("case.log", "run log of an earlier run\n");
+  dir.write("case.out", "results of an earlier run\n");
   EXPECT_EQ(run_itorva(3), ST_FILEOPEN);
   EXPECT_FALSE(dir.exists("missing.dat"));
-  const std::string log = dir.read("case.log");
-  EXPECT_NE(log.find("  * ERROR IN ANALYSIS *\n"), std::string::npos);
-  EXPECT_NE(log.find("     missing.dat\n"), std::string::npos);
+  EXPECT_EQ(dir.read("case.log"), "run log of an earlier run\n");
+  EXPECT_EQ(dir.read("case.out"), "results of an earlier run\n");
+  EXPECT_FALSE(dir.exists("case.echo"));
+}
+
+TEST(Itorva, AnUnwritableReportLeavesTheOthersUntouched) {
+  WorkDir dir;
+  dir.write("case.dat", "TITLE\n");
+  dir.write_names();
+  dir.write("case.out", "results of an earlier run\n");
+  std::filesystem::create_directory(dir.path() / "case.sum");  // cannot be opened as a file
+  EXPECT_EQ(run_itorva(3), ST_FILEOPEN);
+  EXPECT_EQ(dir.read("case.out"), "results of an earlier run\n");
+  EXPECT_FALSE(dir.exists("case.echo"));
 }
 
 TEST(Itorva, OutputInAMissingFolderIsReported) {
