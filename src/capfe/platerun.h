@@ -95,8 +95,8 @@ inline constexpr int ELREC_XY = 2 * 9;
 inline constexpr int ELREC_LEN = ELREC_PLT + ELREC_MEM + ELREC_XY;
 
 // A sequential unformatted record file of fixed-length records of reals (the element and
-// equation scratch files), framed as the field's classic record files are: a 4-byte
-// length before and after every record.
+// equation scratch files), each record framed as sequential unformatted records are: its
+// length in 4 bytes before and after it.
 class RecordFile {
  public:
   RecordFile() = default;

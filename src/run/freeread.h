@@ -1,15 +1,14 @@
 // The free-format record reader of the input data file.
 //
-// A record is read the way list-directed input has always been read by engineering codes:
-// values separated by blanks, tabs or commas; every record starts on a new line and runs
-// over as many lines as it needs, the rest of its last line being ignored; blank lines
-// inside a record are skipped; `n*value` repeats a value and `n*` gives n empty values; an
-// empty value (two commas) leaves its target unchanged; a slash ends the record and leaves
-// every remaining target unchanged. Integers are written without a decimal point (a real
-// where an integer is expected cannot be read); an integer is accepted where a real is
-// expected. A text item is one word (ended by a blank, comma or slash) or a quoted string
-// ('...' or "...", a doubled quote standing for one). Titles and case names are whole
-// lines, taken as they stand.
+// A record is read as list-directed (free-format) input: values separated by blanks, tabs or
+// commas; every record starts on a new line and runs over as many lines as it needs, the rest
+// of its last line being ignored; blank lines inside a record are skipped; `n*value` repeats a
+// value and `n*` gives n empty values; an empty value (two commas) leaves its target
+// unchanged; a slash ends the record and leaves every remaining target unchanged. Integers are
+// written without a decimal point (a real where an integer is expected cannot be read); an
+// integer is accepted where a real is expected. A text item is one word (ended by a blank,
+// comma or slash) or a quoted string ('...' or "...", a doubled quote standing for one).
+// Titles and case names are whole lines, taken as they stand.
 //
 // The reader never throws and never ends the process. The first failure (a value that
 // does not fit its target, the end of the file inside a record) is kept with its line,

@@ -163,6 +163,21 @@ void check_soil(Checker& ck) {
   }
 }
 
+// A stiffness estimation towards target deflections (option 11 or more, more than 12 values,
+// the switch after the NL levels with the whole part 1, as the analysis takes it) runs a first
+// iteration at factor 0 and needs a second one to load the foundation at all: its iteration
+// limit (the tenth value after the levels) is at least 2.
+void check_target_iterations(Checker& ck, int c) {
+  const Model& m = ck.m;
+  const int nv = m.CASINT(c, 17);
+  if (m.CASINT(c, 9) < 11 || nv <= 12 || nv > MAXNV) return;
+  const int nl = nv - 12;
+  const double mode = m.STFDAT(c, nl + 1), limit = m.STFDAT(c, nl + 10);
+  if (mode >= 1.0 && mode < 2.0 && !(limit >= 2.0))
+    ck.refuse(Fid("STFDAT", c, nl + 10), real_text(limit),
+              "2 OR MORE ITERATIONS OF A TARGET-DEFLECTION POINT");
+}
+
 void check_loads(Checker& ck) {
   Model& m = ck.m;
   const int nrow = m.NDIM == 3 ? m.NROW3 : m.NROW2;
@@ -184,6 +199,7 @@ void check_loads(Checker& ck) {
     if (m.CASINT(c, 4) == 0 && m.CASINT(c, 5) < 1)
       ck.refuse(Fid("CASINT", c, 5), std::to_string(m.CASINT(c, 5)),
                 "AT LEAST 1 CYCLE FOR CYCLIC LOADING");
+    check_target_iterations(ck, c);
   }
   for (int c = 1; c <= m.NCOMB; ++c) {
     for (int n = 1; n <= m.CBINT(c, 8); ++n)

@@ -322,8 +322,8 @@ TEST(InputCheck, BadInputEndsTheRunWithItsStatusLineAndField) {
        "0 1 50 0", C, "DLINT(1,1,3)"},
       {"not-analysed case loading rows past the tables", kCase1End,
        unanalysed_case_with_line("0 1 2000 2600"), "0 1 2000 2600", C, "DLINT(1,1,3)"},
-      {"not-analysed case with a missing load curve", kCase1End, unanalysed_case_with_line("0 1 1 2 1 3"),
-       "0 1 1 2 1 3", C, "DLINT(1,1,6)"},
+      {"not-analysed case with a missing load curve", kCase1End,
+       unanalysed_case_with_line("0 1 1 2 1 3"), "0 1 1 2 1 3", C, "DLINT(1,1,6)"},
       // Values the analysis divides by or needs.
       {"NSEG 0", "50 40.0 1\n", "0 40.0 1\n", "0 40.0 1", C, "NSEGI(1)"},
       {"NSEG 101", "50 40.0 1\n", "101 40.0 1\n", "101 40.0 1", C, "NSEGI(1)"},
@@ -393,6 +393,39 @@ TEST(InputCheck, OptionalSectionsOfTheAllOptionsExample) {
       {"negative p-factor along depth", "5.0 0.8 1.0", "5.0 -0.8 1.0", "5.0 -0.8", C, "PMPF(1,2)"},
   };
   for (const Bad& c : cases) run_bad(base, c);
+}
+
+// A target-deflection estimation needs at least two iterations per point: its first one runs
+// at factor 0. Case 2 of the stiffness example has two levels, then the target switch, the
+// degree of freedom, six targets, the tolerance, the iteration limit and two switches.
+TEST(InputCheck, TargetDeflectionEstimationNeedsTwoIterations) {
+  std::ifstream in(std::filesystem::path(TORVA_SOURCE_DIR) / "examples" /
+                   "group2x2_stiffness_us.dat");
+  std::ostringstream ss;
+  ss << in.rdbuf();
+  const std::string base = ss.str();
+  auto values = [](const std::string& target, const std::string& limit) {
+    return "0.5\n1.0\n" + target + "\n2\n0.0\n0.2\n0.0\n0.0\n0.0\n0.0\n1.0\n" + limit +
+           "\n0\n1\n";
+  };
+  const std::string given = values("1", "8");
+  for (const char* v : {"1", "0", "-3", "1.5"}) {
+    const std::string bad = values("1", v);
+    // The line of the limit: the value, the two switches and the start of case 3.
+    const std::string at =
+        std::string(v) + "\n0\n1\n0 0 0 1 1 100 500\n1.0E-4 1.0E-6 0.25 0.01\nFLEX";
+    run_bad(base, {v, given, bad, at, C, "STFDAT(2,12)"});
+  }
+  // A limit of 2 is taken, and so is a limit of 1 for load levels (switch 0).
+  for (const std::string& ok : {values("1", "2"), values("0", "1")}) {
+    SCOPED_TRACE(ok);
+    std::string text = base;
+    text.replace(text.find(given), given.size(), ok);
+    WorkDir dir;
+    dir.write("case.dat", text);
+    dir.write_names();
+    EXPECT_EQ(run_itorva(3, false), ST_OK) << dir.read("case.log");
+  }
 }
 
 // Codes that the checks must let through: every axes code of a distributed-load line has a
