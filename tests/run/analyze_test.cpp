@@ -27,10 +27,11 @@ int count(const std::string& text, const std::string& what) {
 
 bool has(const std::string& text, const std::string& what) { return text.find(what) != std::string::npos; }
 
-// The single elastic pile with three load cases and two combinations, envelopes of both
-// asked for. `type1` is the load type of case 1, `skip` the skip switch of case 2, of case 3
-// and of combination 2 (and of combination 1 when `skip_comb1`).
-std::string three_cases(int type1, int skip2, int skip3, bool skip_comb1) {
+// The single elastic pile with three load cases and two combinations (none without
+// `combinations`), envelopes of both asked for. `type1` is the load type of case 1, `skip` the
+// skip switch of case 2, of case 3 and of combination 2 (and of combination 1 when
+// `skip_comb1`).
+std::string three_cases(int type1, int skip2, int skip3, bool skip_comb1, bool combinations = true) {
   const std::string t = read_example("single_pile_elastic_us.dat");
   const auto a = t.find("LOAD CASES\n1 0 0 0 0\n"), b = t.find("LOAD COMBINATIONS");
   const auto c = t.find("LOAD VERSUS DEPTH CURVES");
@@ -44,8 +45,9 @@ std::string three_cases(int type1, int skip2, int skip3, bool skip_comb1) {
     return "0 0 0 1 1 100 500\n1.0E-4 1.0E-6 1.0 0.01\nTHE CAP LOAD\n1.0 1.0 1\n2 1 0 0.0 0.0 0 " +
            std::to_string(skip) + " 0\n0\n" + flags + "1\n1 1.0\n";
   };
+  const std::string combs = combinations ? "2 1 2 1 0\n" + flags + comb(skip_comb1 ? 1 : 0) + comb(1) : "0 0 0 0 0\n";
   return t.substr(0, a) + "LOAD CASES\n3 1 2 1 0\n" + flags + one(type1, 0) + one(12, skip2) + one(-1, skip3) +
-         "LOAD COMBINATIONS\n2 1 2 1 0\n" + flags + comb(skip_comb1 ? 1 : 0) + comb(1) + t.substr(c);
+         "LOAD COMBINATIONS\n" + combs + t.substr(c);
 }
 
 TEST(Analyze, SkippedCaseAndCombinationHaveTheirNotesAndNoAnalysis) {
@@ -85,22 +87,27 @@ TEST(Analyze, SkippedCaseAndCombinationHaveTheirNotesAndNoAnalysis) {
   EXPECT_EQ(count(out, "     LOAD COMB. ENV : "), 2);
 }
 
-// Envelopes asked for but no analysis to take them from: none are printed.
+// Envelopes asked for but no analysis to take them from: none are printed. The last progress
+// message is the STARTED message of the last case or combination when that one is skipped.
 TEST(Analyze, NoEnvelopeWithoutAResult) {
   struct Case {
     int skip2, skip3;
-    bool skip_comb1;
+    bool skip_comb1, combinations;
     int case_env, comb_env;
+    const char* progress;
   };
   // Case 1 is analysed in every run; combination 1 only when not skipped.
-  const Case cases[] = {{1, 1, true, 2, 0}, {0, 1, false, 2, 2}};
+  const Case cases[] = {{1, 1, true, true, 2, 0, "- ANALYSIS FOR LOAD COMB.   2/  2 STARTED\n\n\n"},
+                        {0, 1, false, true, 2, 2, "- ANALYSIS FOR LOAD COMB.   2/  2 STARTED\n\n\n"},
+                        {0, 1, false, false, 2, 0, "- ANALYSIS FOR LOAD CASE   3/  3 STARTED\n\n\n"}};
   for (const Case& c : cases) {
     WorkDir dir;
-    ASSERT_EQ(run(dir, three_cases(0, c.skip2, c.skip3, c.skip_comb1)), 0);
+    ASSERT_EQ(run(dir, three_cases(0, c.skip2, c.skip3, c.skip_comb1, c.combinations)), 0);
     const std::string out = dir.read("case.out");
     EXPECT_EQ(count(out, "     LOAD CASE ENV : "), c.case_env);
     EXPECT_EQ(count(out, "     LOAD COMB. ENV : "), c.comb_env);
     EXPECT_EQ(count(dir.read("case.cas"), "    1 CALCULATED AND PRINTED"), c.case_env + c.comb_env);
+    EXPECT_EQ(dir.read("case.prg"), c.progress);
   }
 }
 
