@@ -204,7 +204,7 @@ TEST(CapOutcome, EndingsWithoutASolution) {
     m->ISTEP = 3;
     m->IESTON = 1;
     m->ICONV = 2;
-    EXPECT_EQ(failed_outcome(*m, c.never_converged, 3), c.line != nullptr);
+    EXPECT_EQ(failed_outcome(*m, c.never_converged, 3, 0.0), c.line != nullptr);
     m->CASELOG.close();
     m->ESTREC1.close();
     m->ESTREC2.close();

@@ -255,6 +255,21 @@ TEST(EstimationSequence, TwoDimensionalTargetOnTheRotation) {
   }
 }
 
+// The level points of a 2-D estimation print no pile tables: their last pile pass only
+// refreshes the pile states, so Table M, the all-piles tables and the plot lines come from
+// the full-load analysis alone, as in the 3-D model.
+TEST(EstimationSequence, TwoDimensionalLevelPointsPrintNoPileTables) {
+  WorkDir dir;
+  ASSERT_EQ(run(dir, bent_with_estimation(11, 0, {0.5, 1.0})), 0);
+  const std::string out = dir.read("case.out"), sum = dir.read("case.sum");
+  EXPECT_EQ(count(dir.read("case.cas"), "    1 ANALYSIS COMPLETED"), 3);
+  EXPECT_EQ(count(out, "* EQUIVALENT STIFFNESS MATRIX AT ORIGIN *"), 2);
+  EXPECT_EQ(count(out, "* TABLE L *   COMPUTATION ON PILE CAP"), 1);
+  EXPECT_EQ(count(out, "* TABLE M *   COMPUTATION ON INDIVIDUAL PILE"), 1);
+  EXPECT_EQ(count(sum, "* PILE TOP DISPLACEMENTS *"), 2) << "global and local, once";
+  EXPECT_EQ(count(dir.read("case.pld"), "* TABLE M *   COMPUTATION ON INDIVIDUAL PILE"), 1);
+}
+
 // A 2-D flexibility estimation runs all three degrees of freedom: the third one under the
 // moment alone, whose rotation per unit moment is the rotational flexibility.
 TEST(EstimationSequence, TwoDimensionalFlexibilityIncludesTheMoment) {
