@@ -148,6 +148,28 @@ TEST(EstimationSequence, TargetDeflectionPointsReachTheirTargets) {
   EXPECT_GE(missed, 2);
 }
 
+// Stiffness levels 0.5, 3.0 and 0.8 of 600 kips down on a pile whose axial curve ends at
+// 1000 kips, with no halving allowed below the full increment: the middle level finds no
+// solution, is marked on the plot data and gets no stiffness; the third level is analysed.
+TEST(EstimationSequence, FailedLevelPointIsMarkedAndTheCaseGoesOn) {
+  WorkDir dir;
+  std::string t = with_estimation(11, 0, {0.5, 3.0, 0.8});
+  for (const auto& [from, to] : {std::pair<std::string, std::string>{"\n0.0 10000.0 0.0", "\n6.0E5 10000.0 0.0"},
+                                 {"1.0E-4 1.0E-6 1.0 0.01", "1.0E-4 1.0E-6 1.0 0.6"}}) {
+    ASSERT_NE(t.find(from), std::string::npos) << from;
+    t.replace(t.find(from), from.size(), to);
+  }
+  ASSERT_EQ(run(dir, t), 0);
+  const std::string pld = dir.read("case.pld"), out = dir.read("case.out"), cas = dir.read("case.cas");
+  EXPECT_EQ(count(pld, "       -1   N:"), 1);
+  EXPECT_TRUE(pld.find("       -1   N:    2  FACTOR :    3.0000\n") != std::string::npos) << pld;
+  EXPECT_EQ(count(out, "* EQUIVALENT STIFFNESS MATRIX AT ORIGIN *"), 2);
+  EXPECT_TRUE(cas.find("STIFFNESS ESTIMATION, POINT :    3/   3 FACTOR :      0.80000\n") != std::string::npos);
+  // Level 2 has no converged step; levels 1 and 3 and the full load complete.
+  EXPECT_EQ(count(cas, "    3 NO CONVERGENCE ON PILE CAP"), 1);
+  EXPECT_EQ(count(cas, "    1 ANALYSIS COMPLETED"), 3);
+}
+
 TEST(EstimationSequence, FlexibilityPointsPerDegreeOfFreedom) {
   WorkDir dir;
   ASSERT_EQ(run(dir, with_estimation(5, 1, {0.5, 1.0})), 0);
