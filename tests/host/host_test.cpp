@@ -33,7 +33,14 @@ struct HostRun {
 };
 
 // Starts the host in `dir` with `args`; its output goes to a file beside the folder.
-pid_t start_host(const fs::path& dir, const std::vector<std::string>& args, const fs::path& log) {
+pid_t start_host(const fs::path& dir, const std::vector<std::string>& args, const fs::path& log,
+                 const std::vector<std::string>& env_extra = {}) {
+  std::vector<std::string> env(env_extra);
+  for (char** e = environ; *e; ++e)
+    if (std::string(*e).rfind("OMP_NUM_THREADS=", 0) != 0 || env_extra.empty()) env.emplace_back(*e);
+  std::vector<char*> envp;
+  for (std::string& e : env) envp.push_back(e.data());
+  envp.push_back(nullptr);
   std::vector<std::string> all{TORVA_HOST_EXE};
   all.insert(all.end(), args.begin(), args.end());
   std::vector<char*> argv;
@@ -47,7 +54,7 @@ pid_t start_host(const fs::path& dir, const std::vector<std::string>& args, cons
   const fs::path prev = fs::current_path();
   fs::current_path(dir);
   pid_t pid = -1;
-  posix_spawn(&pid, argv[0], &fa, nullptr, argv.data(), environ);
+  posix_spawn(&pid, argv[0], &fa, nullptr, argv.data(), envp.data());
   fs::current_path(prev);
   posix_spawn_file_actions_destroy(&fa);
   return pid;
@@ -260,6 +267,20 @@ TEST(Host, AStopRequestIsClearedWhenTheRunEnds) {
   EXPECT_NE(r.out.find("stop requested"), std::string::npos) << r.out;
   EXPECT_EQ(r.out.find("of an earlier run"), std::string::npos) << r.out;
   EXPECT_EQ(d.read("job.stp"), "0\n");
+}
+
+// OMP_NUM_THREADS limits the threads of a run; the default request (0) keeps its rule
+// within that limit: 3 processors leave 2 threads for the 4 rows of the group.
+TEST(Host, TheThreadCountHonoursOmpNumThreads) {
+  WorkDir d;
+  d.write("job.dat", example("group2x2_sand_us.dat"));
+  const fs::path log = d.path().parent_path() / (d.path().filename().string() + ".host.txt");
+  const HostRun r = finish_host(start_host(d.path(), {"job.dat"}, log, {"OMP_NUM_THREADS=3"}), log);
+  fs::remove(log);
+  EXPECT_EQ(r.code, 0) << r.out;
+  const std::string runlog = d.read("job.log");
+  EXPECT_NE(runlog.find("     Number Processors :  2/ 3\n"), std::string::npos) << runlog;
+  EXPECT_EQ(runlog.find("/ 8\n"), std::string::npos);
 }
 
 TEST(Host, HelpNamesTheExitCodes) {
