@@ -40,10 +40,15 @@ bool FileLines::next(std::string& line) { return f_.read_line(line); }
 std::string Fid::str() const {
   std::string s = name;
   if (n == 0) return s;
-  s += "(" + std::to_string(a);
-  if (n >= 2) s += "," + std::to_string(b);
-  if (n >= 3) s += "," + std::to_string(c);
-  return s + ")";
+  // Appended piece by piece: GCC 12 takes `"(" + std::to_string(a)` for an overlapping copy.
+  s += '(';
+  s += std::to_string(a);
+  for (int k = 2; k <= n && k <= 3; ++k) {
+    s += ',';
+    s += std::to_string(k == 2 ? b : c);
+  }
+  s += ')';
+  return s;
 }
 
 bool parse_int(std::string_view s, int& v) {
