@@ -37,7 +37,8 @@ pid_t start_host(const fs::path& dir, const std::vector<std::string>& args, cons
                  const std::vector<std::string>& env_extra = {}) {
   std::vector<std::string> env(env_extra);
   for (char** e = environ; *e; ++e)
-    if (std::string(*e).rfind("OMP_NUM_THREADS=", 0) != 0 || env_extra.empty()) env.emplace_back(*e);
+    if (env_extra.empty() || std::string(*e).rfind("OMP_NUM_THREADS=", 0) != 0)
+      env.emplace_back(*e);
   std::vector<char*> envp;
   for (std::string& e : env) envp.push_back(e.data());
   envp.push_back(nullptr);
@@ -99,7 +100,10 @@ std::string overloaded_group() {
 std::map<std::string, std::string> snapshot(const WorkDir& d) {
   std::map<std::string, std::string> files;
   for (const auto& e : fs::directory_iterator(d.path()))
-    if (e.is_regular_file()) files[e.path().filename().string()] = d.read(e.path().filename().string());
+    if (e.is_regular_file()) {
+      const std::string name = e.path().filename().string();
+      files[name] = d.read(name);
+    }
   return files;
 }
 
@@ -164,6 +168,16 @@ TEST(Host, RunsThatCannotStartAreRefusedBeforeAnythingIsWritten) {
          d.write("job.dat", example("group2x2_sand_us.dat"));
        },
        {"--mphi", "job.sum", "job.dat"}, 61, "(the summary report)"},
+      {"file-name list naming the run log Names.dat",
+       [](WorkDir& d) {
+         earlier_run(d);
+         d.write("job.dat", example("group2x2_sand_us.dat"));
+         d.write_names("job.dat", "job");
+         std::string list = d.read("Names.dat");
+         list.replace(list.find("job.log"), 7, "Names.dat");
+         d.write("Names.dat", list);
+       },
+       {"."}, 61, "the run log has the name of the file-name list"},
       {"folder without a file-name list",
        [](WorkDir& d) {
          earlier_run(d);
@@ -228,7 +242,8 @@ TEST(Host, AnAnalysisBelowItsFullLoadEndsTheRunLogAndTheExitCode) {
   EXPECT_EQ(r.code, 60) << r.out;
   // The host's last words and the end of the run log name the case, its outcome and the
   // load reached.
-  const std::string line = "LOAD CASE      1: SOLUTION BELOW THE TOTAL LOAD, LOAD REACHED    1.56 %";
+  const std::string line =
+      "LOAD CASE      1: SOLUTION BELOW THE TOTAL LOAD, LOAD REACHED    1.56 %";
   EXPECT_NE(r.out.find("torva: not completed in full: " + line + "\n"), std::string::npos) << r.out;
   const std::string log = d.read("job.log");
   const std::string tail = "\n     ANALYSES NOT COMPLETED IN FULL :    1\n     " + line + "\n";
