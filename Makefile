@@ -7,7 +7,7 @@ EXAMPLE ?= examples/group2x2_sand_us.dat
 # out/).
 run:
 	cmake --preset release >/dev/null && cmake --build --preset release --target torva_host
-	mkdir -p out && cp $(EXAMPLE) out/
+	mkdir -p out && cp $(EXAMPLE) $(wildcard $(basename $(EXAMPLE)).fem) out/
 	./build/release/torva out/$(notdir $(EXAMPLE)); st=$$?; \
 	  echo "reports: out/$(basename $(notdir $(EXAMPLE))).out (results), .echo (input echo), .sum (summary), .log (run log)"; exit $$st
 

@@ -157,7 +157,7 @@ void ANAL2D(Model& m, int kind, int& IPYSAVE, int& status, Vec3& FVLAST, Vec3& D
           status = ST_STOP;
           return;
         }
-        m.WARNSCR.open_write(m.fname(R_WARNSCR));
+        if (!open_scratch(m, m.WARNSCR, R_WARNSCR, status)) return;
         m.IWFILE = 1;
         FVEC2D(m, RV, DV, status);
         m.WARNSCR.close();
@@ -313,7 +313,10 @@ void ANAL2D(Model& m, int kind, int& IPYSAVE, int& status, Vec3& FVLAST, Vec3& D
       // The cap tangent and the pile states of this point for the estimation.
       state_matrix(m.STATEFILE, SSRAW, 3);
       m.IOPASS = 2;
-      m.PILESCR.open_write(m.fname(R_PILESCR));
+      if (!open_scratch(m, m.PILESCR, R_PILESCR, status)) {
+        m.IOPASS = 0;
+        return;
+      }
       FVEC2D(m, RV, DV, status);
       m.PILESCR.close();
       if (status != 0) {
@@ -322,10 +325,9 @@ void ANAL2D(Model& m, int kind, int& IPYSAVE, int& status, Vec3& FVLAST, Vec3& D
       }
       m.IPROPTE = m.IPRTOPT;
       m.INODSTE = m.NPRSTEP;
+      // The pass refreshed the pile states only: no pile tables at a level point.
       EQSTIF2D(m, m.STATEFILE);
-      ENVEWR2D(m, 0, 0, status);
       m.IOPASS = 0;
-      if (status != 0) return;
       m.CASELOG.line("    1 ANALYSIS COMPLETED");
       return;
     }
@@ -382,7 +384,7 @@ void ANAL2D(Model& m, int kind, int& IPYSAVE, int& status, Vec3& FVLAST, Vec3& D
     for (TextFile* f : {&m.REPORT, &m.SUMMARY}) f->nl().nl().nl().X(5).A(kTableM).nl();
 
   // Output pass: every pile row stores its results for the converged cap displacement.
-  m.PILESCR.open_write(m.fname(R_PILESCR));
+  if (!open_scratch(m, m.PILESCR, R_PILESCR, status)) return;
   FVEC2D(m, RV, DV, status);
   m.PILESCR.close();
   if (status != 0) return;  // a row that fails here leaves no results: the run's error

@@ -58,6 +58,13 @@ void trace_vec(TextFile& f, const char* label, const double* v, int n, int w, in
   f.nl();
 }
 
+bool open_scratch(Model& m, TextFile& f, FileRole r, int& status) {
+  if (f.open_write(m.fname(r))) return true;
+  status = ST_FILEOPEN;
+  m.ERRFILE = m.fname(r);
+  return false;
+}
+
 bool attempt_failed(Model& m, LoadStepper& s, int& kstep) {
   if (s.fail(m.FACMIN)) {
     if (m.ISTATE != 2) no_convergence_warning(m);

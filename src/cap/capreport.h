@@ -74,6 +74,10 @@ void clip_coupling(Mat& S, int n) {
   }
 }
 
+// Opens the scratch file of role r for writing. A file the analysis cannot open ends it
+// with the file-open status naming the file (the run log gives the name). True when open.
+[[nodiscard]] bool open_scratch(Model& m, TextFile& f, FileRole r, int& status);
+
 // After a failed attempt of a load step: the retry of the stepper (the step number
 // taken back), or, with the increments exhausted, the end of the analysis with its warning
 // (none after a singular tangent, which has its own). True when the analysis ends.

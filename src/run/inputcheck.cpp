@@ -174,12 +174,8 @@ void check_loads(Checker& ck) {
   Model& m = ck.m;
   const int nrow = m.NDIM == 3 ? m.NROW3 : m.NROW2;
   for (int c = 1; c <= m.NLC; ++c) {
-    if (m.CASINT(c, 22) == 1) continue;  // not analysed
-    ck.above_zero(m.CASREAL(c, 3), Fid("FACINC", c));
-    ck.above_zero(m.CASREAL(c, 4), Fid("FACMIN", c));
-    if (m.CASINT(c, 4) == 0 && m.CASINT(c, 5) < 1)
-      ck.refuse(Fid("CASINT", c, 5), std::to_string(m.CASINT(c, 5)),
-                "AT LEAST 1 CYCLE FOR CYCLIC LOADING");
+    // The distributed loads of every case, also of one that is not analysed: a combination
+    // of the case assembles them at the nodes of the rows they name.
     for (int n = 1; n <= m.CASINT(c, 16); ++n) {
       // The axes code needs no check: 0 is the pile's local axes and every other code the
       // global axes, in the load assembly and in the echo alike.
@@ -189,6 +185,12 @@ void check_loads(Checker& ck) {
       if (m.NDIM == 3)
         ck.range(m.DLINT(c, n, 7), Fid("DLINT", c, n, 7), 0, m.NDC, "LOAD-VERSUS-DEPTH CURVES");
     }
+    if (m.CASINT(c, 22) == 1) continue;  // not analysed
+    ck.above_zero(m.CASREAL(c, 3), Fid("FACINC", c));
+    ck.above_zero(m.CASREAL(c, 4), Fid("FACMIN", c));
+    if (m.CASINT(c, 4) == 0 && m.CASINT(c, 5) < 1)
+      ck.refuse(Fid("CASINT", c, 5), std::to_string(m.CASINT(c, 5)),
+                "AT LEAST 1 CYCLE FOR CYCLIC LOADING");
   }
   for (int c = 1; c <= m.NCOMB; ++c) {
     for (int n = 1; n <= m.CBINT(c, 8); ++n)

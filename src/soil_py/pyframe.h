@@ -214,8 +214,9 @@ void py_frame(Model& m, C& c, int t, int L, int& status, int g, int gf, const No
         }
         nd.xe = (nd.d - m.LTOP(L)) + m.EQDEPTH(g, L);
       }
-      if (nd.print) c.heading(nd);
+      // The printed parameter block shows the curve constants: they come first.
       c.constants(nd);
+      if (nd.print) c.heading(nd);
       c.pusum(nd);
       const double msm =
           (nd.analysis && m.NSMPT > 0) ? std::sqrt(smy(n) * smy(n) + smz(n) * smz(n)) : 0.0;

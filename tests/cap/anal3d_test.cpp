@@ -107,9 +107,11 @@ TEST(Anal3d, CapOfEveryExampleStandsInEquilibrium) {
     const std::string name = e.path().filename().string();
     SCOPED_TRACE(name);
     WorkDir dir;
+    dir.copy_input(e.path());  // with the plate model file of a plate cap
     ASSERT_EQ(run_input(dir, read_example(name)), 0);
     Model& m = *current_model();
-    if (m.NDIM != 3) continue;
+    // A plate cap leaves no rigid-cap results: its pile heads are checked by its own test.
+    if (m.NDIM != 3 || m.IFEOPT > 0) continue;
     std::vector<testing::CapResult> results = testing::cap_results(dir.read("case.pld"));
     std::istringstream cas(dir.read("case.cas"));
     // The analyses under a full load (the points of a stiffness estimation before them leave

@@ -2,6 +2,7 @@
 // and a run-log message naming the line and the field, and leaves no file open.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -167,6 +168,19 @@ TEST(InputCheck, TheValidModelRuns) {
   EXPECT_EQ(run_itorva(3, false), ST_OK) << dir.read("case.log");
 }
 
+// The end of load case 1 of the base model, and the same case marked not to be analysed with
+// one distributed-load line that begins with `head` (the combination still takes the case).
+const char* const kCase1End =
+    "2 1 1.0 0 0.0 0.0 0 0 0\n0\n25*1\n1\n100000.0 5000.0 0.0 0.0 0.0 0.0 0.0 0.0 0.0\n0\n0\n"
+    "LOAD COMBINATIONS";
+std::string unanalysed_case_with_line(const std::string& head) {
+  std::string line = head;
+  for (int fields = int(std::count(head.begin(), head.end(), ' ')) + 1; fields < 6; ++fields)
+    line += " 0";
+  return "2 1 1.0 0 0.0 0.0 0 1 0\n0\n25*1\n1\n100000.0 5000.0 0.0 0.0 0.0 0.0 0.0 0.0 0.0\n1\n" +
+         line + " 1.0 0 0.0\n0\nLOAD COMBINATIONS";
+}
+
 TEST(InputCheck, BadInputEndsTheRunWithItsStatusLineAndField) {
   const std::string rows = "PILE GROUP ROWS\n2\n";
   const std::string row1 = "2 2 1 0 0 0 0 0 1 1\n";
@@ -217,6 +231,14 @@ TEST(InputCheck, BadInputEndsTheRunWithItsStatusLineAndField) {
       {"missing load case", "1 1.5\n", "3 1.5\n", "3 1.5", C, "MEMCASE(1,1)"},
       {"distributed load on a missing row", "0\n0\nLOAD COMBINATIONS",
        "1\n0 1 3 0 0 0 1.0 0 0.0\n0\nLOAD COMBINATIONS", "0 1 3 0", C, "DLINT(1,1,3)"},
+      // The distributed loads of a case that is not analysed are still checked: a
+      // combination of the case assembles them.
+      {"not-analysed case loading a missing row", kCase1End, unanalysed_case_with_line("0 1 50 0"),
+       "0 1 50 0", C, "DLINT(1,1,3)"},
+      {"not-analysed case loading rows past the tables", kCase1End,
+       unanalysed_case_with_line("0 1 2000 2600"), "0 1 2000 2600", C, "DLINT(1,1,3)"},
+      {"not-analysed case with a missing load curve", kCase1End, unanalysed_case_with_line("0 1 1 2 1 3"),
+       "0 1 1 2 1 3", C, "DLINT(1,1,6)"},
       // Values the analysis divides by or needs.
       {"NSEG 0", "50 40.0 1\n", "0 40.0 1\n", "0 40.0 1", C, "NSEGI(1)"},
       {"NSEG 101", "50 40.0 1\n", "101 40.0 1\n", "101 40.0 1", C, "NSEGI(1)"},

@@ -97,6 +97,7 @@ TEST(ReadInput, EveryExampleIsReadToItsEndWithTheSectionsItCallsFor) {
       {"point_of_definition_us.dat", {ls, tr, mp}},
       {"cap_soil_springs_si.dat", {ls, tr, mp}},
       {"group2x2_stiffness_us.dat", {ls, tr, mp}},
+      {"group2x2_plate_us.dat", {ls, tr, mp}},
   };
   int listed = 0;
   for (const Ex& e : examples) {

@@ -73,6 +73,7 @@ TEST(Robustness, DamagedExamplesEndWithAnExplainedStatus) {
       for (const std::string& l : lines) text << l << "\n";
       SCOPED_TRACE(ex.filename().string() + " variant " + std::to_string(variant) + "\n" + text.str());
       WorkDir dir;
+      dir.copy_input(ex);  // with the plate model file of a plate cap
       dir.write("case.dat", text.str());
       dir.write_names();
       const int st = run_itorva(3);

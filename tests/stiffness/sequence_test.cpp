@@ -131,6 +131,21 @@ TEST(EstimationSequence, TargetDeflectionPointsReachTheirTargets) {
   EXPECT_NE(out.find("TARGET =    0.0250000 IN , COMPUTED =    0.0250000 IN"), std::string::npos);
   EXPECT_NE(out.find("TARGET =    0.0500000 IN , COMPUTED =    0.0500000 IN"), std::string::npos);
   EXPECT_EQ(count(dir.read("case.pld"), "   -1   N:"), 0);
+  // Every iteration of a point ends on the case list: a missed target with outcome 10 (the
+  // sequence goes on), the iteration that reaches it with outcome 1.
+  std::istringstream cas(dir.read("case.cas"));
+  std::vector<std::string> ends;
+  for (std::string line; std::getline(cas, line);)
+    if (line.rfind("      STIFFNESS ESTIMATION, ITER :", 0) == 0 && std::getline(cas, line)) ends.push_back(line);
+  ASSERT_GE(ends.size(), 4u);
+  int missed = 0, reached = 0;
+  for (const std::string& e : ends) {
+    missed += e == "    10 ANALYSIS COMPLETED";
+    reached += e == "    1 ANALYSIS COMPLETED";
+  }
+  EXPECT_EQ(reached, 2) << "one per point";
+  EXPECT_EQ(missed + reached, int(ends.size()));
+  EXPECT_GE(missed, 2);
 }
 
 TEST(EstimationSequence, FlexibilityPointsPerDegreeOfFreedom) {
@@ -216,6 +231,21 @@ TEST(EstimationSequence, TwoDimensionalTargetOnTheRotation) {
     const double kd = K[r][0] * disp[0] + K[r][1] * disp[1] + K[r][2] * disp[2];
     EXPECT_NEAR(kd, load[r], 0.02 * std::fabs(load[r])) << "row " << r + 1;
   }
+}
+
+// The level points of a 2-D estimation print no pile tables: their last pile pass only
+// refreshes the pile states, so Table M, the all-piles tables and the plot lines come from
+// the full-load analysis alone, as in the 3-D model.
+TEST(EstimationSequence, TwoDimensionalLevelPointsPrintNoPileTables) {
+  WorkDir dir;
+  ASSERT_EQ(run(dir, bent_with_estimation(11, 0, {0.5, 1.0})), 0);
+  const std::string out = dir.read("case.out"), sum = dir.read("case.sum");
+  EXPECT_EQ(count(dir.read("case.cas"), "    1 ANALYSIS COMPLETED"), 3);
+  EXPECT_EQ(count(out, "* EQUIVALENT STIFFNESS MATRIX AT ORIGIN *"), 2);
+  EXPECT_EQ(count(out, "* TABLE L *   COMPUTATION ON PILE CAP"), 1);
+  EXPECT_EQ(count(out, "* TABLE M *   COMPUTATION ON INDIVIDUAL PILE"), 1);
+  EXPECT_EQ(count(sum, "* PILE TOP DISPLACEMENTS *"), 2) << "global and local, once";
+  EXPECT_EQ(count(dir.read("case.pld"), "* TABLE M *   COMPUTATION ON INDIVIDUAL PILE"), 1);
 }
 
 // A 2-D flexibility estimation runs all three degrees of freedom: the third one under the
