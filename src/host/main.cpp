@@ -169,6 +169,9 @@ std::string names_problem(const fs::path& folder, const std::vector<std::string>
   auto same = [&](const std::string& a, const std::string& b) {
     return (folder / a).lexically_normal() == (folder / b).lexically_normal();
   };
+  for (int k = 1; k < kMphiIndex; ++k)
+    if (same(names[k], "Names.dat"))
+      return "the " + std::string(kRole[k]) + " has the name of the file-name list Names.dat";
   for (int read : {0, kMphiIndex}) {
     if (same(names[read], "Names.dat"))
       return "the " + std::string(kRole[read]) + " " + names[read] +
@@ -184,7 +187,8 @@ std::string names_problem(const fs::path& folder, const std::vector<std::string>
 
 // Each file that the run writes can be opened for writing; nothing existing is changed.
 // Files created by the check are removed again when one fails. Empty when all can.
-std::string unwritable(const std::vector<std::string>& files, const std::vector<std::string>& roles) {
+std::string unwritable(const std::vector<std::string>& files,
+                       const std::vector<std::string>& roles) {
   std::vector<std::string> created;
   std::string problem;
   for (std::size_t k = 0; k < files.size() && problem.empty(); ++k) {
@@ -192,8 +196,9 @@ std::string unwritable(const std::vector<std::string>& files, const std::vector<
     const bool existed = fs::exists(fs::symlink_status(files[k], ec));
     const int fd = ::open(files[k].c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
     if (fd < 0) {
+      const std::string why = std::strerror(errno);
       problem = "the " + roles[k] + " " + (fs::current_path(ec) / files[k]).string() +
-                " cannot be written: " + std::strerror(errno);
+                " cannot be written: " + why;
       break;
     }
     ::close(fd);
@@ -329,7 +334,8 @@ int main(int argc, char** argv) {
 
   // One run at a time in a folder: the lock is held until the process ends.
   const int lock = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (lock < 0) return refuse("cannot open the folder " + folder.string() + ": " + std::strerror(errno));
+  if (lock < 0)
+    return refuse("cannot open the folder " + folder.string() + ": " + std::strerror(errno));
   if (::flock(lock, LOCK_EX | LOCK_NB) != 0) {
     std::cerr << "torva: another run is using the folder " << folder.string()
               << "; one folder holds one run at a time: wait for it to end, or run in another"
@@ -409,7 +415,8 @@ int main(int argc, char** argv) {
   // An earlier run's list is never taken for this run's: the run log is this run's only
   // when the engine wrote it.
   const bool own_log = status != 40 && log_time(runlog) != log_before;
-  const std::vector<std::string> incomplete = own_log ? incomplete_list(runlog) : std::vector<std::string>{};
+  const std::vector<std::string> incomplete =
+      own_log ? incomplete_list(runlog) : std::vector<std::string>{};
   if (status == 0 && !incomplete.empty())
     std::cerr << "torva: status 0: the run ended, but not every analysis completed in full\n";
   else

@@ -145,6 +145,22 @@ void check_properties(Checker& ck) {
               "AT MOST 150 MOMENT-CURVATURE SETS IN ALL");
 }
 
+// A negative diameter or Young's modulus of a cross section (at its top, and at its bottom
+// when it is tapered).
+void check_sections(Checker& ck) {
+  Model& m = ck.m;
+  for (int k = 1; k <= m.NSECIN; ++k) {
+    const bool tapered = m.INONLIN(k) == 0 && m.ITAPERI(k) > 0;
+    for (int c : {1, 17, 19, 35}) {
+      if (c > 18 && !tapered) continue;
+      if (m.SPROPI(k, c) < 0.0)
+        ck.refuse(Fid("SPROPI", k, c), real_text(m.SPROPI(k, c)),
+                  std::string("0 OR MORE (") + (c % 18 == 1 ? "DIAMETER" : "YOUNG'S MODULUS") +
+                      (c > 18 ? " AT THE BOTTOM)" : ")"));
+    }
+  }
+}
+
 void check_soil(Checker& ck) {
   Model& m = ck.m;
   // No layers is a valid model whose curves all come from the input; what needs the soil
@@ -262,6 +278,10 @@ void report_input_error(Model& m, const ReadError& e) {
   emit(m, to, "     INPUT DATA FILE: " + file);
   std::string where = "     LINE " + std::to_string(e.line);
   if (e.kind == ReadFail::end_of_file) where += " (THE FILE ENDS THERE)";
+  // A record that runs over several lines: where it began, which is where a value that is
+  // missing from it should have stood.
+  if (e.record_line > 0 && e.record_line != e.line)
+    where += ", IN THE RECORD THAT BEGINS ON LINE " + std::to_string(e.record_line);
   emit(m, to, where + ", SECTION: " + e.section);
   if (e.kind == ReadFail::end_of_file)
     emit(m, to, "     FIELD " + e.field + ": NOT FOUND, THE RECORD NEEDS A FURTHER LINE");
@@ -277,6 +297,7 @@ void INPUTCHECK(Model& m, const FreeReader& rd, int& status) {
   Checker ck{m, rd};
   check_rows(ck);
   check_properties(ck);
+  check_sections(ck);
   check_soil(ck);
   check_loads(ck);
   check_factors(ck);

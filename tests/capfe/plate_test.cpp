@@ -16,8 +16,6 @@ using testing::LinearPiles;
 using testing::PlateModel;
 using testing::PlateRunner;
 
-constexpr int FREE[6] = {0, 0, 0, 0, 0, 0};
-
 // Restraints of every node: `base` everywhere, with the codes of `edge` added where the
 // node lies on x = 0 (a clamped or supported edge) when `on_edge` says so.
 void restrain_all(PlateModel& pm, const int base[6], const std::function<bool(double, double)>& on_edge,

@@ -33,7 +33,15 @@ struct HostRun {
 };
 
 // Starts the host in `dir` with `args`; its output goes to a file beside the folder.
-pid_t start_host(const fs::path& dir, const std::vector<std::string>& args, const fs::path& log) {
+pid_t start_host(const fs::path& dir, const std::vector<std::string>& args, const fs::path& log,
+                 const std::vector<std::string>& env_extra = {}) {
+  std::vector<std::string> env(env_extra);
+  for (char** e = environ; *e; ++e)
+    if (env_extra.empty() || std::string(*e).rfind("OMP_NUM_THREADS=", 0) != 0)
+      env.emplace_back(*e);
+  std::vector<char*> envp;
+  for (std::string& e : env) envp.push_back(e.data());
+  envp.push_back(nullptr);
   std::vector<std::string> all{TORVA_HOST_EXE};
   all.insert(all.end(), args.begin(), args.end());
   std::vector<char*> argv;
@@ -47,7 +55,7 @@ pid_t start_host(const fs::path& dir, const std::vector<std::string>& args, cons
   const fs::path prev = fs::current_path();
   fs::current_path(dir);
   pid_t pid = -1;
-  posix_spawn(&pid, argv[0], &fa, nullptr, argv.data(), environ);
+  posix_spawn(&pid, argv[0], &fa, nullptr, argv.data(), envp.data());
   fs::current_path(prev);
   posix_spawn_file_actions_destroy(&fa);
   return pid;
@@ -92,7 +100,10 @@ std::string overloaded_group() {
 std::map<std::string, std::string> snapshot(const WorkDir& d) {
   std::map<std::string, std::string> files;
   for (const auto& e : fs::directory_iterator(d.path()))
-    if (e.is_regular_file()) files[e.path().filename().string()] = d.read(e.path().filename().string());
+    if (e.is_regular_file()) {
+      const std::string name = e.path().filename().string();
+      files[name] = d.read(name);
+    }
   return files;
 }
 
@@ -157,6 +168,16 @@ TEST(Host, RunsThatCannotStartAreRefusedBeforeAnythingIsWritten) {
          d.write("job.dat", example("group2x2_sand_us.dat"));
        },
        {"--mphi", "job.sum", "job.dat"}, 61, "(the summary report)"},
+      {"file-name list naming the run log Names.dat",
+       [](WorkDir& d) {
+         earlier_run(d);
+         d.write("job.dat", example("group2x2_sand_us.dat"));
+         d.write_names("job.dat", "job");
+         std::string list = d.read("Names.dat");
+         list.replace(list.find("job.log"), 7, "Names.dat");
+         d.write("Names.dat", list);
+       },
+       {"."}, 61, "the run log has the name of the file-name list"},
       {"folder without a file-name list",
        [](WorkDir& d) {
          earlier_run(d);
@@ -221,7 +242,8 @@ TEST(Host, AnAnalysisBelowItsFullLoadEndsTheRunLogAndTheExitCode) {
   EXPECT_EQ(r.code, 60) << r.out;
   // The host's last words and the end of the run log name the case, its outcome and the
   // load reached.
-  const std::string line = "LOAD CASE      1: SOLUTION BELOW THE TOTAL LOAD, LOAD REACHED    1.56 %";
+  const std::string line =
+      "LOAD CASE      1: SOLUTION BELOW THE TOTAL LOAD, LOAD REACHED    1.56 %";
   EXPECT_NE(r.out.find("torva: not completed in full: " + line + "\n"), std::string::npos) << r.out;
   const std::string log = d.read("job.log");
   const std::string tail = "\n     ANALYSES NOT COMPLETED IN FULL :    1\n     " + line + "\n";
@@ -260,6 +282,20 @@ TEST(Host, AStopRequestIsClearedWhenTheRunEnds) {
   EXPECT_NE(r.out.find("stop requested"), std::string::npos) << r.out;
   EXPECT_EQ(r.out.find("of an earlier run"), std::string::npos) << r.out;
   EXPECT_EQ(d.read("job.stp"), "0\n");
+}
+
+// OMP_NUM_THREADS limits the threads of a run; the default request (0) keeps its rule
+// within that limit: 3 processors leave 2 threads for the 4 rows of the group.
+TEST(Host, TheThreadCountHonoursOmpNumThreads) {
+  WorkDir d;
+  d.write("job.dat", example("group2x2_sand_us.dat"));
+  const fs::path log = d.path().parent_path() / (d.path().filename().string() + ".host.txt");
+  const HostRun r = finish_host(start_host(d.path(), {"job.dat"}, log, {"OMP_NUM_THREADS=3"}), log);
+  fs::remove(log);
+  EXPECT_EQ(r.code, 0) << r.out;
+  const std::string runlog = d.read("job.log");
+  EXPECT_NE(runlog.find("     Number Processors :  2/ 3\n"), std::string::npos) << runlog;
+  EXPECT_EQ(runlog.find("/ 8\n"), std::string::npos);
 }
 
 TEST(Host, HelpNamesTheExitCodes) {

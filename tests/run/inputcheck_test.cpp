@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -333,6 +334,9 @@ TEST(InputCheck, BadInputEndsTheRunWithItsStatusLineAndField) {
        "0.0 0.0 1.0 0.0", C, "YMULTY(1)"},
       {"zero load increment", "0.5 0.01\nLOAD CASE ONE", "0.0 0.01\nLOAD CASE ONE",
        "0.0 0.01\nLOAD CASE ONE", C, "FACINC(1)"},
+      {"negative diameter", "16.0 15.0 0 0", "-16.0 15.0 0 0", "-16.0 15.0", C, "SPROPI(1,1)"},
+      {"negative Young's modulus", "2.0E5 29.0E6 0.0 0\n", "2.0E5 -29.0E6 0.0 0\n",
+       "2.0E5 -29.0E6", C, "SPROPI(1,17)"},
       {"cyclic loading without cycles", "0 0 0 1 1 100 500\n1.0E-4 1.0E-6 0.5 0.01\nLOAD CASE",
        "0 0 0 0 0 100 500\n1.0E-4 1.0E-6 0.5 0.01\nLOAD CASE", "0 0 0 0 0 100", C,
        "CASINT(1,5)"},
@@ -439,22 +443,72 @@ TEST(InputCheck, AnyAxesCodeOfADistributedLineIsTaken) {
   }
 }
 
-TEST(InputCheck, MessageShowsTheValueFoundAndWhatIsAllowed) {
+// The base model with `find` replaced by `repl`, run: its status, its text and run log.
+struct Changed {
+  int status;
+  std::string text, log;
+};
+Changed run_changed(const std::string& find, const std::string& repl, bool analyse = true) {
   WorkDir dir;
   std::string text = kBase;
-  text.replace(text.find("50 40.0 1\n"), 10, "0 40.0 1\n");
+  text.replace(text.find(find), find.size(), repl);
   dir.write("case.dat", text);
   dir.write_names();
-  EXPECT_EQ(run_itorva(3), ST_INPUTCHECK);
-  const std::string log = dir.read("case.log");
-  const std::string line = std::to_string(line_of(text, "0 40.0 1"));
-  EXPECT_NE(log.find("     **** INVALID INPUT ****\n"
-                     "     INPUT DATA FILE: case.dat\n"
-                     "     LINE " + line +
-                     ", SECTION: PILE PROPERTIES, TITLE \"PILE PROPERTIES\"\n"
-                     "     FIELD NSEGI(1): FOUND 0, ALLOWED 1 TO 100 (PILE INCREMENTS)\n"),
+  const int status = run_itorva(3, analyse);
+  return {status, text, dir.read("case.log")};
+}
+
+// A value missing from a record is found on a later line; the message also names the line
+// where the record began. A negative diameter names its field, value and line.
+TEST(InputCheck, MessagesNameTheLineWhereTheRecordBegan) {
+  struct Msg {
+    const char* what;
+    const char* find;
+    const char* replace;
+    const char* at;
+    std::string expect;
+  };
+  const std::string sections = std::to_string(line_of(kBase, "0.0 40.0 1"));
+  const Msg cases[] = {
+      {"missing section number", "0.0 40.0 1\n", "0.0 40.0\n", "CROSS SECTIONS",
+       ", IN THE RECORD THAT BEGINS ON LINE " + sections + ", SECTION: PILE PROPERTIES"},
+      {"negative diameter", "16.0 15.0 0 0", "-16.0 15.0 0 0", "-16.0 15.0",
+       ", SECTION: CROSS SECTIONS, TITLE \"CROSS SECTIONS\"\n"
+       "     FIELD SPROPI(1,1): FOUND -16, ALLOWED 0 OR MORE (DIAMETER)\n"},
+  };
+  for (const Msg& c : cases) {
+    SCOPED_TRACE(c.what);
+    const Changed r = run_changed(c.find, c.replace);
+    EXPECT_NE(r.status, ST_OK);
+    EXPECT_NE(r.log.find("     LINE " + std::to_string(line_of(r.text, c.at)) + c.expect),
+              std::string::npos)
+        << r.log;
+  }
+}
+
+// Values beyond a record are ignored as before, and the run log names their line.
+TEST(InputCheck, ValuesBeyondARecordAreWarnedAboutInTheRunLog) {
+  const Changed r = run_changed("0.0 40.0 1\n", "0.0 40.0 1 8.0\n", false);
+  EXPECT_EQ(r.status, ST_OK);
+  const std::string warning = "     ** WARNING ** LINE " +
+                              std::to_string(line_of(r.text, "0.0 40.0 1 8.0")) +
+                              " HOLDS MORE VALUES THAN ITS RECORD READS; IGNORED: \"8.0\"\n";
+  EXPECT_NE(r.log.find(warning + "     READING CROSS SECTIONS"), std::string::npos) << r.log;
+  EXPECT_EQ(r.log.find("WARNING ** LINE", r.log.find(warning) + warning.size()),
+            std::string::npos);
+}
+
+TEST(InputCheck, MessageShowsTheValueFoundAndWhatIsAllowed) {
+  const Changed r = run_changed("50 40.0 1\n", "0 40.0 1\n");
+  EXPECT_EQ(r.status, ST_INPUTCHECK);
+  const std::string line = std::to_string(line_of(r.text, "0 40.0 1"));
+  EXPECT_NE(r.log.find("     **** INVALID INPUT ****\n"
+                       "     INPUT DATA FILE: case.dat\n"
+                       "     LINE " + line +
+                       ", SECTION: PILE PROPERTIES, TITLE \"PILE PROPERTIES\"\n"
+                       "     FIELD NSEGI(1): FOUND 0, ALLOWED 1 TO 100 (PILE INCREMENTS)\n"),
             std::string::npos)
-      << log;
+      << r.log;
 }
 
 }  // namespace
