@@ -168,7 +168,7 @@ TEST(CapOutcome, TwoDimensionalPartialSolutionWithPileWarnings) {
 
 // An attempt that the pile solutions end counts as one that used up its iterations: the
 // reports give MAXITFND + 1 as the iteration count of the last attempt.
-TEST(CapOutcome, DISABLED_TwoDimensionalAttemptEndedByThePilesCountsAsExhausted) {
+TEST(CapOutcome, TwoDimensionalAttemptEndedByThePilesCountsAsExhausted) {
   WorkDir dir;
   run_overloaded_bent(dir);
   EXPECT_TRUE(has(dir.read("case.out"), "\n\n          NUMBER OF ITERATIONS =  11\n"));

@@ -160,5 +160,49 @@ TEST_F(Eimphi, SpringHeadMomentIsSpringTimesRotationInBothModels) {
   EXPECT_NEAR(V, r3.Vy, 1e-4 * std::abs(r3.Vy));
 }
 
+// IEIPREV = 2: the stiffness of the straight pile, each node's initial secant, stays in
+// force for every solve, however far the bent pile passes the curve's plateau. With an
+// initial secant of half the section's elastic EI, the pile answers as an elastic pile of
+// that EI (the entries beyond the tip of a long pile keep the section's EI, hence 1e-5).
+TEST_F(Eimphi, InitialStiffnessKeptForEverySolve) {
+  const double k = 1.0e3, EI0 = 0.5e10;
+  const double beta = std::pow(k / (4.0 * EI0), 0.25);
+  p.L = 8.0 / beta;
+  p.nseg = 100;
+  testing::set_linear_py(*m, 1, {{0.0, k}});
+  auto s3 = std::make_unique<Llp3dScratch>();
+  auto s2 = std::make_unique<Llp2dScratch>();
+  auto solve = [&](int dim) {
+    return dim == 3 ? testing::solve(*m, *s3, 1, 0.1, 0.0) : testing::solve2d(*m, *s2, 1, 0.1, 0.0);
+  };
+  for (int dim : {3, 2}) {
+    SCOPED_TRACE(dim);
+    p.EI = EI0;
+    testing::set_pile(*m, 1, 1, p);
+    m->NMPHI = 0;
+    const testing::Head el = solve(dim);
+    ASSERT_TRUE(el.closed);
+    // Initial slope EI0, yield at 30 % of the elastic head moment, then a plateau.
+    p.EI = 1.0e10;
+    testing::set_pile(*m, 1, 1, p);
+    m->NMPHI = 1;
+    curve(1, 0.0, 1.0);
+    const double phi_y = 0.3 * el.My / EI0;
+    m->PHIMP(1, 1, 2) = phi_y;
+    m->MOMMP(1, 1, 2) = m->MOMMP(1, 1, 3) = EI0 * phi_y;
+    m->IEIPREV = 2;
+    const testing::Head r = solve(dim);
+    ASSERT_TRUE(r.closed);
+    EXPECT_NEAR(r.Vy / el.Vy, 1.0, 1e-5);
+    EXPECT_NEAR(r.My / el.My, 1.0, 1e-5);
+    EXPECT_EQ(dim == 3 ? s3->EIz(4) : s2->EI(4), EI0) << "the head keeps its initial secant";
+    m->IEIPREV = 0;  // the secant of the bent pile: the head yields
+    m->MAXITLLP = 500;
+    const testing::Head pl = solve(dim);
+    ASSERT_TRUE(pl.closed);
+    EXPECT_LT(pl.My, 0.5 * el.My);
+  }
+}
+
 }  // namespace
 }  // namespace torva
