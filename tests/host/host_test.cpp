@@ -274,7 +274,7 @@ TEST(Host, AStopRequestIsClearedWhenTheRunEnds) {
   const fs::path log = d.path() / "host.txt";
   const pid_t pid = start_host(d.path(), {"job.dat"}, log);
   // Ctrl-C once the analysis runs.
-  for (int i = 0; i < 400 && d.read("job.prg").find("LOAD CASE") == std::string::npos; ++i)
+  for (int i = 0; i < 6000 && d.read("job.prg").find("LOAD CASE") == std::string::npos; ++i)
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   ::kill(pid, SIGINT);
   const HostRun r = finish_host(pid, log);
