@@ -74,12 +74,19 @@ TEST(Robustness, DamagedExamplesEndWithAnExplainedStatus) {
       for (int k = 0; k < hits; ++k) damage(lines, rng);
       std::ostringstream text;
       for (const std::string& l : lines) text << l << "\n";
-      SCOPED_TRACE(ex.filename().string() + " variant " + std::to_string(variant) + "\n" + text.str());
+      SCOPED_TRACE(ex.filename().string() + " variant " + std::to_string(variant) + "\n" +
+                   text.str());
       if (keep != nullptr && *keep != '\0') {
-        std::ofstream copy(fs::path(keep) / (ex.stem().string() + "_damaged" +
-                                             std::to_string(variant) + ".dat"));
-        copy << text.str();
-        ASSERT_TRUE(copy.good()) << "cannot write the damaged copy to " << keep;
+        // The damaged input beside an intact copy of its plate model file, as the run has it.
+        const fs::path copy = fs::path(keep) / (ex.stem().string() + "_damaged" +
+                                                std::to_string(variant) + ".dat");
+        std::ofstream(copy) << text.str();
+        ASSERT_TRUE(fs::exists(copy)) << "cannot write the damaged copy to " << keep;
+        fs::path fem = ex;
+        fem.replace_extension(".fem");
+        if (fs::exists(fem))
+          fs::copy_file(fem, fs::path(copy).replace_extension(".fem"),
+                        fs::copy_options::overwrite_existing);
       }
       WorkDir dir;
       dir.copy_input(ex);  // with the plate model file of a plate cap
