@@ -31,7 +31,9 @@ std::string edited(const char* example, const std::vector<Edit>& edits) {
   return t;
 }
 
-// The single pile's case controls, its load and its axial and torque curves.
+// The single pile's control record (curves extended past their ends), case controls, load,
+// and axial and torque curves.
+constexpr const char* kControl = "1 3 0 0 0 1 1 0 0 0 0 0 0 0 0 1 0 0 0 0";
 constexpr const char* kCaseCtl = "0 0 0 1 1 100 500";
 constexpr const char* kSteps = "1.0E-4 1.0E-6 1.0 0.01";
 constexpr const char* kLoad = "0.0 10000.0 0.0 0.0 0.0 0.0 0.0 0.0 0.0";
@@ -100,6 +102,17 @@ TEST(CapOutcome, EveryEndingOfA3dAnalysis) {
         "\n     ** WARNING **  REACHED MAXIMUM LOAD IN BEARING    PILE GROUP    1\n"
         "                    AX. DISP.=  0.1125E+01 >   0.1000E+01     AX. FORCE=  0.1000E+07\n"},
        {"DOES NOT CONVERGE", "7 SINGULAR"}},
+      // Without extension past the curves the pile carries nothing beyond its curve's end;
+      // the run log then has the plain form of the warning.
+      {"no extension past the curve", plus(kOverload, {{kControl, "1 3 0 0 0 1 1 0 0 0 0 0 0 0 0 0 0 0 0 0"}}),
+       "    2 SOLUTION AT    50.00 % OF THE TOTAL LOAD", "NUMBER OF GLOBAL ITERATIONS =    3",
+       {"\n     ** WARNING **  SOME PILES MAY FAIL IN BEARING!\n"
+        "                    AXIAL DISPLACEMENT ESTIMATED IS LARGER THAN\n"
+        "                    MAXIMUM DISPLACEMENT DEFINED IN AXIAL LOAD-DISPLACEMENT CURVE\n"
+        "\n     ** WARNING **  APPARENT FAILURE IN BEARING    ,  PILE GROUP    1\n"},
+       {"\n     ** WARNING **  SOME PILES MAY FAIL IN BEARING!\n"
+        "\n     ** WARNING **  APPARENT FAILURE IN BEARING    ,  PILE GROUP    1\n"},
+       {"REACHED MAXIMUM", "7 SINGULAR"}},
       // A torque curve without stiffness under a torque: singular in every attempt of the
       // first step, with a torsion warning, so the outcome is the cap's, not the matrix's.
       {"singular in torsion, torsion warning",
