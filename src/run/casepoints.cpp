@@ -70,11 +70,17 @@ Vec6 by_dof(const Model& m, const Vec6& v) {
   return r;
 }
 
+// A code or switch of the estimation values made whole. A value beyond any code is held to
+// +-1e6 first, so that a huge number is refused as an unknown code instead of overflowing.
+int code_of(double v) {
+  return static_cast<int>(std::clamp(v, -1.0e6, 1.0e6));
+}
+
 // The target degree of freedom of the estimation values: 1 to 6 in 3-D; in 2-D 1 and 2 are
 // the two displacements and both 3 and 6 the rotation about z (degree 3). 0 when the value
 // names no degree of freedom of the model.
 int target_dof(const Model& m, double v) {
-  const int d = static_cast<int>(v);
+  const int d = code_of(v);
   if (m.NDIM != 2) return d >= 1 && d <= 6 ? d : 0;
   if (d == 6) return 3;
   return d >= 1 && d <= 3 ? d : 0;
@@ -122,7 +128,7 @@ void CASEPOINTS(Model& m, int c, int& status, Vec6& FVLAST, Vec6& DVLAST, Vec6& 
     // Started afresh for every flexibility estimation, so its tables read its own records.
     m.ESTREC1.open_write(m.fname(R_ESTREC1));
   } else if (opt >= 11) {
-    mode = static_cast<int>(m.STFLEV(NL + 1));
+    mode = code_of(m.STFLEV(NL + 1));
     iaxial = m.STFLEV(NL + 11) > 0.0 ? 1 : 0;
     const int dof = target_dof(m, m.STFLEV(NL + 2));
     if (mode != 0 && mode != 1)
@@ -130,7 +136,7 @@ void CASEPOINTS(Model& m, int c, int& status, Vec6& FVLAST, Vec6& DVLAST, Vec6& 
                                     " IS NEITHER 0 (LOAD LEVELS) NOR 1 (TARGET DEFLECTION)", status);
     if (mode == 1 && dof == 0)
       return (void)refuse(m, c, "TARGET DEGREE OF FREEDOM " +
-                                    std::to_string(static_cast<int>(m.STFLEV(NL + 2))) +
+                                    std::to_string(code_of(m.STFLEV(NL + 2))) +
                                     (m.NDIM == 2 ? " IS NOT 1, 2, 3 OR 6" : " IS NOT 1 TO 6"),
                           status);
     if (mode == 1) {
@@ -206,7 +212,7 @@ void CASEPOINTS(Model& m, int c, int& status, Vec6& FVLAST, Vec6& DVLAST, Vec6& 
         }
         // Without a valid target degree of freedom a load-level point has no target.
         m.IDOFT = target_dof(m, m.STFLEV(NL + 2));
-        m.ISCALE1 = mode == 1 ? static_cast<int>(m.STFLEV(NL + 12)) : 0;
+        m.ISCALE1 = mode == 1 ? code_of(m.STFLEV(NL + 12)) : 0;
         f = m.STFLEV(p);
         m.FACNXT = f;
         m.DTARG = m.IDOFT > 0 ? m.STFLEV(target_position(m, NL, m.IDOFT)) * f : 0.0;
@@ -257,7 +263,7 @@ void CASEPOINTS(Model& m, int c, int& status, Vec6& FVLAST, Vec6& DVLAST, Vec6& 
             m.ICONV = -1;
             break;
           }
-          m.ISCALE1 = static_cast<int>(m.STFLEV(NL + 12));
+          m.ISCALE1 = code_of(m.STFLEV(NL + 12));
           P = P0;
           if (m.ISCALE1 == 0) {
             for (int i = 1; i <= ndof; ++i) P(dof_slot(m, i)) = m.FACNXT * P0(dof_slot(m, i));

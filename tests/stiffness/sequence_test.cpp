@@ -294,12 +294,23 @@ TEST(EstimationSequence, TwoDimensionalFlexibilityIncludesTheMoment) {
   EXPECT_LT(std::fabs(rec[2][0]), 10.0 * rec[2][2]);
 }
 
+// Unknown modes and target degrees of freedom are refused by name, also when the value is
+// beyond any whole number.
 TEST(EstimationSequence, UnknownEstimationModeIsRefused) {
-  WorkDir dir;
-  const std::vector<double> v = {1.0, 7, 2, 0, 0.05, 0, 0, 0, 0, 1.0, 6, 0, 0};
-  const int st = run(dir, with_estimation(11, 0, v));
-  EXPECT_NE(st, 0);
-  EXPECT_NE(dir.read("case.log").find("STIFFNESS ESTIMATION MODE 7"), std::string::npos);
+  struct Case {
+    double mode, dof;
+    const char* text;
+  };
+  for (const Case& c : {Case{7, 2, "STIFFNESS ESTIMATION MODE 7 IS NEITHER"},
+                        Case{1.0e30, 2, "STIFFNESS ESTIMATION MODE 1000000 IS NEITHER"},
+                        Case{-1.0e30, 2, "STIFFNESS ESTIMATION MODE -1000000 IS NEITHER"},
+                        Case{1, 1.0e30, "TARGET DEGREE OF FREEDOM 1000000 IS NOT 1 TO 6"}}) {
+    SCOPED_TRACE(c.text);
+    WorkDir dir;
+    const std::vector<double> v = {1.0, c.mode, c.dof, 0, 0.05, 0, 0, 0, 0, 1.0, 6, 0, 0};
+    EXPECT_NE(run(dir, with_estimation(11, 0, v)), 0);
+    EXPECT_NE(dir.read("case.log").find(c.text), std::string::npos);
+  }
 }
 
 TEST(EstimationSequence, TwoDimensionalTargetOnAnOutOfPlaneDegreeIsRefused) {
