@@ -44,7 +44,10 @@ std::string num(double x) {
 
 std::string nums(const std::vector<double>& v) {
   std::string s;
-  for (double x : v) s += (s.empty() ? "" : " ") + num(x);
+  for (double x : v) {
+    if (!s.empty()) s += ' ';
+    s += num(x);
+  }
   return s;
 }
 

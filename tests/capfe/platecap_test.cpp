@@ -117,7 +117,10 @@ TEST(PlateCap, StiffPlateOnFourPilesMovesAsTheRigidCap) {
     ASSERT_EQ(cap.node.size(), 4u);
     const V6 q = plate_load(c.P);
     std::string rec = "4 4";
-    for (double v : q) rec += " " + std::to_string(v);
+    for (double v : q) {
+      rec += ' ';
+      rec += std::to_string(v);
+    }
     cap.pm.pntload.push_back(rec);
     PlateRunner run;
     run.m->NROW = 4;

@@ -45,7 +45,7 @@ std::string run_plan(const std::string& text, const std::vector<std::string>& pl
         Chars<12> v;
         v = "?";
         rd.t(v, Fid("TV", k));
-        vals += "<" + std::string(v.trimmed()) + ">";
+        vals.append("<").append(v.trimmed()).append(">");
       }
     }
     out += vals;

@@ -160,7 +160,7 @@ TEST(ReadInput, HeadingFileListAndDateBlock) {
   EXPECT_EQ(run.dir.read("case.sum").substr(0, heading.size()), heading);
   const std::string log = run.dir.read("case.log");
   const std::string version =
-      "\n" + std::string(10, ' ') + "  TORVA for Windows, Version TORVA TEST  \n\n";
+      std::string("\n").append(10, ' ').append("  TORVA for Windows, Version TORVA TEST  \n\n");
   EXPECT_EQ(log.substr(0, version.size()), version);
   EXPECT_NE(log.find("\n            2 X 2 GROUP OF 18 IN"), std::string::npos);
 }

@@ -193,7 +193,7 @@ TEST(PyElastic, PrintModeWritesTheParameterBlockAndDefaultPoints) {
   EXPECT_EQ(echo[8], l);
   const auto plot = pytest::lines_of(files.text("plot.txt"));
   ASSERT_EQ(plot.size(), 18u);
-  EXPECT_EQ(plot[0], " " + free_real(96.0));
+  EXPECT_EQ(plot[0], std::string(" ").append(free_real(96.0)));
   std::string r;
   put_X(r, 1);
   put_G(r, 2 * 0.016, 15, 8, 1);
