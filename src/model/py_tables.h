@@ -38,6 +38,7 @@ struct PILELAYR {
 struct PYCAP {
   Arr1<double, MAXROWP> GSDEPTH;
   Arr1<double, MAXROWP> PCAPP;
+  unsigned long long PYGEN;  // generation of the curve inputs (0: constants are not kept)
 };
 
 // The p-y plot-mode words: the curve buffers, PLCRV(i, 1|2, copy) the deflection and the

@@ -237,7 +237,7 @@ bool LLP3D(Model& m, int g, double yt, double Sy, double zt, double Sz, double P
     // Secant springs at the resultant deflection of every node.
     for (int k = 1; k <= n + 1; ++k) s.ures(k) = std::sqrt(s.y(k + 3) * s.y(k + 3) + s.z(k + 3) * s.z(k + 3));
     if (!user) {
-      PYCURVE(m, t, status, g, g, s.ures, s.Esp, s.smy, s.smz, s.Fsm, s.pr);
+      PYCURVE(m, t, status, g, g, s.ures, s.Esp, s.smy, s.smz, s.Fsm, s.pr, &s.kept);
       if (status != 0) return false;
       for (int k = 1; k <= n + 1; ++k) {
         if (movement) {  // the soil movement loads the pile as Es x movement
