@@ -215,6 +215,7 @@ bool LLP3D(Model& m, int g, double yt, double Sy, double zt, double Sz, double P
         llp_solve_plane(N, h, s.EIz, s.Es, s.Pax, s.qy, s.ay, s.by, s.cy, s.y, s.yold) &&
         llp_solve_plane(N, h, s.EIy, s.Es, s.Pax, s.qz, s.az, s.bz, s.cz, s.z, s.zold);
     s.ns = ns;
+    ++s.solves;
     if (!ok) {
       // A singular system has no deflected shape: the pile solution has failed.
       fail_llp(m, g, "SINGULAR EQUATIONS OF A LLP");

@@ -29,6 +29,7 @@ struct Llp3dScratch {
   NodeBlock block;              // the node quantities gathered for the result store
   PyKept kept;                  // curve constants of the row last evaluated (kept across calls)
   int ns = 0;                   // solves made by the last call
+  long long solves = 0;         // solves of both planes made by every call so far
 };
 
 // Lateral solution of row g for the head deflection yt and rotation Sy of the y plane
