@@ -208,7 +208,11 @@ bool table_m_rows(Model& m, int kind, const std::function<TableMRow&(int)>& slot
       }
       for (int f = 0; f < 3; ++f) files[3 * i + f].open_memory();
     }
-    const int nthr = SETNTHR(m.NTHREQ, m.NTHUSE, m.NTHRUN, m.NROW, 1);
+    // The threads of the row loops share the block's streams; the run's thread counts
+    // record the two streams of the printing.
+    int use = 0, run = 0;
+    const int nthr = SETNTHR(m.NTHREQ, use, run, m.NROW, 0);
+    SETNTHR(m.NTHREQ, m.NTHUSE, m.NTHRUN, m.NROW, 1);
     const double t0 = platform::wall_seconds();
     // Two output streams per row: plot data, and scratch records with the report. Each
     // builds its lines in memory; the files receive them below in row order, so the
