@@ -3,10 +3,11 @@ EXAMPLE ?= examples/group2x2_sand_us.dat
 
 .PHONY: run test asan tsan bench clean
 
-# Build the engine and the host, then analyse a bundled example (reports beside it in out/).
+# Build the engine and the host only, then analyse a bundled example (reports beside it in
+# out/).
 run:
-	cmake --preset release >/dev/null && cmake --build --preset release
-	mkdir -p out && cp $(EXAMPLE) out/
+	cmake --preset release >/dev/null && cmake --build --preset release --target torva_host
+	mkdir -p out && cp $(EXAMPLE) $(wildcard $(basename $(EXAMPLE)).fem) out/
 	./build/release/torva out/$(notdir $(EXAMPLE)); st=$$?; \
 	  echo "reports: out/$(basename $(notdir $(EXAMPLE))).out (results), .echo (input echo), .sum (summary), .log (run log)"; exit $$st
 

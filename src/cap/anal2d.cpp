@@ -157,7 +157,7 @@ void ANAL2D(Model& m, int kind, int& IPYSAVE, int& status, Vec3& FVLAST, Vec3& D
           status = ST_STOP;
           return;
         }
-        m.WARNSCR.open_write(m.fname(R_WARNSCR));
+        if (!open_scratch(m, m.WARNSCR, R_WARNSCR, status)) return;
         m.IWFILE = 1;
         FVEC2D(m, RV, DV, status);
         m.WARNSCR.close();
@@ -275,7 +275,10 @@ void ANAL2D(Model& m, int kind, int& IPYSAVE, int& status, Vec3& FVLAST, Vec3& D
         continue;
       }
       // A failed attempt: retry halfway between the last converged factor and the one that
-      // failed, with half the increment, until the increment falls below the minimum.
+      // failed, with half the increment, until the increment falls below the minimum. It
+      // counts as the iteration limit plus one, whether it ran out of iterations or ended
+      // early on a pile that did not close or a singular tangent.
+      KITER = m.MAXITFND + 1;
       DV = DVCONV;
       ICONVG = -1;
       done = attempt_failed(m, stepper, KSTEP);
@@ -295,7 +298,7 @@ void ANAL2D(Model& m, int kind, int& IPYSAVE, int& status, Vec3& FVLAST, Vec3& D
     replay_warnings(m, 3 * (m.NWBEAR + m.NWPULL));
     if (m.IESTON == 1) m.ICONV = -1;
   }
-  if (failed_outcome(m, KSTEP == 1 && ICONVG == -1, 3)) return;
+  if (failed_outcome(m, KSTEP == 1 && ICONVG == -1, 3, TCONV)) return;
   // The load reached: the last converged factor of the case load (a step that failed after
   // earlier ones had converged leaves the load it attempted).
   for (int i = 1; i <= 3; ++i) FV(i) = TCONV * FV0(i);
@@ -313,7 +316,10 @@ void ANAL2D(Model& m, int kind, int& IPYSAVE, int& status, Vec3& FVLAST, Vec3& D
       // The cap tangent and the pile states of this point for the estimation.
       state_matrix(m.STATEFILE, SSRAW, 3);
       m.IOPASS = 2;
-      m.PILESCR.open_write(m.fname(R_PILESCR));
+      if (!open_scratch(m, m.PILESCR, R_PILESCR, status)) {
+        m.IOPASS = 0;
+        return;
+      }
       FVEC2D(m, RV, DV, status);
       m.PILESCR.close();
       if (status != 0) {
@@ -322,10 +328,9 @@ void ANAL2D(Model& m, int kind, int& IPYSAVE, int& status, Vec3& FVLAST, Vec3& D
       }
       m.IPROPTE = m.IPRTOPT;
       m.INODSTE = m.NPRSTEP;
+      // The pass refreshed the pile states only: no pile tables at a level point.
       EQSTIF2D(m, m.STATEFILE);
-      ENVEWR2D(m, 0, 0, status);
       m.IOPASS = 0;
-      if (status != 0) return;
       m.CASELOG.line("    1 ANALYSIS COMPLETED");
       return;
     }
@@ -382,7 +387,7 @@ void ANAL2D(Model& m, int kind, int& IPYSAVE, int& status, Vec3& FVLAST, Vec3& D
     for (TextFile* f : {&m.REPORT, &m.SUMMARY}) f->nl().nl().nl().X(5).A(kTableM).nl();
 
   // Output pass: every pile row stores its results for the converged cap displacement.
-  m.PILESCR.open_write(m.fname(R_PILESCR));
+  if (!open_scratch(m, m.PILESCR, R_PILESCR, status)) return;
   FVEC2D(m, RV, DV, status);
   m.PILESCR.close();
   if (status != 0) return;  // a row that fails here leaves no results: the run's error
@@ -412,10 +417,12 @@ Passive2d PASSIVE2D(Model& m) {
 }
 
 void Passive2d::load(double dv2, Vec3& F) const {
-  const double s = dv2 >= 0.0 ? 1.0 : -1.0;
+  // The 3-D cap's load for a movement along Y alone: its Y force and its moment about Z.
+  Vec6 F6;
+  PASVLOAD(R, M, dv2, 0.0, F6);
   F(1) = 0.0;
-  F(2) = -s * R;
-  F(3) = s * M;
+  F(2) = F6(2);
+  F(3) = F6(6);
 }
 
 void EQSTIF2D(Model& m, TextFile& f) { pile_state_records(m, f, false); }

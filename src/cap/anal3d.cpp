@@ -153,8 +153,8 @@ void ANAL3D(Model& m, int kind, int& status, Vec6& FVLAST, Vec6& DVLAST, Vec6& l
           REDUPD3D(m, DV, loads, status);
           if (status != 0) return;
         }
+        if (!open_scratch(m, m.WARNSCR, R_WARNSCR, status)) return;
         m.IWFILE = 1;
-        m.WARNSCR.open_write(m.fname(R_WARNSCR));
         FVEC(m, RV, DV, status);
         m.WARNSCR.close();
         m.IWFILE = 0;
@@ -297,7 +297,7 @@ void ANAL3D(Model& m, int kind, int& status, Vec6& FVLAST, Vec6& DVLAST, Vec6& l
   if (m.ISTATE == 3) replay_warnings(m, 3 * (m.NWBEAR + m.NWPULL + m.NWTORS));
   if (m.ISTATE == 3 && m.IESTON == 1) m.ICONV = -1;
   const bool never_converged = KSTEP == 1 && ICONVG == -1;
-  if (failed_outcome(m, never_converged, 6)) return;
+  if (failed_outcome(m, never_converged, 6, TCONV)) return;
   // The load reached: the last converged factor of the case load (a step that failed after
   // earlier ones had converged leaves the load it attempted).
   for (int i = 1; i <= 6; ++i) loads(i) = TCONV * FV0(i);
@@ -315,7 +315,7 @@ void ANAL3D(Model& m, int kind, int& status, Vec6& FVLAST, Vec6& DVLAST, Vec6& l
       if (!target_check(m, m.IDOFT >= 1 && m.IDOFT <= 6 ? DV(m.IDOFT) : 0.0)) return;
       // The point is finished: the pile states of the final solution for the estimation.
       state_matrix(m.STATEFILE, SSRAW, 6);
-      m.PILESCR.open_write(m.fname(R_PILESCR));
+      if (!open_scratch(m, m.PILESCR, R_PILESCR, status)) return;
       m.IOPASS = 2;
       int st = 0;
       FVEC(m, RV, DV, st);
@@ -389,7 +389,7 @@ void ANAL3D(Model& m, int kind, int& status, Vec6& FVLAST, Vec6& DVLAST, Vec6& l
   if (m.IPRTOPT > 0) table_m_heading(m);
   // Output pass: every pile row stores its results for the converged cap displacement.
   {
-    m.PILESCR.open_write(m.fname(R_PILESCR));
+    if (!open_scratch(m, m.PILESCR, R_PILESCR, status)) return;
     int st = 0;
     FVEC(m, RV, DV, st);
     m.PILESCR.close();

@@ -58,6 +58,13 @@ void trace_vec(TextFile& f, const char* label, const double* v, int n, int w, in
   f.nl();
 }
 
+bool open_scratch(Model& m, TextFile& f, FileRole r, int& status) {
+  if (f.open_write(m.fname(r))) return true;
+  status = ST_FILEOPEN;
+  m.ERRFILE = m.fname(r);
+  return false;
+}
+
 bool attempt_failed(Model& m, LoadStepper& s, int& kstep) {
   if (s.fail(m.FACMIN)) {
     if (m.ISTATE != 2) no_convergence_warning(m);
@@ -99,15 +106,36 @@ void replay_warnings(Model& m, int nrec) {
   }
 }
 
-bool failed_outcome(Model& m, bool never_converged, int ndof) {
+namespace {
+
+// Notes an analysis that did not complete in full: which case or combination (and whether
+// it was a point of a stiffness estimation), its outcome, and the load factor reached.
+void note_incomplete(Model& m, std::string_view outcome, double reached) {
+  std::string b = m.ICOMB > 0 ? "     LOAD COMB. " : "     LOAD CASE  ";
+  put_I(b, m.ICOMB > 0 ? m.ICOMB : m.ICASE, 5);
+  if (m.IESTON == 1 || m.MODSTF == 2) b += ", STIFFNESS ESTIMATION";
+  b.append(": ").append(outcome).append(", LOAD REACHED");
+  put_F(b, 100.0 * reached, 8, 2);
+  m.INCOMPLETE.push_back(b + " %");
+}
+
+}  // namespace
+
+bool failed_outcome(Model& m, bool never_converged, int ndof, double reached) {
+  const char* outcome;
   if (m.ISTATE == 1)
-    m.CASELOG.line("    6 NO CONVERGENCE ON PILES   ");
+    outcome = "    6 NO CONVERGENCE ON PILES   ";
   else if (m.ISTATE == 2)
-    m.CASELOG.line("    7 SINGULAR STIFFNESS MATRIX ");
+    outcome = "    7 SINGULAR STIFFNESS MATRIX ";
   else if (never_converged)
-    m.CASELOG.line("    3 NO CONVERGENCE ON PILE CAP");
+    outcome = "    3 NO CONVERGENCE ON PILE CAP";
   else
     return false;
+  m.CASELOG.line(outcome);
+  std::string_view text(outcome);
+  text.remove_prefix(6);
+  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+  note_incomplete(m, text, never_converged ? 0.0 : reached);
   // A flexibility level without a final solution still leaves its records, so that the
   // tables find one record per level (also when an earlier load step had converged).
   if (m.MODSTF == 2) ESTRECFAIL(m, ndof);
@@ -126,6 +154,7 @@ void solved_outcome(Model& m, double tconv) {
     f->nl();
   }
   m.CASELOG.A("    2 SOLUTION AT ").F(100.0 * tconv, 8, 2).A(" % OF THE TOTAL LOAD").nl();
+  note_incomplete(m, "SOLUTION BELOW THE TOTAL LOAD", tconv);
 }
 
 void summary_origin(Model& m, const char* faxes, const char* maxes, const double* FV,

@@ -74,6 +74,10 @@ void clip_coupling(Mat& S, int n) {
   }
 }
 
+// Opens the scratch file of role r for writing. A file the analysis cannot open ends it
+// with the file-open status naming the file (the run log gives the name). True when open.
+[[nodiscard]] bool open_scratch(Model& m, TextFile& f, FileRole r, int& status);
+
 // After a failed attempt of a load step: the retry of the stepper (the step number
 // taken back), or, with the increments exhausted, the end of the analysis with its warning
 // (none after a singular tangent, which has its own). True when the analysis ends.
@@ -95,10 +99,11 @@ void replay_warnings(Model& m, int nrec);
 // The outcome of an analysis without a final solution (no convergence on the piles,
 // ISTATE 1; a singular tangent, ISTATE 2; no converged step, never_converged): its line
 // on the case list, the records of a flexibility level (ndof cap movements), and the
-// estimation point marked as failed. False, with nothing written, otherwise.
-bool failed_outcome(Model& m, bool never_converged, int ndof);
+// estimation point marked as failed, and the analysis noted for the end of the run log with
+// the load factor it reached. False, with nothing written, otherwise.
+bool failed_outcome(Model& m, bool never_converged, int ndof, double reached);
 // The outcome line of a solved analysis; below the full load (tconv < 1) also the warning
-// on the results and summary reports.
+// on the results and summary reports and the note for the end of the run log.
 void solved_outcome(Model& m, double tconv);
 
 // The summary block at the origin: loads along the axes `faxes` and moments about

@@ -1,7 +1,9 @@
 #include "capfe/capfem.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <string>
+#include <vector>
 
 #include "cap/matinv.h"
 #include "capfe/elstif.h"
@@ -12,7 +14,6 @@
 #include "capfe/stresout.h"
 #include "model/model.h"
 #include "model/status.h"
-#include "model/messages.h"
 #include "model/messages.h"
 #include "run/freeread.h"
 
@@ -58,7 +59,11 @@ bool open_files(PlateRun& r, TextFile& fedata) {
     return false;
   };
   if (!ok) return refuse(std::string("FILE-NAME LIST ") + FENAMES_FILE + " IS MISSING OR SHORT");
-  if (!fedata.open_read(name[1])) return refuse("MODEL FILE " + name[1] + " CANNOT BE READ");
+  if (!fedata.open_read(name[1])) {
+    std::error_code ec;
+    const bool missing = !name[1].empty() && !std::filesystem::exists(name[1], ec) && !ec;
+    return refuse("MODEL FILE " + name[1] + (missing ? " IS MISSING" : " CANNOT BE READ"));
+  }
   if (!r.FELIST.open_write(name[2]) || !r.FERESULT.open_write(name[3]) || !r.FELOG.open_write(name[4])) {
     emit(m, TO_REPORT | TO_RUNLOG, " **** FATAL ERROR **** PLATE MODEL OF THE CAP: ITS OUTPUT FILES CANNOT BE OPENED");
     r.fail(ST_FILEOPEN);
@@ -209,6 +214,25 @@ void stepping(PlateRun& r) {
   }
 }
 
+// The pile heads at the final displacement of the plate on the listing: displacements and
+// the forces of each pile on the cap, in the pile-row axes (X down, Y, Z), pile i being
+// pile row i.
+void pile_heads(PlateRun& r, const std::vector<double>& heads) {
+  TextFile& f = r.FELIST;
+  const char* title[2] = {"PILE HEAD DISPLACEMENTS (PILE-ROW AXES: X DOWN, Y, Z)",
+                          "PILE HEAD FORCES ON THE CAP (PILE-ROW AXES: X DOWN, Y, Z)"};
+  const char* head[2] = {"      PILE     X-DISP        Y-DISP        Z-DISP        X-ROT.        Y-ROT.        Z-ROT.",
+                         "      PILE    X-FORCE       Y-FORCE       Z-FORCE      X-MOMENT      Y-MOMENT      Z-MOMENT"};
+  for (int b = 0; b < 2; ++b) {
+    f.nl().A(" ").X(5).A(title[b]).nl().nl().line(head[b]);
+    for (int q = 1; q <= r.m.NCTSTI; ++q) {
+      f.I(q, 10);
+      for (int i = 0; i < 6; ++i) f.E(heads[std::size_t(12 * (q - 1) + 6 * b + i)], 14, 6);
+      f.nl();
+    }
+  }
+}
+
 }  // namespace
 
 bool PILEFIN(PlateRun& r) {
@@ -219,6 +243,8 @@ bool PILEFIN(PlateRun& r) {
   for (int i = 0; i < 6; ++i)
     for (int j = 0; j < 6; ++j) a[i + j * 6] = t[j + i * 6];
   r.FETRACE.free("ITER = " + std::to_string(m.ITER));
+  // Head displacement and force of every pile, listed after the pass.
+  std::vector<double> heads(std::size_t(12 * m.NCTSTI), 0.0);
   for (int q = 1; q <= m.NCTSTI; ++q) {
     const int e = r.PIEL[std::size_t(q - 1)];
     SHAPEQ(r.w, r.PIXY(1, q), r.PIXY(2, q), m.NNODE);
@@ -240,7 +266,12 @@ bool PILEFIN(PlateRun& r) {
       r.fail(pstat);
       return false;
     }
+    for (int i = 0; i < 6; ++i) {
+      heads[std::size_t(12 * (q - 1) + i)] = up[i];
+      heads[std::size_t(12 * (q - 1) + 6 + i)] = f[i];
+    }
   }
+  pile_heads(r, heads);
   return true;
 }
 

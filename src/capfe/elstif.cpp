@@ -68,6 +68,39 @@ void add_btdb(double (&k)[N][N], const Arr2<double, R, C>& b, const Arr2<double,
     }
 }
 
+// The element variable (0-based) of drilling-penalty variable a: u, v, theta_z of each node.
+int drill_var(int a) {
+  constexpr int dof[3] = {0, 1, 5};
+  return 6 * (a / 3) + dof[a % 3];
+}
+
+// kd = the drilling penalty of element e over its variables u, v, theta_z (node-major),
+// gt the penalty per unit area (shear modulus times thickness).
+bool drilling(PlateRun& r, int e, int nn, double gt, double (&kd)[27][27]) {
+  FEWORK& w = r.w;
+  for (auto& row : kd)
+    for (double& x : row) x = 0.0;
+  const int nd = nn <= 4 ? 2 : 3;
+  double pt[3], wt[3];
+  gauss_rule(nd, pt, wt);
+  for (int i = 0; i < nd; ++i)
+    for (int j = 0; j < nd; ++j) {
+      SHAPEQ(w, pt[i], pt[j], nn);
+      double detj = 0.0;
+      if (!JACOB2(r, e, detj, gauss_no(i + 1, j + 1, nd))) return false;
+      const double dv = gt * detj * wt[i] * wt[j];
+      double b[27];
+      for (int k = 1; k <= nn; ++k) {
+        b[3 * (k - 1)] = 0.5 * w.SHPDXY(2, k);
+        b[3 * (k - 1) + 1] = -0.5 * w.SHPDXY(1, k);
+        b[3 * (k - 1) + 2] = w.SHPVAL(k);
+      }
+      for (int a = 0; a < 3 * nn; ++a)
+        for (int c = 0; c < 3 * nn; ++c) kd[a][c] += b[a] * b[c] * dv;
+    }
+  return true;
+}
+
 }  // namespace
 
 void side_nodes(int side, int& a, int& b, int& c) {
@@ -157,11 +190,14 @@ void DBPLATE(PlateRun& r) { mat_product(r.w.PLTDB, r.w.PLTDMAT, r.w.PLTBMAT, 3 *
 void PILEAX(double t[36]) {
   for (int i = 0; i < 36; ++i) t[i] = 0.0;
   auto at = [&](int i, int j) -> double& { return t[(i - 1) + (j - 1) * 6]; };
+  // Plate x along pile Z, plate y along pile Y, plate z (w) up, against pile X. The plate
+  // rotations are slopes: theta_x = dw/dx = -(rotation about Y), theta_y = dw/dy = rotation
+  // about Z; the drilling rotation about z is minus the rotation about X.
   at(1, 3) = 1.0;
   at(2, 2) = 1.0;
   at(3, 1) = -1.0;
-  at(4, 6) = 1.0;
-  at(5, 5) = 1.0;
+  at(4, 5) = -1.0;
+  at(5, 6) = 1.0;
   at(6, 4) = -1.0;
 }
 
@@ -170,7 +206,7 @@ bool ELSTIF(PlateRun& r) {
   FEWORK& w = r.w;
   const int nn = m.NNODE, nevab = m.NEVAB, ng = m.NGAUS;
   // Element-local matrices, fixed size (9 nodes at most).
-  double ke[54][54], km[18][18], kp[27][27];
+  double ke[54][54], km[18][18], kp[27][27], kd[27][27];
   double u[54];
   double tax[36];
   PILEAX(tax);
@@ -179,12 +215,6 @@ bool ELSTIF(PlateRun& r) {
 
   for (int e = 1; e <= m.NELEM; ++e) {
     gather_xy(r, e);
-    SHAPEQ(w, 0.0, 0.0, nn);
-    double xc = 0.0, yc = 0.0;
-    for (int k = 1; k <= nn; ++k) {
-      xc += w.SHPVAL(k) * w.ELXY(1, k);
-      yc += w.SHPVAL(k) * w.ELXY(2, k);
-    }
     for (auto& row : ke)
       for (double& x : row) x = 0.0;
     for (auto& row : km)
@@ -195,7 +225,14 @@ bool ELSTIF(PlateRun& r) {
     const double thick = r.PROPS(3, imat);
     DPLATE(r, imat);
     DMEMB(r, imat);
-    w.POLARJ = 0.0;
+    const double g = 0.5 * r.PROPS(1, imat) / (1.0 + r.PROPS(2, imat));
+    // Drilling: the penalty G t (theta_z - omega)^2 over the element, omega = (dv/dx -
+    // du/dy) / 2 the in-plane rotation of the membrane, so that the drilling rotation
+    // follows the cap's twist and turns with its moment. Variables u, v, theta_z of each
+    // node; a full rule (2 x 2 points for 4 nodes, 3 x 3 otherwise) whatever NGAUS is, so
+    // that no drilling rotation is left without stiffness. Done before the element's own
+    // Gauss points, which leave their coordinates for the element record.
+    if (!drilling(r, e, nn, g * (thick == 0.0 ? 1.0 : thick), kd)) return false;
 
     for (int i = 1; i <= ng; ++i)
       for (int j = 1; j <= ng; ++j) {
@@ -213,18 +250,12 @@ bool ELSTIF(PlateRun& r) {
         add_btdb(km, w.MEMBMAT, w.MEMDB, 2 * nn, dvm);
         for (int b = 1; b <= 2 * nn; ++b)
           for (int k = 1; k <= 3; ++k) w.MEMDBG(k, b, p) = w.MEMDB(k, b);
-        const double dx = w.GPXY(1, p) - xc, dy = w.GPXY(2, p) - yc;
-        w.POLARJ += (dx * dx + dy * dy) * dv;
       }
     // Mirror the upper triangles.
     for (int a = 0; a < 3 * nn; ++a)
       for (int b = 0; b < a; ++b) kp[a][b] = kp[b][a];
     for (int a = 0; a < 2 * nn; ++a)
       for (int b = 0; b < a; ++b) km[a][b] = km[b][a];
-
-    const double enu = r.PROPS(2, imat);
-    const double g = 0.5 * r.PROPS(1, imat) / (1.0 + enu);
-    const double kdrill = w.POLARJ * g / thick;
 
     for (int mm = 1; mm <= nn; ++mm)
       for (int n = 1; n <= nn; ++n) {
@@ -235,8 +266,9 @@ bool ELSTIF(PlateRun& r) {
           for (int b = 0; b < 3; ++b)
             ke[6 * (mm - 1) + 2 + a][6 * (n - 1) + 2 + b] = kp[3 * (mm - 1) + a][3 * (n - 1) + b];
       }
-    // Drilling: the nodal share as the last Gauss point's shape values give it.
-    for (int mm = 1; mm <= nn; ++mm) ke[6 * mm - 1][6 * mm - 1] = w.SHPVAL(mm) * kdrill;
+    // Drilling penalty: variable 3(m-1)+c of kd (c = u, v, theta_z) is 6(m-1)+1, 2, 6.
+    for (int a = 0; a < 3 * nn; ++a)
+      for (int b = 0; b < 3 * nn; ++b) ke[drill_var(a)][drill_var(b)] += kd[a][b];
 
     // Current displacement of the element's variables.
     for (int k = 1; k <= nn; ++k) {

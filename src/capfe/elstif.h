@@ -1,6 +1,7 @@
 // The flat-shell element of the plate program: membrane, thick plate with transverse
-// shear and a drilling rotation, the spring terms of the model and the piles as nonlinear
-// point springs.
+// shear and a drilling rotation held to the membrane's in-plane rotation, the spring terms
+// of the model and the piles as nonlinear point springs (their torsion on the drilling
+// rotation).
 #pragma once
 
 #include "capfe/platerun.h"

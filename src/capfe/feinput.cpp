@@ -18,9 +18,9 @@ namespace {
 constexpr double LOC_TOL = double(1.0e-10f);
 constexpr double NODE_TOL = double(1.0e-30f);
 
-// Error numbers of the checks beyond the classic twelve and twelve: counts below zero,
-// step values, material values, references out of range, points in no element, more
-// piles than pile rows.
+// Error numbers after the control-data checks (1 to 12) and the mesh checks (13 to 24):
+// counts below zero, step values, material values, references out of range, points in no
+// element, more piles than pile rows.
 constexpr int E_COUNTS = 25, E_DT = 26, E_DTMIN = 27;
 constexpr int E_MATERIAL = 28, E_BADREF = 29, E_NOELEM = 30, E_PILEROWS = 31;
 

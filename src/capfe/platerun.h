@@ -8,8 +8,9 @@
 //   8 (-1,0), 9 (0,0); side k runs from corner k to corner k+1 (side 4 back to corner 1)
 //   with its mid-side node k+4;
 // - six freedoms per node: u, v (membrane), w, rotation of the normal in the x-z plane,
-//   rotation in the y-z plane (plate), drilling rotation; variable 6(n-1)+i is freedom i of
-//   node n, and the element variables are node-major the same way;
+//   rotation in the y-z plane (plate; the slopes dw/dx and dw/dy where the shear strain is
+//   nil), drilling rotation about z, tied to the membrane's in-plane rotation; variable
+//   6(n-1)+i is freedom i of node n, and the element variables are node-major the same way;
 // - nodal vectors hold six values per node, node after node; element matrices are stored
 //   row by row, one NEVAB x NEVAB block per element.
 #pragma once
@@ -73,7 +74,6 @@ struct FEWORK {
   Arr2<double, 2, 9> SHPDXY;
   Arr2<double, 2, 9> GPXY;
   Arr1<double, 3> GAUSSPT, GAUSSWT;
-  double POLARJ;
 };
 
 // Force and tangent of the pile rows that carry the plate. The default springs are the
@@ -95,8 +95,8 @@ inline constexpr int ELREC_XY = 2 * 9;
 inline constexpr int ELREC_LEN = ELREC_PLT + ELREC_MEM + ELREC_XY;
 
 // A sequential unformatted record file of fixed-length records of reals (the element and
-// equation scratch files), framed as the field's classic record files are: a 4-byte
-// length before and after every record.
+// equation scratch files), each record framed as sequential unformatted records are: its
+// length in 4 bytes before and after it.
 class RecordFile {
  public:
   RecordFile() = default;

@@ -94,28 +94,36 @@ bool JACOB2(PlateRun& r, int ielem, double& djacb, int kgasp) {
   return true;
 }
 
-void GAUSSLEG(FEWORK& w, int ngaus) {
-  w.GAUSSPT.fill(0.0);
-  w.GAUSSWT.fill(0.0);
+void gauss_rule(int ngaus, double pt[3], double wt[3]) {
+  for (int i = 0; i < 3; ++i) pt[i] = wt[i] = 0.0;
   if (ngaus == 1) {
-    w.GAUSSPT(1) = -0.0;
-    w.GAUSSWT(1) = 2.0;
+    pt[0] = -0.0;
+    wt[0] = 2.0;
     return;
   }
   if (ngaus == 2) {
-    w.GAUSSPT(1) = -double(0.577350269189626f);
-    w.GAUSSWT(1) = 1.0;
+    pt[0] = -double(0.577350269189626f);
+    wt[0] = 1.0;
   } else if (ngaus == 3) {
-    w.GAUSSPT(1) = -double(0.774596669241483f);
-    w.GAUSSPT(2) = 0.0;
-    w.GAUSSWT(1) = double(0.555555555555556f);
-    w.GAUSSWT(2) = double(0.888888888888889f);
+    pt[0] = -double(0.774596669241483f);
+    pt[1] = 0.0;
+    wt[0] = double(0.555555555555556f);
+    wt[1] = double(0.888888888888889f);
   } else {
     return;
   }
-  for (int i = 1; i <= ngaus / 2; ++i) {
-    w.GAUSSPT(ngaus + 1 - i) = -w.GAUSSPT(i);
-    w.GAUSSWT(ngaus + 1 - i) = w.GAUSSWT(i);
+  for (int i = 0; i < ngaus / 2; ++i) {
+    pt[ngaus - 1 - i] = -pt[i];
+    wt[ngaus - 1 - i] = wt[i];
+  }
+}
+
+void GAUSSLEG(FEWORK& w, int ngaus) {
+  double pt[3], wt[3];
+  gauss_rule(ngaus, pt, wt);
+  for (int i = 1; i <= 3; ++i) {
+    w.GAUSSPT(i) = pt[i - 1];
+    w.GAUSSWT(i) = wt[i - 1];
   }
 }
 

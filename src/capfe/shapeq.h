@@ -15,6 +15,8 @@ void SHAPEQ(FEWORK& w, double s, double t, int nnode);
 bool JACOB2(PlateRun& r, int ielem, double& djacb, int kgasp);
 // The Gauss rule of NGAUS points per direction into GAUSSPT and GAUSSWT.
 void GAUSSLEG(FEWORK& w, int ngaus);
+// The same rule (1, 2 or 3 points; any other count gives zeros) into pt and wt.
+void gauss_rule(int ngaus, double pt[3], double wt[3]);
 
 // Number of the Gauss point (i along s, j along t) of an element: (i-1) NGAUS + j.
 inline int gauss_no(int i, int j, int ngaus) { return (i - 1) * ngaus + j; }

@@ -1,13 +1,23 @@
-// torva: command-line host of the engine. It prepares "Names.dat", runs ITORVA(3) in the
-// working directory, shows the latest progress line while the engine runs, turns Ctrl-C
-// into a stop request, and exits with the engine's status.
+// torva: command-line host of the engine. It checks that the run can start without
+// harming earlier results, holds the folder for the run, prepares "Names.dat", runs
+// ITORVA(3) in the folder, shows the latest progress line while the engine runs, turns
+// Ctrl-C into a stop request, and ends with the engine's status and the analyses that did
+// not complete in full.
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 #include <atomic>
+#include <cerrno>
 #include <chrono>
+#include <condition_variable>
 #include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <mutex>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -19,21 +29,47 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Extensions of "Names.dat" lines 6 to 27, in line order.
+// Exit codes of the host's own, beside the engine's status codes (which stay below 60).
+constexpr int kExitUsage = 2;         // the command line is wrong
+constexpr int kExitIncomplete = 60;   // status 0, but an analysis did not complete in full
+constexpr int kExitCannotStart = 61;  // the run was refused before any file was written
+constexpr int kExitBusy = 62;         // another run holds the folder
+
+constexpr std::size_t kNameMax = 256;  // characters of a file name that the engine reads
+
+// "Names.dat": line 5 names the input, lines 6 to 27 the files of the run (index 0 is
+// line 5). Lines 6 to 26 are written by the run; line 27, the moment-curvature listing,
+// is only read.
+constexpr int kNames = 23;
+constexpr int kMphiIndex = 22;
+// Extensions of lines 6 to 27, in line order, and the role of each line.
 const char* const kExt[22] = {".echo", ".out", ".sum", ".plt", ".log", ".cas", ".pld", ".prg",
                               ".gcd",  ".es1", ".es2", ".pls", ".stp", ".pst", ".kmx", ".wrn",
                               ".trc",  ".lsd", ".cvd", ".stt", ".sus", ".mph"};
-const char* const kRole[22] = {"echo report",         "results report",
-                               "summary report",      "plot output",
-                               "run log",             "outcome list",
-                               "plot data",           "progress file",
-                               "generated-curve details", "estimation records 1",
-                               "estimation records 2", "per-pile scratch",
-                               "stop-request file",   "pile-state file",
-                               "stiffness-matrix log", "warning scratch",
-                               "solver trace",        "load-settlement details",
-                               "curve data",          "stiffness-model trace",
-                               "summary scratch",     "moment-curvature listing"};
+const char* const kRole[kNames] = {"input data file",
+                                   "echo report",
+                                   "results report",
+                                   "summary report",
+                                   "plot output",
+                                   "run log",
+                                   "outcome list",
+                                   "plot data",
+                                   "progress file",
+                                   "generated-curve details",
+                                   "estimation records 1",
+                                   "estimation records 2",
+                                   "per-pile scratch",
+                                   "stop-request file",
+                                   "pile-state file",
+                                   "stiffness-matrix log",
+                                   "warning scratch",
+                                   "solver trace",
+                                   "load-settlement details",
+                                   "curve data",
+                                   "stiffness-model trace",
+                                   "summary scratch",
+                                   "moment-curvature listing"};
+constexpr int kRunLog = 5, kProgress = 8, kStopReq = 13;
 
 std::atomic<bool> g_interrupted{false};
 void on_sigint(int) { g_interrupted = true; }
@@ -49,46 +85,188 @@ void usage(std::ostream& o) {
        "              echo, INPUT.sum summary, INPUT.log run log, ...), and runs there.\n"
        "  FOLDER      a folder that already holds \"Names.dat\"; torva runs there as it is.\n"
        "  --mphi FILE the moment-curvature listing to name on line 27 of \"Names.dat\"\n"
-       "              (default INPUT.mph, created empty when missing).\n"
+       "              (default INPUT.mph, created empty when missing); at most 256\n"
+       "              characters as an absolute path.\n"
+       "\n"
+       "Before anything is written torva checks that the input can be read, that no file\n"
+       "of the run has the input's name, and that every file of the run can be written: a\n"
+       "run that cannot start leaves the earlier reports as they were. One folder holds one\n"
+       "run at a time: a second run started in a folder that is in use is refused.\n"
        "\n"
        "While the engine runs the latest progress line is shown. Ctrl-C asks the engine to\n"
-       "stop: it ends the current step cleanly and returns status 4.\n"
-       "Exit status: the engine's status code (0 analysis completed, 4 stopped on request,\n"
-       "any other value an error that the run log explains).\n";
+       "stop: it ends the current step cleanly and returns status 4. The thread count is\n"
+       "taken from OMP_NUM_THREADS when it is set (otherwise every processor), and each load\n"
+       "case may ask for fewer.\n"
+       "\n"
+       "Exit status:\n"
+       "   0  every analysis completed\n"
+       "   4  stopped on request\n"
+       "  60  the run ended normally, but an analysis did not complete in full (no\n"
+       "      convergence, or results below the full load): torva lists each one, as the\n"
+       "      end of the run log does\n"
+       "  61  the run cannot start (input missing or named like a file of the run, a file\n"
+       "      that cannot be written, a name too long); nothing was written\n"
+       "  62  another run is using the folder\n"
+       "   2  wrong command line\n"
+       "  any other value: the engine's error code, which the run log explains\n";
 }
 
-// Reads line `n` (1-based) of a text file, without its line end.
-std::string nth_line(const fs::path& p, int n) {
+std::string rtrim(std::string s) {
+  while (!s.empty() && (s.back() == ' ' || s.back() == '\r')) s.pop_back();
+  return s;
+}
+
+// The first line of a text file, without its line end (empty when it cannot be read).
+std::string first_line(const std::string& p) {
   std::ifstream in(p);
   std::string line;
-  for (int i = 1; i <= n && std::getline(in, line); ++i)
-    if (i == n) {
-      if (!line.empty() && line.back() == '\r') line.pop_back();
-      return line;
-    }
-  return {};
+  std::getline(in, line);
+  return rtrim(line);
 }
 
-std::string trim(std::string s) {
-  while (!s.empty() && (s.back() == ' ' || s.back() == '\r')) s.pop_back();
-  size_t i = 0;
-  while (i < s.size() && s[i] == ' ') ++i;
-  return s.substr(i);
+// Lines 5 to 27 of an existing "Names.dat". False when it is short.
+bool read_names(const fs::path& p, std::vector<std::string>& names) {
+  std::ifstream in(p);
+  std::string line;
+  names.clear();
+  for (int i = 1; i <= 4 + kNames; ++i) {
+    if (!std::getline(in, line)) return false;
+    // The engine reads a name as 256 characters without its trailing blanks.
+    if (i >= 5) names.push_back(rtrim(line));
+  }
+  return true;
 }
 
-const char* message_of(int st) {
+std::string message_of(int st) {
   switch (st) {
     case 0: return "analysis completed";
     case 1: return "wrong entry argument";
     case 4: return "analysis stopped by user";
     case 40: return "the file-name list Names.dat is missing or short";
-    case 41: return "a file of the run cannot be opened (see the run log when it exists)";
+    case 41: return "a file of the run cannot be opened";
     case 42: return "a file of the run cannot be written";
-    case 43: return "the input data file cannot be read (see the run log)";
-    case 44: return "invalid input data (see the run log)";
-    default: return "error in analysis (see the run log)";
+    case 43: return "the input data file cannot be read";
+    case 44: return "invalid input data";
+    default: return "error in analysis";
   }
 }
+
+int refuse(const std::string& why) {
+  std::cerr << "torva: " << why << "\ntorva: the run did not start; no file was written\n";
+  return kExitCannotStart;
+}
+
+// The reasons the names of a run would harm the run or earlier files: a name the engine
+// would cut, an input or listing that the run itself would overwrite.
+std::string names_problem(const fs::path& folder, const std::vector<std::string>& names) {
+  for (int k = 0; k < kNames; ++k) {
+    if (names[k].empty()) return std::string("no file is named for the ") + kRole[k];
+    if (names[k].size() > kNameMax)
+      return std::string("the name of the ") + kRole[k] + " is " +
+             std::to_string(names[k].size()) + " characters long; the engine takes at most " +
+             std::to_string(kNameMax) + ": " + names[k];
+  }
+  auto same = [&](const std::string& a, const std::string& b) {
+    return (folder / a).lexically_normal() == (folder / b).lexically_normal();
+  };
+  for (int k = 1; k < kMphiIndex; ++k)
+    if (same(names[k], "Names.dat"))
+      return "the " + std::string(kRole[k]) + " has the name of the file-name list Names.dat";
+  for (int read : {0, kMphiIndex}) {
+    if (same(names[read], "Names.dat"))
+      return "the " + std::string(kRole[read]) + " " + names[read] +
+             " has the name of the file-name list that torva writes";
+    for (int k = 1; k < kMphiIndex; ++k)
+      if (same(names[read], names[k]))
+        return "the " + std::string(kRole[read]) + " " + names[read] +
+               " has the name of a file that the run writes (the " + kRole[k] +
+               "); rename it";
+  }
+  return {};
+}
+
+// Each file that the run writes can be opened for writing; nothing existing is changed.
+// Files created by the check are removed again when one fails. Empty when all can.
+std::string unwritable(const std::vector<std::string>& files,
+                       const std::vector<std::string>& roles) {
+  std::vector<std::string> created;
+  std::string problem;
+  for (std::size_t k = 0; k < files.size() && problem.empty(); ++k) {
+    std::error_code ec;
+    const bool existed = fs::exists(fs::symlink_status(files[k], ec));
+    const int fd = ::open(files[k].c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
+    if (fd < 0) {
+      const std::string why = std::strerror(errno);
+      problem = "the " + roles[k] + " " + (fs::current_path(ec) / files[k]).string() +
+                " cannot be written: " + why;
+      break;
+    }
+    ::close(fd);
+    if (!existed) created.push_back(files[k]);
+  }
+  if (!problem.empty())
+    for (const std::string& f : created) ::unlink(f.c_str());
+  return problem;
+}
+
+// Writes a whole file; false when any part of it failed.
+bool write_file(const std::string& p, const std::string& text) {
+  std::FILE* fp = std::fopen(p.c_str(), "wb");
+  if (!fp) return false;
+  const bool wrote = std::fwrite(text.data(), 1, text.size(), fp) == text.size();
+  return (std::fclose(fp) == 0) && wrote;
+}
+
+// The list that ends the run log when analyses did not complete in full: its heading and
+// the lines after it.
+std::vector<std::string> incomplete_list(const std::string& runlog) {
+  std::ifstream in(runlog);
+  std::vector<std::string> out;
+  std::string line;
+  bool in_list = false;
+  while (std::getline(in, line)) {
+    line = rtrim(line);
+    if (line.find("ANALYSES NOT COMPLETED IN FULL") != std::string::npos) {
+      out.clear();
+      in_list = true;
+    }
+    if (in_list && !line.empty()) out.push_back(line);
+  }
+  return out;
+}
+
+// When a file was last written (the minimum for a missing one).
+fs::file_time_type log_time(const std::string& p) {
+  std::error_code ec;
+  const fs::file_time_type t = fs::last_write_time(p, ec);
+  return ec ? fs::file_time_type::min() : t;
+}
+
+// Shows progress lines: on a terminal the latest one in place; otherwise each new line on
+// a line of its own, without control codes.
+class ProgressView {
+ public:
+  ProgressView() : tty_(::isatty(STDERR_FILENO) == 1) {}
+  void show(const std::string& line) {
+    if (line.empty() || line == shown_) return;
+    shown_ = line;
+    if (tty_)
+      std::cerr << "\r" << line << "\033[K" << std::flush;
+    else
+      std::cerr << line << "\n" << std::flush;
+    open_ = tty_;
+  }
+  // Ends the line in place before other output.
+  void close() {
+    if (open_) std::cerr << "\n";
+    open_ = false;
+  }
+
+ private:
+  bool tty_;
+  bool open_ = false;
+  std::string shown_;
+};
 
 }  // namespace
 
@@ -101,93 +279,156 @@ int main(int argc, char** argv) {
       usage(std::cout);
       return 0;
     }
-    if (args[i] == "--mphi" && i + 1 < args.size()) {
+    if (args[i] == "--mphi") {
+      if (i + 1 >= args.size()) {
+        usage(std::cerr);
+        return kExitUsage;
+      }
       mphi = args[++i];
     } else if (target.empty()) {
       target = args[i];
     } else {
       usage(std::cerr);
-      return 2;
+      return kExitUsage;
     }
   }
   if (target.empty()) {
     usage(std::cerr);
-    return 2;
+    return kExitUsage;
   }
+
+  // The folder and the names of the run.
   std::error_code ec;
   fs::path folder;
+  std::vector<std::string> names;
+  bool write_list = false;
   if (fs::is_directory(target, ec)) {
     folder = fs::absolute(target);
-    if (!fs::exists(folder / "Names.dat")) {
-      std::cerr << "torva: " << (folder / "Names.dat").string() << " does not exist\n";
-      return 2;
+    if (!mphi.empty()) {
+      std::cerr << "torva: --mphi is given with an input data file, not with a folder\n";
+      return kExitUsage;
     }
+    if (!fs::exists(folder / "Names.dat"))
+      return refuse((folder / "Names.dat").string() + " does not exist");
+    if (!read_names(folder / "Names.dat", names))
+      return refuse((folder / "Names.dat").string() + " holds fewer than 27 lines");
   } else if (fs::is_regular_file(target, ec)) {
     const fs::path input = fs::absolute(target);
     folder = input.parent_path();
     const std::string base = input.stem().string();
+    names.push_back(input.filename().string());
+    for (int r = 0; r < 21; ++r) names.push_back(base + kExt[r]);
     if (mphi.empty()) {
-      mphi = base + ".mph";
-      if (!fs::exists(folder / mphi)) std::ofstream(folder / mphi);
-    } else if (!fs::exists(mphi)) {
-      std::cerr << "torva: moment-curvature listing " << mphi << " does not exist\n";
-      return 2;
+      names.push_back(base + ".mph");
     } else {
-      mphi = fs::absolute(mphi).string();
+      if (!fs::is_regular_file(mphi, ec))
+        return refuse("moment-curvature listing " + mphi + " does not exist");
+      names.push_back(fs::absolute(mphi).lexically_normal().string());
     }
-    std::ostringstream names;
-    names << "TORVA 1.0   \n\n\n\n" << input.filename().string() << "\n";
-    for (int r = 0; r < 21; ++r) names << base << kExt[r] << "\n";
-    names << mphi << "\n";
-    std::ofstream(folder / "Names.dat", std::ios::binary) << names.str();
+    write_list = true;
   } else {
     std::cerr << "torva: " << target << " is neither an input data file nor a folder\n";
-    return 2;
+    return kExitUsage;
+  }
+  if (const std::string p = names_problem(folder, names); !p.empty()) return refuse(p);
+
+  // One run at a time in a folder: the lock is held until the process ends.
+  const int lock = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (lock < 0)
+    return refuse("cannot open the folder " + folder.string() + ": " + std::strerror(errno));
+  if (::flock(lock, LOCK_EX | LOCK_NB) != 0) {
+    std::cerr << "torva: another run is using the folder " << folder.string()
+              << "; one folder holds one run at a time: wait for it to end, or run in another"
+                 " folder\n";
+    return kExitBusy;
   }
   fs::current_path(folder, ec);
-  if (ec) {
-    std::cerr << "torva: cannot enter " << folder.string() << "\n";
-    return 2;
-  }
-  const std::string progress = trim(nth_line("Names.dat", 13));
-  const std::string stopfile = trim(nth_line("Names.dat", 18));
-  // A stop request left from an earlier run must not stop this one.
-  if (!stopfile.empty()) std::ofstream(stopfile, std::ios::trunc) << "0\n";
+  if (ec) return refuse("cannot enter the folder " + folder.string());
 
+  // What the run needs, checked before any earlier file is changed.
+  {
+    std::ifstream in(names[0]);
+    if (!in) return refuse("the input data file " + (folder / names[0]).string() +
+                           " cannot be read: " + std::strerror(errno));
+  }
+  std::vector<std::string> files, roles;
+  if (write_list) files.push_back("Names.dat"), roles.push_back("file-name list");
+  for (int k = 1; k < kMphiIndex; ++k) files.push_back(names[k]), roles.push_back(kRole[k]);
+  // The default listing is created empty when missing; a given one already exists.
+  if (write_list && mphi.empty() && !fs::exists(names[kMphiIndex], ec))
+    files.push_back(names[kMphiIndex]), roles.push_back(kRole[kMphiIndex]);
+  if (const std::string p = unwritable(files, roles); !p.empty()) return refuse(p);
+
+  if (write_list) {
+    std::ostringstream list;
+    list << "TORVA 1.0   \n\n\n\n";
+    for (const std::string& n : names) list << n << "\n";
+    if (!write_file("Names.dat", list.str()))
+      return refuse("the file-name list " + (folder / "Names.dat").string() +
+                    " cannot be written: " + std::strerror(errno));
+  }
+  const std::string progress = names[kProgress];
+  const std::string stopfile = names[kStopReq];
+  const std::string runlog = (folder / names[kRunLog]).string();
+  // Neither the progress of an earlier run nor its stop request carries over.
+  write_file(progress, "");
+  write_file(stopfile, "0\n");
+
+  const auto log_before = log_time(runlog);
   std::signal(SIGINT, on_sigint);
-  std::atomic<bool> done{false};
+  std::mutex mu;
+  std::condition_variable cv;
+  bool done = false;
   int status = 0;
   std::thread engine([&] {
-    status = ITORVA(3);
+    const int st = ITORVA(3);
+    std::lock_guard<std::mutex> g(mu);
+    status = st;
     done = true;
+    cv.notify_all();
   });
-  std::string shown;
+  ProgressView view;
   bool stop_sent = false;
-  while (!done) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    if (g_interrupted && !stop_sent && !stopfile.empty()) {
-      std::ofstream(stopfile, std::ios::trunc) << "1\n";
-      stop_sent = true;
-      std::cerr << "\ntorva: stop requested, ending the current step\n";
-    }
-    if (!progress.empty()) {
-      std::string line = trim(nth_line(progress, 1));
-      if (!line.empty() && line != shown) {
-        shown = line;
-        std::cerr << "\r" << line << "\033[K" << std::flush;
+  {
+    std::unique_lock<std::mutex> lk(mu);
+    while (!done) {
+      // Woken at once when the engine ends; otherwise the progress and Ctrl-C are looked
+      // at ten times a second.
+      cv.wait_for(lk, std::chrono::milliseconds(100), [&] { return done; });
+      if (done) break;
+      lk.unlock();
+      if (g_interrupted && !stop_sent) {
+        write_file(stopfile, "1\n");
+        stop_sent = true;
+        view.close();
+        std::cerr << "torva: stop requested, ending the current step\n";
       }
+      view.show(first_line(progress));
+      lk.lock();
     }
   }
   engine.join();
-  if (!shown.empty()) std::cerr << "\n";
-  std::cerr << "torva: status " << status << ": " << message_of(status) << "\n";
-  if (status != 40) {
-    const std::string base = trim(nth_line("Names.dat", 7));
-    if (!base.empty() && (status == 0 || status == 4)) {
-      std::cerr << "torva: results in " << (folder / base).string() << ", run log in "
-                << (folder / trim(nth_line("Names.dat", 10))).string() << "\n";
-    }
+  // A stop request must not stop the next call of the engine in this folder.
+  write_file(stopfile, "0\n");
+  view.close();
+
+  // An earlier run's list is never taken for this run's: the run log is this run's only
+  // when the engine wrote it.
+  const bool own_log = status != 40 && log_time(runlog) != log_before;
+  const std::vector<std::string> incomplete =
+      own_log ? incomplete_list(runlog) : std::vector<std::string>{};
+  if (status == 0 && !incomplete.empty())
+    std::cerr << "torva: status 0: the run ended, but not every analysis completed in full\n";
+  else
+    std::cerr << "torva: status " << status << ": " << message_of(status) << "\n";
+  if (status == 0 || status == 4)
+    std::cerr << "torva: results in " << (folder / names[2]).string() << "\n";
+  if (own_log) std::cerr << "torva: run log in " << runlog << "\n";
+  // The last words: each analysis that did not complete in full.
+  for (std::size_t k = 1; k < incomplete.size(); ++k) {
+    const std::string& l = incomplete[k];
+    std::cerr << "torva: not completed in full: " << l.substr(l.find_first_not_of(' ')) << "\n";
   }
-  (void)kRole;
+  if (status == 0 && !incomplete.empty()) return kExitIncomplete;
   return status;
 }

@@ -1,5 +1,6 @@
 // Status codes of a run. The status word travels by reference from ITORVA down every call
-// chain; 0 means no error. Each code has fixed end-of-run lines (see run/finish.cpp).
+// chain; 0 means no error. Each code has fixed end-of-run lines (status_lines in
+// run/runctl.cpp), which FINISH writes to the run log.
 #pragma once
 
 namespace torva {
@@ -24,8 +25,10 @@ inline constexpr int ST_LSCOHES = 33;
 inline constexpr int ST_TRE50 = 34;
 inline constexpr int ST_TRCOHES = 35;
 
-// Codes of this engine for failures that have no classic code. They end the run in
-// order, with their own end-of-run lines, instead of ending the host process.
+// Codes 40 and above: failures that the codes above do not cover (file set, input, internal
+// checks, options not analysed, the plate model of the cap, curves that need missing soil).
+// They end the run in order, with their own end-of-run lines, instead of ending the host
+// process.
 inline constexpr int ST_NAMESDAT = 40;     // "Names.dat" missing or shorter than 27 lines
 inline constexpr int ST_FILEOPEN = 41;     // a report, work or input file cannot be opened
 inline constexpr int ST_FILEWRITE = 42;    // a report or work file cannot be written

@@ -1,9 +1,9 @@
 // Fixed-size, 1-based, column-major tables of the process-wide model.
 //
 // The engine keeps the whole model in fixed tables with compile-time capacity and a
-// run-time count, exactly as the field's classic codes do. Indices are 1-based and the
-// first index runs fastest, so every loop can be read against the engineering
-// formulation line by line. Access is bounds-checked when TORVA_CHECKS is on (debug and
+// run-time count: a table never grows, and each capacity is a limit that the input check
+// enforces. Indices are 1-based and the first index runs fastest, so every loop can be read
+// against the engineering formulation line by line. Access is bounds-checked when TORVA_CHECKS is on (debug and
 // sanitizer builds); the check that matters for users is the input check, which refuses
 // counts beyond a table's capacity before anything is stored.
 #pragma once

@@ -135,18 +135,16 @@ bool LLP2D(Model& m, int g, double yt, double st, double P, double& V, double& M
   }
   // 7. The initial secant of every node of a nonlinear section.
   if (mphi) EIMPHIY(m, g, P, s.EI, s.y);
-  // 8. Head condition, fixed for the call. The plane's slope dy/dx at the head is st, so
-  // the head rows take the rotation with the opposite sign of the 3-D y plane.
-  if (!head_rows(m.CONNECTY(g), h, s.EI(4), m.SPZ(g), yt, -st, s.a, s.b, s.c)) {
-    fail_llp(m, g, "SINGULAR EQUATIONS OF A LLP");
-    return false;
-  }
-
   const double tol = m.TOLPILE;
   int ns = 1;
   for (;;) {
     if (mphi && m.IEIPREV == 1) EIMPHIY(m, g, P, s.EI, s.y);
-    const bool ok = llp_solve_plane(N, h, s.EI, s.Es, s.Pax, s.q, s.a, s.b, s.c, s.y, s.yold);
+    // 8. Head condition, rebuilt before every solve from the current head stiffness (a
+    // nonlinear section changes it), as in the 3-D solution. The plane's slope dy/dx at the
+    // head is st, so the head rows take the rotation with the opposite sign of the 3-D y
+    // plane.
+    const bool ok = head_rows(m.CONNECTY(g), h, s.EI(4), m.SPZ(g), yt, -st, s.a, s.b, s.c) &&
+                    llp_solve_plane(N, h, s.EI, s.Es, s.Pax, s.q, s.a, s.b, s.c, s.y, s.yold);
     s.ns = ns;
     if (!ok) {
       // A singular system has no deflected shape: the pile solution has failed.

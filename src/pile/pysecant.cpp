@@ -4,6 +4,7 @@
 
 #include "model/messages.h"
 #include "pile/istate.h"
+#include "soil_py/pycurve.h"
 
 namespace torva {
 
@@ -39,6 +40,7 @@ void PYSECANT(Model& m, int g, const NodeVec& y, NodeVec& Es, const NodeVec& s1,
   const int nc = m.NCRVPY(u);
   const bool modf = m.IPYMOD == 1 && ms > 0;
   const bool movement = m.NSMPT > 0;
+  const double tol = m.TOLDEP;
   // A y-multiplier of zero (or below) scales no deflection; it counts as 1.
   const double ymult = m.YMULT(g) > 0.0 ? m.YMULT(g) : 1.0;
   const double pmult = m.PMULT(g);
@@ -51,24 +53,9 @@ void PYSECANT(Model& m, int g, const NodeVec& y, NodeVec& Es, const NodeVec& s1,
     const double d = (mm - 4) * h;
     double x = m.HEADDEP(g) + d;
     double pf = 1.0, yf = 1.0;
-    if (m.IPYMOD == 1 && ms > 0) {
-      const int np = m.NPTMOD(ms);
-      if (np >= 1 && d >= m.PMDEP(ms, 1) && d <= m.PMDEP(ms, np)) {
-        if (d == m.PMDEP(ms, 1) || np == 1) {
-          pf = m.PMPF(ms, 1);
-          yf = m.PMYF(ms, 1);
-        } else if (d == m.PMDEP(ms, np)) {
-          pf = m.PMPF(ms, np);
-          yf = m.PMYF(ms, np);
-        } else {
-          int i = 2;
-          while (i < np && m.PMDEP(ms, i) < d) ++i;
-          const double d0 = m.PMDEP(ms, i - 1), d1 = m.PMDEP(ms, i);
-          const double r = d1 > d0 ? (d - d0) / (d1 - d0) : 1.0;
-          pf = m.PMPF(ms, i - 1) + r * (m.PMPF(ms, i) - m.PMPF(ms, i - 1));
-          yf = m.PMYF(ms, i - 1) + r * (m.PMYF(ms, i) - m.PMYF(ms, i - 1));
-        }
-      }
+    if (modf) {
+      int set;
+      PYMODFAC(m, g, set, d, pf, yf);
     }
     if (x < 0.0) {
       if (!cap_pass) {
@@ -85,7 +72,9 @@ void PYSECANT(Model& m, int g, const NodeVec& y, NodeVec& Es, const NodeVec& s1,
       // A set of one curve applies that curve at every depth.
       cl = cu = 1;
     } else {
-      while (c <= nc && m.PYDEP(u, c) < x) ++c;
+      // The node coordinate is a product of rounded values: a node within the position
+      // tolerance of a curve depth lies on that curve (the tip on a last curve there).
+      while (c <= nc && m.PYDEP(u, c) < x - tol) ++c;
       if (c > nc || nc < 1) {
         emit(m, TO_REPORT, "");
         emit(m, TO_REPORT, "");
@@ -94,7 +83,7 @@ void PYSECANT(Model& m, int g, const NodeVec& y, NodeVec& Es, const NodeVec& s1,
         return false;
       }
       cu = c;
-      cl = x == m.PYDEP(u, c) ? c : c - 1;
+      cl = std::abs(x - m.PYDEP(u, c)) <= tol ? c : c - 1;
     }
 
     double D = 0.0, yr = std::abs(y(mm));

@@ -134,12 +134,14 @@ void CASEPOINTS(Model& m, int c, int& status, Vec6& FVLAST, Vec6& DVLAST, Vec6& 
                                     (m.NDIM == 2 ? " IS NOT 1, 2, 3 OR 6" : " IS NOT 1 TO 6"),
                           status);
     if (mode == 1) {
-      maxit = static_cast<int>(m.STFLEV(NL + 10));
-      if (maxit > MAXTGTITER) {
+      // The input check refuses a limit below 2; the value is bounded before it is made whole.
+      const double limit = m.STFLEV(NL + 10);
+      if (limit >= MAXTGTITER + 1.0) {
         warn(m, "TARGET ITERATIONS LIMITED TO " + std::to_string(MAXTGTITER) + " PER POINT", "");
         maxit = MAXTGTITER;
+      } else {
+        maxit = limit >= 1.0 ? static_cast<int>(limit) : 1;
       }
-      if (maxit < 1) maxit = 1;
     }
     m.STIFTRACE.X(5).A("LOAD CASE=").I(c, 5).X(5).A("NPOINTS=").I(m.NPSTF - 1, 5).nl();
   }

@@ -19,7 +19,7 @@ int code_of(double x) {
 }
 
 // The print-option lines of a control block; a combination writes its node step without
-// the blank before "NODE(S)", as its reports always had it.
+// the blank before "NODE(S)", one column narrower than a load case's line.
 void print_option_lines(Model& m, bool combination) {
   TextFile& f = m.ECHO;
   if (m.IPRTOPT == 0) {

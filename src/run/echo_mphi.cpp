@@ -13,10 +13,6 @@ namespace {
 
 constexpr int kUserEI = 10;  // cross-section type whose EI is a user moment-curvature set
 
-bool generated_section(const Model& m, int k) {
-  return m.INONLIN(k) != 0 && m.NLINT(k, 1) != kUserEI;
-}
-
 void refuse(Model& m, int& status, const std::string& what) {
   emit(m, TO_REPORT | TO_RUNLOG, "");
   emit(m, TO_REPORT | TO_RUNLOG, "     **** FATAL ERROR ****");
@@ -49,6 +45,27 @@ bool copy_set(Model& m, int s, const MPHIGEN& src, int i, int& status) {
   return true;
 }
 
+// A nonlinear section whose set (or, in 3-D, one of its two sets) received no curves
+// bends with its elastic stiffness: the run goes on, with a warning that says so.
+void warn_sections_without_curves(Model& m) {
+  if (m.NMPHI < 1) return;  // no moment-curvature stiffness in this run
+  auto empty = [&](int s) { return s >= 1 && s <= MAXMPSET && m.NCRVMP(s) <= 0; };
+  for (int k = 1; k <= m.NSECIN; ++k) {
+    if (!takes_generated_mphi(m, k)) continue;
+    const bool first = empty(m.NLINT(k, 28)), second = m.NDIM == 3 && empty(m.NLINT(k, 29));
+    if (!first && !second) continue;
+    const std::string name(m.SNAME(k).trimmed());
+    std::string what = "NO MOMENT-CURVATURE CURVES ARE GIVEN";
+    if (m.NDIM == 3 && !(first && second)) what += first ? " FOR EIz" : " FOR EIy";
+    const unsigned to = TO_REPORT | TO_RUNLOG;
+    emit(m, to, "");
+    emit(m, to, "                             **** WARNING ****");
+    emit(m, to, "     NONLINEAR CROSS SECTION " + std::to_string(k) +
+                    (name.empty() ? "" : " (" + name + ")") + ":");
+    emit(m, to, "     " + what + "; ITS ELASTIC BENDING STIFFNESS IS USED");
+  }
+}
+
 void print_user_sets(Model& m) {
   TextFile& E = m.ECHO;
   E.nl().nl().X(5).A("  USER DEFINED MOMENT CURVATURE").nl();
@@ -74,6 +91,10 @@ void print_user_sets(Model& m) {
 }
 
 }  // namespace
+
+bool takes_generated_mphi(const Model& m, int k) {
+  return m.INONLIN(k) != 0 && m.NLINT(k, 1) != kUserEI;
+}
 
 void ECHONLSECT(Model& m) {
   bool any = false;
@@ -150,7 +171,7 @@ void ECHOMPHI(Model& m, int& status) {
     const int nent = std::min(m.MPHIGEN1.NMPG, MAXMPG);
     for (int i = 1; i <= nent; ++i) {
       const int k = m.MPHIGEN1.ISECG(i);
-      if (k < 1 || k > m.NSECIN || !generated_section(m, k)) {
+      if (k < 1 || k > m.NSECIN || !takes_generated_mphi(m, k)) {
         // Entries of elastic or user-EI sections take no set; curves there are not used.
         if (m.MPHIGEN1.NCRVG(i) > 0) {
           emit(m, TO_REPORT | TO_RUNLOG, "");
@@ -166,6 +187,7 @@ void ECHOMPHI(Model& m, int& status) {
       copied = true;
     }
   }
+  warn_sections_without_curves(m);
   if (!copied) return;
   E.nl().nl().X(5).A("  INTERNALLY GENERATED MOMENT CURVATURE").nl().nl();
   std::string line;

@@ -6,6 +6,10 @@
 
 namespace torva {
 
+// True when cross section k (as read) is nonlinear and takes generated moment-curvature
+// sets: every nonlinear type but 10, whose bending stiffness refers to user sets.
+bool takes_generated_mphi(const Model& m, int k);
+
 // The property table of the nonlinear cross sections, printed after the elastic sections.
 void ECHONLSECT(Model& m);
 
@@ -13,7 +17,9 @@ void ECHONLSECT(Model& m);
 // section curves goes to the set numbers of the cross section ISECG(i) names (one set in
 // 2-D, two in 3-D). Prints Table J and copies the host's listing of the generated curves.
 // An entry of a section that takes no set is skipped (with a warning when it carries
-// curves); curves beyond the set table are refused.
+// curves); curves beyond the set table are refused. When moment-curvature stiffness is in
+// use, a nonlinear section left without curves is named in a warning on the run log and the
+// results report: it bends with its elastic stiffness.
 void ECHOMPHI(Model& m, int& status);
 
 }  // namespace torva

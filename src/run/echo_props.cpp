@@ -2,6 +2,7 @@
 // read (PSECT) and the moment-curvature set numbers of the nonlinear cross sections.
 #include <cmath>
 #include "run/echo.h"
+#include "run/echo_mphi.h"
 #include "run/units.h"
 #include "run/writers.h"
 
@@ -22,7 +23,7 @@ double inertia(double I, double D) { return I >= kIMin ? I : kSolidCircle * std:
 void number_sets(Model& m) {
   int n = m.NMPHI > 0 ? m.NMPSETI : 0;
   for (int k = 1; k <= m.NSECIN; ++k) {
-    if (m.INONLIN(k) == 0 || m.NLINT(k, 1) == 10) continue;
+    if (!takes_generated_mphi(m, k)) continue;
     TORVA_ASSERT(n + (m.NDIM == 3 ? 2 : 1) <= MAXMPSET, "moment-curvature sets beyond the table");
     m.NLINT(k, 28) = ++n;
     if (m.NDIM == 3) m.NLINT(k, 29) = ++n;

@@ -178,7 +178,9 @@ bool put_real(std::string& line, double v, int w, int n) {
     stars(line, w);
     return false;
   }
-  // The thresholds are single-precision powers of ten, as the reports always had them.
+  // The limits between the fixed and the exponent form are the powers of ten rounded to
+  // single precision (0.1f lies a little above 0.1): a value at a limit takes the form that
+  // the rounded limit gives it, in every report alike.
   const double lo = double(std::pow(10.0f, float(3 - n)));
   const double hi = double(std::pow(10.0f, float(n)));
   if (a <= lo || a >= hi) return put_exp(line, v, w, n, 1);

@@ -40,10 +40,15 @@ bool FileLines::next(std::string& line) { return f_.read_line(line); }
 std::string Fid::str() const {
   std::string s = name;
   if (n == 0) return s;
-  s += "(" + std::to_string(a);
-  if (n >= 2) s += "," + std::to_string(b);
-  if (n >= 3) s += "," + std::to_string(c);
-  return s + ")";
+  // Appended piece by piece: GCC 12 takes `"(" + std::to_string(a)` for an overlapping copy.
+  s += '(';
+  s += std::to_string(a);
+  for (int k = 2; k <= n && k <= 3; ++k) {
+    s += ',';
+    s += std::to_string(k == 2 ? b : c);
+  }
+  s += ')';
+  return s;
 }
 
 bool parse_int(std::string_view s, int& v) {
@@ -121,6 +126,7 @@ void FreeReader::fail(ReadFail kind, const Fid& f, std::string found, std::strin
   if (!ok()) return;
   err_.kind = kind;
   err_.line = line_no_;
+  err_.record_line = in_record_ ? rec_line_ : 0;
   err_.section = section_text(cur_section_);
   err_.field = f.str();
   err_.found = std::move(found);
@@ -132,6 +138,7 @@ ReadError FreeReader::make_invalid(const Fid& f, std::string found, std::string 
   ReadError e;
   e.kind = ReadFail::invalid;
   e.line = at.line;
+  e.record_line = at.record_line;
   e.section = section_text(at.section);
   e.field = f.str();
   e.found = std::move(found);
@@ -149,7 +156,27 @@ Loc FreeReader::where(const Fid& f) const {
   return it == locs_.end() ? Loc{} : it->second;
 }
 
-void FreeReader::remember(const Fid& f) { locs_[f.str()] = Loc{line_no_, cur_section_}; }
+void FreeReader::remember(const Fid& f) {
+  locs_[f.str()] = Loc{line_no_, cur_section_, in_record_ ? rec_line_ : 0};
+}
+
+void FreeReader::check_left_over() {
+  if (!ok() || !in_record_ || pending_line_ || ended_) return;
+  std::size_t k = pos_;
+  while (k < line_.size() && (is_blank(line_[k]) || line_[k] == ',')) ++k;
+  if (k >= line_.size() || line_[k] == '/') return;
+  std::string_view rest = std::string_view(line_).substr(k);
+  while (!rest.empty() && is_blank(rest.back())) rest.remove_suffix(1);
+  warnings_.push_back("     ** WARNING ** LINE " + std::to_string(line_no_) +
+                      " HOLDS MORE VALUES THAN ITS RECORD READS; IGNORED: " + shown(rest));
+}
+
+void FreeReader::end() {
+  check_left_over();
+  in_record_ = false;
+}
+
+std::vector<std::string> FreeReader::take_warnings() { return std::exchange(warnings_, {}); }
 
 bool FreeReader::next_line(const Fid& f) {
   if (!ok()) return false;
@@ -168,8 +195,9 @@ bool FreeReader::fixed_line(std::string& out, const Fid& what) {
   if (pending_line_) {  // an empty record still takes its line
     pending_line_ = false;
     if (!next_line(what)) return false;
+    rec_line_ = line_no_;
   }
-  in_record_ = false;
+  end();
   if (!next_line(what)) return false;
   out = line_.substr(0, 80);
   pos_ = line_.size();
@@ -177,7 +205,11 @@ bool FreeReader::fixed_line(std::string& out, const Fid& what) {
 }
 
 FreeReader& FreeReader::rec() {
-  if (pending_line_) next_line(Fid("(empty record)"));
+  if (pending_line_) {  // an empty record still takes its line
+    pending_line_ = false;
+    if (next_line(Fid("(empty record)"))) rec_line_ = line_no_;
+  }
+  check_left_over();
   pending_line_ = true;
   in_record_ = true;
   ended_ = false;
@@ -191,6 +223,7 @@ FreeReader::Tok FreeReader::next_value(std::string& tok, const Fid& f) {
   if (pending_line_) {
     pending_line_ = false;
     if (!next_line(f)) return Tok::fail;
+    rec_line_ = line_no_;
   }
   if (!in_record_ || ended_) return Tok::ended;
   if (repeat_ > 0) {

@@ -1,15 +1,14 @@
 // The free-format record reader of the input data file.
 //
-// A record is read the way list-directed input has always been read by engineering codes:
-// values separated by blanks, tabs or commas; every record starts on a new line and runs
-// over as many lines as it needs, the rest of its last line being ignored; blank lines
-// inside a record are skipped; `n*value` repeats a value and `n*` gives n empty values; an
-// empty value (two commas) leaves its target unchanged; a slash ends the record and leaves
-// every remaining target unchanged. Integers are written without a decimal point (a real
-// where an integer is expected cannot be read); an integer is accepted where a real is
-// expected. A text item is one word (ended by a blank, comma or slash) or a quoted string
-// ('...' or "...", a doubled quote standing for one). Titles and case names are whole
-// lines, taken as they stand.
+// A record is read as list-directed (free-format) input: values separated by blanks, tabs or
+// commas; every record starts on a new line and runs over as many lines as it needs, the rest
+// of its last line being ignored; blank lines inside a record are skipped; `n*value` repeats a
+// value and `n*` gives n empty values; an empty value (two commas) leaves its target
+// unchanged; a slash ends the record and leaves every remaining target unchanged. Integers are
+// written without a decimal point (a real where an integer is expected cannot be read); an
+// integer is accepted where a real is expected. A text item is one word (ended by a blank,
+// comma or slash) or a quoted string ('...' or "...", a doubled quote standing for one).
+// Titles and case names are whole lines, taken as they stand.
 //
 // The reader never throws and never ends the process. The first failure (a value that
 // does not fit its target, the end of the file inside a record) is kept with its line,
@@ -71,7 +70,8 @@ struct Fid {
 // Line and section of a value as read.
 struct Loc {
   int line = 0;
-  int section = 0;  // the reader's section number
+  int section = 0;      // the reader's section number
+  int record_line = 0;  // the line where the value's record began
 };
 
 enum class ReadFail { none, unreadable, end_of_file, invalid };
@@ -79,6 +79,7 @@ enum class ReadFail { none, unreadable, end_of_file, invalid };
 struct ReadError {
   ReadFail kind = ReadFail::none;
   int line = 0;
+  int record_line = 0;   // the line where the record began (0 outside a record)
   std::string section;   // section name and its title as read
   std::string field;     // field name with indices
   std::string found;     // the text or value found
@@ -122,6 +123,11 @@ class FreeReader {
   // Where the last value was read.
   Loc here() const { return {line_no_, cur_section_}; }
   int line_no() const { return line_no_; }
+  // Ends the last record (its line is checked for values left over).
+  void end();
+  // The warnings gathered since the last call: one per line that held more values than
+  // its record reads (the values beyond are ignored, as the reading rules say).
+  std::vector<std::string> take_warnings();
 
  private:
   enum class Tok { value, null, ended, fail };
@@ -130,11 +136,13 @@ class FreeReader {
   bool next_line(const Fid& f);
   void fail(ReadFail kind, const Fid& f, std::string found, std::string expected);
   void remember(const Fid& f);
+  void check_left_over();
 
   LineSource& src_;
   std::string line_;
   std::size_t pos_ = 0;
   int line_no_ = 0;
+  int rec_line_ = 0;       // the line where the current record began
   bool in_record_ = false;
   bool pending_line_ = false;  // the record's first line is still to be read
   bool ended_ = false;     // a slash ended the record
@@ -149,6 +157,7 @@ class FreeReader {
   std::vector<std::string> sections_{"TITLE AND VERSION"};
   std::vector<std::string> titles_{""};
   std::unordered_map<std::string, Loc> locs_;
+  std::vector<std::string> warnings_;
 };
 
 // Parses a whole integer token (optional sign, digits) into a 32-bit integer.

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "model/messages.h"
+#include "run/echo_mphi.h"
 #include "run/platform.h"
 #include "run/readinput_parts.h"
 
@@ -60,7 +61,11 @@ void check_rows(Checker& ck) {
   const bool three = m.NDIM == 3;
   const int nrow = three ? m.NROW3 : m.NROW2;
   if (nrow < 1) ck.refuse(three ? "NROW3" : "NROW2", std::to_string(nrow), "1 TO 2500 ROWS");
+  // The row's multipliers are read unless the factors are estimated (options 1 and 3);
+  // the Z-direction pair only in 3-D with user factors (option 2), where they are combined
+  // with the Y-direction pair.
   const bool factors_used = m.IREDFAC == 0 || m.IREDFAC == 2;
+  const bool z_factors_used = three && m.IREDFAC == 2;
   for (int g = 1; g <= nrow; ++g) {
     auto ival = [&](int k) { return three ? m.ROWI3(g, k) : m.ROWI2(g, k); };
     auto ifid = [&](int k) {
@@ -94,8 +99,10 @@ void check_rows(Checker& ck) {
       if (three) {
         ck.above_zero(m.ROWR3(g, 3), Fid(kRowR3[3], g));
         ck.above_zero(m.ROWR3(g, 4), Fid(kRowR3[4], g));
-        ck.above_zero(m.ROWR3(g, 5), Fid(kRowR3[5], g));
-        ck.above_zero(m.ROWR3(g, 6), Fid(kRowR3[6], g));
+        if (z_factors_used) {
+          ck.above_zero(m.ROWR3(g, 5), Fid(kRowR3[5], g));
+          ck.above_zero(m.ROWR3(g, 6), Fid(kRowR3[6], g));
+        }
       } else {
         ck.above_zero(m.ROWR2(g, 3), Fid(kRowR2[3], g));
         ck.above_zero(m.ROWR2(g, 4), Fid(kRowR2[4], g));
@@ -126,15 +133,32 @@ void check_properties(Checker& ck) {
     }
   }
   // Moment-curvature sets: the user sets and one set per bending axis of every nonlinear
-  // cross section share one table.
+  // cross section that takes generated curves share one table (a section of type 10, user
+  // bending stiffness, refers to user sets instead).
   int generated = 0;
   for (int k = 1; k <= m.NSECIN; ++k)
-    if (m.INONLIN(k) != 0) generated += m.NDIM == 3 ? 2 : 1;
+    if (takes_generated_mphi(m, k)) generated += m.NDIM == 3 ? 2 : 1;
   const int user = m.NMPHI > 0 ? m.NMPSETI : 0;
   if (user + generated > MAXMPSET)
     ck.refuse("NMPSETI", std::to_string(user) + " USER SETS AND " + std::to_string(generated) +
                              " SETS OF THE NONLINEAR CROSS SECTIONS",
               "AT MOST 150 MOMENT-CURVATURE SETS IN ALL");
+}
+
+// A negative diameter or Young's modulus of a cross section (at its top, and at its bottom
+// when it is tapered).
+void check_sections(Checker& ck) {
+  Model& m = ck.m;
+  for (int k = 1; k <= m.NSECIN; ++k) {
+    const bool tapered = m.INONLIN(k) == 0 && m.ITAPERI(k) > 0;
+    for (int c : {1, 17, 19, 35}) {
+      if (c > 18 && !tapered) continue;
+      if (m.SPROPI(k, c) < 0.0)
+        ck.refuse(Fid("SPROPI", k, c), real_text(m.SPROPI(k, c)),
+                  std::string("0 OR MORE (") + (c % 18 == 1 ? "DIAMETER" : "YOUNG'S MODULUS") +
+                      (c > 18 ? " AT THE BOTTOM)" : ")"));
+    }
+  }
 }
 
 void check_soil(Checker& ck) {
@@ -150,20 +174,32 @@ void check_soil(Checker& ck) {
     if (L > 1 && m.LTOPI(L) < m.LBOTI(L - 1))
       ck.refuse(Fid("LTOPI", L), real_text(m.LTOPI(L)),
                 "AT OR BELOW THE BOTTOM OF THE LAYER ABOVE " + real_text(m.LBOTI(L - 1)));
-    ck.range(m.NROWL(L), Fid("NROWL", L), 1, 2, "PROFILE ROWS OF A LAYER: TOP, BOTTOM");
+    // No row leaves the layer's values at zero; one row, its bottom values.
+    ck.range(m.NROWL(L), Fid("NROWL", L), 0, 2, "PROFILE ROWS OF A LAYER: TOP, BOTTOM");
   }
+}
+
+// A stiffness estimation towards target deflections (option 11 or more, more than 12 values,
+// the switch after the NL levels with the whole part 1, as the analysis takes it) runs a first
+// iteration at factor 0 and needs a second one to load the foundation at all: its iteration
+// limit (the tenth value after the levels) is at least 2.
+void check_target_iterations(Checker& ck, int c) {
+  const Model& m = ck.m;
+  const int nv = m.CASINT(c, 17);
+  if (m.CASINT(c, 9) < 11 || nv <= 12 || nv > MAXNV) return;
+  const int nl = nv - 12;
+  const double mode = m.STFDAT(c, nl + 1), limit = m.STFDAT(c, nl + 10);
+  if (mode >= 1.0 && mode < 2.0 && !(limit >= 2.0))
+    ck.refuse(Fid("STFDAT", c, nl + 10), real_text(limit),
+              "2 OR MORE ITERATIONS OF A TARGET-DEFLECTION POINT");
 }
 
 void check_loads(Checker& ck) {
   Model& m = ck.m;
   const int nrow = m.NDIM == 3 ? m.NROW3 : m.NROW2;
   for (int c = 1; c <= m.NLC; ++c) {
-    if (m.CASINT(c, 22) == 1) continue;  // not analysed
-    ck.above_zero(m.CASREAL(c, 3), Fid("FACINC", c));
-    ck.above_zero(m.CASREAL(c, 4), Fid("FACMIN", c));
-    if (m.CASINT(c, 4) == 0 && m.CASINT(c, 5) < 1)
-      ck.refuse(Fid("CASINT", c, 5), std::to_string(m.CASINT(c, 5)),
-                "AT LEAST 1 CYCLE FOR CYCLIC LOADING");
+    // The distributed loads of every case, also of one that is not analysed: a combination
+    // of the case assembles them at the nodes of the rows they name.
     for (int n = 1; n <= m.CASINT(c, 16); ++n) {
       // The axes code needs no check: 0 is the pile's local axes and every other code the
       // global axes, in the load assembly and in the echo alike.
@@ -173,6 +209,13 @@ void check_loads(Checker& ck) {
       if (m.NDIM == 3)
         ck.range(m.DLINT(c, n, 7), Fid("DLINT", c, n, 7), 0, m.NDC, "LOAD-VERSUS-DEPTH CURVES");
     }
+    if (m.CASINT(c, 22) == 1) continue;  // not analysed
+    ck.above_zero(m.CASREAL(c, 3), Fid("FACINC", c));
+    ck.above_zero(m.CASREAL(c, 4), Fid("FACMIN", c));
+    if (m.CASINT(c, 4) == 0 && m.CASINT(c, 5) < 1)
+      ck.refuse(Fid("CASINT", c, 5), std::to_string(m.CASINT(c, 5)),
+                "AT LEAST 1 CYCLE FOR CYCLIC LOADING");
+    check_target_iterations(ck, c);
   }
   for (int c = 1; c <= m.NCOMB; ++c) {
     for (int n = 1; n <= m.CBINT(c, 8); ++n)
@@ -235,6 +278,10 @@ void report_input_error(Model& m, const ReadError& e) {
   emit(m, to, "     INPUT DATA FILE: " + file);
   std::string where = "     LINE " + std::to_string(e.line);
   if (e.kind == ReadFail::end_of_file) where += " (THE FILE ENDS THERE)";
+  // A record that runs over several lines: where it began, which is where a value that is
+  // missing from it should have stood.
+  if (e.record_line > 0 && e.record_line != e.line)
+    where += ", IN THE RECORD THAT BEGINS ON LINE " + std::to_string(e.record_line);
   emit(m, to, where + ", SECTION: " + e.section);
   if (e.kind == ReadFail::end_of_file)
     emit(m, to, "     FIELD " + e.field + ": NOT FOUND, THE RECORD NEEDS A FURTHER LINE");
@@ -250,6 +297,7 @@ void INPUTCHECK(Model& m, const FreeReader& rd, int& status) {
   Checker ck{m, rd};
   check_rows(ck);
   check_properties(ck);
+  check_sections(ck);
   check_soil(ck);
   check_loads(ck);
   check_factors(ck);

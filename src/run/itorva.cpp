@@ -22,7 +22,8 @@ int run_itorva(int mode, bool analyse) {
     g_model = new_model();
     MAINRUN(*g_model, status, analyse);
   } catch (const std::exception&) {
-    // An internal check failed: end the run in order instead of ending the host.
+    // A failure outside the run's stages (the model's allocation, the end of run itself; the
+    // stages' own failures end in MAINRUN): close the files instead of ending the host.
     status = ST_INTERNAL;
     if (g_model) {
       try {

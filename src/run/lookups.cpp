@@ -366,8 +366,11 @@ double SIDEFRIC(Model& m, double x, int& status) {
   double v;
   if (!interval_lookup(m, m.SPSIDE, x, v)) {
     const double last = m.NSPX >= 1 ? m.SPDEP(m.NSPX) : 0.0;
-    emit(m, TO_REPORT,
-         " " + free_real(x) + " " + std::to_string(m.NSPX) + " " + free_real(last));
+    // Appended piece by piece: GCC 12 takes `" " + std::string` for an overlapping copy.
+    std::string line(1, ' ');
+    line.append(free_real(x)).append(1, ' ').append(std::to_string(m.NSPX));
+    line.append(1, ' ').append(free_real(last));
+    emit(m, TO_REPORT, line);
     depth_warning(m, TO_REPORT | TO_RUNLOG, x, 2, " IS BEYOND THE EXTENT OF",
                   "THE INPUT MAX. LOAD TRANSFER");
     status = ST_DEPSIDEF;

@@ -33,7 +33,9 @@ DateTime now() {
 
 int processors() {
   if (g_procs) return g_procs();
-  return omp_get_num_procs();
+  // The limit an OpenMP user sets for the process (OMP_NUM_THREADS), which without it is
+  // the number of processors the process may use.
+  return g_max_threads;
 }
 
 int max_threads() { return g_max_threads; }

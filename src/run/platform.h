@@ -14,7 +14,7 @@ struct DateTime {
 
 double wall_seconds();                  // monotonic wall clock, seconds
 DateTime now();                         // local date and time of day
-int processors();                       // processors the parallel runtime reports
+int processors();                       // processors the run may use: OMP_NUM_THREADS when set
 int max_threads();                      // the runtime's maximum thread count, taken once per process
 
 void set_clock(std::function<double()> f);        // nullptr restores the real clock

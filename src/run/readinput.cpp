@@ -159,10 +159,17 @@ void read_cap(Model& m, FreeReader& rd) {
 
 }  // namespace
 
+// The reader's warnings so far, to the run log.
+void write_warnings(Model& m, FreeReader& rd) {
+  for (const std::string& w : rd.take_warnings()) m.RUNLOG.line(w);
+}
+
 bool read_title(Model& m, FreeReader& rd, const char* section) {
   rd.section(section);
   std::string t;
-  if (!rd.fixed_line(t, "section title")) return false;
+  const bool read = rd.fixed_line(t, "section title");
+  write_warnings(m, rd);
+  if (!read) return false;
   rd.title(t);
   Chars<80> c;
   c = t;
@@ -215,6 +222,8 @@ void read_input_file(Model& m, LineSource& src, int& status) {
   if (rd.ok()) read_loads(m, rd);
   if (rd.ok()) read_piles(m, rd);
   if (rd.ok()) read_options(m, rd);
+  rd.end();
+  write_warnings(m, rd);
   if (!rd.ok()) {
     report_input_error(m, rd.error());
     status = rd.error().kind == ReadFail::invalid ? ST_INPUTCHECK : ST_INPUTREAD;

@@ -80,7 +80,7 @@ void read_case(Model& m, FreeReader& rd, int c) {
   int& nv = m.CASINT(c, 17);
   rd.rec().i(nv, casint(c, 17));
   if (!within(rd, nv, casint(c, 17), 0, MAXNV)) return;
-  for (int n = 1; n <= nv && rd.ok(); ++n) rd.rec().r(m.STFDAT(c, n), Fid("STFDAT", c, n));
+  for (int n = 1; n <= nv && rd.ok(); ++n) rd.rec().r(m.STFDAT(c, n), Fid("STFDAT", c, n), true);
   if (m.IDISP(c) == 1) {
     rd.rec();
     for (int k = 1; k <= 6; ++k) rd.i(m.ICOND(c, k), Fid("ICOND", c, k));

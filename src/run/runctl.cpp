@@ -5,8 +5,12 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <exception>
+#include <filesystem>
 #include <string>
+#include <vector>
 
+#include "run/freeread.h"
 #include "run/nosoil.h"
 #include "run/platform.h"
 #include "run/writers.h"
@@ -14,23 +18,36 @@
 namespace torva {
 
 void MAINRUN(Model& m, int& status, bool analyse) {
+  run_frame(m, status, [analyse](Model& mm, int& st) {
+    OPENFILES(mm, st);
+    if (st == ST_OK) READINPUT(mm, st);
+    mm.NTHMAX = platform::max_threads();
+    mm.NTHUSE = 1;
+    mm.NTHRUN = 1;
+    if (st == ST_OK) CONVINPUT(mm);
+    if (st == ST_OK) ECHOINPUT(mm, st);
+    if (st == ST_OK && analyse) NOSOILCHK(mm, st);
+    if (st == ST_OK && analyse) {
+      const int mode = mm.IPYOUT;
+      mm.IPYOUT = 0;
+      mm.IOPASS = 0;
+      ANALYZE(mm, mode, st);
+    }
+  });
+}
+
+void run_frame(Model& m, int& status, const std::function<void(Model&, int&)>& stages) {
   status = ST_OK;
   m.TCASE = platform::wall_seconds();
   m.TSTART = platform::wall_seconds();
   m.TPREV = m.TPAR = m.TSER = m.TPRT = 0.0;
-  OPENFILES(m, status);
-  if (status == ST_OK) READINPUT(m, status);
-  m.NTHMAX = platform::max_threads();
-  m.NTHUSE = 1;
-  m.NTHRUN = 1;
-  if (status == ST_OK) CONVINPUT(m);
-  if (status == ST_OK) ECHOINPUT(m, status);
-  if (status == ST_OK && analyse) NOSOILCHK(m, status);
-  if (status == ST_OK && analyse) {
-    const int mode = m.IPYOUT;
-    m.IPYOUT = 0;
-    m.IOPASS = 0;
-    ANALYZE(m, mode, status);
+  try {
+    stages(m, status);
+  } catch (const std::exception& e) {
+    // An internal check failed: the run still ends in order, with the elapsed time and the
+    // check's own message (file, line, text) on the run log.
+    status = ST_INTERNAL;
+    m.ERRTEXT = e.what();
   }
   m.TSTART = platform::wall_seconds() - m.TSTART;
   FINISH(m, status);
@@ -78,6 +95,30 @@ void OPENFILES(Model& m, int& status) {
                       {&m.PLOTDATA, R_PLOTDATA},   {&m.GENCURVES, R_GENCURVES},
                       {&m.SOLVTRACE, R_SOLVTRACE}, {&m.LSDETAIL, R_LSDETAIL},
                       {&m.STIFTRACE, R_STIFTRACE}, {&m.SUMSCR, R_SUMSCR}};
+  // Nothing is emptied unless the whole run can start: each report and work file is
+  // first opened without changing it, and the run ends untouched at the first that fails
+  // (the files this check created are removed again).
+  std::vector<std::string> created;
+  for (const Out& o : outs) {
+    if (!failed.empty()) break;
+    const std::string name = m.fname(o.r);
+    std::error_code ec;
+    const bool existed = std::filesystem::exists(std::filesystem::symlink_status(name, ec));
+    std::FILE* fp = std::fopen(name.c_str(), "ab");
+    if (!fp) {
+      failed = name;
+      break;
+    }
+    std::fclose(fp);
+    if (!existed) created.push_back(name);
+  }
+  if (!failed.empty()) {
+    for (const std::string& f : created) std::remove(f.c_str());
+    m.INPUT.close();
+    m.ERRFILE = failed;
+    status = ST_FILEOPEN;
+    return;
+  }
   for (const Out& o : outs) {
     if (!o.f->open_write(m.fname(o.r)) && failed.empty()) failed = m.fname(o.r);
   }
@@ -114,10 +155,17 @@ bool stop_requested(const Model& m) {
   std::FILE* fp = std::fopen(m.fname(R_STOPREQ).c_str(), "a+b");
   if (!fp) return false;
   std::rewind(fp);
-  long v = 0;
-  const bool read = std::fscanf(fp, "%ld", &v) == 1;
+  std::string text;
+  char buf[256];
+  for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, fp)) > 0;) text.append(buf, n);
   std::fclose(fp);
-  return read && v == 1;
+  // The first free-format value of the file, read as the input's integers are read: a value
+  // that is not a whole integer ("1.0", "1abc", "1e0") is no request.
+  StringLines lines(text);
+  FreeReader rd(lines);
+  int v = 0;
+  rd.rec().i(v, "STOPREQ");
+  return rd.ok() && v == 1;
 }
 
 void status_lines(int status, std::string out[4], int& n) {
@@ -221,6 +269,19 @@ int SETNTHR(int request, int& use_max, int& run_max, int rows, int cap_switch) {
   return n;
 }
 
+namespace {
+
+// The last lines of the run log: every analysis that did not complete in full, so that a
+// run of status 0 is not taken for full results (the host reads this list).
+void incomplete_list(Model& m) {
+  if (m.INCOMPLETE.empty()) return;
+  m.RUNLOG.nl().A(kIncompleteHead).I(static_cast<long long>(m.INCOMPLETE.size()), 5).nl();
+  for (const std::string& l : m.INCOMPLETE) m.RUNLOG.line(l);
+  m.RUNLOG.flush();
+}
+
+}  // namespace
+
 void FINISH(Model& m, int& status) {
   std::string lines[4];
   int n = 0;
@@ -233,9 +294,11 @@ void FINISH(Model& m, int& status) {
       m.RUNLOG.free("    " + m.ERRFILE);
     } else {
       for (int i = 0; i < n; ++i) m.RUNLOG.free(lines[i]);
+      if (status == ST_INTERNAL && !m.ERRTEXT.empty()) m.RUNLOG.free("    " + m.ERRTEXT);
     }
     m.RUNLOG.flush();
     WRTIME(m);
+    incomplete_list(m);
   }
   if (status == ST_STOP) {
     for (TextFile* f : {&m.REPORT, &m.SUMMARY}) {

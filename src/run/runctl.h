@@ -1,6 +1,7 @@
 // The run driver and its stages.
 #pragma once
 
+#include <functional>
 #include <initializer_list>
 #include <string_view>
 
@@ -11,6 +12,10 @@ namespace torva {
 // One run; with `analyse` false the run ends after the input echo (reports of the input
 // only), which the tests of the input tables use.
 void MAINRUN(Model& m, int& status, bool analyse = true);
+// The frame of one run: starts the run clock, runs `stages`, takes the elapsed time and ends
+// the run with FINISH. An exception out of the stages (an internal check that failed) ends
+// the run with ST_INTERNAL, its message kept for the run log.
+void run_frame(Model& m, int& status, const std::function<void(Model&, int&)>& stages);
 void OPENFILES(Model& m, int& status);
 void READINPUT(Model& m, int& status);
 void CONVINPUT(Model& m);
@@ -30,8 +35,12 @@ int SETNTHR(int request, int& use_max, int& run_max, int rows, int cap_switch);
 // Progress message: rewrites the progress file with exactly these lines, so it holds only
 // the latest message (failures to open or write are ignored).
 void progress_message(const Model& m, std::initializer_list<std::string_view> lines);
-// Stop poll: true when the stop-request file holds the value 1.
+// Stop poll: true when the first value of the stop-request file is the integer 1.
 bool stop_requested(const Model& m);
+
+// The heading of the list of analyses that did not complete in full, which ends the run
+// log when there are any: the heading with their count, then one line per analysis.
+inline constexpr std::string_view kIncompleteHead = "     ANALYSES NOT COMPLETED IN FULL :";
 
 // The end-of-run lines of a status code (without the leading blank of a free-format line).
 void status_lines(int status, std::string out[4], int& count);

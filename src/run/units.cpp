@@ -9,7 +9,8 @@ bool si(const Model& m) { return m.IUNITS == 2; }
 }  // namespace
 
 // Each conversion applies its factors one after the other (two divisions by 12, not one by
-// 144), so the converted values are exactly those of the classic reports.
+// 144), each step rounded as it is taken: the converted values, and the reports printed from
+// them, depend on that order, so every conversion keeps it.
 double TOIN(const Model& m, double x) { return si(m) ? x : x * 12.0; }
 double TOPSI(const Model& m, double x) { return si(m) ? x : x / 12.0 / 12.0; }
 double TOPCI(const Model& m, double x) { return si(m) ? x : x / 12.0 / 12.0 / 12.0; }

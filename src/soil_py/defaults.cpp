@@ -7,8 +7,12 @@ namespace {
 constexpr int US = 1, SI = 2;
 
 // Reference cohesions of the classes: c0 for soft clay, c1 = 2 c0 for stiff clay and k.
-constexpr double kC0Us = double(3.472222f), kC0Si = double(23.94013f);
-constexpr double kC1Us = double(6.944445f), kC1Si = double(47.88026f);
+// The US values are 500 and 1000 psf in psi rounded to single precision
+// (3.472222328186035 and 6.94444465637207), just above the cohesions users write, so
+// that a cohesion of exactly 500, 1000 or 4000 psf stays in the lower class.
+constexpr double kC0Us = double(float(500.0 / 144.0)), kC0Si = double(23.94013f);
+constexpr double kC1Us = double(float(1000.0 / 144.0)), kC1Si = double(47.88026f);
+static_assert(kC0Us == 3.472222328186035 && kC1Us == 6.94444465637207);
 
 // Unit weight that separates moist soil (above) from submerged soil (at or below).
 constexpr double kGamWaterUs = double(0.045f), kGamWaterSi = double(12.225f);

@@ -62,9 +62,13 @@ void PYMODFAC(const Model& m, int g, int& set, double depth, double& pf, double&
   pf = yf = 1.0;
   if (set < 1 || set > 100) return;
   const int np = m.NPTMOD(set);
-  if (np < 1 || depth < m.PMDEP(set, 1) || depth > m.PMDEP(set, np)) return;
-  if (depth == m.PMDEP(set, 1) || depth == m.PMDEP(set, np)) {
-    const int k = depth == m.PMDEP(set, 1) ? 1 : np;
+  // Node depths are sums or products of rounded lengths: a depth within the position
+  // tolerance of the first or the last point takes that point's factors.
+  const double tol = m.TOLDEP;
+  if (np < 1 || depth < m.PMDEP(set, 1) - tol || depth > m.PMDEP(set, np) + tol) return;
+  const bool first = std::abs(depth - m.PMDEP(set, 1)) <= tol;
+  if (first || std::abs(depth - m.PMDEP(set, np)) <= tol) {
+    const int k = first ? 1 : np;
     pf = m.PMPF(set, k);
     yf = m.PMYF(set, k);
     return;

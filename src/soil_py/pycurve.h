@@ -55,6 +55,7 @@ void PYCURVE(Model& m, int t, int& status, int g, int gf, const NodeArr& y, Node
              PyKept* kept = nullptr);
 
 // Modification factors pf (on p) and yf (on y) of row g at a depth; set := PMODTAB(g).
+// A depth within TOLDEP of the set's first or last point takes that point's factors.
 void PYMODFAC(const Model& m, int g, int& set, double depth, double& pf, double& yf);
 
 // Equivalent depth of the top of layer L of row g: the depth below the ground at which the

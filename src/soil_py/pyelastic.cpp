@@ -7,7 +7,7 @@ namespace {
 using namespace pyf;
 
 struct Elastic : PyCrit<Elastic> {
-  static constexpr int code = 12, plot = 6;
+  [[maybe_unused]] static constexpr int code = 12, plot = 6;
   static constexpr bool eqdepth = false;
   int gf;
   double ST = 0, Esub = 0, k = 0, yu = 0, pu = 0;

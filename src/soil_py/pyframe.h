@@ -308,8 +308,9 @@ void py_frame(Model& m, C& c, int t, int L, int& status, int g, int gf, const No
           }
           nd.xe = (nd.d - m.LTOP(L)) + m.EQDEPTH(g, L);
         }
-        if (nd.print) c.heading(nd);
+        // The printed parameter block shows the curve constants: they come first.
         c.constants(nd);
+        if (nd.print) c.heading(nd);
         c.pusum(nd);
         if (kn) {
           kn->key[NKEY_EQDEPTH] = m.EQDEPTH(g, L);

@@ -64,13 +64,14 @@ void PYINPUT(Model& m, int t, int L, int& status, int g, int gf, const NodeArr& 
       }
       int j = 1, k = 1;
       if (nc >= 2) {
-        while (I <= nc && m.PYDEP(s, I) < d) ++I;
+        // A node within the position tolerance of a curve depth lies on that curve.
+        while (I <= nc && m.PYDEP(s, I) < d - m.TOLDEP) ++I;
         if (I > nc) {
           short_set(m, status);
           return;
         }
         k = I;
-        j = m.PYDEP(s, I) == d ? I : I - 1;
+        j = std::abs(m.PYDEP(s, I) - d) <= m.TOLDEP ? I : I - 1;
       }
       const double fac = m.PMULT(gf) / (Q * m.YMULT(gf)) * (modset ? pf / yf : 1.0);
       const int npj = std::max(1, std::min(m.NPTPY(s, j), MAXPYPT));

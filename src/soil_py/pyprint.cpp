@@ -195,6 +195,8 @@ void PYPRINT(Model& m, int& status) {
       continue;
     }
     // Node 1 at the requested depth (node 2 keeps its distance), the only node of layer L.
+    // Its axial coordinate moves with it, so the section lookups see the requested depth.
+    m.DEPAX(g, 1) = m.DEPAX(g, 1) - m.DEPN(g, 1) + d;
     m.DEPN(g, 2) = m.DEPN(g, 2) - m.DEPN(g, 1) + d;
     m.DEPN(g, 1) = d;
     for (int k = 1; k <= m.NLAYER; ++k) {

@@ -18,8 +18,9 @@ inline constexpr int PO_NOROW = 7;      // refused: the pile-group row does not 
 
 // Goes through the NPYOUT requests of PYOUT: refuses with a message every curve that
 // cannot be generated, prints a heading for every other one and lets PYCURVE print it on
-// ECHO and PLOTOUT. Moves node 1 (and node 2) of a printed row to the requested depth. A
-// status set by a curve does not stop the loop; the last non-zero one is returned.
+// ECHO and PLOTOUT. Moves node 1 (with its axial coordinate) and node 2 of a printed row
+// to the requested depth. A status set by a curve does not stop the loop; the last
+// non-zero one is returned.
 void PYPRINT(Model& m, int& status);
 
 }  // namespace torva

@@ -10,7 +10,7 @@ namespace {
 using namespace pyf;
 
 struct WeakRock : PyCrit<WeakRock> {
-  static constexpr int code = 9, plot = 9;
+  [[maybe_unused]] static constexpr int code = 9, plot = 9;
   static constexpr bool eqdepth = false;
   int gf;
   double cr = 0, ar = 0, q = 0, gam = 0, krm = 0, pur = 0, Kir = 0, yrm = 0, yA = 0;
@@ -124,7 +124,7 @@ struct WeakRock : PyCrit<WeakRock> {
 };
 
 struct Vuggy : PyCrit<Vuggy> {
-  static constexpr int code = 6, plot = 6;
+  [[maybe_unused]] static constexpr int code = 6, plot = 6;
   static constexpr bool eqdepth = false;
   int gf;
   double cr = 0, gam = 0, k1 = 0, y1 = 0, p1 = 0, k2 = 0, y2 = 0, pres = 0, e0 = 0;

@@ -11,7 +11,7 @@ namespace {
 using namespace pyf;
 
 struct Sand : PyCrit<Sand> {
-  static constexpr int code = 4, plot = 4;
+  [[maybe_unused]] static constexpr int code = 4, plot = 4;
   static constexpr bool eqdepth = true;
   Wedge w;
   double gam = 0, k = 0, kx = 0, pst = 0, psd = 0, A = 0, B = 0, pu = 0, pm = 0;
@@ -88,7 +88,7 @@ struct Sand : PyCrit<Sand> {
 };
 
 struct ApiSand : PyCrit<ApiSand> {
-  static constexpr int code = 8, plot = 8;
+  [[maybe_unused]] static constexpr int code = 8, plot = 8;
   static constexpr bool eqdepth = true;
   Wedge w;
   double gam = 0, k = 0, kx = 0, C1 = 0, C2 = 0, C3 = 0, A = 0, pu = 0, pus = 0, pcd = 0;
@@ -161,7 +161,7 @@ struct ApiSand : PyCrit<ApiSand> {
 };
 
 struct LiqSand : PyCrit<LiqSand> {
-  static constexpr int code = 11, plot = 11;
+  [[maybe_unused]] static constexpr int code = 11, plot = 11;
   static constexpr bool eqdepth = false;
   int gf;
   double gam = 0, Aq = 0, Bq = 0, Cq = 0, Pd = 0, conv = 1, ufac = 1000.0, q150 = 0, pu = 0;

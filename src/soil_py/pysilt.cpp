@@ -9,7 +9,7 @@ namespace {
 using namespace pyf;
 
 struct Silt : PyCrit<Silt> {
-  static constexpr int code = 7, plot = 7;
+  [[maybe_unused]] static constexpr int code = 7, plot = 7;
   static constexpr bool eqdepth = true;
   Wedge w;
   double gam = 0, c = 0, k = 0, kx = 0, A = 0, B = 0, puphi = 0, puc = 0, pu = 0, pm = 0;

@@ -8,6 +8,7 @@
 
 #include "cap/anal2d.h"
 #include "cap/bent_fixture.h"
+#include "cap/example_fixture.h"
 #include "cap/fvec2d.h"
 #include "run/itorva.h"
 #include "support/golden.h"
@@ -43,27 +44,45 @@ TEST(Anal2d, EquilibriumAtTheCapOrigin) {
   EXPECT_NE(cases.find("    1 ANALYSIS COMPLETED"), std::string::npos) << cases;
 }
 
+// The bent with its cap embedded 2 ft (the ground 2 ft above the pile heads) in stiff clay
+// with an initial modulus k.
+std::string embedded_bent(std::string t) {
+  using testing::replace;
+  t = replace(t, "1 2 0 0 0 0 0 0 0 1", "1 2 1 0 0 0 0 0 0 1");
+  t = replace(t, "0.0 -6.0 -14.036 0.0\n", "0.0 -6.0 -14.036 -2.0\n");
+  t = replace(t, "0.0 0.0 0.0 0.0\n1 2 1 0 0 0 3", "0.0 0.0 0.0 -2.0\n1 2 1 0 0 0 3");
+  t = replace(t, "0.0 6.0 14.036 0.0\n", "0.0 6.0 14.036 -2.0\n");
+  t = replace(t, "1 3\n0.0 90.0", "1 10\n0.0 90.0");
+  t = replace(t, "120.0 2000.0 0.0 0.0", "120.0 2000.0 0.0 1.0E6");
+  return replace(t, "125.0 3000.0 0.0 0.0", "125.0 3000.0 0.0 1.0E6");
+}
+
 // The bent is symmetric about its middle row: under a vertical load alone the cap only
-// settles, without sway or rotation, and the outer rows carry equal axial forces.
+// settles, without sway or rotation, and the outer rows carry equal axial forces. An
+// embedded cap that does not move sideways gets no passive resistance, so the same holds.
 TEST(Anal2d, SymmetricBentUnderVerticalLoad) {
-  std::string text = bent_text();
-  const std::string pull = "240000.0 36000.0 0.0";
-  ASSERT_NE(text.find(pull), std::string::npos);
-  text.replace(text.find(pull), pull.size(), "240000.0 0.0 0.0");
-  Bent b(text);
-  ASSERT_EQ(b.status, 0);
-  Vec3 FV, DV;
-  b.analyse(1, FV, DV);
-  ASSERT_EQ(b.status, 0);
-  EXPECT_GT(DV(1), 0.0);
-  EXPECT_NEAR(DV(2), 0.0, 1e-6 * DV(1));
-  EXPECT_NEAR(DV(3), 0.0, 1e-6 * DV(1) / 12.0);
-  EXPECT_NEAR(b.m->PRTOP(1, 17), b.m->PRTOP(3, 17), 1e-6 * b.m->PRTOP(1, 17));
-  EXPECT_NEAR(b.m->PRTOP(1, 18), -b.m->PRTOP(3, 18), 1e-6 * b.m->PRTOP(1, 17));
-  // The axial forces of the piles balance the load: two piles per row.
-  double sum = 0.0;
-  for (int g = 1; g <= 3; ++g) sum += 2.0 * b.m->PRTOP(g, 4);
-  EXPECT_NEAR(sum, 240000.0, 1e-3 * 240000.0);
+  const std::string text = testing::replace(bent_text(), "240000.0 36000.0 0.0", "240000.0 0.0 0.0");
+  for (const std::string& t : {text, embedded_bent(text)}) {
+    Bent b(t);
+    ASSERT_EQ(b.status, 0);
+    SCOPED_TRACE(b.m->ICAPOPT == 1 ? "embedded cap" : "cap above the ground");
+    Vec3 FV, DV;
+
+    b.analyse(1, FV, DV);
+
+    ASSERT_EQ(b.status, 0);
+    EXPECT_GT(DV(1), 0.0);
+    EXPECT_NEAR(DV(2), 0.0, 1e-6 * DV(1));
+    EXPECT_NEAR(DV(3), 0.0, 1e-6 * DV(1) / 12.0);
+    EXPECT_NEAR(b.m->PRTOP(1, 17), b.m->PRTOP(3, 17), 1e-6 * b.m->PRTOP(1, 17));
+    EXPECT_NEAR(b.m->PRTOP(1, 18), -b.m->PRTOP(3, 18), 1e-6 * b.m->PRTOP(1, 17));
+    // The axial forces of the piles balance the load: two piles per row.
+    double sum = 0.0;
+    for (int g = 1; g <= 3; ++g) sum += 2.0 * b.m->PRTOP(g, 4);
+    EXPECT_NEAR(sum, 240000.0, 1e-3 * 240000.0);
+    const std::string cases = b.close_and_read("case.cas");
+    EXPECT_NE(cases.find("    1 ANALYSIS COMPLETED"), std::string::npos) << cases;
+  }
 }
 
 }  // namespace
@@ -145,7 +164,11 @@ TEST(Anal2d, PassiveResistanceOfAnEmbeddedCap) {
   EXPECT_DOUBLE_EQ(p.pos, -0.5 * (50.0 + 50.0 / 3.0) / 75.0);
   Vec3 F;
   p.load(0.0, F);
-  EXPECT_EQ(F(2), -75.0) << "a cap at rest is pushed back as if it moved along +Y";
+  EXPECT_EQ(F(2), 0.0) << "a cap at rest gets no passive resistance";
+  EXPECT_EQ(F(3), 0.0);
+  p.load(1e-9, F);
+  EXPECT_EQ(F(2), -75.0);
+  EXPECT_DOUBLE_EQ(F(3), 100.0 / 3.0);
   p.load(-1e-9, F);
   EXPECT_EQ(F(2), 75.0);
   EXPECT_DOUBLE_EQ(F(3), -100.0 / 3.0);
@@ -223,6 +246,42 @@ TEST(Anal2d, ExampleRunsEndToEnd) {
   const auto got = testing::report_part(out, "* TABLE L *", "* PILE GROUP *");
   ASSERT_FALSE(want.empty());
   EXPECT_EQ(got, want);
+}
+
+}  // namespace
+}  // namespace torva
+
+namespace torva {
+namespace {
+
+// Three vertical rows on a user load-settlement curve that levels off at 35 kips per pile
+// (210 kips for the bent's six piles) under the 240 kips deck load: the steps converge up to
+// 87.5 %; beyond, every pile is past its curve, the vertical tangent vanishes and each
+// attempt fails on a singular matrix after two iterations. The bearing warnings of the last
+// attempt make it a partial solution, whose iteration count is that of a failed attempt:
+// the iteration limit (100) plus one.
+TEST(Anal2d, FailedLastAttemptCountsTheIterationLimitPlusOne) {
+  using testing::replace;
+  std::string t = replace(testing::bent_text(), "1 2 0 0 0 0 0 0 0 1", "1 2 0 0 0 1 0 0 0 1");
+  for (const char* row : {"1 2 1 0 0 0 1\n", "1 2 1 0 0 0 2\n", "1 2 1 0 0 0 3\n"})
+    t = replace(t, row, "1 2 1 0 1 0 0\n");  // user load-settlement curve 1
+  t = replace(t, "0.0 -6.0 -14.036 0.0", "0.0 -6.0 0.0 0.0");
+  t = replace(t, "0.0 6.0 14.036 0.0", "0.0 6.0 0.0 0.0");
+  t = replace(t, "ROWS WITH GENERATED LOAD-SETTLEMENT CURVES\n3\n1\n2\n3\n",
+              "ROWS WITH GENERATED LOAD-SETTLEMENT CURVES\n0\nUSER LOAD-SETTLEMENT CURVES\n1\n1 4\n"
+              "-1.0E5 -1.0\n0.0 0.0\n3.0E4 0.05\n3.5E4 0.2\n");
+  testing::WorkDir dir;
+  dir.write("case.dat", t);
+  dir.write_names();
+  dir.write("case.mph", "");
+
+  EXPECT_EQ(run_itorva(3), 0);
+
+  const std::string log = dir.read("case.log"), out = dir.read("case.out");
+  EXPECT_NE(dir.read("case.cas").find("    2 SOLUTION AT    87.50 % OF THE TOTAL LOAD"), std::string::npos);
+  EXPECT_NE(log.find("DETERMINANT OF STIFFNESS MATRIX IS ZERO"), std::string::npos);
+  EXPECT_NE(log.find("          NUMBER OF GLOBAL ITERATIONS =  101\n"), std::string::npos) << log;
+  EXPECT_NE(out.find("          NUMBER OF ITERATIONS = 101\n"), std::string::npos);
 }
 
 }  // namespace

@@ -155,6 +155,19 @@ TEST_F(CapfeDrv, PlateAnalysisWritesHeadingsAndRunsTheModelFile) {
   EXPECT_EQ(res.substr(res.size() - 14), "END_STEP_DATA\n");
 }
 
+// The plate model file is the input's name with .fem: when it is not there, the run log
+// and the results report name it, and the case ends with the plate model's status.
+TEST_F(CapfeDrv, MissingPlateModelFileIsNamedInTheRunLog) {
+  m->IFEOPT = 1;
+  int status = 0;
+  CAPFEDRV(*m, loads, status);
+  EXPECT_EQ(status, ST_FEMODEL);
+  close_all();
+  const std::string says = " **** FATAL ERROR **** PLATE MODEL OF THE CAP: MODEL FILE case.fem IS MISSING\n";
+  EXPECT_NE(dir.read("case.log").find(says), std::string::npos) << dir.read("case.log");
+  EXPECT_NE(dir.read("case.out").find(says), std::string::npos);
+}
+
 TEST_F(CapfeDrv, PlateFilesMayNotBeFilesOfTheRun) {
   m->IFEOPT = 1;
   m->FNAME[R_ECHO] = std::string("case.fel");

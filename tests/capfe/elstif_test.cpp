@@ -67,29 +67,39 @@ class ElementTest : public ::testing::Test {
   }
 };
 
-TEST_F(ElementTest, PolarMomentAndDrillingDiagonalOfRectangle) {
-  const double a = 2.0, b = 3.0;
-  setup(8, 2, a, b);
-  ASSERT_TRUE(ELSTIF(*r));
-  EXPECT_NEAR(r->w.POLARJ, a * b * (a * a + b * b) / 12.0, 1e-6);
-  const double g = 0.5 * 1000.0 / 1.25;
-  const double kdrill = r->w.POLARJ * g / 0.5;
-  const double share[8] = {-0.0962, -0.1667, 0.0962, -0.1667, 0.1409, 0.5258, 0.5258, 0.1409};
-  for (int mm = 1; mm <= 8; ++mm) EXPECT_NEAR(r->elmat(1, 6 * mm, 6 * mm) / kdrill, share[mm - 1], 1e-4) << mm;
-  // Symmetric, and no entry couples the drilling rotation to anything else.
-  for (int i = 1; i <= 48; ++i)
-    for (int j = 1; j <= 48; ++j) {
-      EXPECT_NEAR(r->elmat(1, i, j), r->elmat(1, j, i), 1e-9 * (1 + std::abs(r->elmat(1, i, j))));
-      if (i != j && (i % 6 == 0 || j % 6 == 0)) {
-        EXPECT_EQ(r->elmat(1, i, j), 0.0);
+// The drilling rotation is held to the membrane's in-plane rotation by G t (theta_z -
+// omega)^2: a uniform drilling rotation of a still membrane costs G t A theta^2, every
+// drilling diagonal is positive, and the drilling couples to u and v but not to the plate.
+TEST_F(ElementTest, DrillingPenaltyOfRectangle) {
+  const double a = 2.0, b = 3.0, g = 0.5 * 1000.0 / 1.25, t = 0.5;
+  for (int nn : {4, 8, 9})
+    for (int ng : {1, 2, 3}) {
+      SCOPED_TRACE(::testing::Message() << nn << " nodes, " << ng << " points");
+      setup(nn, ng, a, b);
+      ASSERT_TRUE(ELSTIF(*r));
+      double sum = 0.0;
+      for (int i = 1; i <= nn; ++i) {
+        EXPECT_GT(r->elmat(1, 6 * i, 6 * i), 0.0) << i;
+        for (int j = 1; j <= nn; ++j) sum += r->elmat(1, 6 * i, 6 * j);
       }
+      EXPECT_NEAR(sum, g * t * a * b, 1e-6 * g * t * a * b);
+      for (int i = 1; i <= 6 * nn; ++i)
+        for (int j = 1; j <= 6 * nn; ++j) {
+          EXPECT_NEAR(r->elmat(1, i, j), r->elmat(1, j, i), 1e-9 * (1 + std::abs(r->elmat(1, i, j))));
+          const int di = (i - 1) % 6 + 1, dj = (j - 1) % 6 + 1;
+          if (di == 6 && dj >= 3 && dj <= 5) {
+            EXPECT_EQ(r->elmat(1, i, j), 0.0);
+          }
+        }
+      EXPECT_NE(r->elmat(1, 6, 1), 0.0);  // corner 1: drilling with u
     }
 }
 
 TEST_F(ElementTest, RigidMotionsGiveNoInternalForce) {
   for (int nn : {4, 8, 9}) {
     setup(nn, nn == 4 ? 2 : 3, 2.0, 1.5);
-    // Translations u, v, w, an in-plane rotation, and the tilt w = c x with theta_x = c.
+    // Translations u, v, w, an in-plane rotation with its drilling rotation, and the tilt
+    // w = c x with theta_x = c.
     for (int n = 1; n <= m->NPOIN; ++n) {
       const double x = r->COORD(1, n), y = r->COORD(2, n);
       double* u = &r->ASDIS[std::size_t(6 * (n - 1))];
@@ -98,12 +108,10 @@ TEST_F(ElementTest, RigidMotionsGiveNoInternalForce) {
       u[2] = 0.7 + 0.05 * x - 0.02 * y;
       u[3] = 0.05;
       u[4] = -0.02;
+      u[5] = 0.1;  // the drilling rotation of the in-plane rotation
     }
     ASSERT_TRUE(ELSTIF(*r));
-    for (int i = 1; i <= m->NEVAB; ++i)
-      if (i % 6 != 0) {
-        EXPECT_NEAR(r->ELVEC(i, 1), 0.0, 1e-10) << nn << " " << i;
-      }
+    for (int i = 1; i <= m->NEVAB; ++i) EXPECT_NEAR(r->ELVEC(i, 1), 0.0, 1e-10) << nn << " " << i;
   }
 }
 
@@ -139,8 +147,8 @@ TEST_F(ElementTest, PileAtANodeAndPointAndNodalSprings) {
     return with[std::size_t((i - 1) * 48 + j - 1)] - r->elmat(1, i, j);
   };
   // The pile: the plate's (u, v, w, theta_x, theta_y, drill) see the pile's (Z, Y, X,
-  // about Z, about Y, about X) springs, all on node 3 only.
-  const double kpl[6] = {30.0, 20.0, 100.0, 6.0, 5.0, 4.0};
+  // about Y, about Z, about X) springs, all on node 3 only.
+  const double kpl[6] = {30.0, 20.0, 100.0, 5.0, 6.0, 4.0};
   for (int i = 1; i <= 6; ++i) EXPECT_NEAR(diff(12 + i, 12 + i), kpl[i - 1], 1e-9) << i;
   EXPECT_NEAR(diff(13, 15), 0.0, 1e-12);
   for (int i = 1; i <= 48; ++i)

@@ -88,17 +88,27 @@ struct PlateModel {
   }
 };
 
-// A linear pile: F = -K U with a diagonal K in the pile-row axes.
+// A linear pile: F = -K U in the pile-row axes, with K given by its diagonal (6 values)
+// or whole (36 values, column-major).
 class LinearPiles final : public PileSprings {
  public:
-  explicit LinearPiles(std::vector<double> k6) : k_(std::move(k6)) {}
+  explicit LinearPiles(const std::vector<double>& k) : k_(36, 0.0) {
+    if (k.size() == 36) {
+      k_ = k;
+    } else {
+      for (std::size_t i = 0; i < 6 && i < k.size(); ++i) k_[i + 6 * i] = k[i];
+    }
+  }
   void force(Model&, int, double F[6], const double U[6], int&) const override {
-    for (int i = 0; i < 6; ++i) F[i] = -k_[std::size_t(i)] * U[i];
+    for (int i = 0; i < 6; ++i) {
+      F[i] = 0.0;
+      for (int j = 0; j < 6; ++j) F[i] -= k_[std::size_t(i + 6 * j)] * U[j];
+    }
   }
   void tangent(Model&, int, double K[36], const double[6], int&) const override {
-    for (int i = 0; i < 36; ++i) K[i] = 0.0;
-    for (int i = 0; i < 6; ++i) K[i + 6 * i] = -k_[std::size_t(i)];
+    for (int i = 0; i < 36; ++i) K[i] = -k_[std::size_t(i)];
   }
+  const std::vector<double>& matrix() const { return k_; }
 
  private:
   std::vector<double> k_;

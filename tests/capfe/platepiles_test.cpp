@@ -42,7 +42,7 @@ TEST_F(PlateOnPiles, DownwardLoadIsCarriedEquallyByTheFourPiles) {
   // quarter of the load.
   const double w = r.ASDIS[2];
   EXPECT_LT(w, 0.0);
-  Vec6 u = testing::vec6({-w, r.ASDIS[1], r.ASDIS[0], -r.ASDIS[5], r.ASDIS[4], r.ASDIS[3]}), f;
+  Vec6 u = testing::vec6({-w, r.ASDIS[1], r.ASDIS[0], -r.ASDIS[5], -r.ASDIS[3], r.ASDIS[4]}), f;
   int status = 0;
   PILEF(*m, 1, f, u, status, *s);
   ASSERT_EQ(status, 0);

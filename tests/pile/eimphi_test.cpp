@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "pile/eimphi.h"
+#include "pile/llp2d.h"
 #include "pile_fixture.h"
 
 namespace torva {
@@ -104,6 +105,103 @@ TEST_F(Eimphi, PileWithMomentCurvatureSet) {
   EXPECT_LT(s->EIz(4), p.EI);
   EXPECT_NEAR(pl.My, p.EI * phi_y, 0.02 * p.EI * phi_y) << "the head moment sits on the plateau";
   EXPECT_DOUBLE_EQ(s->EIz(p.nseg + 4), p.EI) << "the unbent tip keeps its initial secant";
+}
+
+// A rotational-spring head on a section that yields: the head condition follows the
+// head's current bending stiffness at every solve, so the head moment is the spring
+// stiffness times the spring's rotation (pile slope against cap rotation) in both models,
+// and the 2-D pile gives the forces of the 3-D pile's y plane.
+TEST_F(Eimphi, SpringHeadMomentIsSpringTimesRotationInBothModels) {
+  const double k = 1.0e3;
+  p.EI = 1.0e10;
+  const double beta = std::pow(k / (4.0 * p.EI), 0.25);
+  p.L = 8.0 / beta;
+  p.nseg = 100;
+  const double h = p.L / p.nseg;
+  testing::set_pile(*m, 1, 1, p);
+  testing::set_linear_py(*m, 1, {{0.0, k}});
+  const double yt = 0.1, st = 2.0e-4;
+  const double K = 2.0 * p.EI * beta;  // the pile's own rotational stiffness at the head
+  // Yield at 30 % of the elastic fixed-head moment.
+  const double phi_y = 0.3 * 2.0 * p.EI * beta * beta * yt / p.EI;
+  m->NCRVMP(1) = 1;
+  m->NPTMP(1, 1) = 3;
+  m->PHIMP(1, 1, 2) = phi_y;
+  m->MOMMP(1, 1, 2) = p.EI * phi_y;
+  m->PHIMP(1, 1, 3) = 1.0;
+  m->MOMMP(1, 1, 3) = 1.2 * p.EI * phi_y;
+  m->IEIPREV = 0;
+  m->MAXITLLP = 500;
+  m->CONNECTY(1) = m->CONNECTZ(1) = 3;
+  m->SPZ(1) = m->SPY(1) = K;
+
+  auto s3 = std::make_unique<Llp3dScratch>();
+  const testing::Head r3 = testing::solve(*m, *s3, 1, yt, -st);
+  ASSERT_TRUE(r3.closed);
+  ASSERT_LT(s3->EIz(4), 0.9 * p.EI) << "the head section has yielded";
+  const double slope3 = (s3->y(5) - s3->y(3)) / (2.0 * h);
+  EXPECT_NEAR(r3.My, -K * (slope3 - st), 1e-4 * std::abs(r3.My));
+
+  m->NDIM = 2;
+  auto s2 = std::make_unique<Llp2dScratch>();
+  Mat3 T;
+  T.fill(0.0);
+  for (int i = 1; i <= 3; ++i) T(i, i) = 1.0;
+  NodeVec mov, fax;
+  mov.fill(0.0);
+  fax.fill(0.0);
+  int status = 0;
+  NODE2D(*m, 1, status);
+  double V = 0.0, M = 0.0;
+  ASSERT_TRUE(LLP2D(*m, 1, yt, st, 0.0, V, M, status, 0.0, T, mov, fax, *s2));
+  ASSERT_LT(s2->EI(4), 0.9 * p.EI);
+  EXPECT_NEAR(M, K * (st - s2->th(4)), 1e-4 * std::abs(M));
+  EXPECT_NEAR(M, r3.My, 1e-4 * std::abs(r3.My));
+  EXPECT_NEAR(V, r3.Vy, 1e-4 * std::abs(r3.Vy));
+}
+
+// IEIPREV = 2: the stiffness of the straight pile, each node's initial secant, stays in
+// force for every solve, however far the bent pile passes the curve's plateau. With an
+// initial secant of half the section's elastic EI, the pile answers as an elastic pile of
+// that EI (the entries beyond the tip of a long pile keep the section's EI, hence 1e-5).
+TEST_F(Eimphi, InitialStiffnessKeptForEverySolve) {
+  const double k = 1.0e3, EI0 = 0.5e10;
+  const double beta = std::pow(k / (4.0 * EI0), 0.25);
+  p.L = 8.0 / beta;
+  p.nseg = 100;
+  testing::set_linear_py(*m, 1, {{0.0, k}});
+  auto s3 = std::make_unique<Llp3dScratch>();
+  auto s2 = std::make_unique<Llp2dScratch>();
+  auto solve = [&](int dim) {
+    return dim == 3 ? testing::solve(*m, *s3, 1, 0.1, 0.0) : testing::solve2d(*m, *s2, 1, 0.1, 0.0);
+  };
+  for (int dim : {3, 2}) {
+    SCOPED_TRACE(dim);
+    p.EI = EI0;
+    testing::set_pile(*m, 1, 1, p);
+    m->NMPHI = 0;
+    const testing::Head el = solve(dim);
+    ASSERT_TRUE(el.closed);
+    // Initial slope EI0, yield at 30 % of the elastic head moment, then a plateau.
+    p.EI = 1.0e10;
+    testing::set_pile(*m, 1, 1, p);
+    m->NMPHI = 1;
+    curve(1, 0.0, 1.0);
+    const double phi_y = 0.3 * el.My / EI0;
+    m->PHIMP(1, 1, 2) = phi_y;
+    m->MOMMP(1, 1, 2) = m->MOMMP(1, 1, 3) = EI0 * phi_y;
+    m->IEIPREV = 2;
+    const testing::Head r = solve(dim);
+    ASSERT_TRUE(r.closed);
+    EXPECT_NEAR(r.Vy / el.Vy, 1.0, 1e-5);
+    EXPECT_NEAR(r.My / el.My, 1.0, 1e-5);
+    EXPECT_EQ(dim == 3 ? s3->EIz(4) : s2->EI(4), EI0) << "the head keeps its initial secant";
+    m->IEIPREV = 0;  // the secant of the bent pile: the head yields
+    m->MAXITLLP = 500;
+    const testing::Head pl = solve(dim);
+    ASSERT_TRUE(pl.closed);
+    EXPECT_LT(pl.My, 0.5 * el.My);
+  }
 }
 
 }  // namespace

@@ -131,6 +131,35 @@ TEST_F(Llp3d, UniformDistributedLoadOnFixedHead) {
   EXPECT_NEAR(s->y(n + 4), q / k, 1e-3 * q / k) << "the tip carries its load";
 }
 
+// Soil movement with p-y curves generated from the soil (a linear elastic subgrade): the
+// movement s loads the pile as Es s, so a fixed-head long pile deflects as
+// s + (y0 - s) e^(-bx)(cos bx + sin bx) in each plane; the head moment is 2 EI b^2 (y0 - s)
+// and the head shear 4 EI b^3 (y0 - s) as a nodal sum of k (y - s) with half weights at
+// the ends; the tip load k s takes full weight (less k s h / 2) and the head node, at the
+// ground surface, has no spring (less k (y0 - s) h / 2). Different movements along global
+// Y and Z reach the two planes of a vertical pile.
+TEST_F(Llp3d, SoilMovementLoadsThePileThroughItsSprings) {
+  const double k = 1.0e3;
+  elastic(100, k);
+  m->PYSETG(1) = 0;
+  testing::set_elastic_soil(*m, k, p.D, 2.0 * p.L);
+  const double sy = 0.5, sz = -0.2, y0 = 0.2, z0 = 0.3;
+  testing::set_soil_movement(*m, sy, sz, 2.0 * p.L);
+  m->IUNITS = 1;
+  m->ISTATIC = 1;
+  m->TOLCRV = 1.0e-6;
+  Head r = testing::solve(*m, *s, 1, y0, 0.0, z0, 0.0);
+  ASSERT_EQ(r.status, 0);
+  ASSERT_TRUE(r.closed);
+  const double EI = p.EI, b = beta, h = p.L / p.nseg;
+  EXPECT_NEAR(r.My / (2 * EI * b * b * (y0 - sy)), 1.0, 0.01);
+  EXPECT_NEAR(r.Mz / (2 * EI * b * b * (z0 - sz)), 1.0, 0.01);
+  EXPECT_NEAR(r.Vy / (4 * EI * b * b * b * (y0 - sy) - k * y0 * h / 2), 1.0, 0.01);
+  EXPECT_NEAR(r.Vz / (4 * EI * b * b * b * (z0 - sz) - k * z0 * h / 2), 1.0, 0.01);
+  EXPECT_NEAR(s->y(p.nseg + 4), sy, 1e-3 * sy) << "the tip moves with the soil";
+  EXPECT_NEAR(s->z(p.nseg + 4), sz, 1e-3 * std::abs(sz));
+}
+
 // The rotational spring lies between the pinned and the fixed head: K = 0 is pinned, a
 // very stiff spring is fixed.
 TEST_F(Llp3d, RotationalSpringBetweenPinnedAndFixed) {

@@ -29,6 +29,7 @@ struct NodeCase {
   std::vector<double> tops;   // layer tops; each layer ends at the next top, the last at 100
   std::vector<int> node1, node2;
   int status;
+  int dim = 3;  // 3: NODE from CORX; 2: NODE2D from HEADDEP, with its own failure code
 };
 
 class NodeLayout : public ::testing::TestWithParam<NodeCase> {};
@@ -36,17 +37,24 @@ class NodeLayout : public ::testing::TestWithParam<NodeCase> {};
 TEST_P(NodeLayout, RangesAndStatus) {
   const NodeCase& c = GetParam();
   auto m = ten_segment_pile(c.L);
-  m->CORX(1) = m->HEADDEP(1) = c.head;
+  // The head of the other model lies far above: each layout starts from its own.
+  m->CORX(1) = c.dim == 3 ? c.head : -999.0;
+  m->HEADDEP(1) = c.dim == 2 ? c.head : -999.0;
   m->NLAYER = int(c.tops.size());
   for (int L = 1; L <= m->NLAYER; ++L) {
     m->LTOP(L) = c.tops[std::size_t(L - 1)];
     m->LBOT(L) = L < m->NLAYER ? c.tops[std::size_t(L)] : 100.0;
   }
   RowCapture cap;
-  int st = 7;  // a stale code from an earlier evaluation of the same row
+  // NODE clears a stale code from an earlier evaluation of the same row; NODE2D leaves
+  // the status word as it was unless it fails.
+  int st = c.dim == 3 ? 7 : 0;
   {
     CaptureScope scope(cap);
-    NODE(*m, 1, st);
+    if (c.dim == 3)
+      NODE(*m, 1, st);
+    else
+      NODE2D(*m, 1, st);
   }
   EXPECT_EQ(st, c.status);
   if (c.status == 0) {
@@ -79,7 +87,10 @@ INSTANTIATE_TEST_SUITE_P(
         // A tip exactly at the bottom of the deepest layer is accepted.
         NodeCase{"tip_at_bottom", 0.0, 100.0, {0}, {1}, {11}, 0},
         // A tip below the deepest layer ends the analysis.
-        NodeCase{"tip_below_bottom", 0.0, 100.001, {0}, {}, {}, ST_PILEDEEP}),
+        NodeCase{"tip_below_bottom", 0.0, 100.001, {0}, {}, {}, ST_PILEDEEP},
+        // The same in the 2-D model, which has its own code.
+        NodeCase{"head_above_ground_2d", -12.0, 50.0, {0, 20}, {4, 8}, {7, 11}, 0, 2},
+        NodeCase{"tip_below_bottom_2d", 0.0, 100.001, {0}, {}, {}, ST_PILEDEEP2D, 2}),
     [](const auto& pi) { return std::string(pi.param.name); });
 
 // Forty thin layers, the most the tables hold: one layer begins per node, the next one

@@ -127,5 +127,66 @@ TEST_F(NodeLoads, UserCurvesShortOfTheTipAndSingleCurve) {
   EXPECT_DOUBLE_EQ(p(104), -0.5 * 50.0 * 0.2) << "the reaction opposes the deflection";
 }
 
+// User curves whose last curve lies at the pile tip, with factors along depth ending there
+// too. The tip's distance from the head, n x (L / n), lands one rounding step past L for
+// these lengths (37, 74 and 148 ft in inches; 7.0, 13.1, 29.6 and 31.9 m); 40 ft and 10 m
+// land on it. The tip node still takes the last curve alone and the last point's factors.
+// Curve 1 at the head p = 100 y, curve 2 at the tip p = 300 y (to y = 10); the factor set
+// goes from pf = yf = 1 at the head to pf = 0.5, yf = 2 at the tip.
+TEST_F(NodeLoads, CurvesAndFactorsEndingAtTheTipReachTheTipNode) {
+  const struct {
+    double L;  // internal units: inches for US input, metres for SI
+    const char* as_written;
+  } cases[] = {{37.0 * 12.0, "37 ft"},  {74.0 * 12.0, "74 ft"}, {148.0 * 12.0, "148 ft"},
+               {40.0 * 12.0, "40 ft"},  {7.0, "7.0 m"},        {13.1, "13.1 m"},
+               {29.6, "29.6 m"},        {31.9, "31.9 m"},      {10.0, "10.0 m"}};
+  for (const auto& k : cases) {
+    SCOPED_TRACE(k.as_written);
+    testing::PileDef pd;
+    pd.L = k.L;
+    pd.nseg = 100;
+    testing::set_pile(*m, 1, 1, pd);
+    m->ISTATE = 0;
+    m->NCRVPY(1) = 2;
+    for (int cc = 1; cc <= 2; ++cc) {
+      m->PYDEP(1, cc) = cc == 1 ? 0.0 : k.L;
+      m->NPTPY(1, cc) = 2;
+      m->PYY(1, cc, 2) = 10.0;
+      m->PYP(1, cc, 2) = cc == 1 ? 1000.0 : 3000.0;
+    }
+    m->IPYMOD = 1;
+    m->PMODTAB(1) = 1;
+    m->NPTMOD(1) = 2;
+    m->PMDEP(1, 1) = 0.0;
+    m->PMDEP(1, 2) = k.L;
+    m->PMPF(1, 1) = m->PMYF(1, 1) = 1.0;
+    m->PMPF(1, 2) = 0.5;
+    m->PMYF(1, 2) = 2.0;
+    // Two curves, then the tip curve alone (so that the factors show on their own).
+    for (const int ncurves : {2, 1}) {
+      SCOPED_TRACE(ncurves == 2 ? "two curves" : "one curve");
+      m->NCRVPY(1) = ncurves;
+      if (ncurves == 1) m->PYP(1, 1, 2) = 3000.0;
+      NodeVec y, Es, s1, s2, F, p;
+      y.fill(0.5);
+      Es.fill(0.0);
+      p.fill(0.0);
+      s1.fill(0.0);
+      s2.fill(0.0);
+      RowCapture cap;
+      {
+        CaptureScope scope(cap);
+        PYSECANT(*m, 1, y, Es, s1, s2, F, p);
+      }
+      EXPECT_EQ(cap.istate, 0);
+      EXPECT_TRUE(cap.lines.empty());
+      const int tip = 104;
+      EXPECT_NEAR(Es(tip), 300.0 * 0.5 / 2.0, 1e-9);
+      EXPECT_NEAR(p(tip), -150.0 * 0.5, 1e-9);
+      EXPECT_NEAR(Es(4), ncurves == 2 ? 100.0 : 300.0, 1e-9);
+    }
+  }
+}
+
 }  // namespace
 }  // namespace torva

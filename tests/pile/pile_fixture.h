@@ -6,6 +6,7 @@
 #include <numbers>
 
 #include "model/model.h"
+#include "pile/llp2d.h"
 #include "pile/llp3d.h"
 #include "pile/node.h"
 
@@ -58,6 +59,36 @@ inline void set_linear_py(Model& m, int u, std::initializer_list<std::pair<doubl
   m.NCRVPY(u) = c;
 }
 
+// A generated elastic-subgrade layer (p = Es D y without a limit) from X = 0 to `bottom`
+// whose modulus per length of pile is k for the pile diameter D, for rows whose p-y
+// curves come from the soil.
+inline void set_elastic_soil(Model& m, double k, double D, double bottom) {
+  m.IPYUSER = 0;
+  m.NLAYER = 1;
+  m.LTYPE(1) = 12;
+  m.LTOP(1) = 0.0;
+  m.LBOT(1) = bottom;
+  m.NSPX = m.NSPXG = 2;
+  for (int i = 1; i <= 2; ++i) {
+    m.SPDEP(i) = m.SPDEPG(i) = i == 1 ? 0.0 : bottom;
+    m.SPK(i) = k / D;
+    m.SPC(i) = 0.0;  // no yield stress: linear
+    m.SPGAM(i) = 0.02;
+  }
+}
+
+// Free-field soil movement sY, sZ (global Y and Z) at full load, the same from X = 0 to
+// `bottom`.
+inline void set_soil_movement(Model& m, double sY, double sZ, double bottom) {
+  m.NSMPT = 2;
+  m.TCURSM = 1.0;
+  for (int p = 1; p <= 2; ++p) {
+    m.SMDEP(p) = p == 1 ? 0.0 : bottom;
+    m.SMY0(p) = sY;
+    m.SMZ0(p) = sZ;
+  }
+}
+
 // Run controls of a pile solution.
 inline void set_controls(Model& m) {
   m.IPYUSER = 1;
@@ -91,19 +122,37 @@ struct Head {
   int ns = 0;
 };
 
-// Lays out row g and solves it for the given head values of the two planes.
+// Lays out row g and solves it for the given head values of the two planes; `fax` is the
+// axial force along the pile (0 when not given).
 inline Head solve(Model& m, Llp3dScratch& s, int g, double yt, double Sy, double zt = 0.0,
-                  double Sz = 0.0, double P = 0.0) {
+                  double Sz = 0.0, double P = 0.0, const NodeVec* fax = nullptr) {
   Head r;
   NODE(m, g, r.status);
   const double u[6] = {0.0, yt, zt, 0.0, Sz, -Sy};
   double QT[36] = {};
   for (int i = 0; i < 6; ++i) QT[i * 7] = 1.0;
-  NodeVec mov, fax;
+  NodeVec mov, zero;
   mov.fill(0.0);
-  fax.fill(0.0);
+  zero.fill(0.0);
   r.closed = LLP3D(m, g, yt, Sy, zt, Sz, P, 0.0, r.Vy, r.Vz, r.My, r.Mz, r.status, u, QT, mov,
-                   fax, s);
+                   fax ? *fax : zero, s);
+  r.ns = s.ns;
+  return r;
+}
+
+// The same for the 2-D solution of a vertical row g: head deflection yt, head slope st,
+// axial force P (and `fax` along the pile); V and M are returned in Vy and My.
+inline Head solve2d(Model& m, Llp2dScratch& s, int g, double yt, double st, double P = 0.0,
+                    const NodeVec* fax = nullptr) {
+  Head r;
+  NODE2D(m, g, r.status);
+  Mat3 T;
+  T.fill(0.0);
+  for (int i = 1; i <= 3; ++i) T(i, i) = 1.0;
+  NodeVec mov, zero;
+  mov.fill(0.0);
+  zero.fill(0.0);
+  r.closed = LLP2D(m, g, yt, st, P, r.Vy, r.My, r.status, 0.0, T, mov, fax ? *fax : zero, s);
   r.ns = s.ns;
   return r;
 }

@@ -36,7 +36,7 @@ TEST(Determinism, TwoRunsInOneProcessGiveIdenticalFiles) {
     if (e.path().extension() != ".dat") continue;
     SCOPED_TRACE(e.path().filename().string());
     WorkDir dir;
-    fs::copy_file(e.path(), dir.path() / "case.dat");
+    dir.copy_input(e.path());
     dir.write_names();
     dir.write("case.mph", "");
     int s1 = 0, s2 = 0;

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "model/messages.h"
 #include "model/model.h"
 #include "run/echo_mphi.h"
 #include "support/workdir.h"
@@ -103,6 +104,76 @@ TEST_F(EchoMphi, SetNumberBeyondTheTableIsRefused) {
   int status = 0;
   ECHOMPHI(m, status);
   EXPECT_EQ(status, ST_INPUTCHECK);
+}
+
+// A nonlinear section left without curves (no entry, or in 3-D an entry without curves
+// for one axis) bends elastically: the run goes on, and the run log and the results report
+// name the section and say so. Sections 1 and 3 are nonlinear; entries as listed.
+TEST_F(EchoMphi, SectionWithoutCurvesIsNamedInAWarning) {
+  struct Case {
+    const char* what;
+    int ndim, nmphi;
+    bool entry1, entry3;
+    int gen2_curves3;      // curves of section 3's second-axis entry
+    std::string warning;   // the last line of the warning ("" none)
+  };
+  const std::string none = "     NO MOMENT-CURVATURE CURVES ARE GIVEN; ITS ELASTIC BENDING "
+                           "STIFFNESS IS USED";
+  const Case cases[] = {
+      {"3-D, no entry for section 3", 3, 1, true, false, 0, none},
+      {"2-D, no entry for section 3", 2, 1, true, false, 0, none},
+      {"3-D, section 3 without curves for EIy", 3, 1, true, true, 0,
+       "     NO MOMENT-CURVATURE CURVES ARE GIVEN FOR EIy; ITS ELASTIC BENDING STIFFNESS IS "
+       "USED"},
+      {"every section has curves", 3, 1, true, true, 1, ""},
+      {"no moment-curvature stiffness in the run", 3, 0, true, false, 0, ""},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.what);
+    auto own = new_model();
+    Model& mm = *own;
+    mm.NDIM = k.ndim;
+    mm.NSECIN = 3;
+    mm.NMPHI = k.nmphi;
+    for (int s : {1, 3}) {
+      mm.INONLIN(s) = 1;
+      mm.NLINT(s, 1) = 1;
+    }
+    mm.NLINT(1, 28) = 1;
+    mm.NLINT(1, 29) = 2;
+    mm.NLINT(3, 28) = k.ndim == 3 ? 3 : 2;
+    mm.NLINT(3, 29) = 4;
+    mm.SNAME(3) = "PILE 3 NONLINEAR";
+    int i = 0;
+    for (int s : {1, 3}) {
+      if (!(s == 1 ? k.entry1 : k.entry3)) continue;
+      ++i;
+      for (MPHIGEN* g : {&mm.MPHIGEN1, &mm.MPHIGEN2}) {
+        g->NMPG = i;
+        g->ISECG(i) = s;
+        g->NCRVG(i) = (s == 3 && g == &mm.MPHIGEN2) ? k.gen2_curves3 : 1;
+        g->NPTG(i, 1) = 2;
+        g->MOMG(i, 1, 2) = 100.0;
+        g->PHIG(i, 1, 2) = 0.001;
+      }
+    }
+    RowCapture cap;
+    int status = 0;
+    {
+      CaptureScope scope(cap);
+      ECHOMPHI(mm, status);
+    }
+    EXPECT_EQ(status, 0);
+    if (k.warning.empty()) {
+      EXPECT_TRUE(cap.lines.empty());
+      continue;
+    }
+    ASSERT_EQ(cap.lines.size(), 4u);
+    for (const auto& [dest, line] : cap.lines) EXPECT_EQ(dest, unsigned(TO_REPORT | TO_RUNLOG));
+    EXPECT_EQ(cap.lines[1].second, "                             **** WARNING ****");
+    EXPECT_EQ(cap.lines[2].second, "     NONLINEAR CROSS SECTION 3 (PILE 3 NONLINEAR):");
+    EXPECT_EQ(cap.lines[3].second, k.warning);
+  }
 }
 
 }  // namespace

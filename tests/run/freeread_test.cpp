@@ -104,6 +104,46 @@ TEST(FreeRead, RecordsAsListDirectedInputReadsThem) {
   for (const Case& c : cases) EXPECT_EQ(run_plan(c.text, c.plan), c.expect) << c.what;
 }
 
+// Values past the end of a record are ignored as the reading rules say, and each line that
+// holds them is warned about with its number and what was ignored.
+TEST(FreeRead, ValuesBeyondARecordAreWarnedAboutByLine) {
+  const Case cases[] = {
+      {"second value on a line of one", "1 8.0\n", {"r"}, "line 1: \"8.0\""},
+      {"thousands separator", "40,000.0\n", {"r"}, "line 1: \"000.0\""},
+      {"record over two lines", "1\n2 3\n", {"ii"}, "line 2: \"3\""},
+      {"every line of a file", "1 2\n3 4\nNAME\n", {"i", "i", "L"},
+       "line 1: \"2\" line 2: \"4\""},
+      {"an empty record's line", "junk\n5\n", {"", "i"}, "line 1: \"junk\""},
+      {"a slash ends the line's values", "1 2 / note\n", {"ii"}, ""},
+      {"a trailing comma is no value", "1 2,\n", {"ii"}, ""},
+      {"exactly the values read", "1 2\n", {"ii"}, ""},
+  };
+  for (const Case& c : cases) {
+    StringLines src(c.text);
+    FreeReader rd(src);
+    for (const std::string& rec : c.plan) {
+      if (rec == "L") {
+        std::string line;
+        rd.fixed_line(line, Fid("NAME"));
+        continue;
+      }
+      rd.rec();
+      double v = 0.0;
+      for (std::size_t k = 0; k < rec.size(); ++k) rd.r(v, Fid("RV"));
+    }
+    rd.end();
+    std::string got;
+    for (const std::string& w : rd.take_warnings()) {
+      const auto at = w.find("LINE ");
+      const auto ign = w.find("IGNORED: ");
+      if (!got.empty()) got += " ";
+      got += "line " + w.substr(at + 5, w.find(' ', at + 5) - at - 5) + ": " + w.substr(ign + 9);
+    }
+    EXPECT_EQ(got, c.expect) << c.what;
+    EXPECT_TRUE(rd.ok()) << c.what;
+  }
+}
+
 TEST(FreeRead, RemembersWhereFieldsWereReadAndTheSection) {
   StringLines src("TITLE\n1 2\n\n3\n");
   FreeReader rd(src);

@@ -2,11 +2,16 @@
 // and a run-log message naming the line and the field, and leaves no file open.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "run/itorva.h"
 #include "run/runctl.h"
@@ -166,6 +171,102 @@ TEST(InputCheck, TheValidModelRuns) {
   EXPECT_EQ(run_itorva(3, false), ST_OK) << dir.read("case.log");
 }
 
+// Input the checks must take, and its near neighbours they must still refuse: each case
+// edits the valid model (every listed text replaced) and reads it.
+struct Edited {
+  const char* what;
+  std::vector<std::pair<std::string, std::string>> edits;
+  int status;
+};
+
+// `check` looks at the model as read.
+void read_edited(const std::string& base, const Edited& c,
+                 const std::function<void(const Model&)>& check = {}) {
+  SCOPED_TRACE(c.what);
+  std::string text = base;
+  for (const auto& [find, replace] : c.edits) {
+    const std::size_t p = text.find(find);
+    ASSERT_NE(p, std::string::npos) << find;
+    text.replace(p, find.size(), replace);
+  }
+  WorkDir dir;
+  dir.write("case.dat", text);
+  dir.write_names();
+  auto m = new_model();
+  int status = 0;
+  OPENFILES(*m, status);
+  if (status == ST_OK) READINPUT(*m, status);
+  EXPECT_EQ(status, c.status) << dir.read("case.log");
+  if (check) check(*m);
+  FINISH(*m, status);
+}
+
+TEST(InputCheck, ValidInputIsTakenAndItsNeighboursRefused) {
+  const std::string ctl = "1 3 0 0 0 1 0 0 0 0";
+  const std::string row = "0.0 0.0 1.0 1.0 1.0 1.0 1.0\n";
+  const Edited cases[] = {
+      // Z-direction multipliers are read only with user reduction factors (option 2).
+      {"zero Z multipliers, no reduction factors", {{row, "0.0 0.0 1.0 1.0 0.0 0.0 1.0\n"}},
+       ST_OK},
+      {"zero Z multipliers, estimated factors",
+       {{ctl, "1 3 0 0 0 1 0 1 0 0"}, {row, "0.0 0.0 1.0 1.0 0.0 0.0 1.0\n"}}, ST_OK},
+      {"zero Z y-multiplier, user factors",
+       {{ctl, "1 3 0 0 0 1 0 2 0 0"}, {row, "0.0 0.0 1.0 1.0 1.0 0.0 1.0\n"}}, C},
+      {"zero Y p-multiplier, no reduction factors", {{row, "0.0 0.0 0.0 1.0 1.0 1.0 1.0\n"}},
+       C},
+      // A soil layer may give no profile rows: its values are all zero.
+      {"a layer without profile rows",
+       {{"0.0 10.0\n2 9\n100.0 500.0 0.0 0.0 0.0 0.02 0.0 0.0 0.0\n"
+         "100.0 700.0 0.0 0.0 0.0 0.02 0.0 0.0 0.0\n",
+         "0.0 10.0\n0 9\n"}},
+       ST_OK},
+  };
+  for (const Edited& c : cases) read_edited(kBase, c);
+}
+
+// The all-options example: a 3-D model whose cross section 2 is nonlinear (two generated
+// moment-curvature sets) and one user set.
+std::string all_options() {
+  std::ifstream in(std::filesystem::path(TORVA_SOURCE_DIR) / "examples" / "all_options_us.dat");
+  std::ostringstream ss;
+  ss << in.rdbuf();
+  return ss.str();
+}
+
+// Its user moment-curvature sets replaced by n copies of its one set.
+std::pair<std::string, std::string> user_sets(int n) {
+  const std::string set = " 1\n0.0\n0 4\n0.0 0.0\n8.0E6 1.0E-4\n1.2E7 4.0E-4\n1.3E7 2.0E-3\n";
+  std::string text = "USER MOMENT-CURVATURE SETS\n" + std::to_string(n) + "\n";
+  for (int s = 1; s <= n; ++s) text += std::to_string(s) + set;
+  return {"USER MOMENT-CURVATURE SETS\n1\n1" + set, text};
+}
+
+// The 150 moment-curvature sets hold the user sets and one set per bending axis of every
+// nonlinear section that takes generated curves; a section of type 10 (user bending
+// stiffness) takes none.
+TEST(InputCheck, MomentCurvatureSetsCountTheSectionsThatTakeGeneratedSets) {
+  const std::pair<std::string, std::string> type10 = {"2 0.0 0.0 30.0 0.0", "10 0.0 0.0 30.0 0.0"};
+  const Edited cases[] = {
+      {"149 user sets and a type-10 section", {user_sets(149), type10}, ST_OK},
+      {"148 user sets and a generated section", {user_sets(148)}, ST_OK},
+      {"149 user sets and a generated section", {user_sets(149)}, C},
+  };
+  for (const Edited& c : cases) read_edited(all_options(), c);
+}
+
+// The end of load case 1 of the base model, and the same case marked not to be analysed with
+// one distributed-load line that begins with `head` (the combination still takes the case).
+const char* const kCase1End =
+    "2 1 1.0 0 0.0 0.0 0 0 0\n0\n25*1\n1\n100000.0 5000.0 0.0 0.0 0.0 0.0 0.0 0.0 0.0\n0\n0\n"
+    "LOAD COMBINATIONS";
+std::string unanalysed_case_with_line(const std::string& head) {
+  std::string line = head;
+  for (int fields = int(std::count(head.begin(), head.end(), ' ')) + 1; fields < 6; ++fields)
+    line += " 0";
+  return "2 1 1.0 0 0.0 0.0 0 1 0\n0\n25*1\n1\n100000.0 5000.0 0.0 0.0 0.0 0.0 0.0 0.0 0.0\n1\n" +
+         line + " 1.0 0 0.0\n0\nLOAD COMBINATIONS";
+}
+
 TEST(InputCheck, BadInputEndsTheRunWithItsStatusLineAndField) {
   const std::string rows = "PILE GROUP ROWS\n2\n";
   const std::string row1 = "2 2 1 0 0 0 0 0 1 1\n";
@@ -216,6 +317,14 @@ TEST(InputCheck, BadInputEndsTheRunWithItsStatusLineAndField) {
       {"missing load case", "1 1.5\n", "3 1.5\n", "3 1.5", C, "MEMCASE(1,1)"},
       {"distributed load on a missing row", "0\n0\nLOAD COMBINATIONS",
        "1\n0 1 3 0 0 0 1.0 0 0.0\n0\nLOAD COMBINATIONS", "0 1 3 0", C, "DLINT(1,1,3)"},
+      // The distributed loads of a case that is not analysed are still checked: a
+      // combination of the case assembles them.
+      {"not-analysed case loading a missing row", kCase1End, unanalysed_case_with_line("0 1 50 0"),
+       "0 1 50 0", C, "DLINT(1,1,3)"},
+      {"not-analysed case loading rows past the tables", kCase1End,
+       unanalysed_case_with_line("0 1 2000 2600"), "0 1 2000 2600", C, "DLINT(1,1,3)"},
+      {"not-analysed case with a missing load curve", kCase1End,
+       unanalysed_case_with_line("0 1 1 2 1 3"), "0 1 1 2 1 3", C, "DLINT(1,1,6)"},
       // Values the analysis divides by or needs.
       {"NSEG 0", "50 40.0 1\n", "0 40.0 1\n", "0 40.0 1", C, "NSEGI(1)"},
       {"NSEG 101", "50 40.0 1\n", "101 40.0 1\n", "101 40.0 1", C, "NSEGI(1)"},
@@ -225,6 +334,9 @@ TEST(InputCheck, BadInputEndsTheRunWithItsStatusLineAndField) {
        "0.0 0.0 1.0 0.0", C, "YMULTY(1)"},
       {"zero load increment", "0.5 0.01\nLOAD CASE ONE", "0.0 0.01\nLOAD CASE ONE",
        "0.0 0.01\nLOAD CASE ONE", C, "FACINC(1)"},
+      {"negative diameter", "16.0 15.0 0 0", "-16.0 15.0 0 0", "-16.0 15.0", C, "SPROPI(1,1)"},
+      {"negative Young's modulus", "2.0E5 29.0E6 0.0 0\n", "2.0E5 -29.0E6 0.0 0\n",
+       "2.0E5 -29.0E6", C, "SPROPI(1,17)"},
       {"cyclic loading without cycles", "0 0 0 1 1 100 500\n1.0E-4 1.0E-6 0.5 0.01\nLOAD CASE",
        "0 0 0 0 0 100 500\n1.0E-4 1.0E-6 0.5 0.01\nLOAD CASE", "0 0 0 0 0 100", C,
        "CASINT(1,5)"},
@@ -235,10 +347,7 @@ TEST(InputCheck, BadInputEndsTheRunWithItsStatusLineAndField) {
 
 // The optional sections: every count one over its table, and their references.
 TEST(InputCheck, OptionalSectionsOfTheAllOptionsExample) {
-  std::ifstream in(std::filesystem::path(TORVA_SOURCE_DIR) / "examples" / "all_options_us.dat");
-  std::ostringstream ss;
-  ss << in.rdbuf();
-  const std::string base = ss.str();
+  const std::string base = all_options();
   const Bad cases[] = {
       {"26 estimation values", "1 1 1 2 1 1 1.0 0 0.0\n0\n", "1 1 1 2 1 1 1.0 0 0.0\n26\n", "26\n",
        C, "NV(1)"},
@@ -290,48 +399,116 @@ TEST(InputCheck, OptionalSectionsOfTheAllOptionsExample) {
   for (const Bad& c : cases) run_bad(base, c);
 }
 
-// Codes that the checks must let through: every axes code of a distributed-load line has a
-// meaning (0 local axes, any other the global axes), so 2 and -1 are taken like 1.
-TEST(InputCheck, AnyAxesCodeOfADistributedLineIsTaken) {
-  std::ifstream in(std::filesystem::path(TORVA_SOURCE_DIR) / "examples" / "all_options_us.dat");
+// A target-deflection estimation needs at least two iterations per point: its first one runs
+// at factor 0. Case 2 of the stiffness example has two levels, then the target switch, the
+// degree of freedom, six targets, the tolerance, the iteration limit and two switches.
+TEST(InputCheck, TargetDeflectionEstimationNeedsTwoIterations) {
+  std::ifstream in(std::filesystem::path(TORVA_SOURCE_DIR) / "examples" /
+                   "group2x2_stiffness_us.dat");
   std::ostringstream ss;
   ss << in.rdbuf();
-  for (const char* code : {"2", "-1"}) {
-    SCOPED_TRACE(code);
-    std::string text = ss.str();
-    const std::string line = "1 1 1 2 1 1 1.0 0 0.0";
-    const std::size_t p = text.find(line);
-    ASSERT_NE(p, std::string::npos);
-    text.replace(p, line.size(), std::string("1 ") + code + " 1 2 1 1 1.0 0 0.0");
+  const std::string base = ss.str();
+  auto values = [](const std::string& target, const std::string& limit) {
+    return "0.5\n1.0\n" + target + "\n2\n0.0\n0.2\n0.0\n0.0\n0.0\n0.0\n1.0\n" + limit +
+           "\n0\n1\n";
+  };
+  const std::string given = values("1", "8");
+  for (const char* v : {"1", "0", "-3", "1.5"}) {
+    const std::string bad = values("1", v);
+    // The line of the limit: the value, the two switches and the start of case 3.
+    const std::string at =
+        std::string(v) + "\n0\n1\n0 0 0 1 1 100 500\n1.0E-4 1.0E-6 0.25 0.01\nFLEX";
+    run_bad(base, {v, given, bad, at, C, "STFDAT(2,12)"});
+  }
+  // A limit of 2 is taken, and so is a limit of 1 for load levels (switch 0).
+  for (const std::string& ok : {values("1", "2"), values("0", "1")}) {
+    SCOPED_TRACE(ok);
+    std::string text = base;
+    text.replace(text.find(given), given.size(), ok);
     WorkDir dir;
     dir.write("case.dat", text);
     dir.write_names();
-    auto m = new_model();
-    int status = 0;
-    OPENFILES(*m, status);
-    if (status == ST_OK) READINPUT(*m, status);
-    EXPECT_EQ(status, ST_OK) << dir.read("case.log");
-    EXPECT_EQ(m->DLINT(1, 1, 2), std::atoi(code));
-    FINISH(*m, status);
+    EXPECT_EQ(run_itorva(3, false), ST_OK) << dir.read("case.log");
   }
 }
 
-TEST(InputCheck, MessageShowsTheValueFoundAndWhatIsAllowed) {
+// Codes that the checks must let through: every axes code of a distributed-load line has a
+// meaning (0 local axes, any other the global axes), so 2 and -1 are taken like 1.
+TEST(InputCheck, AnyAxesCodeOfADistributedLineIsTaken) {
+  for (const char* code : {"2", "-1"}) {
+    const std::string line = std::string("1 ") + code + " 1 2 1 1 1.0 0 0.0";
+    const Edited c{code, {{"1 1 1 2 1 1 1.0 0 0.0", line}}, ST_OK};
+    read_edited(all_options(), c,
+                [&](const Model& m) { EXPECT_EQ(m.DLINT(1, 1, 2), std::atoi(code)); });
+  }
+}
+
+// The base model with `find` replaced by `repl`, run: its status, its text and run log.
+struct Changed {
+  int status;
+  std::string text, log;
+};
+Changed run_changed(const std::string& find, const std::string& repl, bool analyse = true) {
   WorkDir dir;
   std::string text = kBase;
-  text.replace(text.find("50 40.0 1\n"), 10, "0 40.0 1\n");
+  text.replace(text.find(find), find.size(), repl);
   dir.write("case.dat", text);
   dir.write_names();
-  EXPECT_EQ(run_itorva(3), ST_INPUTCHECK);
-  const std::string log = dir.read("case.log");
-  const std::string line = std::to_string(line_of(text, "0 40.0 1"));
-  EXPECT_NE(log.find("     **** INVALID INPUT ****\n"
-                     "     INPUT DATA FILE: case.dat\n"
-                     "     LINE " + line +
-                     ", SECTION: PILE PROPERTIES, TITLE \"PILE PROPERTIES\"\n"
-                     "     FIELD NSEGI(1): FOUND 0, ALLOWED 1 TO 100 (PILE INCREMENTS)\n"),
+  const int status = run_itorva(3, analyse);
+  return {status, text, dir.read("case.log")};
+}
+
+// A value missing from a record is found on a later line; the message also names the line
+// where the record began. A negative diameter names its field, value and line.
+TEST(InputCheck, MessagesNameTheLineWhereTheRecordBegan) {
+  struct Msg {
+    const char* what;
+    const char* find;
+    const char* replace;
+    const char* at;
+    std::string expect;
+  };
+  const std::string sections = std::to_string(line_of(kBase, "0.0 40.0 1"));
+  const Msg cases[] = {
+      {"missing section number", "0.0 40.0 1\n", "0.0 40.0\n", "CROSS SECTIONS",
+       ", IN THE RECORD THAT BEGINS ON LINE " + sections + ", SECTION: PILE PROPERTIES"},
+      {"negative diameter", "16.0 15.0 0 0", "-16.0 15.0 0 0", "-16.0 15.0",
+       ", SECTION: CROSS SECTIONS, TITLE \"CROSS SECTIONS\"\n"
+       "     FIELD SPROPI(1,1): FOUND -16, ALLOWED 0 OR MORE (DIAMETER)\n"},
+  };
+  for (const Msg& c : cases) {
+    SCOPED_TRACE(c.what);
+    const Changed r = run_changed(c.find, c.replace);
+    EXPECT_NE(r.status, ST_OK);
+    EXPECT_NE(r.log.find("     LINE " + std::to_string(line_of(r.text, c.at)) + c.expect),
+              std::string::npos)
+        << r.log;
+  }
+}
+
+// Values beyond a record are ignored as before, and the run log names their line.
+TEST(InputCheck, ValuesBeyondARecordAreWarnedAboutInTheRunLog) {
+  const Changed r = run_changed("0.0 40.0 1\n", "0.0 40.0 1 8.0\n", false);
+  EXPECT_EQ(r.status, ST_OK);
+  const std::string warning = "     ** WARNING ** LINE " +
+                              std::to_string(line_of(r.text, "0.0 40.0 1 8.0")) +
+                              " HOLDS MORE VALUES THAN ITS RECORD READS; IGNORED: \"8.0\"\n";
+  EXPECT_NE(r.log.find(warning + "     READING CROSS SECTIONS"), std::string::npos) << r.log;
+  EXPECT_EQ(r.log.find("WARNING ** LINE", r.log.find(warning) + warning.size()),
+            std::string::npos);
+}
+
+TEST(InputCheck, MessageShowsTheValueFoundAndWhatIsAllowed) {
+  const Changed r = run_changed("50 40.0 1\n", "0 40.0 1\n");
+  EXPECT_EQ(r.status, ST_INPUTCHECK);
+  const std::string line = std::to_string(line_of(r.text, "0 40.0 1"));
+  EXPECT_NE(r.log.find("     **** INVALID INPUT ****\n"
+                       "     INPUT DATA FILE: case.dat\n"
+                       "     LINE " + line +
+                       ", SECTION: PILE PROPERTIES, TITLE \"PILE PROPERTIES\"\n"
+                       "     FIELD NSEGI(1): FOUND 0, ALLOWED 1 TO 100 (PILE INCREMENTS)\n"),
             std::string::npos)
-      << log;
+      << r.log;
 }
 
 }  // namespace

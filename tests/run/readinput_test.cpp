@@ -97,6 +97,7 @@ TEST(ReadInput, EveryExampleIsReadToItsEndWithTheSectionsItCallsFor) {
       {"point_of_definition_us.dat", {ls, tr, mp}},
       {"cap_soil_springs_si.dat", {ls, tr, mp}},
       {"group2x2_stiffness_us.dat", {ls, tr, mp}},
+      {"group2x2_plate_us.dat", {ls, tr, mp}},
   };
   int listed = 0;
   for (const Ex& e : examples) {
@@ -373,14 +374,73 @@ TEST(ConvInput, RockStrengthStaysAndEveryFactorSetIsConverted) {
   m->NPTMOD(2) = 3;
   for (int p = 1; p <= 5; ++p) m->PMDEP(1, p) = p;
   for (int p = 1; p <= 3; ++p) m->PMDEP(2, p) = p;
-  m->NSECIN = 1;
-  m->SPROPI(1, 12) = 5.0;  // second-axis inertia is converted in 3-D only (and US keeps it)
   CONVINPUT(*m);
   EXPECT_EQ(m->SOILP(1, 1, 2), 2000.0);
   EXPECT_EQ(m->SOILP(1, 1, 1), 150.0 / 12 / 12 / 12);  // pcf to pci: three divisions by 12
   EXPECT_EQ(m->PMDEP(1, 5), 60.0);
   EXPECT_EQ(m->PMDEP(2, 3), 36.0);
-  EXPECT_EQ(m->SPROPI(1, 12), 5.0);
+}
+
+// The moment of inertia about the second axis (top and bottom values) is converted in a
+// 3-D model only, that about the first axis in both; SI input, where section values are
+// converted from millimetres, shows which.
+TEST(ConvInput, SecondAxisInertiaIsConvertedIn3dOnly) {
+  for (int dim : {2, 3}) {
+    auto m = new_model();
+    m->IUNITS = 2;
+    m->NDIM = dim;
+    m->NSECIN = 1;
+    for (int j : {11, 12, 29, 30}) m->SPROPI(1, j) = 5.0;
+    CONVINPUT(*m);
+    const double mm4 = 5.0 / 1000 / 1000 / 1000 / 1000;
+    EXPECT_EQ(m->SPROPI(1, 11), mm4) << dim;
+    EXPECT_EQ(m->SPROPI(1, 29), mm4) << dim;
+    EXPECT_EQ(m->SPROPI(1, 12), dim == 3 ? mm4 : 5.0) << dim;
+    EXPECT_EQ(m->SPROPI(1, 30), dim == 3 ? mm4 : 5.0) << dim;
+  }
+}
+
+// A nonlinear cross section read from an SI input: its dimensions and the coordinates of
+// both point lists from millimetres to metres, its areas from square millimetres, and its
+// strengths, moduli and forces as read; US customary input keeps every value. Section 2 of
+// the example gets the value j in column j and a second point list.
+TEST(ConvInput, NonlinearSectionValuesAndPointListsInSi) {
+  std::string text = example("all_options_us.dat");
+  const std::string from = "2 0.0 0.0 30.0 0.0 0.0 0.0 0.0 0.0 0.0 0.0\n";
+  const std::string to = "0 0 0 0 0 0 0 0 0.0 0.0 0.0\n";
+  const std::size_t a = text.find(from), b = text.find(to, a);
+  ASSERT_NE(b, std::string::npos);
+  text.replace(a, b + to.size() - a,
+               "2 1 2 3 4 5 6 7 8 9 10\n11 12 13 14 15 16 0 0 0 0\n'ROUND SHAFT'\n"
+               "0 0 0 0 3 17 18 19 20 21 0\n0 0 0 0 0 0 22 23 24 25\n"
+               "12.0 0.0\n0.0 -12.0\n-8.485 8.485\n"
+               "0 0 0 0 2 26 27 28 29 30\n5.0 -6.0\n-7.0 8.0\n"
+               "2 0 0 31 32\n0.0\n500000.0\n0 0 0 0 0 0 0 0 33 34 35\n");
+  std::string si_text = text;
+  si_text.replace(si_text.find("CONTROL RECORD\n1 "), 17, "CONTROL RECORD\n2 ");  // IUNITS
+  ReadRun us(text);
+  ReadRun si(si_text);
+  ASSERT_EQ(us.status, ST_OK);
+  ASSERT_EQ(si.status, ST_OK);
+  ASSERT_EQ(si.m->IUNITS, 2);
+  CONVINPUT(*us.m);
+  CONVINPUT(*si.m);
+  const int k = 2;
+  for (int j = 1; j <= 35; ++j) {
+    const bool length = j <= 11 || j == 18 || j == 19 || j == 23 || j == 24 || j == 26 ||
+                        j == 28;
+    const bool area = j == 17 || j == 22 || j == 27;
+    const double v = j;
+    EXPECT_EQ(us.m->NLVAL(k, j), v) << "column " << j;
+    EXPECT_EQ(si.m->NLVAL(k, j), length ? v / 1000 : area ? v / 1000 / 1000 : v) << "column " << j;
+  }
+  EXPECT_EQ(us.m->NLPT1(k, 2, 2), -12.0);
+  EXPECT_EQ(us.m->NLPT2(k, 1, 2), -7.0);
+  for (int p = 1; p <= MAXNLPT; ++p)
+    for (int xy = 1; xy <= 2; ++xy) {
+      EXPECT_EQ(si.m->NLPT1(k, xy, p), us.m->NLPT1(k, xy, p) / 1000) << p;
+      EXPECT_EQ(si.m->NLPT2(k, xy, p), us.m->NLPT2(k, xy, p) / 1000) << p;
+    }
 }
 
 }  // namespace

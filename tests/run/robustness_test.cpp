@@ -1,11 +1,13 @@
 // Damaged input files run end to end: every bundled example with a few of its numbers replaced
 // by extreme or wrong values, or a line removed. Whatever the damage, the engine must end
 // with a status it explains on the run log, never fail one of its own internal checks, and
-// never crash (the sanitizer builds run this test too).
+// never crash (the sanitizer builds run this test too). With TORVA_DAMAGED_DIR set, each
+// damaged copy is also written to that folder, so that CI can run it through the host.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -58,6 +60,7 @@ void damage(std::vector<std::string>& lines, std::mt19937& rng) {
 }
 
 TEST(Robustness, DamagedExamplesEndWithAnExplainedStatus) {
+  const char* keep = std::getenv("TORVA_DAMAGED_DIR");
   std::mt19937 rng(20261210);
   std::vector<fs::path> examples;
   for (const auto& f : fs::directory_iterator(fs::path(TORVA_SOURCE_DIR) / "examples"))
@@ -71,8 +74,22 @@ TEST(Robustness, DamagedExamplesEndWithAnExplainedStatus) {
       for (int k = 0; k < hits; ++k) damage(lines, rng);
       std::ostringstream text;
       for (const std::string& l : lines) text << l << "\n";
-      SCOPED_TRACE(ex.filename().string() + " variant " + std::to_string(variant) + "\n" + text.str());
+      SCOPED_TRACE(ex.filename().string() + " variant " + std::to_string(variant) + "\n" +
+                   text.str());
+      if (keep != nullptr && *keep != '\0') {
+        // The damaged input beside an intact copy of its plate model file, as the run has it.
+        const fs::path copy = fs::path(keep) / (ex.stem().string() + "_damaged" +
+                                                std::to_string(variant) + ".dat");
+        std::ofstream(copy) << text.str();
+        ASSERT_TRUE(fs::exists(copy)) << "cannot write the damaged copy to " << keep;
+        fs::path fem = ex;
+        fem.replace_extension(".fem");
+        if (fs::exists(fem))
+          fs::copy_file(fem, fs::path(copy).replace_extension(".fem"),
+                        fs::copy_options::overwrite_existing);
+      }
       WorkDir dir;
+      dir.copy_input(ex);  // with the plate model file of a plate cap
       dir.write("case.dat", text.str());
       dir.write_names();
       const int st = run_itorva(3);

@@ -163,15 +163,29 @@ TEST(Itorva, MissingNamesListIsAStatusNotACrash) {
   EXPECT_FALSE(dir.exists("case.echo"));
 }
 
-TEST(Itorva, MissingInputFileIsReportedAndNotCreated) {
+// A run that cannot start leaves every earlier file as it was.
+TEST(Itorva, MissingInputFileIsReportedAndNothingIsEmptied) {
   FixedPlatform p;
   WorkDir dir;
   dir.write_names("missing.dat");
+  dir.write("case.log", "run log of an earlier run\n");
+  dir.write("case.out", "results of an earlier run\n");
   EXPECT_EQ(run_itorva(3), ST_FILEOPEN);
   EXPECT_FALSE(dir.exists("missing.dat"));
-  const std::string log = dir.read("case.log");
-  EXPECT_NE(log.find("  * ERROR IN ANALYSIS *\n"), std::string::npos);
-  EXPECT_NE(log.find("     missing.dat\n"), std::string::npos);
+  EXPECT_EQ(dir.read("case.log"), "run log of an earlier run\n");
+  EXPECT_EQ(dir.read("case.out"), "results of an earlier run\n");
+  EXPECT_FALSE(dir.exists("case.echo"));
+}
+
+TEST(Itorva, AnUnwritableReportLeavesTheOthersUntouched) {
+  WorkDir dir;
+  dir.write("case.dat", "TITLE\n");
+  dir.write_names();
+  dir.write("case.out", "results of an earlier run\n");
+  std::filesystem::create_directory(dir.path() / "case.sum");  // cannot be opened as a file
+  EXPECT_EQ(run_itorva(3), ST_FILEOPEN);
+  EXPECT_EQ(dir.read("case.out"), "results of an earlier run\n");
+  EXPECT_FALSE(dir.exists("case.echo"));
 }
 
 TEST(Itorva, OutputInAMissingFolderIsReported) {
@@ -219,6 +233,59 @@ TEST(Itorva, StopFileThatIsNotOneDoesNotStop) {
     dir.write("case.stp", v);
     EXPECT_NE(run_itorva(3), ST_STOP) << v;
   }
+}
+
+// The stop request is one integer, the first value of the file: only the whole integer 1 stops.
+TEST(StopPoll, OnlyTheInteger1IsARequest) {
+  struct Case {
+    const char* text;
+    bool stop;
+  };
+  const Case cases[] = {
+      {"1\n", true},   {"1", true},       {"  1  \r\n", true}, {"\n\n1\n", true},
+      {"+1\n", true},  {"1 0\n", true},   {"1,\n", true},     {"1.0\n", false},
+      {"1abc\n", false}, {"1e0\n", false}, {"1.\n", false},    {"0\n", false},
+      {"2\n", false},  {"-1\n", false},   {"STOP\n", false},  {"", false},
+      {"  \n", false}, {"4294967297\n", false}};
+  WorkDir dir;
+  auto m = new_model();
+  m->FNAME[R_STOPREQ] = "case.stp";
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    dir.write("case.stp", c.text);
+    EXPECT_EQ(stop_requested(*m), c.stop);
+    EXPECT_EQ(dir.read("case.stp"), c.text);  // the engine never writes the request
+  }
+  std::filesystem::remove(dir.path() / "case.stp");
+  EXPECT_FALSE(stop_requested(*m));
+  EXPECT_TRUE(dir.exists("case.stp"));  // a missing file is created empty, as the host expects
+}
+
+// A failed internal check ends the run in order: the run log shows the time the run took (not
+// the clock's reading) and the check's own message with its file and line.
+TEST(Itorva, InternalFailureLogsElapsedTimeAndTheCheck) {
+  FixedPlatform p(2402.5);  // a clock that reads 40 min when the run starts and ends
+  WorkDir dir;
+  dir.write("case.dat", "TITLE 1\nTITLE 2\n");
+  dir.write_names();
+  auto m = new_model();
+  int status = ST_OK;
+  int line = 0;
+  run_frame(*m, status, [&line](Model& mm, int& st) {
+    OPENFILES(mm, st);
+    line = __LINE__ + 1;
+    assert_failed("row <= NROW", "planted failure", __FILE__, line);
+  });
+  EXPECT_EQ(status, ST_INTERNAL);
+  const std::string log = dir.read("case.log");
+  EXPECT_NE(log.find("     * ERROR IN ANALYSIS *\n"
+                     "     INTERNAL ERROR OF THE ENGINE\n"
+                     "     " __FILE__ ":" + std::to_string(line) +
+                     ": planted failure (row <= NROW)\n"
+                     "     Execution Time    :    0 ms\n"),
+            std::string::npos)
+      << log;
+  EXPECT_FALSE(m->RUNLOG.is_open());
 }
 
 // Trailing blanks go (a blank line keeps one blank), but no line is cut: the along-pile

@@ -7,7 +7,7 @@ namespace torva {
 namespace {
 
 constexpr double kDeg = 3.141592653589793 / 180.0;
-constexpr double c0 = double(3.472222f), c1 = double(6.944445f);      // psi
+constexpr double c0 = 3.472222328186035, c1 = 6.94444465637207;       // psi
 constexpr double c0si = double(23.94013f), c1si = double(47.88026f);  // kPa
 
 struct ValueCase {
@@ -41,6 +41,37 @@ TEST(StiffClayE50, ClassesAndNothingInGenericUnits) {
   double e = -1.0;
   E50STIFF(10.0, e, 3);
   EXPECT_EQ(e, -1.0);
+}
+
+// Class limits at the cohesions users write: 500, 1000, 2000 and 4000 psf (converted to psi
+// as the reader does, two divisions by 12) and the kPa values of the same cohesions. The
+// limits are single-precision values just above these, so a round cohesion stays in the
+// lower class, soft and stiff clay alike (E50 through DEFE50, as the curves and the axial
+// tip use it, and k).
+TEST(DefaultsAtRoundCohesions, EachLimitValueStaysInTheLowerClass) {
+  struct Case {
+    double typed;  // psf for US customary, kPa for SI
+    int units;
+    double soft, stiff, kstatic;
+  };
+  const Case cases[] = {
+      {500.0, 1, 0.02, 0.011, 250},      {1000.0, 1, 0.01, 0.011, 250},
+      {2000.0, 1, 0.005, 0.007, 500},    {4000.0, 1, 0.005, 0.005, 1000},
+      {4001.0, 1, 0.004, 0.004, 2000},   {8000.0, 1, 0.004, 0.004, 2000},
+      {23.94013, 2, 0.02, 0.011, 67861.78},   {47.88026, 2, 0.01, 0.011, 67861.78},
+      {95.76052, 2, 0.005, 0.007, 135723.56}, {191.52104, 2, 0.005, 0.005, 271447.13},
+  };
+  for (const auto& k : cases) {
+    SCOPED_TRACE(::testing::Message() << k.typed << (k.units == 1 ? " psf" : " kPa"));
+    const double c = k.units == 1 ? k.typed / 12.0 / 12.0 : k.typed;
+    double soft = -1.0, stiff = -1.0, kst = -1.0;
+    DEFE50(c, soft, 1, k.units);
+    DEFE50(c, stiff, 2, k.units);
+    KCLAY(c, kst, k.units, 1);
+    EXPECT_EQ(soft, double(float(k.soft)));
+    EXPECT_EQ(stiff, double(float(k.stiff)));
+    EXPECT_NEAR(kst, k.kstatic, 1e-2);
+  }
 }
 
 TEST(ClayK, StaticAndCyclicByClassInBothSystems) {

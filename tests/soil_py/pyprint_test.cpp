@@ -2,6 +2,8 @@
 // printed curve and the node placement that makes the dispatcher evaluate one point.
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -182,6 +184,125 @@ TEST(PyPrint, SeveralCriteria) {
   EXPECT_NE(elastic_part.find("1.00000E-02             120.000 \n"), std::string::npos);
   EXPECT_NE(elastic_part.find("0.1000000             480.000 \n"), std::string::npos);
   EXPECT_NE(files.text("plot.txt").find("    1    1    2\n"), std::string::npos);
+}
+
+// The numbers of a printed line, in order (fixed and exponent fields, blanks or text
+// between them).
+std::vector<double> numbers_of(const std::string& line) {
+  std::vector<double> out;
+  const char* s = line.c_str();
+  while (*s) {
+    const bool start = std::isdigit(static_cast<unsigned char>(*s)) ||
+                       ((*s == '-' || *s == '.') && std::isdigit(static_cast<unsigned char>(s[1])));
+    if (!start) {
+      ++s;
+      continue;
+    }
+    char* end = nullptr;
+    out.push_back(std::strtod(s, &end));
+    s = end;
+  }
+  return out;
+}
+
+// The parameter block of a printed curve shows the constants of the curve at that depth,
+// not zeros. One request per criterion at 15 ft on a 24 in pile in one uniform layer, the
+// values by hand: sand and API sand (phi 35, 70 pcf) Pst = 4497 and Psd = 9414 lb/in from
+// the wedge and flow formulas, A = 0.88, B = 0.50 below 5 D (API sand A = 0.9); silt (720
+// psf, phi 30) Puc = min(3 + g x/c + 0.5 x/D, 9) c D = 8.208 x 5 x 24 = 985 and
+// Pu_phi = min(Pst, Psd) = 2976; weak rock (qu 1000 psi, RQD 50) below 3 D
+// pu = 10.4 (1 - 50/150) (qu/2) D = 83200; liquefied sand Pu = (3.81 ln 0.6096 + 5.6) x 15 kPa
+// x 5.7143 = 318.36 lb/in; stiff clay with free water As = 0.60, Ac = 0.30 below 5 D.
+TEST(PyPrint, ParameterBlocksShowTheCurveConstants) {
+  struct Value {
+    int token;  // position of the number on the line
+    double want, tol;
+  };
+  struct Case {
+    int code;
+    SoilPt soil;
+    const char* marker;  // text of the heading line (or of the value line when `below` is 0)
+    int below;           // lines from the marker line to the value line
+    std::vector<Value> values;
+  };
+  auto soil = [](double c, double phi, double gam_pcf, double k, double e50, double j, double er) {
+    SoilPt s;
+    s.c = c;
+    s.phi_deg = phi;
+    s.gam = gam_pcf / 1728.0;
+    s.k = k;
+    s.e50 = e50;
+    s.j = j;
+    s.er = er;
+    return s;
+  };
+  const Case cases[] = {
+      {4, soil(0, 35, 70, 125, 0, 0, 0), "PCT", 2,
+       {{4, 0.88, 0.006}, {5, 0.50, 0.006}, {6, 4497, 60}, {7, 9414, 60}}},
+      {8, soil(0, 35, 70, 125, 0, 0, 0), "PCT", 2,
+       {{4, 0.90, 0.006}, {6, 4497, 6}, {7, 9414, 6}}},
+      {7, soil(5, 30, 70, 125, 0, 0, 0), "Puc", 2,
+       {{4, 0.88, 0.006}, {5, 0.50, 0.006}, {6, 985, 0.6}, {7, 2976, 6}}},
+      {9, soil(1000, 0, 70, 0, 0.0005, 50, 1.0e5), " PU ", 2,
+       {{2, 500, 6}, {3, 83200, 600}}},
+      {11, soil(0, 0, 70, 0, 0, 0, 0), "Pu                               = ", 0,
+       {{0, 318.36, 0.01}}},
+      {2, soil(10, 0, 70, 500, 0.005, 0, 0), "AS =", 0, {{0, 0.60, 0.006}, {1, 0.30, 0.006}}},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(::testing::Message() << "criterion " << k.code);
+    PyModel pm(10, 480.0, 24.0, 1, 0.0, 0.0);
+    Model& m = pm.m;
+    pm.layer(0.0, 600.0, k.code, k.soil);
+    m.NLAYIN = m.NLAYER;
+    PyFiles files(m);
+    request(m, 1, 180.0);
+    int status = 0;
+    PYPRINT(m, status);
+    ASSERT_EQ(status, 0);
+    const std::vector<std::string> lines = pytest::lines_of(files.text("echo.txt"));
+    std::size_t at = 0;
+    while (at < lines.size() && lines[at].find(k.marker) == std::string::npos) ++at;
+    ASSERT_LT(at + k.below, lines.size());
+    const std::vector<double> got = numbers_of(lines[at + k.below]);
+    for (const Value& v : k.values) {
+      ASSERT_LT(std::size_t(v.token), got.size()) << lines[at + k.below];
+      EXPECT_NEAR(got[std::size_t(v.token)], v.want, v.tol) << lines[at + k.below];
+    }
+  }
+}
+
+// A pile of 24 in over its upper 30 ft and 36 in below, head 1 ft below the origin: each
+// printed curve uses the width at its own depth (the section boundary lies at 31 ft), in
+// the order requested, whichever came before.
+TEST(PyPrint, EachCurveUsesTheWidthAtItsDepth) {
+  PyModel pm(10, 720.0, 24.0, 1, 12.0, 0.0);
+  Model& m = pm.m;
+  m.NSECT(1) = 2;
+  m.STO(1, 1) = 360.0;
+  m.SFROM(1, 2) = 360.0;
+  m.STO(1, 2) = 720.0;
+  m.SDIAM(1, 2) = m.SDIAMB(1, 2) = 36.0;
+  pm.layer(12.0, 800.0, 12, elastic_soil());
+  m.NLAYIN = m.NLAYER;
+  PyFiles files(m);
+  const struct {
+    double depth, diam;
+  } cases[] = {{552.0, 36.0}, {180.0, 24.0}, {371.0, 24.0}, {373.0, 36.0}, {60.0, 24.0}};
+  for (const auto& k : cases) request(m, 1, k.depth);
+  int status = 0;
+  PYPRINT(m, status);
+  ASSERT_EQ(status, 0);
+  const std::vector<std::string> lines = pytest::lines_of(files.text("echo.txt"));
+  std::vector<double> widths, caps;
+  for (std::size_t i = 0; i + 2 < lines.size(); ++i)
+    if (lines[i].find("DEPTH BELOW GS") != std::string::npos)
+      widths.push_back(numbers_of(lines[i + 2]).at(1));
+  ASSERT_EQ(widths.size(), std::size(cases));
+  for (std::size_t i = 0; i < widths.size(); ++i)
+    EXPECT_EQ(widths[i], cases[i].diam) << "request at " << cases[i].depth;
+  // The resistance of the last default point is ST x D: 720 lb/in on the 36 in pile.
+  EXPECT_NE(files.text("echo.txt").find("             720.000 \n"), std::string::npos);
 }
 
 TEST(PyPrint, CapLevelCurves) {

@@ -131,6 +131,43 @@ TEST(EstimationSequence, TargetDeflectionPointsReachTheirTargets) {
   EXPECT_NE(out.find("TARGET =    0.0250000 IN , COMPUTED =    0.0250000 IN"), std::string::npos);
   EXPECT_NE(out.find("TARGET =    0.0500000 IN , COMPUTED =    0.0500000 IN"), std::string::npos);
   EXPECT_EQ(count(dir.read("case.pld"), "   -1   N:"), 0);
+  // Every iteration of a point ends on the case list: a missed target with outcome 10 (the
+  // sequence goes on), the iteration that reaches it with outcome 1.
+  std::istringstream cas(dir.read("case.cas"));
+  std::vector<std::string> ends;
+  for (std::string line; std::getline(cas, line);)
+    if (line.rfind("      STIFFNESS ESTIMATION, ITER :", 0) == 0 && std::getline(cas, line)) ends.push_back(line);
+  ASSERT_GE(ends.size(), 4u);
+  int missed = 0, reached = 0;
+  for (const std::string& e : ends) {
+    missed += e == "    10 ANALYSIS COMPLETED";
+    reached += e == "    1 ANALYSIS COMPLETED";
+  }
+  EXPECT_EQ(reached, 2) << "one per point";
+  EXPECT_EQ(missed + reached, int(ends.size()));
+  EXPECT_GE(missed, 2);
+}
+
+// Stiffness levels 0.5, 3.0 and 0.8 of 600 kips down on a pile whose axial curve ends at
+// 1000 kips, with no halving allowed below the full increment: the middle level finds no
+// solution, is marked on the plot data and gets no stiffness; the third level is analysed.
+TEST(EstimationSequence, FailedLevelPointIsMarkedAndTheCaseGoesOn) {
+  WorkDir dir;
+  std::string t = with_estimation(11, 0, {0.5, 3.0, 0.8});
+  for (const auto& [from, to] : {std::pair<std::string, std::string>{"\n0.0 10000.0 0.0", "\n6.0E5 10000.0 0.0"},
+                                 {"1.0E-4 1.0E-6 1.0 0.01", "1.0E-4 1.0E-6 1.0 0.6"}}) {
+    ASSERT_NE(t.find(from), std::string::npos) << from;
+    t.replace(t.find(from), from.size(), to);
+  }
+  ASSERT_EQ(run(dir, t), 0);
+  const std::string pld = dir.read("case.pld"), out = dir.read("case.out"), cas = dir.read("case.cas");
+  EXPECT_EQ(count(pld, "       -1   N:"), 1);
+  EXPECT_TRUE(pld.find("       -1   N:    2  FACTOR :    3.0000\n") != std::string::npos) << pld;
+  EXPECT_EQ(count(out, "* EQUIVALENT STIFFNESS MATRIX AT ORIGIN *"), 2);
+  EXPECT_TRUE(cas.find("STIFFNESS ESTIMATION, POINT :    3/   3 FACTOR :      0.80000\n") != std::string::npos);
+  // Level 2 has no converged step; levels 1 and 3 and the full load complete.
+  EXPECT_EQ(count(cas, "    3 NO CONVERGENCE ON PILE CAP"), 1);
+  EXPECT_EQ(count(cas, "    1 ANALYSIS COMPLETED"), 3);
 }
 
 TEST(EstimationSequence, FlexibilityPointsPerDegreeOfFreedom) {
@@ -216,6 +253,21 @@ TEST(EstimationSequence, TwoDimensionalTargetOnTheRotation) {
     const double kd = K[r][0] * disp[0] + K[r][1] * disp[1] + K[r][2] * disp[2];
     EXPECT_NEAR(kd, load[r], 0.02 * std::fabs(load[r])) << "row " << r + 1;
   }
+}
+
+// The level points of a 2-D estimation print no pile tables: their last pile pass only
+// refreshes the pile states, so Table M, the all-piles tables and the plot lines come from
+// the full-load analysis alone, as in the 3-D model.
+TEST(EstimationSequence, TwoDimensionalLevelPointsPrintNoPileTables) {
+  WorkDir dir;
+  ASSERT_EQ(run(dir, bent_with_estimation(11, 0, {0.5, 1.0})), 0);
+  const std::string out = dir.read("case.out"), sum = dir.read("case.sum");
+  EXPECT_EQ(count(dir.read("case.cas"), "    1 ANALYSIS COMPLETED"), 3);
+  EXPECT_EQ(count(out, "* EQUIVALENT STIFFNESS MATRIX AT ORIGIN *"), 2);
+  EXPECT_EQ(count(out, "* TABLE L *   COMPUTATION ON PILE CAP"), 1);
+  EXPECT_EQ(count(out, "* TABLE M *   COMPUTATION ON INDIVIDUAL PILE"), 1);
+  EXPECT_EQ(count(sum, "* PILE TOP DISPLACEMENTS *"), 2) << "global and local, once";
+  EXPECT_EQ(count(dir.read("case.pld"), "* TABLE M *   COMPUTATION ON INDIVIDUAL PILE"), 1);
 }
 
 // A 2-D flexibility estimation runs all three degrees of freedom: the third one under the

@@ -99,6 +99,35 @@ void check_golden_lines(const std::filesystem::path& file, const std::vector<std
   }
 }
 
+// Round-off values (below 1e-9, e.g. the out-of-plane results of a symmetric case) depend on
+// the compiler's evaluation order: each is replaced by a 0 ending in the same column.
+std::vector<std::string> mask_roundoff(std::vector<std::string> lines) {
+  for (std::string& l : lines) {
+    std::size_t i = 0;
+    while (i < l.size()) {
+      const char c = l[i];
+      const bool start = (c >= '0' && c <= '9') || ((c == '-' || c == '.') && i + 1 < l.size() &&
+                                                    (std::isdigit(static_cast<unsigned char>(l[i + 1])) ||
+                                                     l[i + 1] == '.'));
+      if (!start || (i > 0 && std::isalnum(static_cast<unsigned char>(l[i - 1])))) {
+        ++i;
+        continue;
+      }
+      std::size_t e = i + 1;
+      while (e < l.size() && (std::isdigit(static_cast<unsigned char>(l[e])) || l[e] == '.' ||
+                              ((l[e] == '+' || l[e] == '-') && l[e - 1] == 'E') || l[e] == 'E'))
+        ++e;
+      const std::string tok = l.substr(i, e - i);
+      char* end = nullptr;
+      const double v = std::strtod(tok.c_str(), &end);
+      if (end == tok.c_str() + tok.size() && v != 0.0 && std::abs(v) < 1e-9)
+        l.replace(i, tok.size(), std::string(tok.size() - 1, ' ') + "0");
+      i = e;
+    }
+  }
+  return lines;
+}
+
 void check_examples_golden(const std::string& ext, const std::string& golden_file,
                            const std::function<std::vector<std::string>(const std::string&)>& part) {
   namespace fs = std::filesystem;
@@ -112,7 +141,7 @@ void check_examples_golden(const std::string& ext, const std::string& golden_fil
     std::vector<std::string> got;
     {
       WorkDir dir;
-      fs::copy_file(e.path(), dir.path() / "case.dat");
+      dir.copy_input(e.path());
       dir.write_names();
       dir.write("case.mph", "");
       run_itorva(3, false);  // the input echo only

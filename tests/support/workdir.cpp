@@ -38,6 +38,14 @@ void WorkDir::write(const std::string& name, const std::string& text) const {
   std::ofstream(dir_ / name, std::ios::binary) << text;
 }
 
+void WorkDir::copy_input(const std::filesystem::path& dat, const std::string& base) const {
+  namespace fs = std::filesystem;
+  fs::copy_file(dat, dir_ / (base + ".dat"), fs::copy_options::overwrite_existing);
+  fs::path fem = dat;
+  fem.replace_extension(".fem");
+  if (fs::exists(fem)) fs::copy_file(fem, dir_ / (base + ".fem"), fs::copy_options::overwrite_existing);
+}
+
 std::string WorkDir::read(const std::string& name) const {
   std::ifstream in(dir_ / name, std::ios::binary);
   std::ostringstream s;

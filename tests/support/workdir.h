@@ -17,6 +17,9 @@ class WorkDir {
   // Writes "Names.dat" naming input `input` and every output as `base` + extension.
   void write_names(const std::string& input = "case.dat", const std::string& base = "case");
   void write(const std::string& name, const std::string& text) const;
+  // Copies the input data file `dat` here as `base`.dat and, when one lies beside it, its
+  // plate model file of the cap (the same name with .fem) as `base`.fem.
+  void copy_input(const std::filesystem::path& dat, const std::string& base = "case") const;
   std::string read(const std::string& name) const;
   bool exists(const std::string& name) const;
 

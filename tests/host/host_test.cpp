@@ -1,0 +1,309 @@
+// The command-line host as a user meets it: its exit codes and messages, and earlier
+// results that a refused run leaves byte for byte as they were.
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/file.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "support/workdir.h"
+
+extern char** environ;
+
+namespace {
+
+namespace fs = std::filesystem;
+using torva::testing::WorkDir;
+
+struct HostRun {
+  int code = -1;
+  std::string out;  // standard output and standard error
+};
+
+// Starts the host in `dir` with `args`; its output goes to a file beside the folder.
+pid_t start_host(const fs::path& dir, const std::vector<std::string>& args, const fs::path& log,
+                 const std::vector<std::string>& env_extra = {}) {
+  std::vector<std::string> env(env_extra);
+  for (char** e = environ; *e; ++e)
+    if (env_extra.empty() || std::string(*e).rfind("OMP_NUM_THREADS=", 0) != 0)
+      env.emplace_back(*e);
+  std::vector<char*> envp;
+  for (std::string& e : env) envp.push_back(e.data());
+  envp.push_back(nullptr);
+  std::vector<std::string> all{TORVA_HOST_EXE};
+  all.insert(all.end(), args.begin(), args.end());
+  std::vector<char*> argv;
+  for (std::string& a : all) argv.push_back(a.data());
+  argv.push_back(nullptr);
+  posix_spawn_file_actions_t fa;
+  posix_spawn_file_actions_init(&fa);
+  posix_spawn_file_actions_addopen(&fa, 1, log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  posix_spawn_file_actions_adddup2(&fa, 1, 2);
+  posix_spawn_file_actions_addopen(&fa, 0, "/dev/null", O_RDONLY, 0);
+  const fs::path prev = fs::current_path();
+  fs::current_path(dir);
+  pid_t pid = -1;
+  posix_spawn(&pid, argv[0], &fa, nullptr, argv.data(), envp.data());
+  fs::current_path(prev);
+  posix_spawn_file_actions_destroy(&fa);
+  return pid;
+}
+
+HostRun finish_host(pid_t pid, const fs::path& log) {
+  HostRun r;
+  int st = 0;
+  if (pid > 0 && waitpid(pid, &st, 0) == pid && WIFEXITED(st)) r.code = WEXITSTATUS(st);
+  std::ifstream in(log);
+  std::ostringstream s;
+  s << in.rdbuf();
+  r.out = s.str();
+  return r;
+}
+
+HostRun run_host(const fs::path& dir, const std::vector<std::string>& args) {
+  const fs::path log = dir.parent_path() / (dir.filename().string() + ".host.txt");
+  HostRun r = finish_host(start_host(dir, args, log), log);
+  fs::remove(log);
+  return r;
+}
+
+std::string example(const std::string& name) {
+  std::ifstream in(std::string(TORVA_SOURCE_DIR) + "/examples/" + name);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+// The 2 x 2 sand group under a lateral load far beyond its capacity: the cap converges
+// only on a small part of the load.
+std::string overloaded_group() {
+  std::string s = example("group2x2_sand_us.dat");
+  const std::string from = "\n400000.0 40000.0 0.0";
+  const auto at = s.find(from);
+  if (at != std::string::npos) s.replace(at, from.size(), "\n400000.0 4.0E7 0.0");
+  return s;
+}
+
+// Every file in the folder and its contents.
+std::map<std::string, std::string> snapshot(const WorkDir& d) {
+  std::map<std::string, std::string> files;
+  for (const auto& e : fs::directory_iterator(d.path()))
+    if (e.is_regular_file()) {
+      const std::string name = e.path().filename().string();
+      files[name] = d.read(name);
+    }
+  return files;
+}
+
+// Earlier results of a run named "job" that a refused run must leave as they are.
+void earlier_run(const WorkDir& d) {
+  for (const char* ext : {".out", ".echo", ".sum", ".log", ".cas", ".prg"})
+    d.write(std::string("job") + ext, std::string("earlier ") + ext + " of job\n");
+  d.write("Names.dat", "earlier file-name list\n");
+}
+
+struct RefusedCase {
+  const char* name;
+  void (*prepare)(WorkDir&);  // earlier results and the input as the user left them
+  std::vector<std::string> args;
+  int code;
+  const char* message;
+};
+
+TEST(Host, RunsThatCannotStartAreRefusedBeforeAnythingIsWritten) {
+  const RefusedCase cases[] = {
+      {"input named like the results report",
+       [](WorkDir& d) { earlier_run(d); d.write("job.out", example("group2x2_sand_us.dat")); },
+       {"job.out"}, 61, "has the name of a file that the run writes (the results report)"},
+      {"input named like the run log",
+       [](WorkDir& d) { earlier_run(d); d.write("job.log", example("group2x2_sand_us.dat")); },
+       {"job.log"}, 61, "(the run log)"},
+      {"input named like the file-name list",
+       [](WorkDir& d) { earlier_run(d); d.write("Names.dat", example("group2x2_sand_us.dat")); },
+       {"Names.dat"}, 61, "has the name of the file-name list"},
+      {"input of the file-name list missing",
+       [](WorkDir& d) {
+         earlier_run(d);
+         d.write_names("gone.dat", "job");
+       },
+       {"."}, 61, "gone.dat cannot be read"},
+      {"a report that cannot be written",
+       [](WorkDir& d) {
+         earlier_run(d);
+         d.write("job.dat", example("group2x2_sand_us.dat"));
+         fs::remove(d.path() / "job.sum");
+         fs::create_directory(d.path() / "job.sum");
+       },
+       {"job.dat"}, 61, "the summary report"},
+      {"file-name list that cannot be written",
+       [](WorkDir& d) {
+         earlier_run(d);
+         d.write("job.dat", example("group2x2_sand_us.dat"));
+         fs::remove(d.path() / "Names.dat");
+         fs::create_directory(d.path() / "Names.dat");
+       },
+       {"job.dat"}, 61, "file-name list"},
+      {"moment-curvature listing with a name the engine would cut",
+       [](WorkDir& d) {
+         earlier_run(d);
+         d.write("job.dat", example("group2x2_sand_us.dat"));
+         d.write(std::string(250, 'm'), "");
+       },
+       {"--mphi", std::string(250, 'm'), "job.dat"}, 61, "the engine takes at most 256"},
+      {"moment-curvature listing named like a report",
+       [](WorkDir& d) {
+         earlier_run(d);
+         d.write("job.dat", example("group2x2_sand_us.dat"));
+       },
+       {"--mphi", "job.sum", "job.dat"}, 61, "(the summary report)"},
+      {"file-name list naming the run log Names.dat",
+       [](WorkDir& d) {
+         earlier_run(d);
+         d.write("job.dat", example("group2x2_sand_us.dat"));
+         d.write_names("job.dat", "job");
+         std::string list = d.read("Names.dat");
+         list.replace(list.find("job.log"), 7, "Names.dat");
+         d.write("Names.dat", list);
+       },
+       {"."}, 61, "the run log has the name of the file-name list"},
+      {"folder without a file-name list",
+       [](WorkDir& d) {
+         earlier_run(d);
+         fs::remove(d.path() / "Names.dat");
+       },
+       {"."}, 61, "Names.dat does not exist"},
+  };
+  for (const RefusedCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    WorkDir d;
+    c.prepare(d);
+    const auto before = snapshot(d);
+    const HostRun r = run_host(d.path(), c.args);
+    EXPECT_EQ(r.code, c.code) << r.out;
+    EXPECT_NE(r.out.find(c.message), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("no file was written"), std::string::npos) << r.out;
+    EXPECT_EQ(snapshot(d), before);
+  }
+}
+
+TEST(Host, ASecondRunInAFolderInUseIsRefused) {
+  WorkDir d;
+  earlier_run(d);
+  d.write("job.dat", example("group2x2_sand_us.dat"));
+  const auto before = snapshot(d);
+  // The first run holds the folder as the host does.
+  const int fd = ::open(d.path().c_str(), O_RDONLY | O_DIRECTORY);
+  ASSERT_GE(fd, 0);
+  ASSERT_EQ(::flock(fd, LOCK_EX | LOCK_NB), 0);
+  const HostRun r = run_host(d.path(), {"job.dat"});
+  ::close(fd);
+  EXPECT_EQ(r.code, 62) << r.out;
+  EXPECT_NE(r.out.find("another run is using the folder"), std::string::npos) << r.out;
+  EXPECT_EQ(snapshot(d), before);
+}
+
+// Two runs started together in one folder: one runs, the other is refused, and the one that
+// ran analysed its own input.
+TEST(Host, TwoRunsStartedTogetherNeverSwapInputs) {
+  WorkDir d;
+  d.write("a.dat", example("single_pile_elastic_us.dat"));
+  d.write("b.dat", example("group2x2_sand_us.dat"));
+  const fs::path la = d.path() / "a.host.txt", lb = d.path() / "b.host.txt";
+  const pid_t pa = start_host(d.path(), {"a.dat"}, la);
+  const pid_t pb = start_host(d.path(), {"b.dat"}, lb);
+  const HostRun ra = finish_host(pa, la), rb = finish_host(pb, lb);
+  EXPECT_TRUE((ra.code == 0 && rb.code == 62) || (ra.code == 62 && rb.code == 0) ||
+              (ra.code == 0 && rb.code == 0))
+      << ra.out << rb.out;
+  if (ra.code == 0) {
+    EXPECT_NE(d.read("a.echo").find("SINGLE 24 IN STEEL PIPE"), std::string::npos);
+  }
+  if (rb.code == 0) {
+    EXPECT_NE(d.read("b.echo").find("2 X 2 GROUP OF 18"), std::string::npos);
+  }
+}
+
+TEST(Host, AnAnalysisBelowItsFullLoadEndsTheRunLogAndTheExitCode) {
+  WorkDir d;
+  d.write("job.dat", overloaded_group());
+  const HostRun r = run_host(d.path(), {"job.dat"});
+  EXPECT_EQ(r.code, 60) << r.out;
+  // The host's last words and the end of the run log name the case, its outcome and the
+  // load reached.
+  const std::string line =
+      "LOAD CASE      1: SOLUTION BELOW THE TOTAL LOAD, LOAD REACHED    1.56 %";
+  EXPECT_NE(r.out.find("torva: not completed in full: " + line + "\n"), std::string::npos) << r.out;
+  const std::string log = d.read("job.log");
+  const std::string tail = "\n     ANALYSES NOT COMPLETED IN FULL :    1\n     " + line + "\n";
+  ASSERT_GE(log.size(), tail.size());
+  EXPECT_EQ(log.substr(log.size() - tail.size()), tail);
+  // The engine's own status stays that of a completed run.
+  EXPECT_NE(log.find("     ANALYSIS COMPLETED\n"), std::string::npos);
+  EXPECT_NE(r.out.find("torva: status 0:"), std::string::npos);
+}
+
+TEST(Host, ACompletedRunExitsZeroAndSaysWhereItsFilesAre) {
+  WorkDir d;
+  d.write("job.dat", example("single_pile_elastic_us.dat"));
+  const HostRun r = run_host(d.path(), {"job.dat"});
+  EXPECT_EQ(r.code, 0) << r.out;
+  EXPECT_EQ(d.read("job.log").find("NOT COMPLETED IN FULL"), std::string::npos);
+  EXPECT_NE(r.out.find("torva: run log in " + (d.path() / "job.log").string()), std::string::npos);
+  // Output that is not a terminal holds no control codes.
+  EXPECT_EQ(r.out.find('\r'), std::string::npos);
+  EXPECT_EQ(r.out.find('\033'), std::string::npos);
+  EXPECT_EQ(d.read("job.stp"), "0\n");
+}
+
+TEST(Host, AStopRequestIsClearedWhenTheRunEnds) {
+  WorkDir d;
+  d.write("job.dat", overloaded_group());
+  d.write("job.prg", "- ANALYSIS FOR LOAD COMB.   9/  9 FINISHED of an earlier run\n");
+  const fs::path log = d.path() / "host.txt";
+  const pid_t pid = start_host(d.path(), {"job.dat"}, log);
+  // Ctrl-C once the analysis runs.
+  for (int i = 0; i < 6000 && d.read("job.prg").find("LOAD CASE") == std::string::npos; ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  ::kill(pid, SIGINT);
+  const HostRun r = finish_host(pid, log);
+  EXPECT_EQ(r.code, 4) << r.out;
+  EXPECT_NE(r.out.find("stop requested"), std::string::npos) << r.out;
+  EXPECT_EQ(r.out.find("of an earlier run"), std::string::npos) << r.out;
+  EXPECT_EQ(d.read("job.stp"), "0\n");
+}
+
+// OMP_NUM_THREADS limits the threads of a run; the default request (0) keeps its rule
+// within that limit: 3 processors leave 2 threads for the 4 rows of the group.
+TEST(Host, TheThreadCountHonoursOmpNumThreads) {
+  WorkDir d;
+  d.write("job.dat", example("group2x2_sand_us.dat"));
+  const fs::path log = d.path().parent_path() / (d.path().filename().string() + ".host.txt");
+  const HostRun r = finish_host(start_host(d.path(), {"job.dat"}, log, {"OMP_NUM_THREADS=3"}), log);
+  fs::remove(log);
+  EXPECT_EQ(r.code, 0) << r.out;
+  const std::string runlog = d.read("job.log");
+  EXPECT_NE(runlog.find("     Number Processors :  2/ 3\n"), std::string::npos) << runlog;
+  EXPECT_EQ(runlog.find("/ 8\n"), std::string::npos);
+}
+
+TEST(Host, HelpNamesTheExitCodes) {
+  WorkDir d;
+  const HostRun r = run_host(d.path(), {"--help"});
+  EXPECT_EQ(r.code, 0);
+  for (const char* s : {"  60  ", "  61  ", "  62  ", "OMP_NUM_THREADS"})
+    EXPECT_NE(r.out.find(s), std::string::npos) << s;
+}
+
+}  // namespace
