@@ -1,13 +1,16 @@
-// The laterally loaded pile: one nonlinear solution of a 100-segment pile, and one solve
-// of the banded beam-column equations of a plane (the lower bound of a solution is the
-// number of solves times two planes times this).
+// The laterally loaded pile: one nonlinear solution of a 100-segment pile on a user p-y
+// curve and one on the curves generated from API sand, and one solve of the banded
+// beam-column equations of a plane (the lower bound of a solution is the number of solves
+// times two planes times this).
 #include <benchmark/benchmark.h>
 
 #include <cmath>
 #include <memory>
 #include <numbers>
 
+#include "bench_model.h"
 #include "model/model.h"
+#include "pile/pilef.h"
 #include "pile/llp3d.h"
 #include "pile/node.h"
 
@@ -68,6 +71,26 @@ void BM_Llp3dNonlinearSolution(benchmark::State& state) {
   state.counters["solves"] = ns;
 }
 BENCHMARK(BM_Llp3dNonlinearSolution);
+
+// The head forces of the single pile of a generated API-sand group (one row), its curves
+// generated from the soil: the axial and torsion steps and the lateral solution.
+void BM_PileApiSand(benchmark::State& state) {
+  torva_bench::Prepared prep(1, 8);
+  Model& m = *prep.m;
+  auto s = std::make_unique<PilefScratch>();
+  Vec6 U, F;
+  for (int i = 1; i <= 6; ++i) U(i) = 0.0;
+  U(1) = 0.05;
+  U(2) = 0.4;
+  int st = 0;
+  for (auto _ : state) {
+    PILEF(m, 1, F, U, st, *s);
+    benchmark::DoNotOptimize(F(2));
+  }
+  if (st != 0) state.SkipWithError("the pile evaluation failed");
+  state.counters["solves"] = s->llp.ns;
+}
+BENCHMARK(BM_PileApiSand);
 
 void BM_BandedSolve(benchmark::State& state) {
   Solution sol;

@@ -29,8 +29,8 @@ struct LSCRV {
   Arr2<double, MAXUCRV, MAXUPT> LSLU;     // axial load
   int NLSG;                               // generated curves
   Arr1<int, MAXROWP> NPTLSG;              // points of generated curve i
-  Arr2<double, MAXROWP, MAXLSPT> LSDG;    // pile-head movement
-  Arr2<double, MAXROWP, MAXLSPT> LSLG;    // axial load
+  RowArr2<double, MAXROWP, MAXLSPT> LSDG;    // pile-head movement
+  RowArr2<double, MAXROWP, MAXLSPT> LSLG;    // axial load
 };
 
 // Torque-rotation curves, user and generated, in the same mirrored form. The generated
@@ -42,18 +42,18 @@ struct TRCRV {
   Arr2<double, MAXUCRV, MAXUPT> TRTU;     // torque
   int NTRG;
   Arr1<int, MAXROWP> NPTTRG;
-  Arr2<double, MAXROWP, MAXLSPT> TRRG;
-  Arr2<double, MAXROWP, MAXLSPT> TRTG;
+  RowArr2<double, MAXROWP, MAXLSPT> TRRG;
+  RowArr2<double, MAXROWP, MAXLSPT> TRTG;
 };
 
 // The load-transfer solution behind each generated load-settlement curve, keyed by the
 // generated curve number (so rows that share a curve share its solution): step s of the
 // 2n+1 steps matches point s of the curve, the middle step is the origin.
 struct LSSAVE {
-  Arr2<double, MAXROWP, MAXLSPT> LSV1;  // head movement
-  Arr2<double, MAXROWP, MAXLSPT> LSV2;  // head load
-  Arr2<double, MAXROWP, MAXLSPT> LSV3;  // assumed tip movement
-  Arr2<double, MAXROWP, MAXLSPT> LSV4;  // tip load
+  RowArr2<double, MAXROWP, MAXLSPT> LSV1;  // head movement
+  RowArr2<double, MAXROWP, MAXLSPT> LSV2;  // head load
+  RowArr2<double, MAXROWP, MAXLSPT> LSV3;  // assumed tip movement
+  RowArr2<double, MAXROWP, MAXLSPT> LSV4;  // tip load
   int NPTLS;                            // points of a generated load-settlement curve (19)
 };
 

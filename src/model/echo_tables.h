@@ -116,18 +116,18 @@ struct STFCUR {
 
 // Distributed loads at the nodes of every pile row, for the current case or combination.
 struct DLTAB {
-  Arr2<double, MAXROWP, MAXDLNODE> DLPOS;  // node position along the pile from the head
-  Arr2<double, MAXROWP, MAXDLNODE> DLWY;   // intensity along local y (force per length)
-  Arr2<double, MAXROWP, MAXDLNODE> DLWZ;   // intensity along local z (3-D)
+  RowArr2<double, MAXROWP, MAXDLNODE> DLPOS;  // node position along the pile from the head
+  RowArr2<double, MAXROWP, MAXDLNODE> DLWY;   // intensity along local y (force per length)
+  RowArr2<double, MAXROWP, MAXDLNODE> DLWZ;   // intensity along local z (3-D)
   Arr1<double, MAXROWP> DLAXIAL;  // axial part of global-axes loads, acting at the pile head
   Arr1<int, MAXROWP> DLNODES;     // table nodes of the row, 0 = no distributed load
 };
 
 // Free-field soil movement of each row, resolved into the pile's local directions.
 struct SMOVE {
-  Arr2<double, MAXROWP, MAXSMPT> SMPD;  // depth of point p: vertical X coordinate, absolute
-  Arr2<double, MAXROWP, MAXSMPT> SMPY;  // unit-load movement along local y
-  Arr2<double, MAXROWP, MAXSMPT> SMPZ;  // unit-load movement along local z (3-D)
+  RowArr2<double, MAXROWP, MAXSMPT> SMPD;  // depth of point p: vertical X coordinate, absolute
+  RowArr2<double, MAXROWP, MAXSMPT> SMPY;  // unit-load movement along local y
+  RowArr2<double, MAXROWP, MAXSMPT> SMPZ;  // unit-load movement along local z (3-D)
 };
 
 struct EchoTables : PILEROW,

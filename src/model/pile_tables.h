@@ -11,7 +11,8 @@ namespace torva {
 // the difference stencils). Also used for arrays indexed by pile node k = 1..NSEG + 1.
 using NodeVec = Arr1<double, MAXNODE>;
 
-// T(N1, 0:N2-1): a table whose second index starts at 0 (index 0 holds a row value).
+// T(N1, 0:N2-1): a per-row table whose second index starts at 0 (index 0 holds a row
+// value), a row's entries together.
 template <class T, int N1, int N2>
 class Arr2Z {
  public:
@@ -19,34 +20,34 @@ class Arr2Z {
   const T& operator()(int i, int j) const { return v_(i, j + 1); }
 
  private:
-  Arr2<T, N1, N2> v_;
+  RowArr2<T, N1, N2> v_;
 };
 
 // Node depths of every pile row, written by the node layout of each pile evaluation.
 struct NODEPTH {
-  Arr2<double, MAXROWP, MAXNODE> DEPN;   // depth (X) of pile node k, batter-adjusted
-  Arr2<double, MAXROWP, MAXNODE> DEPAX;  // coordinate of pile node k along the pile axis
+  RowArr2<double, MAXROWP, MAXNODE> DEPN;   // depth (X) of pile node k, batter-adjusted
+  RowArr2<double, MAXROWP, MAXNODE> DEPAX;  // coordinate of pile node k along the pile axis
 };
 
 // Results of the analysis just run, per row: pile-top quantities and node quantities.
 struct PILERES {
-  Arr2<double, MAXROWP, NPILETOP> PRTOP;
-  Arr3<double, MAXROWP, MAXNODE, NNODEQ> PRNODE;
+  RowArr2<double, MAXROWP, NPILETOP> PRTOP;
+  RowArr3<double, MAXROWP, MAXNODE, NNODEQ> PRNODE;
 };
 
 // Minimum envelope: 12 cap values (loads, then displacements at the cap origin), then
 // the layout of PILERES.
 struct ENVMIN {
   Arr1<double, 12> EMNCAP;
-  Arr2<double, MAXROWP, NPILETOP> EMNTOP;
-  Arr3<double, MAXROWP, MAXNODE, NNODEQ> EMNNODE;
+  RowArr2<double, MAXROWP, NPILETOP> EMNTOP;
+  RowArr3<double, MAXROWP, MAXNODE, NNODEQ> EMNNODE;
 };
 
 // Maximum envelope, the same layout.
 struct ENVMAX {
   Arr1<double, 12> EMXCAP;
-  Arr2<double, MAXROWP, NPILETOP> EMXTOP;
-  Arr3<double, MAXROWP, MAXNODE, NNODEQ> EMXNODE;
+  RowArr2<double, MAXROWP, NPILETOP> EMXTOP;
+  RowArr3<double, MAXROWP, MAXNODE, NNODEQ> EMXNODE;
 };
 
 // Equivalent pile stiffnesses of the last pile solution of each row: head values
@@ -63,7 +64,7 @@ struct EQKTAB {
 // Equivalent soil-spring stiffness at node i of row g (i = 1 the head), read back from
 // the pile-state file.
 struct PILEST {
-  Arr2<double, MAXROWP, MAXNODE> KSOIL;
+  RowArr2<double, MAXROWP, MAXNODE> KSOIL;
   Arr1<double, MAXROWP> PAXTOP;   // axial force at the pile top
   Arr1<double, MAXROWP> KAXTOP;   // secant axial stiffness of the pile head
   Arr1<double, MAXROWP> KTORTOP;  // secant torsional stiffness of the pile head (3-D)

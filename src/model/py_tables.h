@@ -28,16 +28,17 @@ struct REDWORK {
 // ultimate resistance along the layer, and the first and last node of the row inside
 // the layer (0: the layer has no node on the row).
 struct PILELAYR {
-  Arr2<double, MAXROWP, MAXLAYER> EQDEPTH;
-  Arr2<double, MAXROWP, MAXLAYER> PUSUM;
-  Arr2<int, MAXROWP, MAXLAYER> NODE1;
-  Arr2<int, MAXROWP, MAXLAYER> NODE2;
+  RowArr2<double, MAXROWP, MAXLAYER> EQDEPTH;
+  RowArr2<double, MAXROWP, MAXLAYER> PUSUM;
+  RowArr2<int, MAXROWP, MAXLAYER> NODE1;
+  RowArr2<int, MAXROWP, MAXLAYER> NODE2;
 };
 
 // Per pile row: depth of the ground surface, soil reaction at cap level (embedded cap).
 struct PYCAP {
   Arr1<double, MAXROWP> GSDEPTH;
   Arr1<double, MAXROWP> PCAPP;
+  unsigned long long PYGEN;  // generation of the curve inputs (0: constants are not kept)
 };
 
 // The p-y plot-mode words: the curve buffers, PLCRV(i, 1|2, copy) the deflection and the

@@ -77,6 +77,7 @@ class Arr2 {
   const T* data() const { return v_.data(); }
   void fill(const T& x) { v_.fill(x); }
   static constexpr int rows = N1, cols = N2;
+  static constexpr int step2 = N1;  // distance in memory from (i, j) to (i, j + 1)
 
  private:
   std::array<T, std::size_t(N1) * std::size_t(N2)> v_;
@@ -121,6 +122,32 @@ class Arr4 {
 
  private:
   std::array<T, std::size_t(N1) * std::size_t(N2) * std::size_t(N3) * std::size_t(N4)> v_;
+};
+
+// T(N1, N2) and T(N1, N2, N3) indexed like Arr2 and Arr3 but stored with the first index
+// running slowest: for per-row tables (the first index the pile row) the entries of one row
+// lie together, so a model of few rows touches few pages and a row's loop runs over
+// contiguous memory.
+template <class T, int N1, int N2>
+class RowArr2 {
+ public:
+  T& operator()(int i, int j) { return v_(j, i); }
+  const T& operator()(int i, int j) const { return v_(j, i); }
+  static constexpr int rows = N1, cols = N2;
+  static constexpr int step2 = 1;  // distance in memory from (i, j) to (i, j + 1)
+
+ private:
+  Arr2<T, N2, N1> v_;
+};
+
+template <class T, int N1, int N2, int N3>
+class RowArr3 {
+ public:
+  T& operator()(int i, int j, int k) { return v_(j, k, i); }
+  const T& operator()(int i, int j, int k) const { return v_(j, k, i); }
+
+ private:
+  Arr3<T, N2, N3, N1> v_;
 };
 
 // A fixed-length, blank-padded character field (CHARACTER*N).

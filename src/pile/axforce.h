@@ -51,11 +51,11 @@ CurveView row_curve(int ref, const CountU& NU, const TabU& XU, const TabU& YU, c
   CurveView c;
   if (ref > 0) {
     if (ref > TabU::rows) return c;
-    c = {&XU(ref, 1), &YU(ref, 1), TabU::rows, NU(ref)};
+    c = {&XU(ref, 1), &YU(ref, 1), TabU::step2, NU(ref)};
     if (c.n > TabU::cols) c.n = TabU::cols;
   } else {
     if (-ref < 1 || -ref > TabG::rows) return c;
-    c = {&XG(-ref, 1), &YG(-ref, 1), TabG::rows, NG(-ref)};
+    c = {&XG(-ref, 1), &YG(-ref, 1), TabG::step2, NG(-ref)};
     if (c.n > TabG::cols) c.n = TabG::cols;
   }
   if (c.n < 0) c.n = 0;

@@ -6,7 +6,7 @@ namespace torva {
 
 namespace {
 
-void dload(const Model& m, int g, const Arr2<double, MAXROWP, MAXDLNODE>& W, NodeVec& q) {
+void dload(const Model& m, int g, const RowArr2<double, MAXROWP, MAXDLNODE>& W, NodeVec& q) {
   const int n = m.NSEG(m.PTYPE(g));
   const int L = m.DLNODES(g);
   const double tol = m.TOLDEP;

@@ -116,7 +116,7 @@ bool LLP2D(Model& m, int g, double yt, double st, double P, double& V, double& M
     // The p-y springs of a straight shape from yt at the head to 0 at the tip; the soil
     // movement loads the pile only from the next update on.
     for (int k = 1; k <= n + 1; ++k) s.yk(k) = yt * (1.0 - double(k - 1) / n);
-    PYCURVE(m, t, status, g, g, s.yk, s.Esp, s.sm, s.zero, s.Fsm, s.pr);
+    PYCURVE(m, t, status, g, g, s.yk, s.Esp, s.sm, s.zero, s.Fsm, s.pr, &s.kept);
     if (status != 0) return false;
     for (int k = 1; k <= n + 1; ++k) s.Es(k + 3) = s.Esp(k);
   }
@@ -169,7 +169,7 @@ bool LLP2D(Model& m, int g, double yt, double st, double P, double& V, double& M
       for (int mm = 4; mm <= N; ++mm) s.Es(mm) = s.Espm(mm);
     } else {
       for (int k = 1; k <= n + 1; ++k) s.yk(k) = s.y(k + 3);
-      PYCURVE(m, t, status, g, g, s.yk, s.Esp, s.sm, s.zero, s.Fsm, s.pr);
+      PYCURVE(m, t, status, g, g, s.yk, s.Esp, s.sm, s.zero, s.Fsm, s.pr, &s.kept);
       if (status != 0) return false;
       for (int k = 1; k <= n + 1; ++k) {
         s.Es(k + 3) = s.Esp(k);

@@ -6,13 +6,15 @@
 
 #include "cap/cap2d.h"
 #include "model/model.h"
+#include "soil_py/pycurve.h"
 #include "pile/pileres.h"
 
 namespace torva {
 
 // Working storage of one 2-D lateral solution. One per thread, made once and lent to
 // every call; every array is cleared at the start of a call, so nothing survives from
-// one call to the next. Arrays are indexed by the solution entry m (head 4, tip NSEG + 4)
+// one call to the next but the kept curve constants, which are used only while their
+// inputs are unchanged. Arrays are indexed by the solution entry m (head 4, tip NSEG + 4)
 // unless marked "by pile node k".
 struct Llp2dScratch {
   NodeVec y, yold;          // lateral deflection, and that of the previous solve
@@ -27,6 +29,7 @@ struct Llp2dScratch {
   NodeVec mov, fax;         // the axial movement and force shown at the nodes
   NodeVec th, M, F, p, sig, rM, rV, vert, hori;  // results of the closed shape
   NodeBlock block;          // the 25 node quantities for the result store
+  PyKept kept;                  // curve constants of the row last evaluated (kept across calls)
   int ns = 0;               // solves made by the last call
 };
 

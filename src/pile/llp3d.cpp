@@ -215,6 +215,7 @@ bool LLP3D(Model& m, int g, double yt, double Sy, double zt, double Sz, double P
         llp_solve_plane(N, h, s.EIz, s.Es, s.Pax, s.qy, s.ay, s.by, s.cy, s.y, s.yold) &&
         llp_solve_plane(N, h, s.EIy, s.Es, s.Pax, s.qz, s.az, s.bz, s.cz, s.z, s.zold);
     s.ns = ns;
+    ++s.solves;
     if (!ok) {
       // A singular system has no deflected shape: the pile solution has failed.
       fail_llp(m, g, "SINGULAR EQUATIONS OF A LLP");
@@ -237,7 +238,7 @@ bool LLP3D(Model& m, int g, double yt, double Sy, double zt, double Sz, double P
     // Secant springs at the resultant deflection of every node.
     for (int k = 1; k <= n + 1; ++k) s.ures(k) = std::sqrt(s.y(k + 3) * s.y(k + 3) + s.z(k + 3) * s.z(k + 3));
     if (!user) {
-      PYCURVE(m, t, status, g, g, s.ures, s.Esp, s.smy, s.smz, s.Fsm, s.pr);
+      PYCURVE(m, t, status, g, g, s.ures, s.Esp, s.smy, s.smz, s.Fsm, s.pr, &s.kept);
       if (status != 0) return false;
       for (int k = 1; k <= n + 1; ++k) {
         if (movement) {  // the soil movement loads the pile as Es x movement

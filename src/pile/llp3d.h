@@ -6,12 +6,14 @@
 #include <string>
 
 #include "model/model.h"
+#include "soil_py/pycurve.h"
 #include "pile/pileres.h"
 
 namespace torva {
 
 // Working storage of one lateral pile solution. One per thread, sized once and lent to
-// every call; nothing in it survives from one call to the next. Arrays are indexed by
+// every call; nothing in it survives from one call to the next but the kept curve
+// constants, which are used only while their inputs are unchanged. Arrays are indexed by
 // the solution entry m (head 4, tip NSEG + 4) unless marked "by pile node k".
 struct Llp3dScratch {
   NodeVec y, z, yold, zold;     // deflections of the two planes, and of the previous solve
@@ -25,7 +27,9 @@ struct Llp3dScratch {
   NodeVec um, s1m, s2m, Espm, prm, Fm;  // the same by entry m, for user p-y curves
   NodeVec res[NNODEQ];          // node quantities of the closed shape
   NodeBlock block;              // the node quantities gathered for the result store
+  PyKept kept;                  // curve constants of the row last evaluated (kept across calls)
   int ns = 0;                   // solves made by the last call
+  long long solves = 0;         // solves of both planes made by every call so far
 };
 
 // Lateral solution of row g for the head deflection yt and rotation Sy of the y plane

@@ -3,6 +3,7 @@
 // the per-pile scratch records and, from them, the all-piles summary tables.
 #include "report/envewr.h"
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <string>
@@ -176,47 +177,59 @@ PrintFlags summary_flags(const Model& m, int src) {
   return F;
 }
 
-bool table_m_rows(Model& m, int kind, TableMRow& r, const std::function<void(int)>& prepare,
-                  const std::function<void(TextFile&)>& plot,
-                  const std::function<void(TextFile&, TextFile&)>& report, int& status) {
+bool table_m_rows(Model& m, int kind, const std::function<TableMRow&(int)>& slot,
+                  const std::function<void(int, int)>& prepare,
+                  const std::function<void(int, TextFile&)>& plot,
+                  const std::function<void(int, TextFile&, TextFile&)>& report, int& status) {
   const std::string scrname = m.fname(R_PILESCR);
   if (!m.PILESCR.open_write(scrname)) {
     status = ST_FILEOPEN;
     m.ERRFILE = scrname;
     return false;
   }
-  TextFile pl, scr, rep;
-  for (int g = 1; g <= m.NROW; ++g) {
-    const int t = m.PTYPE(g);
-    r.g = g;
-    r.last = m.NSEG(t) + 4;
-    r.seglen = m.SEGLEN(t);
-    r.lsno = m.LSNO(g);
-    prepare(g);
-    for (int q = 1; q <= NNODEQ; ++q) {
-      for (int k = 4; k <= r.last; ++k) {
-        r.B(k, q) = kind == 0 ? m.PRNODE(g, k, q)
-                  : kind == 1 ? m.EMNNODE(g, k, q) : m.EMXNODE(g, k, q);
+  // The block's streams: plot data, scratch records and report of each slot.
+  auto files = std::make_unique<TextFile[]>(3 * TABLEM_BLOCK);
+  for (int g0 = 1; g0 <= m.NROW; g0 += TABLEM_BLOCK) {
+    const int nb = std::min(TABLEM_BLOCK, m.NROW - g0 + 1);
+    for (int i = 0; i < nb; ++i) {
+      const int g = g0 + i;
+      TableMRow& r = slot(i);
+      const int t = m.PTYPE(g);
+      r.g = g;
+      r.last = m.NSEG(t) + 4;
+      r.seglen = m.SEGLEN(t);
+      r.lsno = m.LSNO(g);
+      prepare(g, i);
+      for (int q = 1; q <= NNODEQ; ++q) {
+        for (int k = 4; k <= r.last; ++k) {
+          r.B(k, q) = kind == 0 ? m.PRNODE(g, k, q)
+                    : kind == 1 ? m.EMNNODE(g, k, q) : m.EMXNODE(g, k, q);
+        }
       }
+      for (int f = 0; f < 3; ++f) files[3 * i + f].open_memory();
     }
-    const int nthr = SETNTHR(m.NTHREQ, m.NTHUSE, m.NTHRUN, m.NROW, 1);
+    // The threads of the row loops share the block's streams; the run's thread counts
+    // record the two streams of the printing.
+    int use = 0, run = 0;
+    const int nthr = SETNTHR(m.NTHREQ, use, run, m.NROW, 0);
+    SETNTHR(m.NTHREQ, m.NTHUSE, m.NTHRUN, m.NROW, 1);
     const double t0 = platform::wall_seconds();
-    pl.open_memory();
-    scr.open_memory();
-    rep.open_memory();
-    // Two output streams: plot data on one thread, scratch records and report on the
-    // other. Each builds its lines in memory; the files receive them below in row order,
-    // so the output never depends on the thread count.
-#pragma omp parallel for schedule(static) num_threads(nthr)
-    for (int stream = 0; stream < 2; ++stream) {
-      if (stream == 0)
-        plot(pl);
+    // Two output streams per row: plot data, and scratch records with the report. Each
+    // builds its lines in memory; the files receive them below in row order, so the
+    // output never depends on the thread count.
+#pragma omp parallel for schedule(dynamic) num_threads(nthr)
+    for (int task = 0; task < 2 * nb; ++task) {
+      const int i = task / 2;
+      if (task % 2 == 0)
+        plot(i, files[3 * i]);
       else
-        report(scr, rep);
+        report(i, files[3 * i + 1], files[3 * i + 2]);
     }
-    m.PLOTDATA.write_text(pl.take_text());
-    m.PILESCR.write_text(scr.take_text());
-    m.REPORT.write_text(rep.take_text());
+    for (int i = 0; i < nb; ++i) {
+      m.PLOTDATA.write_text(files[3 * i].take_text());
+      m.PILESCR.write_text(files[3 * i + 1].take_text());
+      m.REPORT.write_text(files[3 * i + 2].take_text());
+    }
     m.TPRT += platform::wall_seconds() - t0;
   }
   const bool failed = m.PILESCR.write_failed();
@@ -236,17 +249,20 @@ void ENVEWR(Model& m, int source, int kind, int& status) {
   if (kind == 1 || kind == 2) envelope_tables(m, src, kind, kind == 1 ? m.EMNCAP : m.EMXCAP);
   m.PLOTDATA.line(kTableM);
 
-  // The row's copies live on the heap: the node buffer alone is 107 x 25 values.
-  auto row = std::make_unique<RowCopy>();
-  RowCopy& r = *row;
+  // The rows' copies live on the heap: the node buffer alone is 107 x 25 values.
+  std::vector<RowCopy> rows(TABLEM_BLOCK);
   const bool ok = table_m_rows(
-      m, kind, r,
-      [&](int g) {
+      m, kind, [&](int i) -> TableMRow& { return rows[std::size_t(i)]; },
+      [&](int g, int i) {
+        RowCopy& r = rows[std::size_t(i)];
         for (int q = 1; q <= kNTOP; ++q)
           r.T[q] = kind == 0 ? m.PRTOP(g, q) : kind == 1 ? m.EMNTOP(g, q) : m.EMXTOP(g, q);
       },
-      [&](TextFile& plot) { plot_stream(m, r, plot); },
-      [&](TextFile& scr, TextFile& rep) { report_stream(m, src, r, scr, rep); }, status);
+      [&](int i, TextFile& plot) { plot_stream(m, rows[std::size_t(i)], plot); },
+      [&](int i, TextFile& scr, TextFile& rep) {
+        report_stream(m, src, rows[std::size_t(i)], scr, rep);
+      },
+      status);
   if (!ok) return;
 
   PTABLES(m, m.NROW, summary_flags(m, src), status);

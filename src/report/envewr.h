@@ -21,20 +21,24 @@ void envelope_heading(Model& m, int src, int kind);
 void row_node_output(const Model& m, int src, int g, int lsno, int last, double seglen,
                      const NodeBuf& B, TextFile& scr, TextFile& rep);
 
-// The rows of Table M: for every row g = 1..NROW, its numbers and its node values of the
-// analysis (kind 0) or of the minimum (1) or maximum (2) envelope go into r, `prepare`(g)
-// takes the row's own values, and the two output streams run, `plot` for the plot data and
-// `report` for the per-pile scratch records and the results report, each building its
-// lines in memory on its own thread; the files receive them in row order. Opens and
-// closes the scratch file; false with the status set when it cannot be written.
+// The rows of Table M, a block of up to TABLEM_BLOCK rows at a time: for every row
+// g = 1..NROW, its numbers and its node values of the analysis (kind 0) or of the minimum
+// (1) or maximum (2) envelope go into the block's slot i (`slot`(i)), `prepare`(g, i)
+// takes the row's own values, and the two output streams of each row of the block run,
+// `plot`(i) for the plot data and `report`(i) for the per-pile scratch records and the
+// results report, each building its lines in memory, the streams of the block shared by
+// the threads; the files receive them in row order. Opens and closes the scratch file;
+// false with the status set when it cannot be written.
 struct TableMRow {
   int g = 0, last = 0, lsno = 0;  // the row, its tip slot NSEG + 4, its load-settlement curve
   double seglen = 0.0;            // its segment length
   NodeBuf B;                      // its node values
 };
-bool table_m_rows(Model& m, int kind, TableMRow& r, const std::function<void(int)>& prepare,
-                  const std::function<void(TextFile&)>& plot,
-                  const std::function<void(TextFile&, TextFile&)>& report, int& status);
+inline constexpr int TABLEM_BLOCK = 32;
+bool table_m_rows(Model& m, int kind, const std::function<TableMRow&(int)>& slot,
+                  const std::function<void(int, int)>& prepare,
+                  const std::function<void(int, TextFile&)>& plot,
+                  const std::function<void(int, TextFile&, TextFile&)>& report, int& status);
 
 // The selection of the all-piles summary tables after Table M of the analysis (src 0) or
 // of an envelope: the axial quantities stay when some row takes a generated

@@ -1,7 +1,7 @@
 #include "report/envewr2d.h"
 
-#include <memory>
 #include <string>
+#include <vector>
 
 #include "report/captables.h"
 #include "report/envewr.h"
@@ -94,18 +94,21 @@ void ENVEWR2D(Model& m, int source, int kind, int& status) {
   }
   m.PLOTDATA.line(kTableM);
 
-  auto row = std::make_unique<RowCopy2d>();
-  RowCopy2d& r = *row;
+  std::vector<RowCopy2d> rows(TABLEM_BLOCK);
   const bool ok = table_m_rows(
-      m, kind, r,
-      [&](int g) {
+      m, kind, [&](int i) -> TableMRow& { return rows[std::size_t(i)]; },
+      [&](int g, int slot) {
+        RowCopy2d& r = rows[std::size_t(slot)];
         for (int i = 0; i < 13; ++i) {
           const int q = kTopQ[i];
           r.q[i] = kind == 0 ? m.PRTOP(g, q) : kind == 1 ? m.EMNTOP(g, q) : m.EMXTOP(g, q);
         }
       },
-      [&](TextFile& plot) { plot_stream(m, r, plot); },
-      [&](TextFile& scr, TextFile& rep) { report_stream(m, src, r, scr, rep); }, status);
+      [&](int i, TextFile& plot) { plot_stream(m, rows[std::size_t(i)], plot); },
+      [&](int i, TextFile& scr, TextFile& rep) {
+        report_stream(m, src, rows[std::size_t(i)], scr, rep);
+      },
+      status);
   if (!ok) return;
   PTABLES2D(m, m.NROW, summary_flags(m, src), status);
 }

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "soil_py/pycurve.h"
+
 namespace torva {
 
 namespace {
@@ -283,6 +285,7 @@ void SMOVEPILE(Model& m, int g) {
 }
 
 void SETCURCASE(Model& m, int c) {
+  renew_py_constants(m);
   m.CYCLES = double(m.CASINT(c, 5));
   m.ISTATIC = m.CASINT(c, 4);
   m.NTHREQ = m.CASINT(c, 3);
@@ -306,6 +309,7 @@ void SETCURCASE(Model& m, int c) {
 }
 
 void SETCURCOMB(Model& m, int j) {
+  renew_py_constants(m);
   m.CYCLES = double(m.CBINT(j, 5));
   m.ISTATIC = m.CBINT(j, 4);
   m.NTHREQ = m.CBINT(j, 3);

@@ -11,6 +11,7 @@
 #include "run/units.h"
 #include "run/writers.h"
 #include "soil_py/defaults.h"
+#include "soil_py/pycurve.h"
 
 namespace torva {
 
@@ -68,6 +69,7 @@ bool check_layers(Model& m, int& status) {
 // ---- The analysis layers and the profile ---------------------------------------------
 
 void build_profile(Model& m) {
+  renew_py_constants(m);
   m.NLAYER = m.NLAYIN;
   m.NSPX = m.NSPXG = 2 * m.NLAYER;
   for (int L = 1; L <= m.NLAYER; ++L) {

@@ -1,5 +1,10 @@
 #include "run/textfile.h"
 
+#include <sys/types.h>
+
+#include <cstdio>
+#include <cstdlib>
+
 namespace torva {
 
 bool TextFile::open_write(const std::string& path) {
@@ -80,14 +85,18 @@ void TextFile::rewind() {
 bool TextFile::read_line(std::string& out) {
   out.clear();
   if (!fp_) return false;
-  int c;
-  bool any = false;
-  while ((c = std::fgetc(fp_)) != EOF) {
-    any = true;
-    if (c == '\n') break;
-    out.push_back(char(c));
-  }
-  if (!any) return false;
+  // The line in one call of the C library (not a character at a time), into a buffer of
+  // this thread that only grows.
+  struct LineBuf {
+    char* p = nullptr;
+    std::size_t n = 0;
+    ~LineBuf() { std::free(p); }
+  };
+  thread_local LineBuf buf;
+  const ssize_t len = ::getline(&buf.p, &buf.n, fp_);
+  if (len <= 0) return false;
+  out.assign(buf.p, std::size_t(len));
+  if (out.back() == '\n') out.pop_back();
   if (!out.empty() && out.back() == '\r') out.pop_back();
   ++line_no_;
   return true;

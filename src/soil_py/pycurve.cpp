@@ -2,6 +2,7 @@
 // depth, the equivalent depth of a lower layer and the report pieces the criteria share.
 #include "soil_py/pycurve.h"
 
+#include <atomic>
 #include <cmath>
 
 #include "run/fmt.h"
@@ -12,8 +13,14 @@ namespace torva {
 
 using pyf::f32;
 
+void renew_py_constants(Model& m) {
+  static std::atomic<unsigned long long> generation{0};
+  m.PYGEN = ++generation;
+}
+
 void PYCURVE(Model& m, int t, int& status, int g, int gf, const NodeArr& y, NodeArr& Es,
-             const NodeArr& smy, const NodeArr& smz, NodeArr& psm, NodeArr& p) {
+             const NodeArr& smy, const NodeArr& smz, NodeArr& psm, NodeArr& p, PyKept* kept) {
+  pyf::KeptScope keep(kept);
   if (m.IPYOUT == 0 || m.IPYOUT == 1) m.GSDEPTH(g) = m.FREELEN(g) + m.HEADDEP(g);
   // An analysis takes the row's springs from the soil: without layers the row would stand
   // on none and its results would look complete.

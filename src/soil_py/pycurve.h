@@ -12,13 +12,47 @@ namespace torva {
 // Node arrays of a pile row, indexed by node 1..NSEG+1 (node 1 is the pile head).
 using NodeArr = Arr1<double, MAXNODE>;
 
+// Curve constants of the nodes of one pile row, kept by the thread that evaluates the row
+// so that the iterations of its pile solutions only evaluate each curve at a deflection.
+// A node's entry holds the criterion's state after the node's constants (with the layer's
+// running resistance integral), the node's diameter and equivalent depth, and the inputs
+// they were derived from: per layer the row, the group factors, the static or cyclic
+// controls, the ground and head depths and the generation of the model's curve inputs
+// (renew_py_constants); per node its layer, depths, the diameter's coordinate and the
+// factors along depth. A node whose inputs differ in any bit, and every node after it in
+// the same call, derives its constants again. Nodes by pass (1 the embedded-cap pass at
+// the head, 2 every node) and node.
+inline constexpr int PYKEEP_LKEY = 28;
+inline constexpr int PYKEEP_NKEY = 14;
+inline constexpr int PYKEEP_STATE = 384;
+struct PyKeptNode {
+  double key[PYKEEP_NKEY] = {};
+  unsigned long long version = 0;  // the version of its layer's inputs
+  bool valid = false;
+  double D = 0, xe = 0, pusum = 0;
+  alignas(16) unsigned char state[PYKEEP_STATE] = {};
+};
+struct PyKept {
+  double lkey[MAXLAYER][PYKEEP_LKEY] = {};
+  unsigned long long lversion[MAXLAYER] = {};  // 0: no inputs kept for the layer
+  unsigned long long versions = 0;             // versions given so far
+  PyKeptNode node[2][MAXNODE];
+};
+
+// A new generation of the curve inputs of the model (a new case's controls, a new soil
+// profile, new group factors): no kept constant is used after it.
+void renew_py_constants(Model& m);
+
 // The p-y springs of row g (pile property t; t = 0 for the cap pseudo row): for every soil
 // layer with nodes on the row, the secant modulus Es, the reaction p and (with soil
 // movement) psm = Es x movement at the deflections y. gf is the row whose group factors
 // apply. In print mode (IPYPRT = 1, IPLOT = 0) every evaluated node writes its curve to
 // the echo report and the plot output; in plot mode (IPLOT = 1) the points go to PLCRV.
+// With `kept` (analysis only) the curve constants of the row's nodes are taken from and
+// stored into it.
 void PYCURVE(Model& m, int t, int& status, int g, int gf, const NodeArr& y, NodeArr& Es,
-             const NodeArr& smy, const NodeArr& smz, NodeArr& psm, NodeArr& p);
+             const NodeArr& smy, const NodeArr& smz, NodeArr& psm, NodeArr& p,
+             PyKept* kept = nullptr);
 
 // Modification factors pf (on p) and yf (on y) of row g at a depth; set := PMODTAB(g).
 // A depth within TOLDEP of the set's first or last point takes that point's factors.

@@ -19,8 +19,13 @@
 #pragma once
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <iterator>
 #include <string>
+#include <type_traits>
 
 #include "model/messages.h"
 #include "run/units.h"
@@ -154,10 +159,54 @@ struct PyCrit {
   }
 };
 
+// The kept curve constants of the PYCURVE call running on this thread (null: none).
+inline thread_local PyKept* tl_kept = nullptr;
+struct KeptScope {
+  PyKept* prev;
+  explicit KeptScope(PyKept* k) : prev(tl_kept) { tl_kept = k; }
+  ~KeptScope() { tl_kept = prev; }
+  KeptScope(const KeptScope&) = delete;
+  KeptScope& operator=(const KeptScope&) = delete;
+};
+
+// The inputs of the curve constants of a layer's nodes on a row (lk) and of one node
+// (nk), as compared bit by bit with the kept ones.
+inline void kept_layer_key(const Model& m, const PyNode& nd, double* lk) {
+  const int g = nd.g, L = nd.L;
+  const double v[] = {double(m.PYGEN), double(g), double(nd.gf), double(nd.t),
+                      double(m.LTYPE(L)), nd.modset ? 1.0 : 0.0, m.HEADDEP(g), m.FREELEN(g),
+                      m.GSDEPTH(g), m.LTOP(L), m.LBOT(L), double(m.ISTATIC), m.CYCLES,
+                      m.PMULT(nd.gf), m.YMULT(nd.gf), double(m.IPYOUT), double(m.ICAPPY),
+                      double(m.ICAPOPT), m.CAPWEFF, m.CAPTHK, m.DIAREF, double(m.IUNITS),
+                      m.SMALL, double(m.NLAYER), double(m.IPYMOD), double(m.PMODTAB(g))};
+  static_assert(sizeof(v) / sizeof(double) <= PYKEEP_LKEY);
+  std::fill(lk, lk + PYKEEP_LKEY, 0.0);
+  std::copy(std::begin(v), std::end(v), lk);
+}
+inline void kept_node_key(const Model& m, const PyNode& nd, double* nk) {
+  const double v[] = {double(nd.L), double(nd.n), double(nd.pass), nd.capw ? 1.0 : 0.0,
+                      nd.first ? 1.0 : 0.0, nd.last ? 1.0 : 0.0, nd.d, nd.h, nd.x, nd.pf,
+                      nd.yf, m.DEPAX(nd.g, nd.n), m.EQDEPTH(nd.g, nd.L)};
+  static_assert(sizeof(v) / sizeof(double) <= PYKEEP_NKEY);
+  std::fill(nk, nk + PYKEEP_NKEY, 0.0);
+  std::copy(std::begin(v), std::end(v), nk);
+}
+inline constexpr int NKEY_EQDEPTH = 12;  // the equivalent depth's place in the node key
+
+// Whether two keys agree bit by bit (a NaN agrees with the same NaN, -0 differs from 0).
+template <int N>
+inline bool same_key(const double (&a)[N], const double (&b)[N]) {
+  std::uint64_t d = 0;
+  for (int i = 0; i < N; ++i) d |= std::bit_cast<std::uint64_t>(a[i]) ^ std::bit_cast<std::uint64_t>(b[i]);
+  return d == 0;
+}
+
 // The node loop of one layer of one row (Part of every criterion routine).
 template <class C>
 void py_frame(Model& m, C& c, int t, int L, int& status, int g, int gf, const NodeArr& y,
               NodeArr& Es, const NodeArr& smy, const NodeArr& smz, NodeArr& psm, NodeArr& p) {
+  static_assert(std::is_trivially_copyable_v<C> && sizeof(C) <= PYKEEP_STATE &&
+                alignof(C) <= 16);
   PyNode nd;
   nd.g = g;
   nd.gf = gf;
@@ -171,10 +220,31 @@ void py_frame(Model& m, C& c, int t, int L, int& status, int g, int gf, const No
   const int last = last_node(m, t);
   const double captop = m.HEADDEP(g) - m.CAPTHK, capbot = m.HEADDEP(g);
   double ylist[MAXPOPT];
+  // Kept constants: `cur` is the criterion state of the node in hand, either c or a kept
+  // entry; `chain` stays true while every node so far was taken from the kept entries.
+  PyKept* const kept = (nd.analysis && !nd.plot && m.PYGEN != 0) ? tl_kept : nullptr;
+  C* cur = &c;
+  bool chain = kept != nullptr;
+  if (kept) {  // the layer's inputs: new ones take a new version, which no node has yet
+    if (m.IPYOUT == 0 || m.IPYOUT == 1) m.GSDEPTH(g) = m.FREELEN(g) + m.HEADDEP(g);
+    double lk[PYKEEP_LKEY];
+    kept_layer_key(m, nd, lk);
+    if (kept->lversion[L - 1] == 0 || !same_key(lk, kept->lkey[L - 1])) {
+      std::memcpy(kept->lkey[L - 1], lk, sizeof lk);
+      kept->lversion[L - 1] = ++kept->versions;
+      chain = false;
+    }
+  }
+  const unsigned long long lversion = kept ? kept->lversion[L - 1] : 0;
+  const auto own_state = [&] {
+    if (cur != &c) std::memcpy(static_cast<void*>(&c), static_cast<const void*>(cur), sizeof(C));
+    cur = &c;
+  };
 
   for (int pass = 1; pass <= 2; ++pass) {
     if (pass == 1 && (m.ICAPOPT <= 0 || n1 != 1)) continue;
     nd.pass = pass;
+    own_state();
     c.begin_pass();
     const int nb = pass == 1 ? 1 : n1, ne = pass == 1 ? 1 : n2;
     for (int n = nb; n <= ne; ++n) {
@@ -202,22 +272,55 @@ void py_frame(Model& m, C& c, int t, int L, int& status, int g, int gf, const No
         m.PLCHR = nd.x;
       }
       if (nd.x < TOL6) continue;
-      nd.D = (nd.capw || m.ICAPPY == 1) ? m.CAPWEFF : SECDIAM(m, g, t, m.DEPAX(g, n));
-      if (!c.soil(nd, status)) return;
-      nd.xe = nd.x;
-      if (C::eqdepth && L >= 2) {
-        if (nd.first && m.IPYOUT == 0 && m.EQDEPTH(g, L) < TOL6) {
-          if (m.LTYPE(L - 1) == m.LTYPE(L) || c.plain_depth(nd))
-            m.EQDEPTH(g, L) = m.LTOP(L) - m.FREELEN(g) - m.HEADDEP(g);
-          else
-            c.call_eqdepth(nd);
+      PyKeptNode* kn = nullptr;
+      bool hit = false;
+      if (kept) {
+        kn = &kept->node[pass - 1][n - 1];
+        double key[PYKEEP_NKEY];
+        kept_node_key(m, nd, key);
+        const bool eqstep =
+            C::eqdepth && L >= 2 && nd.first && m.IPYOUT == 0 && m.EQDEPTH(g, L) < TOL6;
+        hit = chain && !eqstep && kn->valid && kn->version == lversion &&
+              same_key(key, kn->key);
+        if (!hit) {
+          chain = false;
+          kn->valid = false;
+          kn->version = lversion;
+          std::memcpy(kn->key, key, sizeof key);
         }
-        nd.xe = (nd.d - m.LTOP(L)) + m.EQDEPTH(g, L);
       }
-      // The printed parameter block shows the curve constants: they come first.
-      c.constants(nd);
-      if (nd.print) c.heading(nd);
-      c.pusum(nd);
+      if (hit) {
+        nd.D = kn->D;
+        nd.xe = kn->xe;
+        cur = reinterpret_cast<C*>(kn->state);
+        m.PUSUM(g, L) = kn->pusum;
+      } else {
+        own_state();
+        nd.D = (nd.capw || m.ICAPPY == 1) ? m.CAPWEFF : SECDIAM(m, g, t, m.DEPAX(g, n));
+        if (!c.soil(nd, status)) return;
+        nd.xe = nd.x;
+        if (C::eqdepth && L >= 2) {
+          if (nd.first && m.IPYOUT == 0 && m.EQDEPTH(g, L) < TOL6) {
+            if (m.LTYPE(L - 1) == m.LTYPE(L) || c.plain_depth(nd))
+              m.EQDEPTH(g, L) = m.LTOP(L) - m.FREELEN(g) - m.HEADDEP(g);
+            else
+              c.call_eqdepth(nd);
+          }
+          nd.xe = (nd.d - m.LTOP(L)) + m.EQDEPTH(g, L);
+        }
+        // The printed parameter block shows the curve constants: they come first.
+        c.constants(nd);
+        if (nd.print) c.heading(nd);
+        c.pusum(nd);
+        if (kn) {
+          kn->key[NKEY_EQDEPTH] = m.EQDEPTH(g, L);
+          kn->D = nd.D;
+          kn->xe = nd.xe;
+          kn->pusum = m.PUSUM(g, L);
+          std::memcpy(static_cast<void*>(kn->state), static_cast<const void*>(&c), sizeof(C));
+          kn->valid = true;
+        }
+      }
       const double msm =
           (nd.analysis && m.NSMPT > 0) ? std::sqrt(smy(n) * smy(n) + smz(n) * smz(n)) : 0.0;
       int np = 1, nlist = 0;
@@ -237,9 +340,9 @@ void py_frame(Model& m, C& c, int t, int L, int& status, int g, int gf, const No
           yv = ylist[i - 1];
         }
         double pc = 0.0, es = 0.0;
-        c.resist(nd, yv, pc, es);
+        cur->resist(nd, yv, pc, es);
         const double pm = pc * m.PMULT(gf);
-        if (nd.capw) c.cap_store(nd, yv, pc);
+        if (nd.capw) cur->cap_store(nd, yv, pc);
         Es(n) = es;
         if (nd.analysis) {
           if (m.IPYOUT == 0 && m.NSMPT > 0) psm(n) = es * msm;

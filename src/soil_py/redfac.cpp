@@ -11,6 +11,7 @@
 #include <cmath>
 #include <string>
 
+#include "soil_py/pycurve.h"
 #include "model/messages.h"
 #include "model/status.h"
 
@@ -174,7 +175,13 @@ std::string group_layout_error(const Model& m) {
   return {};
 }
 
-void REDFACY(Model& m, double s, int& status) { redfac_dir(m, s, true, status); }
-void REDFACZ(Model& m, double s, int& status) { redfac_dir(m, s, false, status); }
+void REDFACY(Model& m, double s, int& status) {
+  renew_py_constants(m);
+  redfac_dir(m, s, true, status);
+}
+void REDFACZ(Model& m, double s, int& status) {
+  renew_py_constants(m);
+  redfac_dir(m, s, false, status);
+}
 
 }  // namespace torva

@@ -9,7 +9,7 @@ namespace {
 constexpr double TOLSM = double(1e-5f);  // two profile points closer than this: their mean
 
 // Interpolates component `mv` (SMPY or SMPZ) of row g's profile at every node.
-void smove_nodes(const Model& m, int g, const Arr2<double, MAXROWP, MAXSMPT>& mv,
+void smove_nodes(const Model& m, int g, const RowArr2<double, MAXROWP, MAXSMPT>& mv,
                  std::span<double> values) {
   const int t = m.PTYPE(g);
   const int n = m.NSEG(t) + 1;

@@ -1,5 +1,10 @@
-// The p-y dispatcher: a row without soil layers, and a layer of user p-y curves.
+// The p-y dispatcher: a row without soil layers, a layer of user p-y curves, and the kept
+// curve constants.
 #include <gtest/gtest.h>
+
+#include <bit>
+#include <cstdint>
+#include <memory>
 
 #include "model/messages.h"
 #include "pyfixture.h"
@@ -62,6 +67,77 @@ TEST(PyCurve, UserCurvesEndingAtTheTipReachTheTipNode) {
     EXPECT_TRUE(cap.lines.empty());
     EXPECT_NEAR(pm.Es(101), 300.0, 1e-9);
     EXPECT_NEAR(pm.p(101), -150.0, 1e-9);
+  }
+}
+
+}  // namespace
+}  // namespace torva
+
+namespace torva {
+namespace {
+
+// Springs of row 1 at the deflections y(n) = y0 (1 + n / 10): with the curve constants kept
+// in `kept`, and derived afresh.
+struct Springs {
+  NodeArr Es{}, p{};
+};
+Springs springs(PyModel& pm, double y0, PyKept* kept) {
+  for (int n = 1; n <= pm.m.NSEG(1) + 1; ++n) pm.y(n) = y0 * (1.0 + n / 10.0);
+  Springs s;
+  PYCURVE(pm.m, 1, pm.status, 1, 1, pm.y, s.Es, pm.smy, pm.smz, pm.psm, s.p, kept);
+  return s;
+}
+void expect_same_bits(const Springs& a, const Springs& b, int last, const char* what) {
+  for (int n = 1; n <= last; ++n) {
+    EXPECT_EQ(std::bit_cast<std::uint64_t>(a.Es(n)), std::bit_cast<std::uint64_t>(b.Es(n)))
+        << what << ", node " << n;
+    EXPECT_EQ(std::bit_cast<std::uint64_t>(a.p(n)), std::bit_cast<std::uint64_t>(b.p(n)))
+        << what << ", node " << n;
+  }
+}
+
+// Kept curve constants give the springs of a fresh derivation bit for bit, and are renewed
+// exactly when an input of the constants changes: the case's static or cyclic control, the
+// group factors, the head depth (every node depth), the soil profile, the equivalent depth of
+// the lower layer. Soft clay over sand, whose upper nodes take the equivalent depth.
+TEST(PyCurve, KeptConstantsFollowEveryInputChange) {
+  PyModel pm(20, 480.0, 24.0);
+  pm.layer(0.0, 120.0, 1, {2.0, 0.0, 0.02, 0.0, 0.01});
+  pm.layer(120.0, 600.0, 4, {0.0, 35.0, 0.035, 60.0});
+  Model& m = pm.m;
+  renew_py_constants(m);
+  auto kept = std::make_unique<PyKept>();
+  const int last = m.NSEG(1) + 1;
+  struct Change {
+    const char* what;
+    void (*apply)(Model&);
+  };
+  const Change changes[] = {
+      {"unchanged", [](Model&) {}},
+      {"cyclic loading", [](Model& mm) { mm.ISTATIC = 2; }},
+      {"group factors", [](Model& mm) { mm.PMULT(1) = 0.6, mm.YMULT(1) = 1.3; }},
+      {"head 12 below", [](Model& mm) {
+         mm.HEADDEP(1) = 12.0;
+         for (int n = 1; n <= mm.NSEG(1) + 1; ++n) mm.DEPAX(1, n) = mm.DEPN(1, n) += 12.0;
+       }},
+      {"stiffer sand, new profile", [](Model& mm) {
+         mm.SPK(3) = mm.SPK(4) = 90.0;
+         renew_py_constants(mm);
+       }},
+      {"equivalent depth reset", [](Model& mm) { mm.EQDEPTH(1, 2) = 0.0; }},
+  };
+  for (const Change& c : changes) {
+    c.apply(m);
+    for (double y0 : {0.05, 0.4, 2.0}) {
+      const Springs k = springs(pm, y0, kept.get());
+      const unsigned long long versions = kept->versions;
+      const Springs again = springs(pm, y0, kept.get());
+      EXPECT_EQ(kept->versions, versions) << c.what << ": unchanged inputs keep their constants";
+      const Springs fresh = springs(pm, y0, nullptr);
+      ASSERT_EQ(pm.status, 0) << c.what;
+      expect_same_bits(k, fresh, last, c.what);
+      expect_same_bits(again, fresh, last, c.what);
+    }
   }
 }
 
