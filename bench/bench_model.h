@@ -12,9 +12,11 @@
 #include <stdexcept>
 #include <string>
 
-#include "run/loads.h"
-#include "run/platform.h"
-#include "run/runctl.h"
+#include "driver/runctl.h"
+#include "echo/echo.h"
+#include "input/readinput.h"
+#include "io/platform.h"
+#include "pile/loads.h"
 
 namespace torva_bench {
 

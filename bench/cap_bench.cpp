@@ -14,9 +14,9 @@
 
 #include "bench_model.h"
 #include "cap/fvec.h"
+#include "driver/itorva.h"
 #include "pile/llp3d.h"
 #include "pile/pilef.h"
-#include "run/itorva.h"
 
 namespace {
 

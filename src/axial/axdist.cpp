@@ -6,11 +6,11 @@
 
 #include "axial/axtip.h"
 #include "axial/siderules.h"
+#include "io/fmt.h"
 #include "model/messages.h"
 #include "model/model.h"
-#include "run/fmt.h"
-#include "run/lookups.h"
-#include "run/nosoil.h"
+#include "soil/lookups.h"
+#include "soil/nosoil.h"
 
 namespace torva {
 

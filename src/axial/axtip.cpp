@@ -7,7 +7,7 @@
 #include "axial/siderules.h"
 #include "model/messages.h"
 #include "model/model.h"
-#include "run/lookups.h"
+#include "soil/lookups.h"
 #include "soil_py/defaults.h"
 
 namespace torva {

@@ -6,7 +6,7 @@
 #include <cmath>
 
 #include "model/model.h"
-#include "run/lookups.h"
+#include "soil/lookups.h"
 
 namespace torva {
 

@@ -6,10 +6,10 @@
 
 #include "axial/axdist.h"
 #include "axial/axtip.h"
+#include "io/fmt.h"
 #include "model/messages.h"
 #include "model/model.h"
-#include "run/fmt.h"
-#include "run/lookups.h"
+#include "soil/lookups.h"
 #include "soil_py/defaults.h"
 
 namespace torva {

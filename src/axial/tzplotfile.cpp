@@ -4,9 +4,9 @@
 
 #include "axial/axdist.h"
 #include "axial/axtip.h"
+#include "axial/curvedata.h"
 #include "model/model.h"
-#include "run/curvedata.h"
-#include "run/lookups.h"
+#include "soil/lookups.h"
 
 namespace torva {
 

@@ -5,17 +5,17 @@
 #include <cmath>
 #include <string>
 
-#include "capfe/capfedrv.h"
 #include "cap/cappasv.h"
 #include "cap/capreac.h"
 #include "cap/capreport.h"
 #include "cap/fvec.h"
+#include "cap/progress.h"
 #include "cap/ptdef.h"
+#include "capfe/capfedrv.h"
+#include "input/units.h"
+#include "io/writers.h"
 #include "report/captables.h"
 #include "report/envewr.h"
-#include "run/runctl.h"
-#include "run/units.h"
-#include "run/writers.h"
 #include "soil_py/redfac.h"
 #include "stiffness/estrec.h"
 #include "stiffness/tgtfact.h"

@@ -2,8 +2,8 @@
 #pragma once
 
 #include "cap/loadstep.h"
-#include "cap/matinv.h"
 #include "model/model.h"
+#include "pile/matinv.h"
 
 namespace torva {
 

@@ -8,14 +8,10 @@
 // (U1 - y U3, U2 + x U3, U3).
 #pragma once
 
-#include "cap/matinv.h"
 #include "model/model.h"
+#include "pile/matinv.h"
 
 namespace torva {
-
-using Vec3 = Arr1<double, 3>;
-using Mat3 = Arr2<double, 3, 3>;
-using Flags3 = Arr1<int, 3>;
 
 // t = size of the translation part (q1, q2), r = size of the rotation q3.
 void DNORM2D(const Vec3& q, double& t, double& r);

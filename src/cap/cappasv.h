@@ -3,8 +3,8 @@
 // from the pile rows' ground-surface depths and soil reactions at cap level.
 #pragma once
 
-#include "cap/matinv.h"
 #include "model/model.h"
+#include "pile/matinv.h"
 
 namespace torva {
 

@@ -3,9 +3,9 @@
 #include <cmath>
 
 #include "cap/fvec.h"
-#include "cap/ptrans.h"
 #include "pile/node.h"
-#include "run/nosoil.h"
+#include "pile/ptrans.h"
+#include "soil/nosoil.h"
 #include "soil_py/pycurve.h"
 
 namespace torva {

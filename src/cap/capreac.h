@@ -9,8 +9,8 @@
 // cap movement, with the sign convention of the pile-row force sum.
 #pragma once
 
-#include "cap/matinv.h"
 #include "model/model.h"
+#include "pile/matinv.h"
 
 namespace torva {
 

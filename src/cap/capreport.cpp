@@ -2,8 +2,8 @@
 
 #include <cstring>
 
+#include "io/fmt.h"
 #include "report/captables.h"
-#include "run/fmt.h"
 #include "stiffness/estrec.h"
 
 namespace torva {

@@ -13,8 +13,8 @@
 #include <string_view>
 
 #include "cap/loadstep.h"
+#include "io/writers.h"
 #include "model/model.h"
-#include "run/writers.h"
 
 namespace torva {
 

@@ -2,11 +2,11 @@
 
 #include <omp.h>
 
-#include "cap/ptrans.h"
+#include "io/platform.h"
+#include "io/threads.h"
 #include "pile/pilef.h"
 #include "pile/pilestif.h"
-#include "run/platform.h"
-#include "run/runctl.h"
+#include "pile/ptrans.h"
 
 namespace torva {
 

@@ -1,8 +1,8 @@
 // Sums of the pile-row reactions and tangent stiffnesses at the cap origin (3-D).
 #pragma once
 
-#include "cap/matinv.h"
 #include "model/model.h"
+#include "pile/matinv.h"
 
 namespace torva {
 

@@ -4,10 +4,10 @@
 
 #include <cmath>
 
+#include "io/platform.h"
+#include "io/threads.h"
 #include "pile/axforce.h"
 #include "pile/node.h"
-#include "run/platform.h"
-#include "run/runctl.h"
 
 namespace torva {
 

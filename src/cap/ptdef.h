@@ -9,8 +9,8 @@
 // constraint with a Lagrange multiplier); any other code means the load is given.
 #pragma once
 
-#include "cap/matinv.h"
 #include "model/model.h"
+#include "pile/matinv.h"
 
 namespace torva {
 

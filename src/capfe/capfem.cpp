@@ -5,17 +5,17 @@
 #include <string>
 #include <vector>
 
-#include "cap/matinv.h"
 #include "capfe/elstif.h"
 #include "capfe/feinput.h"
 #include "capfe/frontsol.h"
 #include "capfe/loadvec.h"
 #include "capfe/shapeq.h"
 #include "capfe/stresout.h"
+#include "input/freeread.h"
+#include "model/messages.h"
 #include "model/model.h"
 #include "model/status.h"
-#include "model/messages.h"
-#include "run/freeread.h"
+#include "pile/matinv.h"
 
 namespace torva {
 

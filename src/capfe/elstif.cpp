@@ -3,9 +3,9 @@
 #include <cmath>
 
 #include "capfe/shapeq.h"
-#include "cap/matinv.h"
 #include "model/model.h"
 #include "model/status.h"
+#include "pile/matinv.h"
 
 namespace torva {
 

@@ -6,9 +6,9 @@
 #include <new>
 
 #include "capfe/shapeq.h"
+#include "input/freeread.h"
 #include "model/model.h"
 #include "model/status.h"
-#include "run/freeread.h"
 
 namespace torva {
 

@@ -20,8 +20,8 @@
 #include <string>
 #include <vector>
 
+#include "io/textfile.h"
 #include "model/table.h"
-#include "run/textfile.h"
 
 namespace torva {
 

@@ -8,8 +8,8 @@
 #include "model/limits.h"
 #include "model/table.h"
 
-#include "run/recfile.h"
-#include "run/textfile.h"
+#include "io/recfile.h"
+#include "io/textfile.h"
 
 namespace torva {
 

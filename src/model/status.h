@@ -1,6 +1,6 @@
 // Status codes of a run. The status word travels by reference from ITORVA down every call
 // chain; 0 means no error. Each code has fixed end-of-run lines (status_lines in
-// run/runctl.cpp), which FINISH writes to the run log.
+// driver/runctl.cpp), which FINISH writes to the run log.
 #pragma once
 
 namespace torva {

@@ -4,10 +4,10 @@
 #include <string>
 
 #include "axial/axdist.h"
+#include "io/fmt.h"
 #include "model/messages.h"
 #include "pile/istate.h"
-#include "run/fmt.h"
-#include "run/nosoil.h"
+#include "soil/nosoil.h"
 
 namespace torva {
 

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "run/lookups.h"
+#include "soil/lookups.h"
 
 namespace torva {
 

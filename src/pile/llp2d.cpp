@@ -8,9 +8,9 @@
 #include "pile/dload.h"
 #include "pile/eimphi.h"
 #include "pile/llp3d.h"
+#include "pile/loads.h"
 #include "pile/pysecant.h"
-#include "run/loads.h"
-#include "run/lookups.h"
+#include "soil/lookups.h"
 #include "soil_py/pycurve.h"
 #include "soil_py/smove.h"
 

@@ -4,10 +4,10 @@
 // shape.
 #pragma once
 
-#include "cap/cap2d.h"
 #include "model/model.h"
-#include "soil_py/pycurve.h"
+#include "pile/matinv.h"
 #include "pile/pileres.h"
+#include "soil_py/pycurve.h"
 
 namespace torva {
 

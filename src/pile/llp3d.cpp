@@ -5,16 +5,16 @@
 #include <initializer_list>
 #include <string>
 
+#include "io/fmt.h"
 #include "model/messages.h"
 #include "pile/dload.h"
 #include "pile/eimphi.h"
 #include "pile/istate.h"
-#include "soil_py/pycurve.h"
-#include "run/loads.h"
-#include "run/lookups.h"
-#include "soil_py/smove.h"
+#include "pile/loads.h"
 #include "pile/pysecant.h"
-#include "run/fmt.h"
+#include "soil/lookups.h"
+#include "soil_py/pycurve.h"
+#include "soil_py/smove.h"
 
 namespace torva {
 

@@ -1,11 +1,11 @@
 // Results of a closed lateral pile shape (3-D) and their store.
 #include <cmath>
 
-#include "pile/llp3d.h"
-#include "cap/matinv.h"
 #include "pile/axforce.h"
+#include "pile/llp3d.h"
+#include "pile/matinv.h"
 #include "pile/piletorq.h"
-#include "run/lookups.h"
+#include "soil/lookups.h"
 
 namespace torva {
 

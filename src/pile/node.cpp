@@ -3,9 +3,9 @@
 #include <cmath>
 #include <string>
 
+#include "io/fmt.h"
 #include "model/messages.h"
-#include "run/fmt.h"
-#include "run/nosoil.h"
+#include "soil/nosoil.h"
 
 namespace torva {
 

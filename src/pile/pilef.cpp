@@ -1,9 +1,9 @@
 #include "pile/pilef.h"
 
-#include "cap/ptrans.h"
 #include "pile/axforce.h"
 #include "pile/node.h"
 #include "pile/piletorq.h"
+#include "pile/ptrans.h"
 
 namespace torva {
 

@@ -2,9 +2,9 @@
 // row exerts on the cap at its head.
 #pragma once
 
-#include "cap/matinv.h"
 #include "model/model.h"
 #include "pile/llp3d.h"
+#include "pile/matinv.h"
 
 namespace torva {
 

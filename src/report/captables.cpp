@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "run/writers.h"
+#include "io/writers.h"
 
 namespace torva {
 

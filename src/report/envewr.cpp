@@ -9,12 +9,12 @@
 #include <string>
 #include <vector>
 
+#include "io/platform.h"
+#include "io/threads.h"
+#include "io/writers.h"
 #include "report/captables.h"
 #include "report/noderes.h"
 #include "report/ptables.h"
-#include "run/platform.h"
-#include "run/runctl.h"
-#include "run/writers.h"
 
 namespace torva {
 

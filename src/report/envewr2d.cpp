@@ -3,10 +3,10 @@
 #include <string>
 #include <vector>
 
+#include "io/writers.h"
 #include "report/captables.h"
 #include "report/envewr.h"
 #include "report/ptables.h"
-#include "run/writers.h"
 
 namespace torva {
 

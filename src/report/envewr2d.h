@@ -3,8 +3,8 @@
 // the per-pile scratch records, and the all-piles summary tables.
 #pragma once
 
-#include "cap/cap2d.h"
 #include "model/model.h"
+#include "pile/matinv.h"
 #include "report/noderes.h"
 
 namespace torva {

@@ -3,9 +3,9 @@
 #include <cmath>
 #include <string>
 
+#include "input/units.h"
+#include "io/writers.h"
 #include "report/ptables.h"
-#include "run/units.h"
-#include "run/writers.h"
 
 namespace torva {
 

@@ -2,8 +2,8 @@
 // the results report, the plot-data lines and the along-pile extremes of the scratch file.
 #pragma once
 
+#include "io/textfile.h"
 #include "model/model.h"
-#include "run/textfile.h"
 
 namespace torva {
 

@@ -2,9 +2,9 @@
 
 #include <cmath>
 
+#include "axial/curvedata.h"
 #include "model/model.h"
-#include "run/curvedata.h"
-#include "run/lookups.h"
+#include "soil/lookups.h"
 
 namespace torva {
 

@@ -5,8 +5,8 @@
 #include <limits>
 #include <string>
 
+#include "io/writers.h"
 #include "report/captables.h"
-#include "run/writers.h"
 
 namespace torva {
 

@@ -12,9 +12,9 @@
 #include <string>
 #include <string_view>
 
+#include "io/textfile.h"
 #include "model/model.h"
 #include "report/noderes.h"
-#include "run/textfile.h"
 
 namespace torva {
 

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
+#include "axial/curvedata.h"
 #include "model/model.h"
-#include "run/curvedata.h"
 #include "soil_py/pycurve.h"
 
 namespace torva {

@@ -5,8 +5,8 @@
 #include <atomic>
 #include <cmath>
 
-#include "run/fmt.h"
-#include "run/nosoil.h"
+#include "io/fmt.h"
+#include "soil/nosoil.h"
 #include "soil_py/pyframe.h"
 
 namespace torva {

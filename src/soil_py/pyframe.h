@@ -27,12 +27,12 @@
 #include <string>
 #include <type_traits>
 
+#include "input/units.h"
+#include "io/writers.h"
 #include "model/messages.h"
-#include "run/units.h"
-#include "run/writers.h"
-#include "soil_py/pycurve.h"
-#include "run/lookups.h"
+#include "soil/lookups.h"
 #include "soil_py/defaults.h"
+#include "soil_py/pycurve.h"
 
 namespace torva::pyf {
 

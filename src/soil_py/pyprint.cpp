@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "run/units.h"
+#include "input/units.h"
 #include "soil_py/pycurve.h"
 
 namespace torva {

@@ -1,6 +1,6 @@
 #include "stiffness/capcurves.h"
 
-#include "run/writers.h"
+#include "io/writers.h"
 #include "stiffness/estrec.h"
 
 namespace torva {

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "run/writers.h"
+#include "io/writers.h"
 #include "stiffness/estrec.h"
 
 namespace torva {

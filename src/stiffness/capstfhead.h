@@ -1,8 +1,8 @@
 // Headings of a foundation stiffness or flexibility estimation.
 #pragma once
 
-#include "cap/matinv.h"
 #include "model/model.h"
+#include "pile/matinv.h"
 
 namespace torva {
 

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "cap/matinv.h"
-#include "run/writers.h"
+#include "io/writers.h"
+#include "pile/matinv.h"
 #include "stiffness/estrec.h"
 
 namespace torva {

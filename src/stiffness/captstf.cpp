@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "cap/ptrans.h"
-#include "run/writers.h"
+#include "io/writers.h"
+#include "pile/ptrans.h"
 #include "stiffness/pilekcap.h"
 
 namespace torva {

@@ -2,9 +2,9 @@
 // converged point of a stiffness estimation, with its report.
 #pragma once
 
-#include "cap/matinv.h"
+#include "io/textfile.h"
 #include "model/model.h"
-#include "run/textfile.h"
+#include "pile/matinv.h"
 
 namespace torva {
 

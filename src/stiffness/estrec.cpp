@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "run/freeread.h"
+#include "input/freeread.h"
 
 namespace torva {
 

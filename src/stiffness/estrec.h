@@ -5,9 +5,9 @@
 
 #include <string>
 
-#include "cap/matinv.h"
+#include "io/textfile.h"
 #include "model/model.h"
-#include "run/textfile.h"
+#include "pile/matinv.h"
 
 namespace torva {
 

@@ -4,10 +4,10 @@
 #include <initializer_list>
 #include <cmath>
 
+#include "io/fmt.h"
 #include "model/limits.h"
-#include "run/fmt.h"
 #include "pile/pileres.h"
-#include "run/lookups.h"
+#include "soil/lookups.h"
 
 namespace torva {
 

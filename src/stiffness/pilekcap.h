@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "cap/matinv.h"
 #include "model/model.h"
+#include "pile/matinv.h"
 
 namespace torva {
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <string_view>
 
-#include "run/freeread.h"
-#include "run/textfile.h"
+#include "input/freeread.h"
+#include "io/textfile.h"
 
 namespace torva {
 

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "run/textfile.h"
+#include "io/textfile.h"
 
 namespace torva {
 

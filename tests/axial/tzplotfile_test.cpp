@@ -8,12 +8,12 @@
 #include <vector>
 
 #include "axial/axdist.h"
-#include "axial/axtip.h"
 #include "axial/axfixture.h"
+#include "axial/axtip.h"
+#include "axial/curvedata.h"
 #include "axial/tzplotfile.h"
-#include "run/curvedata.h"
+#include "driver/runctl.h"
 #include "support/curverows.h"
-#include "run/runctl.h"
 
 namespace torva {
 namespace {

@@ -10,7 +10,7 @@
 #include "cap/bent_fixture.h"
 #include "cap/example_fixture.h"
 #include "cap/fvec2d.h"
-#include "run/itorva.h"
+#include "driver/itorva.h"
 #include "support/golden.h"
 #include "support/workdir.h"
 

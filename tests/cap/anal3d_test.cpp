@@ -13,8 +13,8 @@
 #include <thread>
 
 #include "cap/cap_equilibrium.h"
-#include "run/itorva.h"
-#include "run/platform.h"
+#include "driver/itorva.h"
+#include "io/platform.h"
 #include "support/workdir.h"
 
 namespace torva {

@@ -8,9 +8,11 @@
 #include <string>
 
 #include "cap/anal2d.h"
-#include "run/loads.h"
-#include "run/platform.h"
-#include "run/runctl.h"
+#include "driver/runctl.h"
+#include "echo/echo.h"
+#include "input/readinput.h"
+#include "io/platform.h"
+#include "pile/loads.h"
 #include "support/workdir.h"
 
 namespace torva::testing {

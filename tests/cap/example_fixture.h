@@ -9,7 +9,7 @@
 #include <sstream>
 #include <string>
 
-#include "run/itorva.h"
+#include "driver/itorva.h"
 #include "support/workdir.h"
 
 namespace torva::testing {

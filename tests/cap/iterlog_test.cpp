@@ -17,7 +17,7 @@
 #include "cap/bent_fixture.h"
 #include "cap/capreport.h"
 #include "cap/example_fixture.h"
-#include "run/loads.h"
+#include "pile/loads.h"
 #include "support/golden.h"
 
 namespace torva {

@@ -10,7 +10,7 @@
 
 #include "cap/capreport.h"
 #include "cap/example_fixture.h"
-#include "run/itorva.h"
+#include "driver/itorva.h"
 
 namespace torva {
 namespace {

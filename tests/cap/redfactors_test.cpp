@@ -10,7 +10,7 @@
 
 #include "cap/anal3d.h"
 #include "cap/example_fixture.h"
-#include "run/itorva.h"
+#include "driver/itorva.h"
 #include "support/workdir.h"
 
 namespace torva {

@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "driver/itorva.h"
 #include "model/model.h"
-#include "run/itorva.h"
 #include "support/golden.h"
 #include "support/workdir.h"
 

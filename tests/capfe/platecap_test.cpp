@@ -6,8 +6,8 @@
 #include <array>
 #include <cmath>
 
-#include "cap/matinv.h"
 #include "capfe/platefix.h"
+#include "pile/matinv.h"
 
 namespace torva {
 namespace {

@@ -6,10 +6,11 @@
 #include <string>
 #include <string_view>
 
+#include "driver/runctl.h"
+#include "input/freeread.h"
+#include "input/readinput.h"
+#include "input/readinput_parts.h"
 #include "model/model.h"
-#include "run/freeread.h"
-#include "run/readinput_parts.h"
-#include "run/runctl.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 #include <cmath>
 #include <memory>
 
-#include "cap/ptrans.h"
 #include "model/messages.h"
 #include "pile/pilef.h"
+#include "pile/ptrans.h"
 #include "pilehead_fixture.h"
 
 namespace torva {

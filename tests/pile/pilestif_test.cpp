@@ -5,8 +5,8 @@
 #include <cmath>
 #include <memory>
 
-#include "cap/ptrans.h"
 #include "pile/pilestif.h"
+#include "pile/ptrans.h"
 #include "pilehead_fixture.h"
 
 namespace torva {

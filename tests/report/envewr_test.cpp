@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "io/platform.h"
 #include "report/envewr.h"
 #include "report/report_fixture.h"
-#include "run/platform.h"
 #include "support/golden.h"
 
 namespace torva {

@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
+#include "driver/itorva.h"
+#include "io/platform.h"
 #include "report/noderes.h"
-#include "run/itorva.h"
-#include "run/platform.h"
 #include "support/golden.h"
 #include "support/workdir.h"
 

@@ -5,10 +5,10 @@
 #include <limits>
 #include <string>
 
+#include "io/writers.h"
 #include "report/envewr2d.h"
 #include "report/ptables.h"
 #include "report/report_fixture.h"
-#include "run/writers.h"
 
 namespace torva {
 namespace {

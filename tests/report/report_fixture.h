@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "input/units.h"
 #include "model/model.h"
-#include "run/units.h"
 #include "support/workdir.h"
 
 namespace torva::testing {

@@ -15,9 +15,9 @@
 #include <sstream>
 #include <string>
 
+#include "input/units.h"
+#include "io/fmt.h"
 #include "model/model.h"
-#include "run/fmt.h"
-#include "run/units.h"
 #include "soil_py/pycurve.h"
 
 namespace torva::pytest {

@@ -7,10 +7,10 @@
 #include <cmath>
 #include <memory>
 
+#include "input/freeread.h"
+#include "input/inputcheck.h"
 #include "model/messages.h"
 #include "model/model.h"
-#include "run/freeread.h"
-#include "run/inputcheck.h"
 #include "soil_py/redfac.h"
 
 namespace torva {

@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "run/itorva.h"
-#include "run/platform.h"
-#include "run/freeread.h"
+#include "driver/itorva.h"
+#include "input/freeread.h"
+#include "io/platform.h"
 #include "support/workdir.h"
 
 namespace torva {

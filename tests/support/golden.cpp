@@ -9,7 +9,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "run/itorva.h"
+#include "driver/itorva.h"
 #include "support/workdir.h"
 
 namespace torva::testing {

@@ -1,0 +1,40 @@
+// The exported entry: one complete run on a new process-wide model.
+#include "driver/itorva.h"
+
+#include <exception>
+
+#include "driver/runctl.h"
+
+namespace torva {
+
+namespace {
+std::unique_ptr<Model> g_model;
+}
+
+Model* current_model() { return g_model.get(); }
+
+int run_itorva(int mode, bool analyse) {
+  if (mode != 3) return ST_BADARG;
+  int status = ST_OK;
+  try {
+    // Every run starts from a zero-initialised model: nothing of a previous run is reused.
+    g_model.reset();
+    g_model = new_model();
+    MAINRUN(*g_model, status, analyse);
+  } catch (const std::exception&) {
+    // A failure outside the run's stages (the model's allocation, the end of run itself; the
+    // stages' own failures end in MAINRUN): close the files instead of ending the host.
+    status = ST_INTERNAL;
+    if (g_model) {
+      try {
+        FINISH(*g_model, status);
+      } catch (...) {
+      }
+    }
+  } catch (...) {
+    status = ST_INTERNAL;
+  }
+  return status;
+}
+
+}  // namespace torva

@@ -1,0 +1,288 @@
+// Run driver, file set, end of run and timing reports.
+#include "driver/runctl.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <exception>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "cap/progress.h"
+#include "echo/echo.h"
+#include "input/freeread.h"
+#include "input/readinput.h"
+#include "io/platform.h"
+#include "io/writers.h"
+#include "soil/nosoil.h"
+
+namespace torva {
+
+void MAINRUN(Model& m, int& status, bool analyse) {
+  run_frame(m, status, [analyse](Model& mm, int& st) {
+    OPENFILES(mm, st);
+    if (st == ST_OK) READINPUT(mm, st);
+    mm.NTHMAX = platform::max_threads();
+    mm.NTHUSE = 1;
+    mm.NTHRUN = 1;
+    if (st == ST_OK) CONVINPUT(mm);
+    if (st == ST_OK) ECHOINPUT(mm, st);
+    if (st == ST_OK && analyse) NOSOILCHK(mm, st);
+    if (st == ST_OK && analyse) {
+      const int mode = mm.IPYOUT;
+      mm.IPYOUT = 0;
+      mm.IOPASS = 0;
+      ANALYZE(mm, mode, st);
+    }
+  });
+}
+
+void run_frame(Model& m, int& status, const std::function<void(Model&, int&)>& stages) {
+  status = ST_OK;
+  m.TCASE = platform::wall_seconds();
+  m.TSTART = platform::wall_seconds();
+  m.TPREV = m.TPAR = m.TSER = m.TPRT = 0.0;
+  try {
+    stages(m, status);
+  } catch (const std::exception& e) {
+    // An internal check failed: the run still ends in order, with the elapsed time and the
+    // check's own message (file, line, text) on the run log.
+    status = ST_INTERNAL;
+    m.ERRTEXT = e.what();
+  }
+  m.TSTART = platform::wall_seconds() - m.TSTART;
+  FINISH(m, status);
+}
+
+namespace {
+
+// Reads "Names.dat" of the working directory. False when it is missing or short.
+bool read_names(Model& m) {
+  m.FILELIST = "Names.dat";
+  TextFile list;
+  if (!list.open_read("Names.dat")) return false;
+  std::string line;
+  if (!list.read_line(line)) return false;
+  m.VERSTXT = std::string_view(line).substr(0, std::min<std::size_t>(12, line.size()));
+  for (int i = 2; i <= 4; ++i)
+    if (!list.read_line(line)) return false;
+  for (int r = 0; r < NROLES; ++r) {
+    if (!list.read_line(line)) return false;
+    m.FNAME[r] = std::string_view(line).substr(0, std::min<std::size_t>(256, line.size()));
+  }
+  return true;
+}
+
+}  // namespace
+
+void OPENFILES(Model& m, int& status) {
+  m.METHOD = 2;
+  m.ITRANS = 1;
+  if (!read_names(m)) {
+    status = ST_NAMESDAT;
+    return;
+  }
+  // The input data file must exist: it is never created.
+  bool ok = m.INPUT.open_read(m.fname(R_INPUT));
+  std::string failed = ok ? "" : m.fname(R_INPUT);
+  // Report and work files: each written file starts empty.
+  struct Out {
+    TextFile* f;
+    FileRole r;
+  };
+  const Out outs[] = {{&m.ECHO, R_ECHO},           {&m.REPORT, R_REPORT},
+                      {&m.SUMMARY, R_SUMMARY},     {&m.PLOTOUT, R_PLOTOUT},
+                      {&m.RUNLOG, R_RUNLOG},       {&m.CASELOG, R_CASELOG},
+                      {&m.PLOTDATA, R_PLOTDATA},   {&m.GENCURVES, R_GENCURVES},
+                      {&m.SOLVTRACE, R_SOLVTRACE}, {&m.LSDETAIL, R_LSDETAIL},
+                      {&m.STIFTRACE, R_STIFTRACE}, {&m.SUMSCR, R_SUMSCR}};
+  // Nothing is emptied unless the whole run can start: each report and work file is
+  // first opened without changing it, and the run ends untouched at the first that fails
+  // (the files this check created are removed again).
+  std::vector<std::string> created;
+  for (const Out& o : outs) {
+    if (!failed.empty()) break;
+    const std::string name = m.fname(o.r);
+    std::error_code ec;
+    const bool existed = std::filesystem::exists(std::filesystem::symlink_status(name, ec));
+    std::FILE* fp = std::fopen(name.c_str(), "ab");
+    if (!fp) {
+      failed = name;
+      break;
+    }
+    std::fclose(fp);
+    if (!existed) created.push_back(name);
+  }
+  if (!failed.empty()) {
+    for (const std::string& f : created) std::remove(f.c_str());
+    m.INPUT.close();
+    m.ERRFILE = failed;
+    status = ST_FILEOPEN;
+    return;
+  }
+  for (const Out& o : outs) {
+    if (!o.f->open_write(m.fname(o.r)) && failed.empty()) failed = m.fname(o.r);
+  }
+  // The moment-curvature listing is the host's: read it, never empty it.
+  if (!m.MPHILIST.open_read(m.fname(R_MPHILIST))) {
+    std::FILE* fp = std::fopen(m.fname(R_MPHILIST).c_str(), "ab");
+    if (fp) std::fclose(fp);
+    if (!m.MPHILIST.open_read(m.fname(R_MPHILIST)) && failed.empty())
+      failed = m.fname(R_MPHILIST);
+  }
+  if (!failed.empty()) {
+    m.ERRFILE = failed;
+    status = ST_FILEOPEN;
+    return;
+  }
+  progress_message(m, {" - ANALYSIS STARTED", ""});
+  if (stop_requested(m)) status = ST_STOP;
+}
+
+void status_lines(int status, std::string out[4], int& n) {
+  n = 0;
+  auto add = [&](const char* s) { out[n++] = s; };
+  const char* err = "    * ERROR IN ANALYSIS *";
+  const char* beyond = "    CURRENT DEPTH IS BEYOND THE EXTENT";
+  switch (status) {
+    case ST_OK: add("    ANALYSIS COMPLETED"); return;
+    case ST_PILEDEEP:
+    case ST_PILEDEEP2D:
+      add(err);
+      add("    PILE LENGTH EXTENDS BELOW THE BOTTOM");
+      add(status == ST_PILEDEEP ? "    OF THE DEEPEST LAYER, NODE" : "    OF THE DEEPEST LAYER, NODE2D");
+      return;
+    case ST_STOP: add("     *** ANALYSIS STOPPED BY USER ***"); return;
+    case ST_ROCKQU0: add(err); add("    WEAK ROCK, THE COHESIVE STRENGTH IS ZERO"); return;
+    case ST_DEPGAMMA: add(err); add(beyond); add("    OF INPUT CURVE FOR UNIT WEIGHT"); return;
+    case ST_DEPCOHES: add(err); add(beyond); add("    OF INPUT CURVE FOR COHESION"); return;
+    case ST_DEPPHI:
+    case ST_DEPBPHI: add(err); add(beyond); add("    OF INPUT CURVE FOR FRICTION ANGLE"); return;
+    case ST_DEPSIDEF: add(err); add(beyond); add("    OF INPUT CURVE FOR SIDE FRICTION"); return;
+    case ST_DEPSIDER: add(err); add(beyond); add("    OF INPUT CURVE FOR SIDE RESISTANCE"); return;
+    case ST_SILTPHI0: add(err); add("    SILT, THE FRICTION ANGLE IS ZERO"); return;
+    case ST_SILTSLOPE: add(err); add("    SILT, SLOPE ANGLE GREATER THAN FRICTION ANGLE"); return;
+    case ST_SANDPHI0: add(err); add("    SAND, THE FRICTION ANGLE IS ZERO"); return;
+    case ST_LSE50: add(err); add("     LS CURVE, E50 VALUE IS ZERO"); return;
+    case ST_LSCOHES: add(err); add("      LS CURVE, COHESION VALUE IS ZERO"); return;
+    case ST_TRE50: add(err); add("     TORQUE CURVE, E50 VALUE IS ZERO"); return;
+    case ST_TRCOHES: add(err); add("     TORQUE CURVE, COHESION VALUE IS ZERO"); return;
+    case ST_NAMESDAT: add(err); add("    FILE-NAME LIST Names.dat IS MISSING OR SHORT"); return;
+    case ST_FILEOPEN: add(err); add("    A FILE OF THE RUN CANNOT BE OPENED"); return;
+    case ST_FILEWRITE: add(err); add("    A FILE OF THE RUN CANNOT BE WRITTEN"); return;
+    case ST_INPUTREAD: add(err); add("    INPUT DATA FILE CANNOT BE READ"); return;
+    case ST_INPUTCHECK: add(err); add("    INVALID INPUT DATA"); return;
+    case ST_INTERNAL: add(err); add("    INTERNAL ERROR OF THE ENGINE"); return;
+    case ST_NOTBUILT: add(err); add("    OPTION NOT AVAILABLE IN THIS ENGINE"); return;
+    case ST_FEMODEL: add(err); add("    PLATE MODEL OF THE CAP IS MISSING OR INVALID"); return;
+    case ST_FESOLVE: add(err); add("    PLATE MODEL OF THE CAP CANNOT BE SOLVED"); return;
+    case ST_NOSOIL:
+      add(err);
+      add("    NO SOIL LAYERS DEFINED FOR A CURVE");
+      add("    TO BE GENERATED FROM THE SOIL");
+      return;
+    default: {
+      add(err);
+      out[n++] = "    " + std::to_string(status) + ", UNKNOWN CODE";
+      return;
+    }
+  }
+}
+
+namespace {
+
+void exec_time_line(TextFile& f, double t) {
+  const long long s = static_cast<long long>(t);
+  const long long ms = static_cast<long long>((t - double(s)) * 1000.0);
+  f.A("     Execution Time    :");
+  if (t < 1.0) {
+    f.I(static_cast<long long>(t * 1000.0), 5).A(" ms");
+  } else if (t < 60.0) {
+    f.I(s, 5).A(" sec").I(ms, 5).A(" ms");
+  } else if (t < 3600.0) {
+    f.I(s / 60, 5).A(" min").I(s % 60, 5).A(" sec").I(ms, 5).A(" ms");
+  } else {
+    f.I(s / 3600, 8).A(" hr").I(s / 60 - 60 * (s / 3600), 5).A(" min").I(s % 60, 5).A(" sec");
+    f.I(ms, 5).A(" ms");
+  }
+  f.nl();
+}
+
+}  // namespace
+
+void WRTIME(Model& m) {
+  exec_time_line(m.RUNLOG, m.TSTART);
+  m.RUNLOG.A("     Number Processors :").I(m.NTHRUN, 3).A("/").I(m.NTHMAX, 2).nl();
+}
+
+void WRTIMEX(Model& m) {
+  exec_time_line(m.RUNLOG, m.TCASE);
+  m.RUNLOG.A("     Number Processors :").I(m.NTHUSE, 3).A("/").I(m.NTHMAX, 2).nl();
+  m.TSER = m.TCASE - m.TPAR - m.TPRT;
+  m.RUNLOG.A("     Serial processing :").F(m.TSER, 10, 3).A(" sec").nl();
+  m.RUNLOG.A("     Paral. processing :").F(m.TPAR, 10, 3).A(" sec").nl();
+  m.RUNLOG.A("     Print. processing :").F(m.TPRT, 10, 3).A(" sec").nl();
+}
+
+namespace {
+
+// The last lines of the run log: every analysis that did not complete in full, so that a
+// run of status 0 is not taken for full results (the host reads this list).
+void incomplete_list(Model& m) {
+  if (m.INCOMPLETE.empty()) return;
+  m.RUNLOG.nl().A(kIncompleteHead).I(static_cast<long long>(m.INCOMPLETE.size()), 5).nl();
+  for (const std::string& l : m.INCOMPLETE) m.RUNLOG.line(l);
+  m.RUNLOG.flush();
+}
+
+}  // namespace
+
+void FINISH(Model& m, int& status) {
+  std::string lines[4];
+  int n = 0;
+  status_lines(status, lines, n);
+  if (m.RUNLOG.is_open()) {
+    m.RUNLOG.free("    ");
+    if (status == ST_FILEOPEN && !m.ERRFILE.empty()) {
+      m.RUNLOG.free(lines[0]);
+      m.RUNLOG.free(lines[1]);
+      m.RUNLOG.free("    " + m.ERRFILE);
+    } else {
+      for (int i = 0; i < n; ++i) m.RUNLOG.free(lines[i]);
+      if (status == ST_INTERNAL && !m.ERRTEXT.empty()) m.RUNLOG.free("    " + m.ERRTEXT);
+    }
+    m.RUNLOG.flush();
+    WRTIME(m);
+    incomplete_list(m);
+  }
+  if (status == ST_STOP) {
+    for (TextFile* f : {&m.REPORT, &m.SUMMARY}) {
+      f->free("     ");
+      f->free("     *** ANALYSIS STOPPED BY USER ***");
+    }
+  }
+  if (m.SUMMARY.is_open()) {
+    m.SUMSCR.close();
+    for (int i = 0; i < 4; ++i) m.SUMMARY.nl();
+    m.SUMMARY.X(17).A("*****").X(5).A("SUMMARY FOR LOAD CASES AND COMBINATIONS ").X(5).A("*****").nl();
+    // The summary gathered during the run is copied whole, line by line.
+    if (m.SUMSCR.open_read(m.fname(R_SUMSCR))) {
+      std::string line;
+      while (m.SUMSCR.read_line(line)) {
+        std::size_t k = line.size();
+        while (k > 0 && line[k - 1] == ' ') --k;
+        m.SUMMARY.A(k == 0 ? std::string_view(" ") : std::string_view(line).substr(0, k));
+        ENDLINE(m.SUMMARY);
+      }
+    }
+  }
+  for (TextFile* f : {&m.INPUT, &m.REPORT, &m.ECHO, &m.SUMMARY, &m.PLOTOUT, &m.RUNLOG, &m.CASELOG,
+                      &m.PLOTDATA, &m.GENCURVES, &m.SOLVTRACE, &m.LSDETAIL, &m.CURVEDATA,
+                      &m.STIFTRACE, &m.SUMSCR, &m.MPHILIST, &m.KMATLOG, &m.WARNSCR, &m.PILESCR,
+                      &m.STATEFILE, &m.ESTREC1, &m.ESTREC2}) {
+    f->close();
+  }
+  m.CURVEREC.close();
+}
+
+}  // namespace torva

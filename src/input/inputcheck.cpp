@@ -1,0 +1,315 @@
+#include "input/inputcheck.h"
+
+#include <cctype>
+#include <cstdio>
+#include <string>
+
+#include "input/readinput_parts.h"
+#include "io/platform.h"
+#include "model/messages.h"
+
+namespace torva {
+
+namespace {
+
+constexpr int kMaxMessages = 20;  // invalid values reported before the rest are only counted
+
+std::string upper(std::string s) {
+  for (char& c : s) c = char(std::toupper(static_cast<unsigned char>(c)));
+  return s;
+}
+
+std::string real_text(double v) {
+  char buf[40];
+  std::snprintf(buf, sizeof buf, "%.6G", v);
+  return buf;
+}
+
+std::string range_text(int lo, int hi) {
+  if (lo == hi) return std::to_string(lo);
+  return std::to_string(lo) + " TO " + std::to_string(hi);
+}
+
+struct Checker {
+  Model& m;
+  const FreeReader& rd;
+  int refused = 0;
+
+  void refuse(const Fid& f, std::string found, std::string allowed) {
+    if (++refused <= kMaxMessages) report_input_error(m, rd.make_invalid(f, found, allowed));
+  }
+  // An integer in lo..hi; `what` names what the value refers to.
+  void range(int v, const Fid& f, int lo, int hi, const std::string& what) {
+    if (v < lo || v > hi) {
+      if (hi < lo)
+        refuse(f, std::to_string(v), "NONE: " + what + " (NONE GIVEN)");
+      else
+        refuse(f, std::to_string(v), range_text(lo, hi) + " (" + what + ")");
+    }
+  }
+  void above_zero(double v, const Fid& f) {
+    if (!(v > 0.0)) refuse(f, real_text(v), "A VALUE GREATER THAN 0");
+  }
+  void not_negative(double v, const Fid& f) {
+    if (!(v >= 0.0)) refuse(f, real_text(v), "A VALUE OF 0 OR MORE");
+  }
+};
+
+void check_rows(Checker& ck) {
+  Model& m = ck.m;
+  const bool three = m.NDIM == 3;
+  const int nrow = three ? m.NROW3 : m.NROW2;
+  if (nrow < 1) ck.refuse(three ? "NROW3" : "NROW2", std::to_string(nrow), "1 TO 2500 ROWS");
+  // The row's multipliers are read unless the factors are estimated (options 1 and 3);
+  // the Z-direction pair only in 3-D with user factors (option 2), where they are combined
+  // with the Y-direction pair.
+  const bool factors_used = m.IREDFAC == 0 || m.IREDFAC == 2;
+  const bool z_factors_used = three && m.IREDFAC == 2;
+  for (int g = 1; g <= nrow; ++g) {
+    auto ival = [&](int k) { return three ? m.ROWI3(g, k) : m.ROWI2(g, k); };
+    auto ifid = [&](int k) {
+      // Field names by column; a column beyond the 2-D list exists only in 3-D.
+      const char* name = three ? kRowI3[k] : (k < 8 ? kRowI2[k] : "");
+      return Fid(name, g);
+    };
+    const int kptype = 3, kpyset = 4, klsno = 5;
+    const int kpmod = three ? 7 : 6, klsg = three ? 9 : 7;
+    ck.range(ival(kptype), ifid(kptype), 1, m.NPROPIN, "PILE PROPERTIES GIVEN");
+    if (m.IPYUSER == 1) ck.range(ival(kpyset), ifid(kpyset), 0, m.NSETPY, "USER P-Y SETS GIVEN");
+    if (ival(klsno) != 0)
+      ck.range(ival(klsno), ifid(klsno), 1, m.NLSI, "USER LOAD-SETTLEMENT CURVES GIVEN");
+    else
+      ck.range(ival(klsg), ifid(klsg), 1, m.NLSGEN, "GENERATED LOAD-SETTLEMENT CURVES LISTED");
+    if (three) {
+      if (m.ROWI3(g, 6) != 0)
+        ck.range(m.ROWI3(g, 6), Fid(kRowI3[6], g), 1, m.NTRI, "USER TORQUE-ROTATION CURVES GIVEN");
+      else
+        ck.range(m.ROWI3(g, 10), Fid(kRowI3[10], g), 1, m.NTRGEN,
+                 "GENERATED TORQUE-ROTATION CURVES LISTED");
+    }
+    if (m.IPYMOD == 1) {
+      const int s = ival(kpmod);
+      ck.range(s, ifid(kpmod), 0, m.NPYMOD, "SETS OF MODIFICATION FACTORS GIVEN");
+      if (s >= 1 && s <= m.NPYMOD && m.NPTMOD(s) < 1)
+        ck.refuse(Fid("NPTMOD", s), std::to_string(m.NPTMOD(s)),
+                  "1 TO 50 POINTS (THE SET IS USED BY A ROW)");
+    }
+    if (factors_used) {
+      if (three) {
+        ck.above_zero(m.ROWR3(g, 3), Fid(kRowR3[3], g));
+        ck.above_zero(m.ROWR3(g, 4), Fid(kRowR3[4], g));
+        if (z_factors_used) {
+          ck.above_zero(m.ROWR3(g, 5), Fid(kRowR3[5], g));
+          ck.above_zero(m.ROWR3(g, 6), Fid(kRowR3[6], g));
+        }
+      } else {
+        ck.above_zero(m.ROWR2(g, 3), Fid(kRowR2[3], g));
+        ck.above_zero(m.ROWR2(g, 4), Fid(kRowR2[4], g));
+      }
+    }
+  }
+  for (int i = 1; i <= m.NLSGEN; ++i)
+    ck.range(m.LSGEN(i), Fid("LSGEN", i), 1, nrow, "PILE-GROUP ROWS");
+  if (three)
+    for (int i = 1; i <= m.NTRGEN; ++i)
+      ck.range(m.TRGEN(i), Fid("TRGEN", i), 1, nrow, "PILE-GROUP ROWS");
+  if (m.IPYOUT == 1)
+    for (int i = 1; i <= m.NPYOUT; ++i)
+      ck.range(m.POPILE(i), Fid("POPILE", i), 1, nrow, "PILE-GROUP ROWS");
+}
+
+void check_properties(Checker& ck) {
+  Model& m = ck.m;
+  for (int t = 1; t <= m.NPROPIN; ++t) {
+    ck.range(m.NSEGI(t), Fid("NSEGI", t), 1, MAXSEG, "PILE INCREMENTS");
+    ck.range(m.NSECTI(t), Fid("NSECTI", t), 1, MAXSECT, "SECTIONS OF A PILE PROPERTY");
+    ck.above_zero(m.PLENI(t), Fid("PLENI", t));
+    for (int s = 1; s <= m.NSECTI(t); ++s) {
+      ck.range(m.ISECI(t, s), Fid("ISECI", t, s), 1, m.NSECIN, "CROSS SECTIONS GIVEN");
+      if (!(m.STOI(t, s) > m.SFROMI(t, s)))
+        ck.refuse(Fid("STOI", t, s), real_text(m.STOI(t, s)),
+                  "A DEPTH BELOW THE SECTION TOP " + real_text(m.SFROMI(t, s)));
+    }
+  }
+  // Moment-curvature sets: the user sets and one set per bending axis of every nonlinear
+  // cross section that takes generated curves share one table (a section of type 10, user
+  // bending stiffness, refers to user sets instead).
+  int generated = 0;
+  for (int k = 1; k <= m.NSECIN; ++k)
+    if (takes_generated_mphi(m, k)) generated += m.NDIM == 3 ? 2 : 1;
+  const int user = m.NMPHI > 0 ? m.NMPSETI : 0;
+  if (user + generated > MAXMPSET)
+    ck.refuse("NMPSETI", std::to_string(user) + " USER SETS AND " + std::to_string(generated) +
+                             " SETS OF THE NONLINEAR CROSS SECTIONS",
+              "AT MOST 150 MOMENT-CURVATURE SETS IN ALL");
+}
+
+// A negative diameter or Young's modulus of a cross section (at its top, and at its bottom
+// when it is tapered).
+void check_sections(Checker& ck) {
+  Model& m = ck.m;
+  for (int k = 1; k <= m.NSECIN; ++k) {
+    const bool tapered = m.INONLIN(k) == 0 && m.ITAPERI(k) > 0;
+    for (int c : {1, 17, 19, 35}) {
+      if (c > 18 && !tapered) continue;
+      if (m.SPROPI(k, c) < 0.0)
+        ck.refuse(Fid("SPROPI", k, c), real_text(m.SPROPI(k, c)),
+                  std::string("0 OR MORE (") + (c % 18 == 1 ? "DIAMETER" : "YOUNG'S MODULUS") +
+                      (c > 18 ? " AT THE BOTTOM)" : ")"));
+    }
+  }
+}
+
+void check_soil(Checker& ck) {
+  Model& m = ck.m;
+  // No layers is a valid model whose curves all come from the input; what needs the soil
+  // is refused before the analyses.
+  ck.range(m.NLAYIN, "NLAYIN", 0, MAXLAYIN, "SOIL LAYERS");
+  for (int L = 1; L <= m.NLAYIN; ++L) {
+    ck.range(m.LSOILI(L), Fid("LSOILI", L), 1, 14, "SOIL CRITERIA");
+    if (!(m.LBOTI(L) > m.LTOPI(L)))
+      ck.refuse(Fid("LBOTI", L), real_text(m.LBOTI(L)),
+                "A DEPTH BELOW THE LAYER TOP " + real_text(m.LTOPI(L)));
+    if (L > 1 && m.LTOPI(L) < m.LBOTI(L - 1))
+      ck.refuse(Fid("LTOPI", L), real_text(m.LTOPI(L)),
+                "AT OR BELOW THE BOTTOM OF THE LAYER ABOVE " + real_text(m.LBOTI(L - 1)));
+    // No row leaves the layer's values at zero; one row, its bottom values.
+    ck.range(m.NROWL(L), Fid("NROWL", L), 0, 2, "PROFILE ROWS OF A LAYER: TOP, BOTTOM");
+  }
+}
+
+// A stiffness estimation towards target deflections (option 11 or more, more than 12 values,
+// the switch after the NL levels with the whole part 1, as the analysis takes it) runs a first
+// iteration at factor 0 and needs a second one to load the foundation at all: its iteration
+// limit (the tenth value after the levels) is at least 2.
+void check_target_iterations(Checker& ck, int c) {
+  const Model& m = ck.m;
+  const int nv = m.CASINT(c, 17);
+  if (m.CASINT(c, 9) < 11 || nv <= 12 || nv > MAXNV) return;
+  const int nl = nv - 12;
+  const double mode = m.STFDAT(c, nl + 1), limit = m.STFDAT(c, nl + 10);
+  if (mode >= 1.0 && mode < 2.0 && !(limit >= 2.0))
+    ck.refuse(Fid("STFDAT", c, nl + 10), real_text(limit),
+              "2 OR MORE ITERATIONS OF A TARGET-DEFLECTION POINT");
+}
+
+void check_loads(Checker& ck) {
+  Model& m = ck.m;
+  const int nrow = m.NDIM == 3 ? m.NROW3 : m.NROW2;
+  for (int c = 1; c <= m.NLC; ++c) {
+    // The distributed loads of every case, also of one that is not analysed: a combination
+    // of the case assembles them at the nodes of the rows they name.
+    for (int n = 1; n <= m.CASINT(c, 16); ++n) {
+      // The axes code needs no check: 0 is the pile's local axes and every other code the
+      // global axes, in the load assembly and in the echo alike.
+      ck.range(m.DLINT(c, n, 3), Fid("DLINT", c, n, 3), 1, nrow, "PILE-GROUP ROWS");
+      ck.range(m.DLINT(c, n, 4), Fid("DLINT", c, n, 4), 0, nrow, "PILE-GROUP ROWS, 0 ONE ROW");
+      ck.range(m.DLINT(c, n, 6), Fid("DLINT", c, n, 6), 0, m.NDC, "LOAD-VERSUS-DEPTH CURVES");
+      if (m.NDIM == 3)
+        ck.range(m.DLINT(c, n, 7), Fid("DLINT", c, n, 7), 0, m.NDC, "LOAD-VERSUS-DEPTH CURVES");
+    }
+    if (m.CASINT(c, 22) == 1) continue;  // not analysed
+    ck.above_zero(m.CASREAL(c, 3), Fid("FACINC", c));
+    ck.above_zero(m.CASREAL(c, 4), Fid("FACMIN", c));
+    if (m.CASINT(c, 4) == 0 && m.CASINT(c, 5) < 1)
+      ck.refuse(Fid("CASINT", c, 5), std::to_string(m.CASINT(c, 5)),
+                "AT LEAST 1 CYCLE FOR CYCLIC LOADING");
+    check_target_iterations(ck, c);
+  }
+  for (int c = 1; c <= m.NCOMB; ++c) {
+    for (int n = 1; n <= m.CBINT(c, 8); ++n)
+      ck.range(m.MEMCASE(c, n), Fid("MEMCASE", c, n), 1, m.NLC, "LOAD CASES GIVEN");
+    if (m.CBINT(c, 13) == 1) continue;  // not analysed
+    ck.above_zero(m.CBREAL(c, 3), Fid("CBREAL", c, 3));
+    ck.above_zero(m.CBREAL(c, 4), Fid("CBREAL", c, 4));
+    if (m.CBINT(c, 4) == 0 && m.CBINT(c, 5) < 1)
+      ck.refuse(Fid("CBINT", c, 5), std::to_string(m.CBINT(c, 5)),
+                "AT LEAST 1 CYCLE FOR CYCLIC LOADING");
+  }
+}
+
+// The pseudo-pile of an embedded cap on soil springs: its segment count divides the cap
+// thickness, and its nodes (one more than the segments) and the node after the last, which
+// the p-y evaluation reads, must fit in a pile's node table.
+void check_cap(Checker& ck) {
+  Model& m = ck.m;
+  if (m.ICAPOPT > 1 && m.ICAPSPR == 1)
+    ck.range(m.NCAPINC, "NCAPINC", 1, MAXNODE - 2, "SEGMENTS OF THE CAP SPRINGS");
+}
+
+void check_factors(Checker& ck) {
+  Model& m = ck.m;
+  if (m.IPYMOD != 1) return;
+  for (int s = 1; s <= m.NPYMOD; ++s)
+    for (int p = 1; p <= m.NPTMOD(s); ++p) {
+      ck.not_negative(m.PMPF(s, p), Fid("PMPF", s, p));
+      ck.above_zero(m.PMYF(s, p), Fid("PMYF", s, p));
+    }
+}
+
+// Group reduction factors estimated from the layout (IREDFAC 1 or 3) list every individual
+// pile: at most MAXPILES in all, and the piles of a 2-D row need a spacing to stand apart.
+void check_group(Checker& ck) {
+  Model& m = ck.m;
+  if (m.NDIM == 3 || (m.IREDFAC != 1 && m.IREDFAC != 3)) return;
+  long long piles = 0;
+  for (int g = 1; g <= m.NROW2; ++g) {
+    const int n = m.ROWI2(g, 2);
+    if (n > 0) piles += n;
+    if (n >= 2 && !(m.ROWR2(g, 2) > 0.0))
+      ck.refuse(Fid(kRowR2[2], g), real_text(m.ROWR2(g, 2)),
+                "A VALUE GREATER THAN 0 (THE ROW HAS " + std::to_string(n) + " PILES)");
+  }
+  if (piles > MAXPILES)
+    ck.refuse(Fid(kRowI2[2], m.NROW2), std::to_string(piles) + " PILES IN ALL ROWS",
+              "AT MOST " + std::to_string(MAXPILES) + " FOR THE REDUCTION FACTORS");
+}
+
+}  // namespace
+
+void report_input_error(Model& m, const ReadError& e) {
+  const unsigned to = TO_REPORT | TO_RUNLOG;
+  const std::string file = platform::split_path(m.fname(R_INPUT)).name +
+                           platform::split_path(m.fname(R_INPUT)).ext;
+  emit(m, to, "");
+  emit(m, to, e.kind == ReadFail::invalid ? "     **** INVALID INPUT ****"
+                                          : "     **** INPUT ERROR ****");
+  emit(m, to, "     INPUT DATA FILE: " + file);
+  std::string where = "     LINE " + std::to_string(e.line);
+  if (e.kind == ReadFail::end_of_file) where += " (THE FILE ENDS THERE)";
+  // A record that runs over several lines: where it began, which is where a value that is
+  // missing from it should have stood.
+  if (e.record_line > 0 && e.record_line != e.line)
+    where += ", IN THE RECORD THAT BEGINS ON LINE " + std::to_string(e.record_line);
+  emit(m, to, where + ", SECTION: " + e.section);
+  if (e.kind == ReadFail::end_of_file)
+    emit(m, to, "     FIELD " + e.field + ": NOT FOUND, THE RECORD NEEDS A FURTHER LINE");
+  else if (e.kind == ReadFail::unreadable)
+    emit(m, to, "     FIELD " + e.field + ": FOUND " + e.found + ", EXPECTED " +
+                    upper(e.expected));
+  else
+    emit(m, to, "     FIELD " + e.field + ": FOUND " + e.found + ", ALLOWED " +
+                    upper(e.expected));
+}
+
+void INPUTCHECK(Model& m, const FreeReader& rd, int& status) {
+  Checker ck{m, rd};
+  check_rows(ck);
+  check_properties(ck);
+  check_sections(ck);
+  check_soil(ck);
+  check_loads(ck);
+  check_factors(ck);
+  check_group(ck);
+  check_cap(ck);
+  if (ck.refused > kMaxMessages)
+    emit(m, TO_REPORT | TO_RUNLOG,
+         "     " + std::to_string(ck.refused - kMaxMessages) + " FURTHER INVALID VALUES");
+  if (ck.refused > 0) status = ST_INPUTCHECK;
+}
+
+bool takes_generated_mphi(const Model& m, int k) {
+  return m.INONLIN(k) != 0 && m.NLINT(k, 1) != kUserEI;
+}
+
+}  // namespace torva

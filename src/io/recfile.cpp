@@ -1,0 +1,57 @@
+#include "io/recfile.h"
+
+#include <cstring>
+
+namespace torva {
+
+bool RecFile::open_write(const std::string& path) {
+  close();
+  fp_ = std::fopen(path.c_str(), "wb");
+  write_failed_ = false;
+  rec_.clear();
+  return fp_ != nullptr;
+}
+
+void RecFile::close() {
+  if (fp_ != nullptr) {
+    if (!rec_.empty()) end();
+    std::fclose(fp_);
+    fp_ = nullptr;
+  }
+  rec_.clear();
+}
+
+void RecFile::flush() {
+  if (fp_ != nullptr) std::fflush(fp_);
+}
+
+RecFile& RecFile::i32(std::int32_t v) {
+  char b[sizeof v];
+  std::memcpy(b, &v, sizeof v);
+  rec_.append(b, sizeof v);
+  return *this;
+}
+
+RecFile& RecFile::f64(double v) {
+  char b[sizeof v];
+  std::memcpy(b, &v, sizeof v);
+  rec_.append(b, sizeof v);
+  return *this;
+}
+
+void RecFile::end() {
+  if (fp_ == nullptr) {
+    rec_.clear();
+    return;
+  }
+  const auto n = static_cast<std::int32_t>(rec_.size());
+  char b[sizeof n];
+  std::memcpy(b, &n, sizeof n);
+  bool ok = std::fwrite(b, 1, sizeof n, fp_) == sizeof n;
+  ok = ok && std::fwrite(rec_.data(), 1, rec_.size(), fp_) == rec_.size();
+  ok = ok && std::fwrite(b, 1, sizeof n, fp_) == sizeof n;
+  if (!ok) write_failed_ = true;
+  rec_.clear();
+}
+
+}  // namespace torva

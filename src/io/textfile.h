@@ -1,0 +1,77 @@
+// Sequential text files with a current line: the engine's reports, logs and work files.
+//
+// A writer appends fields to the open line (`cur`) and ends it with `nl()`. Reading is by
+// whole lines (LF or CRLF), with the line number kept for error messages. Every failure
+// is recorded in the object and never ends the process.
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+#include "io/fmt.h"
+
+namespace torva {
+
+class TextFile {
+ public:
+  TextFile() = default;
+  TextFile(const TextFile&) = delete;
+  TextFile& operator=(const TextFile&) = delete;
+  ~TextFile() { close(); }
+
+  // Opens for writing at the start, emptying the file. False when it cannot be opened.
+  bool open_write(const std::string& path);
+  // Opens for writing at the end (created when missing).
+  bool open_append(const std::string& path);
+  // Opens for reading from the start. False when missing or unreadable.
+  bool open_read(const std::string& path);
+  // Lines collect in memory instead of a file (taken with take_text), so that a writer can
+  // build its lines apart, e.g. one thread per output stream, and the caller writes them
+  // to the file in a fixed order.
+  void open_memory();
+  std::string take_text();
+  // Writes text made of whole lines (each ending in a line end) as it stands.
+  void write_text(std::string_view text);
+  void close();
+  bool is_open() const { return fp_ != nullptr || memory_; }
+  const std::string& path() const { return path_; }
+  void flush();
+  void rewind();
+
+  // Reading: the next line without its line end. False at the end of the file.
+  bool read_line(std::string& out);
+  int line_no() const { return line_no_; }
+
+  // Writing fields into the current line; each returns *this so a record reads as a chain.
+  TextFile& X(int n) { put_X(cur, n); return *this; }
+  TextFile& A(std::string_view s) { cur.append(s); return *this; }
+  TextFile& A(std::string_view s, int w) { put_A(cur, s, w); return *this; }
+  TextFile& I(long long v, int w) { put_I(cur, v, w); return *this; }
+  TextFile& F(double v, int w, int d) { put_F(cur, v, w, d); return *this; }
+  TextFile& E(double v, int w, int d) { put_E(cur, v, w, d, 0); return *this; }
+  TextFile& PE(double v, int w, int d) { put_E(cur, v, w, d, 1); return *this; }  // 1PEw.d
+  TextFile& G(double v, int w, int d) { put_G(cur, v, w, d, 0); return *this; }
+  TextFile& PG(double v, int w, int d) { put_G(cur, v, w, d, 1); return *this; }  // 1PGw.d
+  TextFile& R(double v, int w, int d) { put_real(cur, v, w, d); return *this; }  // report rule
+  // Ends the current line (written as it stands, no trailing blank added).
+  TextFile& nl();
+  // A whole line: the text, then the line end.
+  TextFile& line(std::string_view s) { cur.append(s); return nl(); }
+  // A free-format text line: one blank, then the text.
+  TextFile& free(std::string_view s) { cur.push_back(' '); cur.append(s); return nl(); }
+
+  bool write_failed() const { return write_failed_; }
+
+  std::string cur;  // the open line
+
+ private:
+  std::FILE* fp_ = nullptr;
+  std::string path_;
+  int line_no_ = 0;
+  bool write_failed_ = false;
+  bool memory_ = false;
+  std::string mem_;
+};
+
+}  // namespace torva

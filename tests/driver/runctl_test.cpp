@@ -1,0 +1,311 @@
+// Run driver, file set, status lines, timing reports and the thread-count rule.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "cap/progress.h"
+#include "driver/itorva.h"
+#include "driver/runctl.h"
+#include "io/platform.h"
+#include "io/threads.h"
+#include "support/workdir.h"
+
+namespace torva {
+namespace {
+
+using torva::testing::WorkDir;
+
+// Fixed clock, date and processor count for the length of a test.
+struct FixedPlatform {
+  FixedPlatform(double t = 0.0, int procs = 8) {
+    platform::set_clock([t] { return t; });
+    platform::set_date([] { return platform::DateTime{2026, 12, 10, 9, 30, 0}; });
+    platform::set_processors([procs] { return procs; });
+  }
+  ~FixedPlatform() {
+    platform::set_clock(nullptr);
+    platform::set_date(nullptr);
+    platform::set_processors(nullptr);
+  }
+};
+
+struct TimingCase {
+  double t;
+  const char* line;
+};
+
+TEST(Timing, ExecutionTimeLineByMagnitude) {
+  const TimingCase cases[] = {
+      {0.4, "     Execution Time    :  400 ms"},
+      {0.0, "     Execution Time    :    0 ms"},
+      {75.25, "     Execution Time    :    1 min   15 sec  250 ms"},
+      {3725.0, "     Execution Time    :       1 hr    2 min    5 sec    0 ms"},
+      {12.5, "     Execution Time    :   12 sec  500 ms"}};
+  WorkDir dir;
+  for (const TimingCase& c : cases) {
+    SCOPED_TRACE(c.t);
+    auto m = new_model();
+    ASSERT_TRUE(m->RUNLOG.open_write("log.txt"));
+    m->TSTART = c.t;
+    m->NTHRUN = 6;
+    m->NTHMAX = 8;
+    WRTIME(*m);
+    m->RUNLOG.close();
+    EXPECT_EQ(dir.read("log.txt"), std::string(c.line) + "\n     Number Processors :  6/ 8\n");
+  }
+}
+
+TEST(Timing, CaseReportSplitsSerialParallelAndPrintTime) {
+  WorkDir dir;
+  auto m = new_model();
+  ASSERT_TRUE(m->RUNLOG.open_write("log.txt"));
+  m->TCASE = 2.5;
+  m->TPAR = 1.25;
+  m->TPRT = 0.5;
+  m->NTHUSE = 4;
+  m->NTHMAX = 8;
+  WRTIMEX(*m);
+  m->RUNLOG.close();
+  EXPECT_DOUBLE_EQ(m->TSER, 0.75);
+  EXPECT_EQ(dir.read("log.txt"),
+            "     Execution Time    :    2 sec  500 ms\n"
+            "     Number Processors :  4/ 8\n"
+            "     Serial processing :     0.750 sec\n"
+            "     Paral. processing :     1.250 sec\n"
+            "     Print. processing :     0.500 sec\n");
+}
+
+struct ThreadCase {
+  int procs, request, rows, cap, want;
+};
+
+TEST(Setnthr, ThreadCountRule) {
+  const ThreadCase cases[] = {
+      {8, 0, 10, 0, 6}, {8, 0, 4, 0, 4},  {8, 0, 10, 1, 2}, {1, 0, 10, 0, 1}, {8, 12, 100, 0, 8},
+      {3, 0, 10, 0, 2}, {2, 0, 10, 0, 1}, {4, 0, 10, 0, 2}, {8, 0, 0, 0, 1},  {8, -3, 10, 0, 1}};
+  for (const ThreadCase& c : cases) {
+    SCOPED_TRACE(::testing::Message() << "procs " << c.procs << " request " << c.request);
+    FixedPlatform p(0.0, c.procs);
+    int use = 1, run = 1;
+    EXPECT_EQ(SETNTHR(c.request, use, run, c.rows, c.cap), c.want);
+    EXPECT_EQ(use, std::max(1, c.want));
+    EXPECT_EQ(run, std::max(1, c.want));
+  }
+}
+
+TEST(Setnthr, RunningMaximaOnlyRise) {
+  FixedPlatform p(0.0, 8);
+  int use = 5, run = 7;
+  EXPECT_EQ(SETNTHR(2, use, run, 10, 0), 2);
+  EXPECT_EQ(use, 5);
+  EXPECT_EQ(run, 7);
+}
+
+struct StatusCase {
+  int code;
+  std::vector<std::string> lines;
+};
+
+TEST(StatusLines, EveryCodeHasItsEndOfRunLines) {
+  const std::string err = "    * ERROR IN ANALYSIS *";
+  const std::string beyond = "    CURRENT DEPTH IS BEYOND THE EXTENT";
+  const StatusCase cases[] = {
+      {0, {"    ANALYSIS COMPLETED"}},
+      {3, {err, "    PILE LENGTH EXTENDS BELOW THE BOTTOM", "    OF THE DEEPEST LAYER, NODE"}},
+      {4, {"     *** ANALYSIS STOPPED BY USER ***"}},
+      {13, {err, "    PILE LENGTH EXTENDS BELOW THE BOTTOM", "    OF THE DEEPEST LAYER, NODE2D"}},
+      {21, {err, "    WEAK ROCK, THE COHESIVE STRENGTH IS ZERO"}},
+      {22, {err, beyond, "    OF INPUT CURVE FOR UNIT WEIGHT"}},
+      {23, {err, beyond, "    OF INPUT CURVE FOR COHESION"}},
+      {24, {err, beyond, "    OF INPUT CURVE FOR FRICTION ANGLE"}},
+      {25, {err, beyond, "    OF INPUT CURVE FOR SIDE FRICTION"}},
+      {26, {err, beyond, "    OF INPUT CURVE FOR SIDE RESISTANCE"}},
+      {27, {err, beyond, "    OF INPUT CURVE FOR FRICTION ANGLE"}},
+      {28, {err, "    SILT, THE FRICTION ANGLE IS ZERO"}},
+      {29, {err, "    SILT, SLOPE ANGLE GREATER THAN FRICTION ANGLE"}},
+      {30, {err, "    SAND, THE FRICTION ANGLE IS ZERO"}},
+      {32, {err, "     LS CURVE, E50 VALUE IS ZERO"}},
+      {33, {err, "      LS CURVE, COHESION VALUE IS ZERO"}},
+      {34, {err, "     TORQUE CURVE, E50 VALUE IS ZERO"}},
+      {35, {err, "     TORQUE CURVE, COHESION VALUE IS ZERO"}},
+      {40, {err, "    FILE-NAME LIST Names.dat IS MISSING OR SHORT"}},
+      {41, {err, "    A FILE OF THE RUN CANNOT BE OPENED"}},
+      {42, {err, "    A FILE OF THE RUN CANNOT BE WRITTEN"}},
+      {43, {err, "    INPUT DATA FILE CANNOT BE READ"}},
+      {44, {err, "    INVALID INPUT DATA"}},
+      {45, {err, "    INTERNAL ERROR OF THE ENGINE"}},
+      {46, {err, "    OPTION NOT AVAILABLE IN THIS ENGINE"}},
+      {99, {err, "    99, UNKNOWN CODE"}}};
+  for (const StatusCase& c : cases) {
+    SCOPED_TRACE(c.code);
+    std::string out[4];
+    int n = 0;
+    status_lines(c.code, out, n);
+    ASSERT_EQ(n, int(c.lines.size()));
+    for (int i = 0; i < n; ++i) EXPECT_EQ(out[i], c.lines[std::size_t(i)]);
+  }
+}
+
+TEST(Itorva, WrongArgumentReturnsOneAndWritesNothing) {
+  WorkDir dir;
+  dir.write_names();
+  for (int mode : {0, 2, 4, -1}) EXPECT_EQ(run_itorva(mode), 1);
+  int files = 0;
+  for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir.path())) ++files;
+  EXPECT_EQ(files, 1);  // only Names.dat
+}
+
+TEST(Itorva, MissingNamesListIsAStatusNotACrash) {
+  WorkDir dir;
+  EXPECT_EQ(run_itorva(3), ST_NAMESDAT);
+  EXPECT_FALSE(dir.exists("Names.dat"));
+  dir.write("Names.dat", "TORVA\n\n\n\ncase.dat\ncase.echo\n");  // short list
+  EXPECT_EQ(run_itorva(3), ST_NAMESDAT);
+  EXPECT_FALSE(dir.exists("case.echo"));
+}
+
+// A run that cannot start leaves every earlier file as it was.
+TEST(Itorva, MissingInputFileIsReportedAndNothingIsEmptied) {
+  FixedPlatform p;
+  WorkDir dir;
+  dir.write_names("missing.dat");
+  dir.write("case.log", "run log of an earlier run\n");
+  dir.write("case.out", "results of an earlier run\n");
+  EXPECT_EQ(run_itorva(3), ST_FILEOPEN);
+  EXPECT_FALSE(dir.exists("missing.dat"));
+  EXPECT_EQ(dir.read("case.log"), "run log of an earlier run\n");
+  EXPECT_EQ(dir.read("case.out"), "results of an earlier run\n");
+  EXPECT_FALSE(dir.exists("case.echo"));
+}
+
+TEST(Itorva, AnUnwritableReportLeavesTheOthersUntouched) {
+  WorkDir dir;
+  dir.write("case.dat", "TITLE\n");
+  dir.write_names();
+  dir.write("case.out", "results of an earlier run\n");
+  std::filesystem::create_directory(dir.path() / "case.sum");  // cannot be opened as a file
+  EXPECT_EQ(run_itorva(3), ST_FILEOPEN);
+  EXPECT_EQ(dir.read("case.out"), "results of an earlier run\n");
+  EXPECT_FALSE(dir.exists("case.echo"));
+}
+
+TEST(Itorva, OutputInAMissingFolderIsReported) {
+  WorkDir dir;
+  dir.write("case.dat", "TITLE\n");
+  dir.write_names("case.dat", "nofolder/case");
+  EXPECT_EQ(run_itorva(3), ST_FILEOPEN);
+  EXPECT_FALSE(std::filesystem::exists(dir.path() / "nofolder"));
+}
+
+TEST(Itorva, StopRequestBeforeTheRun) {
+  FixedPlatform p;
+  WorkDir dir;
+  dir.write("case.dat", "TITLE 1\nTITLE 2\n");
+  dir.write_names();
+  dir.write("case.stp", "1\n");
+  dir.write("case.out", "stale results of an earlier run\n");
+  EXPECT_EQ(run_itorva(3), ST_STOP);
+  EXPECT_EQ(dir.read("case.prg"), " - ANALYSIS STARTED\n\n");
+  EXPECT_EQ(dir.read("case.log"),
+            "     \n"
+            "      *** ANALYSIS STOPPED BY USER ***\n"
+            "     Execution Time    :    0 ms\n"
+            "     Number Processors :  1/" +
+                std::string(platform::max_threads() < 10 ? " " : "") +
+                std::to_string(platform::max_threads()) + "\n");
+  EXPECT_EQ(dir.read("case.out"), "      \n      *** ANALYSIS STOPPED BY USER ***\n");
+  EXPECT_EQ(dir.read("case.sum"),
+            "      \n      *** ANALYSIS STOPPED BY USER ***\n\n\n\n\n"
+            "                 *****     SUMMARY FOR LOAD CASES AND COMBINATIONS      *****\n");
+  EXPECT_EQ(dir.read("case.stp"), "1\n");  // the engine never writes the stop request
+  Model* m = current_model();
+  ASSERT_NE(m, nullptr);
+  EXPECT_FALSE(m->RUNLOG.is_open());
+  EXPECT_FALSE(m->REPORT.is_open());
+  EXPECT_FALSE(m->INPUT.is_open());
+}
+
+TEST(Itorva, StopFileThatIsNotOneDoesNotStop) {
+  FixedPlatform p;
+  WorkDir dir;
+  dir.write("case.dat", "TITLE 1\nTITLE 2\n");
+  dir.write_names();
+  for (const char* v : {"0\n", "STOP\n", ""}) {
+    dir.write("case.stp", v);
+    EXPECT_NE(run_itorva(3), ST_STOP) << v;
+  }
+}
+
+// The stop request is one integer, the first value of the file: only the whole integer 1 stops.
+TEST(StopPoll, OnlyTheInteger1IsARequest) {
+  struct Case {
+    const char* text;
+    bool stop;
+  };
+  const Case cases[] = {
+      {"1\n", true},   {"1", true},       {"  1  \r\n", true}, {"\n\n1\n", true},
+      {"+1\n", true},  {"1 0\n", true},   {"1,\n", true},     {"1.0\n", false},
+      {"1abc\n", false}, {"1e0\n", false}, {"1.\n", false},    {"0\n", false},
+      {"2\n", false},  {"-1\n", false},   {"STOP\n", false},  {"", false},
+      {"  \n", false}, {"4294967297\n", false}};
+  WorkDir dir;
+  auto m = new_model();
+  m->FNAME[R_STOPREQ] = "case.stp";
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    dir.write("case.stp", c.text);
+    EXPECT_EQ(stop_requested(*m), c.stop);
+    EXPECT_EQ(dir.read("case.stp"), c.text);  // the engine never writes the request
+  }
+  std::filesystem::remove(dir.path() / "case.stp");
+  EXPECT_FALSE(stop_requested(*m));
+  EXPECT_TRUE(dir.exists("case.stp"));  // a missing file is created empty, as the host expects
+}
+
+// A failed internal check ends the run in order: the run log shows the time the run took (not
+// the clock's reading) and the check's own message with its file and line.
+TEST(Itorva, InternalFailureLogsElapsedTimeAndTheCheck) {
+  FixedPlatform p(2402.5);  // a clock that reads 40 min when the run starts and ends
+  WorkDir dir;
+  dir.write("case.dat", "TITLE 1\nTITLE 2\n");
+  dir.write_names();
+  auto m = new_model();
+  int status = ST_OK;
+  int line = 0;
+  run_frame(*m, status, [&line](Model& mm, int& st) {
+    OPENFILES(mm, st);
+    line = __LINE__ + 1;
+    assert_failed("row <= NROW", "planted failure", __FILE__, line);
+  });
+  EXPECT_EQ(status, ST_INTERNAL);
+  const std::string log = dir.read("case.log");
+  EXPECT_NE(log.find("     * ERROR IN ANALYSIS *\n"
+                     "     INTERNAL ERROR OF THE ENGINE\n"
+                     "     " __FILE__ ":" + std::to_string(line) +
+                     ": planted failure (row <= NROW)\n"
+                     "     Execution Time    :    0 ms\n"),
+            std::string::npos)
+      << log;
+  EXPECT_FALSE(m->RUNLOG.is_open());
+}
+
+// Trailing blanks go (a blank line keeps one blank), but no line is cut: the along-pile
+// extreme lines of the summary run past 120 columns and would lose their last quantities.
+TEST(Finish, SummaryScratchIsCopiedWholeLineByLine) {
+  WorkDir dir;
+  dir.write_names();
+  auto m = new_model();
+  for (int r = 0; r < NROLES; ++r) m->FNAME[r] = r == 0 ? "case.dat" : "case" + std::string(torva::testing::kRoleExt[r - 1]);
+  const std::string longline = "X" + std::string(140, 'Y') + "Z";
+  dir.write("case.sus", "ABC" + std::string(117, ' ') + "\n" + std::string(120, ' ') + "\n" +
+                            longline + "\n");
+  ASSERT_TRUE(m->SUMMARY.open_write("case.sum"));
+  int status = 0;
+  FINISH(*m, status);
+  const std::string sum = dir.read("case.sum");
+  EXPECT_NE(sum.find("*****\nABC \n  \n" + longline + " \n"), std::string::npos) << sum;
+}
+
+}  // namespace
+}  // namespace torva

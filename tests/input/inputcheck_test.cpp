@@ -1,0 +1,516 @@
+// Bad input data files run through the whole engine: each ends in order with its status
+// and a run-log message naming the line and the field, and leaves no file open.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "driver/itorva.h"
+#include "driver/runctl.h"
+#include "input/readinput.h"
+#include "support/workdir.h"
+
+namespace torva {
+namespace {
+
+using torva::testing::WorkDir;
+constexpr int R = ST_INPUTREAD, C = ST_INPUTCHECK;
+
+// A small valid 3-D model: two piles, one user and one generated load-settlement curve.
+const char* const kBase = R"(CHECK MODEL
+SECOND TITLE
+CONTROL RECORD
+1 3 0 0 0 1 0 0 0 0 0 0 0 0 0 1 0 0 0 0
+PILE CAP
+6.0 6.0 2.0 0.0 0.0 0
+LOAD CASES
+1 0 0 0 0
+0 0 0 1 1 100 500
+1.0E-4 1.0E-6 0.5 0.01
+LOAD CASE ONE
+0 0 0 0 0 0 0 0
+2 1 1.0 0 0.0 0.0 0 0 0
+0
+25*1
+1
+100000.0 5000.0 0.0 0.0 0.0 0.0 0.0 0.0 0.0
+0
+0
+LOAD COMBINATIONS
+1 0 0 0 0
+0 0 0 1 1 100 500
+1.0E-4 1.0E-6 0.5 0.01
+COMBINATION ONE
+1.0 1.0 1
+2 1 0 0.0 0.0 0 0 0
+0
+25*1
+1
+1 1.5
+LOAD VERSUS DEPTH CURVES
+0
+PILE GROUP ROWS
+2
+2 2 1 0 0 0 0 0 1 1
+0.0 0.0 1.0 1.0 1.0 1.0 1.0
+0.0 -1.5 0.0 0.0 90.0 0.0 0.0
+2 2 1 0 1 0 0 0 1 1
+0.0 0.0 1.0 1.0 1.0 1.0 1.00
+0.0 1.5 0.0 0.0 90.0 0.0 0.0
+PILE PROPERTIES
+1
+1 1
+50 40.0 1
+0.0 40.0 1
+CROSS SECTIONS
+1
+1 0 1 0
+'PIPE 16'
+16.0 15.0 0 0 0 0 0 0
+11.2E6 24.35 731.9 731.9 0.0 1.64E10 4.0E6 2.0E5 29.0E6 0.0 0
+0 0 0.5 1 0
+'NONE'
+SOIL LAYERS
+2
+1 1
+0.0 10.0
+2 9
+100.0 500.0 0.0 0.0 0.0 0.02 0.0 0.0 0.0
+100.0 700.0 0.0 0.0 0.0 0.02 0.0 0.0 0.0
+2 4
+10.0 60.0
+2 9
+115.0 0.0 34.0 90.0 0.0 0.0 0.0 0.0 0.0
+115.0 0.0 34.0 90.0 0.0 0.0 0.0 0.0 0.0
+ROWS WITH GENERATED LOAD-SETTLEMENT CURVES
+1
+1
+ROWS WITH GENERATED TORQUE-ROTATION CURVES
+1
+1
+USER LOAD-SETTLEMENT CURVES
+1
+1 3
+-1.0E5 -1.0
+0.0 0.0
+1.0E5 1.0
+MOMENT-CURVATURE CURVES OF THE NONLINEAR CROSS SECTIONS
+0
+)";
+
+int open_files() {
+  int n = 0;
+  for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator("/proc/self/fd")) ++n;
+  return n;
+}
+
+struct Bad {
+  const char* what;
+  std::string find;     // text of the valid file to replace (empty: the whole file)
+  std::string replace;  // its replacement
+  std::string at;       // text of the bad file on the line the message names
+  int status;
+  std::string field;
+};
+
+std::string replaced(const std::string& base, const Bad& c) {
+  std::string s = base;
+  if (c.find.empty()) return c.replace;
+  const std::size_t p = s.find(c.find);
+  EXPECT_NE(p, std::string::npos) << c.find;
+  if (p == std::string::npos) return s;
+  s.replace(p, c.find.size(), c.replace);
+  // A replacement ending in \x04 ends the file there.
+  const std::size_t cut = s.find('\x04');
+  return cut == std::string::npos ? s : s.substr(0, cut);
+}
+
+int line_of(const std::string& text, const std::string& at) {
+  const std::size_t p = text.find(at);
+  EXPECT_NE(p, std::string::npos) << at;
+  int line = 1;
+  for (std::size_t i = 0; i < p && i < text.size(); ++i) line += text[i] == '\n';
+  return line;
+}
+
+// Runs the bad file and checks the status, the message line and field, and the open files.
+void run_bad(const std::string& base, const Bad& c) {
+  SCOPED_TRACE(c.what);
+  WorkDir dir;
+  const std::string text = replaced(base, c);
+  dir.write("case.dat", text);
+  dir.write_names();
+  const int fds = open_files();
+  EXPECT_EQ(run_itorva(3), c.status);
+  EXPECT_EQ(open_files(), fds);
+  const std::string log = dir.read("case.log");
+  const int line = c.at.empty() ? 0 : line_of(text, c.at);
+  EXPECT_NE(log.find("     INPUT DATA FILE: case.dat\n"), std::string::npos) << log;
+  const std::string at = "     LINE " + std::to_string(line);
+  EXPECT_TRUE(log.find(at + ",") != std::string::npos ||
+              log.find(at + " (THE FILE ENDS THERE),") != std::string::npos)
+      << log;
+  EXPECT_NE(log.find("FIELD " + c.field + ":"), std::string::npos) << log;
+  EXPECT_NE(log.find(c.status == R ? "INPUT DATA FILE CANNOT BE READ" : "INVALID INPUT DATA"),
+            std::string::npos);
+  // The results report carries the same message.
+  EXPECT_NE(dir.read("case.out").find("FIELD " + c.field + ":"), std::string::npos);
+}
+
+TEST(InputCheck, TheValidModelRuns) {
+  WorkDir dir;
+  dir.write("case.dat", kBase);
+  dir.write_names();
+  EXPECT_EQ(run_itorva(3, false), ST_OK) << dir.read("case.log");
+}
+
+// Input the checks must take, and its near neighbours they must still refuse: each case
+// edits the valid model (every listed text replaced) and reads it.
+struct Edited {
+  const char* what;
+  std::vector<std::pair<std::string, std::string>> edits;
+  int status;
+};
+
+// `check` looks at the model as read.
+void read_edited(const std::string& base, const Edited& c,
+                 const std::function<void(const Model&)>& check = {}) {
+  SCOPED_TRACE(c.what);
+  std::string text = base;
+  for (const auto& [find, replace] : c.edits) {
+    const std::size_t p = text.find(find);
+    ASSERT_NE(p, std::string::npos) << find;
+    text.replace(p, find.size(), replace);
+  }
+  WorkDir dir;
+  dir.write("case.dat", text);
+  dir.write_names();
+  auto m = new_model();
+  int status = 0;
+  OPENFILES(*m, status);
+  if (status == ST_OK) READINPUT(*m, status);
+  EXPECT_EQ(status, c.status) << dir.read("case.log");
+  if (check) check(*m);
+  FINISH(*m, status);
+}
+
+TEST(InputCheck, ValidInputIsTakenAndItsNeighboursRefused) {
+  const std::string ctl = "1 3 0 0 0 1 0 0 0 0";
+  const std::string row = "0.0 0.0 1.0 1.0 1.0 1.0 1.0\n";
+  const Edited cases[] = {
+      // Z-direction multipliers are read only with user reduction factors (option 2).
+      {"zero Z multipliers, no reduction factors", {{row, "0.0 0.0 1.0 1.0 0.0 0.0 1.0\n"}},
+       ST_OK},
+      {"zero Z multipliers, estimated factors",
+       {{ctl, "1 3 0 0 0 1 0 1 0 0"}, {row, "0.0 0.0 1.0 1.0 0.0 0.0 1.0\n"}}, ST_OK},
+      {"zero Z y-multiplier, user factors",
+       {{ctl, "1 3 0 0 0 1 0 2 0 0"}, {row, "0.0 0.0 1.0 1.0 1.0 0.0 1.0\n"}}, C},
+      {"zero Y p-multiplier, no reduction factors", {{row, "0.0 0.0 0.0 1.0 1.0 1.0 1.0\n"}},
+       C},
+      // A soil layer may give no profile rows: its values are all zero.
+      {"a layer without profile rows",
+       {{"0.0 10.0\n2 9\n100.0 500.0 0.0 0.0 0.0 0.02 0.0 0.0 0.0\n"
+         "100.0 700.0 0.0 0.0 0.0 0.02 0.0 0.0 0.0\n",
+         "0.0 10.0\n0 9\n"}},
+       ST_OK},
+  };
+  for (const Edited& c : cases) read_edited(kBase, c);
+}
+
+// The all-options example: a 3-D model whose cross section 2 is nonlinear (two generated
+// moment-curvature sets) and one user set.
+std::string all_options() {
+  std::ifstream in(std::filesystem::path(TORVA_SOURCE_DIR) / "examples" / "all_options_us.dat");
+  std::ostringstream ss;
+  ss << in.rdbuf();
+  return ss.str();
+}
+
+// Its user moment-curvature sets replaced by n copies of its one set.
+std::pair<std::string, std::string> user_sets(int n) {
+  const std::string set = " 1\n0.0\n0 4\n0.0 0.0\n8.0E6 1.0E-4\n1.2E7 4.0E-4\n1.3E7 2.0E-3\n";
+  std::string text = "USER MOMENT-CURVATURE SETS\n" + std::to_string(n) + "\n";
+  for (int s = 1; s <= n; ++s) text += std::to_string(s) + set;
+  return {"USER MOMENT-CURVATURE SETS\n1\n1" + set, text};
+}
+
+// The 150 moment-curvature sets hold the user sets and one set per bending axis of every
+// nonlinear section that takes generated curves; a section of type 10 (user bending
+// stiffness) takes none.
+TEST(InputCheck, MomentCurvatureSetsCountTheSectionsThatTakeGeneratedSets) {
+  const std::pair<std::string, std::string> type10 = {"2 0.0 0.0 30.0 0.0", "10 0.0 0.0 30.0 0.0"};
+  const Edited cases[] = {
+      {"149 user sets and a type-10 section", {user_sets(149), type10}, ST_OK},
+      {"148 user sets and a generated section", {user_sets(148)}, ST_OK},
+      {"149 user sets and a generated section", {user_sets(149)}, C},
+  };
+  for (const Edited& c : cases) read_edited(all_options(), c);
+}
+
+// The end of load case 1 of the base model, and the same case marked not to be analysed with
+// one distributed-load line that begins with `head` (the combination still takes the case).
+const char* const kCase1End =
+    "2 1 1.0 0 0.0 0.0 0 0 0\n0\n25*1\n1\n100000.0 5000.0 0.0 0.0 0.0 0.0 0.0 0.0 0.0\n0\n0\n"
+    "LOAD COMBINATIONS";
+std::string unanalysed_case_with_line(const std::string& head) {
+  std::string line = head;
+  for (int fields = int(std::count(head.begin(), head.end(), ' ')) + 1; fields < 6; ++fields)
+    line += " 0";
+  return "2 1 1.0 0 0.0 0.0 0 1 0\n0\n25*1\n1\n100000.0 5000.0 0.0 0.0 0.0 0.0 0.0 0.0 0.0\n1\n" +
+         line + " 1.0 0 0.0\n0\nLOAD COMBINATIONS";
+}
+
+TEST(InputCheck, BadInputEndsTheRunWithItsStatusLineAndField) {
+  const std::string rows = "PILE GROUP ROWS\n2\n";
+  const std::string row1 = "2 2 1 0 0 0 0 0 1 1\n";
+  const std::string row2 = "2 2 1 0 1 0 0 0 1 1\n";
+  const Bad cases[] = {
+      // Unreadable records.
+      {"empty file", "", "", "", R, "TITLE1"},
+      {"truncated file", "2 9\n115.0 0.0 34.0", "2 9\n115.0 0.0 34.0\x04", "115.0 0.0 34.0", R,
+       "SOILP(2,1,4)"},
+      {"letter in a number", "0.0 10.0\n", "0.0 1O.0\n", "0.0 1O.0", R, "LBOTI(1)"},
+      {"real in an integer field", "50 40.0 1\n", "50.0 40.0 1\n", "50.0 40.0", R, "NSEGI(1)"},
+      {"title taken as a record", "1 3 0 0 0 1 0 0 0 0", "1 3 0 0 0 1 0 3 0 0", "PILE CAP", R,
+       "REDMOVY"},
+      // Dimension and counts over their tables.
+      {"NDIM 4", "1 3 0 0 0 1 0", "1 4 0 0 0 1 0", "1 4 0 0 0 1 0", C, "NDIM"},
+      {"101 load cases", "LOAD CASES\n1 0", "LOAD CASES\n101 0", "101 0 0 0 0", C, "NLC"},
+      {"101 concentrated loads", "0\n25*1\n1\n100000.0", "0\n25*1\n101\n100000.0",
+       "101\n100000.0", C, "NCONC(1)"},
+      {"101 combinations", "LOAD COMBINATIONS\n1 0", "LOAD COMBINATIONS\n101 0",
+       "101 0 0 0 0", C, "NCOMB"},
+      {"101 members", "25*1\n1\n1 1.5", "25*1\n101\n1 1.5", "101\n1 1.5", C,
+       "member count(1)"},
+      {"2501 load curves", "CURVES\n0\n", "CURVES\n2501\n", "2501\n", C, "NDC"},
+      {"2501 rows", rows, "PILE GROUP ROWS\n2501\n", "2501\n", C, "NROW3"},
+      {"51 pile properties", "PILE PROPERTIES\n1\n", "PILE PROPERTIES\n51\n", "51\n1 1", C,
+       "NPROPIN"},
+      {"21 sections of a property", "1 1\n50 40.0", "1 21\n50 40.0", "1 21", C, "NSECTI(1)"},
+      {"101 cross sections", "CROSS SECTIONS\n1\n", "CROSS SECTIONS\n101\n", "101\n", C,
+       "NSECIN"},
+      {"21 soil layers", "SOIL LAYERS\n2\n", "SOIL LAYERS\n21\n", "21\n", C, "NLAYIN"},
+      {"3 profile rows of a layer", "0.0 10.0\n2 9", "0.0 10.0\n3 9", "3 9", C, "NROWL(1)"},
+      {"11 values of a profile row", "0.0 10.0\n2 9", "0.0 10.0\n2 11", "2 11", C, "NPROPL(1)"},
+      {"2501 generated load-settlement rows", "CURVES\n1\n1\nROWS WITH GENERATED TORQUE",
+       "CURVES\n2501\n1\nROWS WITH GENERATED TORQUE", "2501\n1\nROWS WITH GENERATED TORQUE", C,
+       "NLSGEN"},
+      {"51 generated torque-rotation curves", "TORQUE-ROTATION CURVES\n1\n",
+       "TORQUE-ROTATION CURVES\n51\n", "51\n1\nUSER", C, "NTRGEN"},
+      {"51 user curves", "USER LOAD-SETTLEMENT CURVES\n1\n", "USER LOAD-SETTLEMENT CURVES\n51\n",
+       "51\n1 3", C, "NLSI"},
+      {"51 points of a user curve", "1\n1 3\n-1.0E5", "1\n1 51\n-1.0E5", "1 51", C,
+       "NPTLSI(1)"},
+      // References to what is not there.
+      {"missing pile property", row1, "2 2 2 0 0 0 0 0 1 1\n", "2 2 2 0", C, "PTYPE(1)"},
+      {"missing cross section", "0.0 40.0 1\n", "0.0 40.0 2\n", "0.0 40.0 2", C, "ISECI(1,1)"},
+      {"missing user curve", row2, "2 2 1 0 2 0 0 0 1 1\n", "2 2 1 0 2", C, "LSNO(2)"},
+      {"missing generated curve", row1, "2 2 1 0 0 0 0 0 2 1\n", "2 2 1 0 0 0 0 0 2", C,
+       "LSGNO(1)"},
+      {"missing load case", "1 1.5\n", "3 1.5\n", "3 1.5", C, "MEMCASE(1,1)"},
+      {"distributed load on a missing row", "0\n0\nLOAD COMBINATIONS",
+       "1\n0 1 3 0 0 0 1.0 0 0.0\n0\nLOAD COMBINATIONS", "0 1 3 0", C, "DLINT(1,1,3)"},
+      // The distributed loads of a case that is not analysed are still checked: a
+      // combination of the case assembles them.
+      {"not-analysed case loading a missing row", kCase1End, unanalysed_case_with_line("0 1 50 0"),
+       "0 1 50 0", C, "DLINT(1,1,3)"},
+      {"not-analysed case loading rows past the tables", kCase1End,
+       unanalysed_case_with_line("0 1 2000 2600"), "0 1 2000 2600", C, "DLINT(1,1,3)"},
+      {"not-analysed case with a missing load curve", kCase1End,
+       unanalysed_case_with_line("0 1 1 2 1 3"), "0 1 1 2 1 3", C, "DLINT(1,1,6)"},
+      // Values the analysis divides by or needs.
+      {"NSEG 0", "50 40.0 1\n", "0 40.0 1\n", "0 40.0 1", C, "NSEGI(1)"},
+      {"NSEG 101", "50 40.0 1\n", "101 40.0 1\n", "101 40.0 1", C, "NSEGI(1)"},
+      {"zero-thickness layer", "10.0 60.0\n", "10.0 10.0\n", "10.0 10.0", C, "LBOTI(2)"},
+      {"layers out of order", "10.0 60.0\n", "8.0 60.0\n", "8.0 60.0", C, "LTOPI(2)"},
+      {"zero y-multiplier", "0.0 0.0 1.0 1.0 1.0 1.0 1.0\n", "0.0 0.0 1.0 0.0 1.0 1.0 1.0\n",
+       "0.0 0.0 1.0 0.0", C, "YMULTY(1)"},
+      {"zero load increment", "0.5 0.01\nLOAD CASE ONE", "0.0 0.01\nLOAD CASE ONE",
+       "0.0 0.01\nLOAD CASE ONE", C, "FACINC(1)"},
+      {"negative diameter", "16.0 15.0 0 0", "-16.0 15.0 0 0", "-16.0 15.0", C, "SPROPI(1,1)"},
+      {"negative Young's modulus", "2.0E5 29.0E6 0.0 0\n", "2.0E5 -29.0E6 0.0 0\n",
+       "2.0E5 -29.0E6", C, "SPROPI(1,17)"},
+      {"cyclic loading without cycles", "0 0 0 1 1 100 500\n1.0E-4 1.0E-6 0.5 0.01\nLOAD CASE",
+       "0 0 0 0 0 100 500\n1.0E-4 1.0E-6 0.5 0.01\nLOAD CASE", "0 0 0 0 0 100", C,
+       "CASINT(1,5)"},
+  };
+  for (const Bad& c : cases) run_bad(kBase, c);
+
+}
+
+// The optional sections: every count one over its table, and their references.
+TEST(InputCheck, OptionalSectionsOfTheAllOptionsExample) {
+  const std::string base = all_options();
+  const Bad cases[] = {
+      {"26 estimation values", "1 1 1 2 1 1 1.0 0 0.0\n0\n", "1 1 1 2 1 1 1.0 0 0.0\n26\n", "26\n",
+       C, "NV(1)"},
+      {"101 distributed lines", "0.0 0.0 0.0\n1\n1 1 1 2", "0.0 0.0 0.0\n101\n1 1 1 2",
+       "101\n1 1 1 2", C, "NDIST(1)"},
+      {"102 curve points", "CURVES\n1\n3\n0.0 50.0", "CURVES\n1\n102\n0.0 50.0", "102\n", C,
+       "NPDC(1)"},
+      {"101 rebars", "0 0 0 0 8 0.79", "0 0 0 0 101 0.79", "0 0 0 0 101", C, "NLINT(2,10)"},
+      {"51 requested p-y curves", "REQUESTED P-Y CURVES\n2\n", "REQUESTED P-Y CURVES\n51\n",
+       "51\n", C, "NPYOUT"},
+      {"26 deflections", "1 20.0\n5\n", "1 20.0\n26\n", "26\n", C, "PONPT(2)"},
+      {"51 user p-y sets", "USER P-Y CURVES\n1\n", "USER P-Y CURVES\n51\n", "51\n1 2", C,
+       "NSETPY"},
+      {"21 curves of a set", "USER P-Y CURVES\n1\n1 2\n", "USER P-Y CURVES\n1\n1 21\n", "1 21",
+       C, "NCRVI(1)"},
+      {"51 points of a user p-y curve", "1 2\n0.0\n3\n", "1 2\n0.0\n51\n", "51\n0.0 0.0", C,
+       "NPTI(1,1)"},
+      {"51 user torque-rotation curves", "USER TORQUE-ROTATION CURVES\n1\n",
+       "USER TORQUE-ROTATION CURVES\n51\n", "51\n1 3", C, "NTRI"},
+      {"51 torque-rotation points", "1 3\n-2.0E7", "1 51\n-2.0E7", "1 51", C, "NPTTRI(1)"},
+      {"151 user moment-curvature sets", "SETS\n1\n1 1\n", "SETS\n151\n1 1\n", "151\n", C,
+       "NMPSETI"},
+      {"26 curves of a set", "SETS\n1\n1 1\n", "SETS\n1\n1 26\n", "1 26", C, "NCRVMI(1)"},
+      {"201 points of a curve", "SETS\n1\n1 1\n0.0\n0 4\n", "SETS\n1\n1 1\n0.0\n0 201\n",
+       "0 201", C, "NPTMI(1,1)"},
+      {"101 section entries", "CROSS SECTIONS\n2\n1 0\n", "CROSS SECTIONS\n101\n1 0\n",
+       "101\n1 0\n", C, "NMPG"},
+      {"26 section curves", "1 0\n1 0\n2 1\n", "1 0\n1 0\n2 26\n", "2 26", C, "NCRVG(2)"},
+      {"201 section curve points", "2 1\n0.0\n0.0\n0 4\n", "2 1\n0.0\n0.0\n0 201\n", "0 201",
+       C, "NPTG(2,1)"},
+      {"101 factor sets", "ALONG DEPTH\n1\n", "ALONG DEPTH\n101\n", "101\n", C, "NPYMOD"},
+      {"51 factor points", "ALONG DEPTH\n1\n1 3\n", "ALONG DEPTH\n1\n1 51\n", "1 51", C,
+       "NPTMOD(1)"},
+      {"26 movement points", "SOIL MOVEMENT\n3\n", "SOIL MOVEMENT\n26\n", "26\n", C, "NSMPT"},
+      {"26 plot deflections", "10 1 1\n5\n", "10 1 1\n26\n", "26\n", C, "NPLTY"},
+      {"26 second plot deflections", "2.0\n3\n0.1", "2.0\n26\n0.1", "26\n0.1", C, "NPLTY2"},
+      {"missing user p-y set", "2 2 1 1 0 0 0 0 1 1", "2 2 1 2 0 0 0 0 1 1", "2 2 1 2 0", C,
+       "PYSETG(2)"},
+      {"missing factor set", "2 2 1 0 1 1 1 0 0 0", "2 2 1 0 1 1 2 0 0 0", "2 2 1 0 1 1 2", C,
+       "PMODTAB(1)"},
+      {"missing torque-rotation curve", "2 2 1 0 1 1 1 0 0 0", "2 2 1 0 1 2 1 0 0 0",
+       "2 2 1 0 1 2", C, "TRNO(1)"},
+      {"missing load curve", "1 1 1 2 1 1 1.0 0 0.0", "1 1 1 2 1 2 1.0 0 0.0", "1 1 1 2 1 2", C,
+       "DLINT(1,1,6)"},
+      {"p-y curve of a missing row", "1 5.0\n0\n", "3 5.0\n0\n", "3 5.0", C, "POPILE(1)"},
+      {"zero y-factor along depth", "5.0 0.8 1.0", "5.0 0.8 0.0", "5.0 0.8 0.0", C, "PMYF(1,2)"},
+      {"negative p-factor along depth", "5.0 0.8 1.0", "5.0 -0.8 1.0", "5.0 -0.8", C, "PMPF(1,2)"},
+  };
+  for (const Bad& c : cases) run_bad(base, c);
+}
+
+// A target-deflection estimation needs at least two iterations per point: its first one runs
+// at factor 0. Case 2 of the stiffness example has two levels, then the target switch, the
+// degree of freedom, six targets, the tolerance, the iteration limit and two switches.
+TEST(InputCheck, TargetDeflectionEstimationNeedsTwoIterations) {
+  std::ifstream in(std::filesystem::path(TORVA_SOURCE_DIR) / "examples" /
+                   "group2x2_stiffness_us.dat");
+  std::ostringstream ss;
+  ss << in.rdbuf();
+  const std::string base = ss.str();
+  auto values = [](const std::string& target, const std::string& limit) {
+    return "0.5\n1.0\n" + target + "\n2\n0.0\n0.2\n0.0\n0.0\n0.0\n0.0\n1.0\n" + limit +
+           "\n0\n1\n";
+  };
+  const std::string given = values("1", "8");
+  for (const char* v : {"1", "0", "-3", "1.5"}) {
+    const std::string bad = values("1", v);
+    // The line of the limit: the value, the two switches and the start of case 3.
+    const std::string at =
+        std::string(v) + "\n0\n1\n0 0 0 1 1 100 500\n1.0E-4 1.0E-6 0.25 0.01\nFLEX";
+    run_bad(base, {v, given, bad, at, C, "STFDAT(2,12)"});
+  }
+  // A limit of 2 is taken, and so is a limit of 1 for load levels (switch 0).
+  for (const std::string& ok : {values("1", "2"), values("0", "1")}) {
+    SCOPED_TRACE(ok);
+    std::string text = base;
+    text.replace(text.find(given), given.size(), ok);
+    WorkDir dir;
+    dir.write("case.dat", text);
+    dir.write_names();
+    EXPECT_EQ(run_itorva(3, false), ST_OK) << dir.read("case.log");
+  }
+}
+
+// Codes that the checks must let through: every axes code of a distributed-load line has a
+// meaning (0 local axes, any other the global axes), so 2 and -1 are taken like 1.
+TEST(InputCheck, AnyAxesCodeOfADistributedLineIsTaken) {
+  for (const char* code : {"2", "-1"}) {
+    const std::string line = std::string("1 ") + code + " 1 2 1 1 1.0 0 0.0";
+    const Edited c{code, {{"1 1 1 2 1 1 1.0 0 0.0", line}}, ST_OK};
+    read_edited(all_options(), c,
+                [&](const Model& m) { EXPECT_EQ(m.DLINT(1, 1, 2), std::atoi(code)); });
+  }
+}
+
+// The base model with `find` replaced by `repl`, run: its status, its text and run log.
+struct Changed {
+  int status;
+  std::string text, log;
+};
+Changed run_changed(const std::string& find, const std::string& repl, bool analyse = true) {
+  WorkDir dir;
+  std::string text = kBase;
+  text.replace(text.find(find), find.size(), repl);
+  dir.write("case.dat", text);
+  dir.write_names();
+  const int status = run_itorva(3, analyse);
+  return {status, text, dir.read("case.log")};
+}
+
+// A value missing from a record is found on a later line; the message also names the line
+// where the record began. A negative diameter names its field, value and line.
+TEST(InputCheck, MessagesNameTheLineWhereTheRecordBegan) {
+  struct Msg {
+    const char* what;
+    const char* find;
+    const char* replace;
+    const char* at;
+    std::string expect;
+  };
+  const std::string sections = std::to_string(line_of(kBase, "0.0 40.0 1"));
+  const Msg cases[] = {
+      {"missing section number", "0.0 40.0 1\n", "0.0 40.0\n", "CROSS SECTIONS",
+       ", IN THE RECORD THAT BEGINS ON LINE " + sections + ", SECTION: PILE PROPERTIES"},
+      {"negative diameter", "16.0 15.0 0 0", "-16.0 15.0 0 0", "-16.0 15.0",
+       ", SECTION: CROSS SECTIONS, TITLE \"CROSS SECTIONS\"\n"
+       "     FIELD SPROPI(1,1): FOUND -16, ALLOWED 0 OR MORE (DIAMETER)\n"},
+  };
+  for (const Msg& c : cases) {
+    SCOPED_TRACE(c.what);
+    const Changed r = run_changed(c.find, c.replace);
+    EXPECT_NE(r.status, ST_OK);
+    EXPECT_NE(r.log.find("     LINE " + std::to_string(line_of(r.text, c.at)) + c.expect),
+              std::string::npos)
+        << r.log;
+  }
+}
+
+// Values beyond a record are ignored as before, and the run log names their line.
+TEST(InputCheck, ValuesBeyondARecordAreWarnedAboutInTheRunLog) {
+  const Changed r = run_changed("0.0 40.0 1\n", "0.0 40.0 1 8.0\n", false);
+  EXPECT_EQ(r.status, ST_OK);
+  const std::string warning = "     ** WARNING ** LINE " +
+                              std::to_string(line_of(r.text, "0.0 40.0 1 8.0")) +
+                              " HOLDS MORE VALUES THAN ITS RECORD READS; IGNORED: \"8.0\"\n";
+  EXPECT_NE(r.log.find(warning + "     READING CROSS SECTIONS"), std::string::npos) << r.log;
+  EXPECT_EQ(r.log.find("WARNING ** LINE", r.log.find(warning) + warning.size()),
+            std::string::npos);
+}
+
+TEST(InputCheck, MessageShowsTheValueFoundAndWhatIsAllowed) {
+  const Changed r = run_changed("50 40.0 1\n", "0 40.0 1\n");
+  EXPECT_EQ(r.status, ST_INPUTCHECK);
+  const std::string line = std::to_string(line_of(r.text, "0 40.0 1"));
+  EXPECT_NE(r.log.find("     **** INVALID INPUT ****\n"
+                       "     INPUT DATA FILE: case.dat\n"
+                       "     LINE " + line +
+                       ", SECTION: PILE PROPERTIES, TITLE \"PILE PROPERTIES\"\n"
+                       "     FIELD NSEGI(1): FOUND 0, ALLOWED 1 TO 100 (PILE INCREMENTS)\n"),
+            std::string::npos)
+      << r.log;
+}
+
+}  // namespace
+}  // namespace torva
