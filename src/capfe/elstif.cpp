@@ -214,6 +214,11 @@ bool ELSTIF(PlateRun& r) {
   std::vector<char> nodstif_used(std::size_t(m.NNSTI), 0);
 
   for (int e = 1; e <= m.NELEM; ++e) {
+    // The element record holds every Gauss point's slot; those an element does not use are
+    // written as zeros, so the scratch file is the same from run to run.
+    w.PLTDBG.fill(0.0);
+    w.MEMDBG.fill(0.0);
+    w.GPXY.fill(0.0);
     gather_xy(r, e);
     for (auto& row : ke)
       for (double& x : row) x = 0.0;
