@@ -89,6 +89,9 @@ bool LLP2D(Model& m, int g, double yt, double st, double P, double& V, double& M
   const bool movement = m.NSMPT > 0;
   const bool mphi = m.NMPHI > 0;
 
+  // The row's curve inputs stay as they are until this solution returns.
+  PySolution curves(s.kept);
+
   // 1. A straight pile, nothing carried over from an earlier call.
   for (NodeVec* v : {&s.y, &s.yold, &s.EI, &s.Es, &s.Pax, &s.q, &s.a, &s.b, &s.c, &s.q0, &s.sm,
                      &s.zero, &s.yk, &s.Esp, &s.pr, &s.Fsm, &s.s1m, &s.Espm, &s.prm, &s.Fm,

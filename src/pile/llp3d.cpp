@@ -149,6 +149,9 @@ bool LLP3D(Model& m, int g, double yt, double Sy, double zt, double Sz, double P
   const bool movement = m.NSMPT > 0;
   const bool mphi = m.NMPHI > 0;
 
+  // The row's curve inputs stay as they are until this solution returns.
+  PySolution curves(s.kept);
+
   // 1. A straight pile, nothing carried over from an earlier call.
   for (NodeVec* v : {&s.y, &s.z, &s.yold, &s.zold, &s.EIz, &s.EIy, &s.Es, &s.Pax, &s.qy, &s.qz,
                      &s.qy0, &s.qz0, &s.ay, &s.by, &s.cy, &s.az, &s.bz, &s.cz, &s.smy, &s.smz,

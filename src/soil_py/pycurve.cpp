@@ -3,6 +3,8 @@
 #include "soil_py/pycurve.h"
 
 #include <atomic>
+#include <bit>
+#include <cstdint>
 #include <cmath>
 
 #include "io/fmt.h"
@@ -18,6 +20,58 @@ void renew_py_constants(Model& m) {
   m.PYGEN = ++generation;
 }
 
+namespace {
+
+// The row's layout inputs and the layers' inputs agree bit by bit with the recorded call.
+// Factors along depth are looked up per node: a row with them never replays across calls.
+bool row_unchanged(const Model& m, const PyKept& k, int g, int gf, int t) {
+  const int nl = m.NLAYER, tip = pyf::last_node(m, t);
+  if (nl != k.nlayer || tip != k.tip || m.IPYMOD == 1) return false;
+  const auto same = [](const double* a, const double* b, int n) {
+    std::uint64_t d = 0;
+    for (int i = 0; i < n; ++i) d |= std::bit_cast<std::uint64_t>(a[i]) ^ std::bit_cast<std::uint64_t>(b[i]);
+    return d == 0;
+  };
+  if (!same(&m.DEPN(g, 1), k.depn, tip) || !same(&m.DEPAX(g, 1), k.depax, tip)) return false;
+  pyf::PyNode nd;
+  nd.g = g;
+  nd.gf = gf;
+  nd.t = t;
+  nd.modset = m.IPYMOD == 1 && m.PMODTAB(g) >= 1;
+  for (int L = 1; L <= nl; ++L) {
+    if (m.LTYPE(L) != k.ltype[L - 1] || m.NODE1(g, L) != k.node1[L - 1] ||
+        m.NODE2(g, L) != k.node2[L - 1])
+      return false;
+    const double eq = m.EQDEPTH(g, L);
+    if (!same(&eq, &k.eqdepth[L - 1], 1)) return false;
+    if (!k.framed[L - 1]) continue;
+    nd.L = L;
+    double lk[PYKEEP_LKEY];
+    pyf::kept_layer_key(m, nd, lk);
+    if (!pyf::same_key(lk, k.lkey[L - 1])) return false;
+  }
+  return true;
+}
+
+// Records the row's inputs with the steps of a call that found every node kept.
+void record_row(const Model& m, PyKept& k, int g, int tip) {
+  k.nlayer = m.NLAYER;
+  k.tip = tip;
+  for (int L = 1; L <= m.NLAYER; ++L) {
+    k.ltype[L - 1] = m.LTYPE(L);
+    k.node1[L - 1] = m.NODE1(g, L);
+    k.node2[L - 1] = m.NODE2(g, L);
+    k.eqdepth[L - 1] = m.EQDEPTH(g, L);
+  }
+  for (int n = 1; n <= tip; ++n) {
+    k.depn[n - 1] = m.DEPN(g, n);
+    k.depax[n - 1] = m.DEPAX(g, n);
+  }
+  k.recorded = true;
+}
+
+}  // namespace
+
 void PYCURVE(Model& m, int t, int& status, int g, int gf, const NodeArr& y, NodeArr& Es,
              const NodeArr& smy, const NodeArr& smz, NodeArr& psm, NodeArr& p, PyKept* kept) {
   pyf::KeptScope keep(kept);
@@ -30,6 +84,24 @@ void PYCURVE(Model& m, int t, int& status, int g, int gf, const NodeArr& y, Node
     return;
   }
   const int tip = pyf::last_node(m, t);
+  // Kept constants in an analysis: a call on a row whose inputs are those of the last
+  // recorded call replays it; any other call records anew.
+  const bool keeping = kept && m.IPYPRT == 0 && !pyf::is_plot(m) && m.PYGEN != 0;
+  if (keeping) {
+    const bool same = kept->recorded && kept->g == g && kept->gf == gf && kept->t == t &&
+                      (kept->trusted || row_unchanged(m, *kept, g, gf, t));
+    kept->replaying = same;
+    kept->trusted = same && kept->solution;
+    if (!same) {
+      kept->recorded = false;
+      kept->g = g;
+      kept->gf = gf;
+      kept->t = t;
+      kept->nsteps = 0;
+      kept->all_kept = true;
+      for (int L = 1; L <= m.NLAYER; ++L) kept->framed[L - 1] = false;
+    }
+  }
   for (int L = 1; L <= m.NLAYER; ++L) {
     const int n1 = m.NODE1(g, L), n2 = m.NODE2(g, L);
     if (n1 == 0) continue;
@@ -50,6 +122,15 @@ void PYCURVE(Model& m, int t, int& status, int g, int gf, const NodeArr& y, Node
       case 14: PYSOFTCLAYK(m, t, L, status, g, gf, y, Es, smy, smz, psm, p); break;
       default: PYSOFTCLAY(m, t, L, status, g, gf, y, Es, smy, smz, psm, p); break;
     }
+  }
+  if (keeping) {
+    if (status != 0) {
+      kept->recorded = kept->trusted = false;
+    } else if (!kept->replaying && kept->all_kept) {
+      record_row(m, *kept, g, tip);
+      kept->trusted = kept->solution;
+    }
+    kept->replaying = false;
   }
   if (status != 0) return;
   if (m.IPYOUT == 0 || m.IPYOUT == 1) m.GSDEPTH(g) = m.FREELEN(g) + m.HEADDEP(g);

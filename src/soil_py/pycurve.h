@@ -25,18 +25,59 @@ using NodeArr = Arr1<double, MAXNODE>;
 inline constexpr int PYKEEP_LKEY = 28;
 inline constexpr int PYKEEP_NKEY = 14;
 inline constexpr int PYKEEP_STATE = 384;
+//
+// A call that finds every node's constants kept records its node visits (the `steps`,
+// each with the node as the frame saw it) and the row's layout inputs. A later call on the
+// same row whose layout inputs and layer inputs agree bit by bit replays those steps: it
+// only evaluates each curve at the new deflection. Within one pile solution (PySolution)
+// the inputs do not change between calls: once checked they are trusted until it ends.
+inline constexpr int PYKEEP_NODE = 96;
 struct PyKeptNode {
   double key[PYKEEP_NKEY] = {};
   unsigned long long version = 0;  // the version of its layer's inputs
   bool valid = false;
   double D = 0, xe = 0, pusum = 0;
+  alignas(8) unsigned char frame[PYKEEP_NODE] = {};  // the node as the frame saw it
   alignas(16) unsigned char state[PYKEEP_STATE] = {};
+};
+struct PyKeptStep {
+  short pass = 0, n = 0;
+  bool curve = false;  // the node is below the ground: its curve is evaluated
 };
 struct PyKept {
   double lkey[MAXLAYER][PYKEEP_LKEY] = {};
   unsigned long long lversion[MAXLAYER] = {};  // 0: no inputs kept for the layer
   unsigned long long versions = 0;             // versions given so far
   PyKeptNode node[2][MAXNODE];
+  // Replay.
+  bool solution = false;   // within a pile solution
+  bool trusted = false;    // the row's inputs were checked within this solution
+  bool recorded = false;   // the steps and inputs below hold a call that found all kept
+  bool replaying = false;  // the call in progress replays
+  bool all_kept = false;   // every node of the call in progress took kept constants
+  int g = 0, gf = 0, t = 0, nlayer = 0, tip = 0;  // the recorded call's row
+  int ltype[MAXLAYER] = {}, node1[MAXLAYER] = {}, node2[MAXLAYER] = {};
+  bool framed[MAXLAYER] = {};     // the layer's criterion took its nodes from the frame
+  double eqdepth[MAXLAYER] = {};  // EQDEPTH of the row
+  double depn[MAXNODE] = {}, depax[MAXNODE] = {};  // DEPN and DEPAX of the row
+  int lstep[MAXLAYER][2] = {};    // per layer: first step and end of its steps
+  int nsteps = 0;
+  PyKeptStep steps[2 * MAXNODE];
+};
+
+// The calls of one pile solution with `kept`. Ends with the scope.
+struct PySolution {
+  PyKept& kept;
+  explicit PySolution(PyKept& k) : kept(k) {
+    kept.solution = true;
+    kept.trusted = false;
+  }
+  ~PySolution() {
+    kept.solution = false;
+    kept.trusted = false;
+  }
+  PySolution(const PySolution&) = delete;
+  PySolution& operator=(const PySolution&) = delete;
 };
 
 // A new generation of the curve inputs of the model (a new case's controls, a new soil

@@ -102,7 +102,10 @@ template <class C>
 void frame_resist(const Model& m, C& c, const PyNode& nd, double y, double& pc, double& es) {
   if (y >= m.SMALL) {
     pc = c.curve(y);
-    es = pc * m.PMULT(nd.gf) / y / m.YMULT(nd.gf);
+    // pc x PMULT / y / YMULT; a factor of 1 leaves the value as it is.
+    const double pmult = m.PMULT(nd.gf), ymult = m.YMULT(nd.gf);
+    es = (pmult == 1.0 ? pc : pc * pmult) / y;
+    if (ymult != 1.0) es /= ymult;
     if (nd.modset) es *= nd.pf / nd.yf;
   } else {
     es = c.es0();
@@ -201,6 +204,40 @@ inline bool same_key(const double (&a)[N], const double (&b)[N]) {
   return d == 0;
 }
 
+// The springs of layer L from the node visits recorded in `kept` (see PyKept): the same
+// steps as the node loop below takes when every node's constants are kept.
+template <class C>
+void py_replay(Model& m, PyKept& kept, int L, int gf, const NodeArr& y, NodeArr& Es,
+               const NodeArr& smy, const NodeArr& smz, NodeArr& psm, NodeArr& p) {
+  static_assert(std::is_trivially_copyable_v<PyNode> && sizeof(PyNode) <= PYKEEP_NODE &&
+                alignof(PyNode) <= 8);
+  const int g = kept.g;
+  if (m.IPYOUT == 0 || m.IPYOUT == 1) m.GSDEPTH(g) = m.FREELEN(g) + m.HEADDEP(g);
+  const bool movement = m.NSMPT > 0, relative = m.IPYOUT == 0 && movement;
+  const double pmult = m.PMULT(gf);
+  for (int i = kept.lstep[L - 1][0]; i < kept.lstep[L - 1][1]; ++i) {
+    const PyKeptStep st = kept.steps[i];
+    const int n = st.n;
+    Es(n) = 0.0;
+    if (!st.curve) continue;
+    PyKeptNode& kn = kept.node[st.pass - 1][n - 1];
+    const PyNode& nd = *reinterpret_cast<const PyNode*>(kn.frame);
+    C* cur = reinterpret_cast<C*>(kn.state);
+    m.PUSUM(g, L) = kn.pusum;
+    const double msm = movement ? std::sqrt(smy(n) * smy(n) + smz(n) * smz(n)) : 0.0;
+    const double yv = relative ? std::abs(y(n) - msm) : std::abs(y(n));
+    double pc = 0.0, es = 0.0;
+    cur->resist(nd, yv, pc, es);
+    const double pm = pc * pmult;
+    if (nd.capw) cur->cap_store(nd, yv, pc);
+    Es(n) = es;
+    if (relative) psm(n) = es * msm;
+    double r = y(n) <= msm ? pm : -pm;
+    if (nd.modset) r *= nd.pf;
+    p(n) = r;
+  }
+}
+
 // The node loop of one layer of one row (Part of every criterion routine).
 template <class C>
 void py_frame(Model& m, C& c, int t, int L, int& status, int g, int gf, const NodeArr& y,
@@ -223,6 +260,24 @@ void py_frame(Model& m, C& c, int t, int L, int& status, int g, int gf, const No
   // Kept constants: `cur` is the criterion state of the node in hand, either c or a kept
   // entry; `chain` stays true while every node so far was taken from the kept entries.
   PyKept* const kept = (nd.analysis && !nd.plot && m.PYGEN != 0) ? tl_kept : nullptr;
+  if (kept && kept->replaying) {
+    py_replay<C>(m, *kept, L, gf, y, Es, smy, smz, psm, p);
+    return;
+  }
+  if (kept) {
+    kept->framed[L - 1] = true;
+    kept->lstep[L - 1][0] = kept->lstep[L - 1][1] = kept->nsteps;
+  }
+  // A visit that can be replayed: recorded while every node so far took kept constants.
+  const auto record = [&](int pass, int n, bool curve) {
+    if (!kept || !kept->all_kept) return;
+    if (kept->nsteps >= int(std::size(kept->steps))) {
+      kept->all_kept = false;
+      return;
+    }
+    kept->steps[kept->nsteps++] = PyKeptStep{short(pass), short(n), curve};
+    kept->lstep[L - 1][1] = kept->nsteps;
+  };
   C* cur = &c;
   bool chain = kept != nullptr;
   if (kept) {  // the layer's inputs: new ones take a new version, which no node has yet
@@ -271,7 +326,10 @@ void py_frame(Model& m, C& c, int t, int L, int& status, int g, int gf, const No
         m.IPLTGS = nd.x >= TOL6 ? 1 : 0;
         m.PLCHR = nd.x;
       }
-      if (nd.x < TOL6) continue;
+      if (nd.x < TOL6) {
+        record(pass, n, false);
+        continue;
+      }
       PyKeptNode* kn = nullptr;
       bool hit = false;
       if (kept) {
@@ -284,6 +342,7 @@ void py_frame(Model& m, C& c, int t, int L, int& status, int g, int gf, const No
               same_key(key, kn->key);
         if (!hit) {
           chain = false;
+          kept->all_kept = false;
           kn->valid = false;
           kn->version = lversion;
           std::memcpy(kn->key, key, sizeof key);
@@ -294,6 +353,7 @@ void py_frame(Model& m, C& c, int t, int L, int& status, int g, int gf, const No
         nd.xe = kn->xe;
         cur = reinterpret_cast<C*>(kn->state);
         m.PUSUM(g, L) = kn->pusum;
+        record(pass, n, true);
       } else {
         own_state();
         nd.D = (nd.capw || m.ICAPPY == 1) ? m.CAPWEFF : SECDIAM(m, g, t, m.DEPAX(g, n));
@@ -317,6 +377,8 @@ void py_frame(Model& m, C& c, int t, int L, int& status, int g, int gf, const No
           kn->D = nd.D;
           kn->xe = nd.xe;
           kn->pusum = m.PUSUM(g, L);
+          // The node as a hit sees it: its key holds every field but D and xe.
+          std::memcpy(static_cast<void*>(kn->frame), static_cast<const void*>(&nd), sizeof nd);
           std::memcpy(static_cast<void*>(kn->state), static_cast<const void*>(&c), sizeof(C));
           kn->valid = true;
         }

@@ -3,6 +3,8 @@
 // plateau). API sand (code 8): the same mechanisms in the C1, C2, C3 form and a hyperbolic
 // tangent curve. Liquefied sand (code 11): the power curve of a 0.3 m pile in liquefied
 // sand scaled by a diameter factor.
+#include <limits>
+
 #include "soil_py/pywedge.h"
 
 namespace torva {
@@ -16,6 +18,7 @@ struct Sand : PyCrit<Sand> {
   Wedge w;
   double gam = 0, k = 0, kx = 0, pst = 0, psd = 0, A = 0, B = 0, pu = 0, pm = 0;
   double ym = 0, yu = 0, sl = 0, n = 0, Cs = 0, yk = 0;
+  double rn = std::numeric_limits<double>::infinity();  // 1 / n, the parabola's exponent
   bool flat = false;  // no resistance (zero friction angle or depth): p = 0
   explicit Sand(Model& mm) : PyCrit(mm) {}
 
@@ -52,7 +55,8 @@ struct Sand : PyCrit<Sand> {
     if (xe > 0.0 && !flat) {
       sl = (pu - pm) / (yu - ym);
       n = pm / (sl * ym);
-      Cs = pm / std::pow(ym, 1.0 / n);
+      rn = 1.0 / n;
+      Cs = pm / std::pow(ym, rn);
       yk = std::pow(Cs / kx, n / (n - 1.0));
       // A curve whose parabola is not defined (no rise from pm to pu) keeps its lines.
       if (!std::isfinite(n) || !std::isfinite(Cs) || !(sl > 0.0)) flat = true;
@@ -64,7 +68,7 @@ struct Sand : PyCrit<Sand> {
     if (y >= ym)
       p = y < yu ? pm + sl * (y - ym) : pu;
     else if (y > yk)
-      p = Cs * std::pow(y, 1.0 / n);
+      p = Cs * std::pow(y, rn);
     else
       p = kx * y;
     return std::min(p, kx * y);
@@ -108,10 +112,10 @@ struct ApiSand : PyCrit<ApiSand> {
       return false;
     }
     w.set(phi);
-    const double tb = std::tan(w.beta), ta = std::tan(w.alpha), tp = std::tan(phi);
-    C1 = tb * (tb * tb * ta + w.K0 * (tp * std::sin(w.beta) * (1.0 / std::cos(w.alpha) + 1.0) - ta));
+    const double tb = w.tb, ta = w.ta, tp = w.tp;
+    C1 = tb * (tb * tb * ta + w.K0 * (tp * w.sb * (1.0 / w.ca + 1.0) - ta));
     C2 = tb * tb - w.Ka;
-    C3 = std::pow(tb, 4) * (tb * tb + w.K0 * tp) - w.Ka;
+    C3 = w.tb4 * (tb * tb + w.K0 * tp) - w.Ka;
     return true;
   }
   bool plain_depth(const PyNode& nd) const {

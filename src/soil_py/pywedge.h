@@ -6,22 +6,34 @@
 
 namespace torva::pyf {
 
-// Friction-angle terms shared by the wedge formulas.
+// Friction-angle terms shared by the wedge formulas. The trigonometric terms depend on
+// the friction angle alone: they are derived once per angle, so the nodes of a layer of
+// one angle share them.
 struct Wedge {
   double phi = 0, alpha = 0, beta = 0, K0 = f32(0.4f), Ka = 0, Kp = 0;
+  double tb = 0, tp = 0, ta = 0, tbp = 0, sb = 0, ca = 0, tb4 = 0, tb8 = 0;
+  bool ready = false;  // the terms are those of phi
   void set(double ph) {
+    if (ready && std::bit_cast<std::uint64_t>(ph) == std::bit_cast<std::uint64_t>(phi)) return;
     phi = ph;
     alpha = ph / 2.0;
     beta = FULLPI / 4.0 + ph / 2.0;
     Ka = std::pow(std::tan(FULLPI / 4.0 - ph / 2.0), 2);
     Kp = std::pow(std::tan(beta), 2);
+    tb = std::tan(beta);
+    tp = std::tan(phi);
+    ta = std::tan(alpha);
+    tbp = std::tan(beta - phi);
+    sb = std::sin(beta);
+    ca = std::cos(alpha);
+    tb4 = std::pow(tb, 4);
+    tb8 = std::pow(tb, 8);
+    ready = true;
   }
   // Wedge resistance, overburden at x and wedge geometry at xe.
   double Pst(double gam, double x, double xe, double D) const {
-    const double tb = std::tan(beta), tp = std::tan(phi), ta = std::tan(alpha);
-    const double tbp = std::tan(beta - phi), sb = std::sin(beta);
     return gam * x *
-           (K0 * xe * tp * sb / (std::cos(alpha) * tbp) + (tb / tbp) * (D + xe * tb * ta) +
+           (K0 * xe * tp * sb / (ca * tbp) + (tb / tbp) * (D + xe * tb * ta) +
             K0 * xe * tb * (tp * sb - ta) - Ka * D);
   }
   // The equivalent depth of the layer through the wedge family (c: silt's cohesion).
@@ -31,9 +43,7 @@ struct Wedge {
   }
   // Flow-around resistance.
   double Psd(double gam, double x, double D) const {
-    const double tb = std::tan(beta);
-    return Ka * D * gam * x * (std::pow(tb, 8) - 1.0) +
-           K0 * D * gam * x * std::tan(phi) * std::pow(tb, 4);
+    return Ka * D * gam * x * (tb8 - 1.0) + K0 * D * gam * x * tp * tb4;
   }
 };
 
