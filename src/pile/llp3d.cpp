@@ -5,6 +5,10 @@
 #include <initializer_list>
 #include <string>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "io/fmt.h"
 #include "model/messages.h"
 #include "pile/dload.h"
@@ -17,6 +21,23 @@
 #include "soil_py/smove.h"
 
 namespace torva {
+
+namespace {
+
+// r[i] = sqrt(y[i]^2 + z[i]^2) for i < count: two at a time where the target has packed
+// doubles (the square root is correctly rounded either way, so the values are the same).
+void resultant(int count, const double* y, const double* z, double* r) {
+  int i = 0;
+#if defined(__SSE2__)
+  for (; i + 2 <= count; i += 2) {
+    const __m128d a = _mm_loadu_pd(y + i), b = _mm_loadu_pd(z + i);
+    _mm_storeu_pd(r + i, _mm_sqrt_pd(_mm_add_pd(_mm_mul_pd(a, a), _mm_mul_pd(b, b))));
+  }
+#endif
+  for (; i < count; ++i) r[i] = std::sqrt(y[i] * y[i] + z[i] * z[i]);
+}
+
+}  // namespace
 
 bool llp_solve_plane(int N, double h, const NodeVec& EIv, const NodeVec& Esv, const NodeVec& Paxv,
                      const NodeVec& qv, NodeVec& av, NodeVec& bv, NodeVec& cv, NodeVec& yv,
@@ -239,7 +260,7 @@ bool LLP3D(Model& m, int g, double yt, double Sy, double zt, double Sz, double P
     }
 
     // Secant springs at the resultant deflection of every node.
-    for (int k = 1; k <= n + 1; ++k) s.ures(k) = std::sqrt(s.y(k + 3) * s.y(k + 3) + s.z(k + 3) * s.z(k + 3));
+    resultant(n + 1, s.y.data() + 3, s.z.data() + 3, s.ures.data());
     if (!user) {
       PYCURVE(m, t, status, g, g, s.ures, s.Esp, s.smy, s.smz, s.Fsm, s.pr, &s.kept);
       if (status != 0) return false;

@@ -26,13 +26,15 @@ Layout layout(Model& m, int g, double head) {
   }
   const double h = m.PILELEN(t) / n;
   const double hv = m.IBATTER == 1 ? h * std::cos(m.BATTER(g)) : h;
+  // Node depths as running sums (held in registers, stored as they go).
+  double dn = head, da = head;
   m.DEPN(g, 1) = head;
   m.DEPAX(g, 1) = head;
 
   if (m.IPYUSER == 1 && m.PYSETG(g) > 0) {  // user p-y curves: depths only
     for (int k = 2; k <= n + 1; ++k) {
-      m.DEPN(g, k) = m.DEPN(g, k - 1) + hv;
-      m.DEPAX(g, k) = m.DEPAX(g, k - 1) + h;
+      m.DEPN(g, k) = dn += hv;
+      m.DEPAX(g, k) = da += h;
     }
     return Layout::ok;
   }
@@ -47,14 +49,14 @@ Layout layout(Model& m, int g, double head) {
   int j = 1;
   for (int k = 1; k <= n + 1; ++k) {
     if (k >= 2) {
-      m.DEPN(g, k) = m.DEPN(g, k - 1) + hv;
-      m.DEPAX(g, k) = m.DEPAX(g, k - 1) + h;
+      m.DEPN(g, k) = dn += hv;
+      m.DEPAX(g, k) = da += h;
     }
-    if (m.DEPN(g, k) > bottom) {
+    if (dn > bottom) {
       PILEDEEPMSG(m, m.PILELEN(t));
       return Layout::deep;
     }
-    if (j <= nl && m.LTOP(j) <= m.DEPN(g, k)) {
+    if (j <= nl && m.LTOP(j) <= dn) {
       m.NODE1(g, j) = k;
       ++j;
     }

@@ -134,8 +134,9 @@ void PYCURVE(Model& m, int t, int& status, int g, int gf, const NodeArr& y, Node
   }
   if (status != 0) return;
   if (m.IPYOUT == 0 || m.IPYOUT == 1) m.GSDEPTH(g) = m.FREELEN(g) + m.HEADDEP(g);
+  const double gs = m.GSDEPTH(g);
   for (int n = 1; n <= tip; ++n)
-    if (m.DEPN(g, n) < m.GSDEPTH(g)) Es(n) = 0.0;
+    if (m.DEPN(g, n) < gs) Es(n) = 0.0;
 }
 
 void PYMODFAC(const Model& m, int g, int& set, double depth, double& pf, double& yf) {
