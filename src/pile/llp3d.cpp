@@ -1,7 +1,9 @@
 #include "pile/llp3d.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <initializer_list>
 #include <string>
 
@@ -35,6 +37,31 @@ void resultant(int count, const double* y, const double* z, double* r) {
   }
 #endif
   for (; i < count; ++i) r[i] = std::sqrt(y[i] * y[i] + z[i] * z[i]);
+}
+
+// Whether the bending stiffness kept in s is that of row g (property t, n segments).
+bool kept_ei(const Model& m, int g, int t, int n, const Llp3dScratch& s) {
+  const auto& e = s.ei;
+  if (!e.valid || e.g != g || e.t != t || e.n != n || e.gen != m.PYGEN || m.PYGEN == 0 ||
+      std::bit_cast<std::uint64_t>(e.head) != std::bit_cast<std::uint64_t>(m.HEADDEP(g)))
+    return false;
+  std::uint64_t d = 0;
+  for (int k = 1; k <= n + 1; ++k)
+    d |= std::bit_cast<std::uint64_t>(e.depax(k)) ^ std::bit_cast<std::uint64_t>(m.DEPAX(g, k));
+  return d == 0;
+}
+
+void keep_ei(const Model& m, int g, int t, int n, Llp3dScratch& s) {
+  auto& e = s.ei;
+  e.valid = true;
+  e.g = g;
+  e.t = t;
+  e.n = n;
+  e.gen = m.PYGEN;
+  e.head = m.HEADDEP(g);
+  for (int k = 1; k <= n + 1; ++k) e.depax(k) = m.DEPAX(g, k);
+  e.EIz = s.EIz;
+  e.EIy = s.EIy;
 }
 
 }  // namespace
@@ -215,11 +242,18 @@ bool LLP3D(Model& m, int g, double yt, double Sy, double zt, double Sz, double P
   // 5. Axial force of the beam-column terms.
   const bool axdist = m.IAXVAR == 1 && m.LSNO(g) <= 0;
   for (int mm = 4; mm <= N; ++mm) s.Pax(mm) = axdist ? FAX(mm) : P;
-  // 6. Bending stiffness; the fictitious entries take the head and tip sections.
-  for (int mm = 3; mm <= n + 6; ++mm) {
-    const int k = std::clamp(mm - 3, 1, n + 1);
-    s.EIz(mm) = SECEIZ(m, g, t, m.DEPAX(g, k));
-    s.EIy(mm) = SECEIY(m, g, t, m.DEPAX(g, k));
+  // 6. Bending stiffness; the fictitious entries take the head and tip sections. Elastic
+  // sections keep it for the next call on the row.
+  if (!mphi && kept_ei(m, g, t, n, s)) {
+    s.EIz = s.ei.EIz;
+    s.EIy = s.ei.EIy;
+  } else {
+    for (int mm = 3; mm <= n + 6; ++mm) {
+      const int k = std::clamp(mm - 3, 1, n + 1);
+      s.EIz(mm) = SECEIZ(m, g, t, m.DEPAX(g, k));
+      s.EIy(mm) = SECEIY(m, g, t, m.DEPAX(g, k));
+    }
+    if (!mphi && m.PYGEN != 0) keep_ei(m, g, t, n, s);
   }
   if (mphi) {
     EIMPHIY(m, g, P, s.EIz, s.y);

@@ -28,6 +28,16 @@ struct Llp3dScratch {
   NodeVec res[NNODEQ];          // node quantities of the closed shape
   NodeBlock block;              // the node quantities gathered for the result store
   PyKept kept;                  // curve constants of the row last evaluated (kept across calls)
+  // Bending stiffness of the row last set up (entries 3..N+2 of EIz, EIy), kept across
+  // calls while its inputs are unchanged: the row, its property and segments, the head
+  // depth, the node coordinates along the axis and the generation of the model's inputs.
+  struct {
+    bool valid = false;
+    int g = 0, t = 0, n = 0;
+    unsigned long long gen = 0;
+    double head = 0;
+    NodeVec depax, EIz, EIy;
+  } ei;
   int ns = 0;                   // solves made by the last call
   long long solves = 0;         // solves of both planes made by every call so far
 };

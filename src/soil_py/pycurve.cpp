@@ -53,7 +53,7 @@ bool row_unchanged(const Model& m, const PyKept& k, int g, int gf, int t) {
   return true;
 }
 
-// Records the row's inputs with the steps of a call that found every node kept.
+// Records the row's inputs with the steps of a replayable call.
 void record_row(const Model& m, PyKept& k, int g, int tip) {
   k.nlayer = m.NLAYER;
   k.tip = tip;
@@ -98,7 +98,7 @@ void PYCURVE(Model& m, int t, int& status, int g, int gf, const NodeArr& y, Node
       kept->gf = gf;
       kept->t = t;
       kept->nsteps = 0;
-      kept->all_kept = true;
+      kept->replayable = true;
       for (int L = 1; L <= m.NLAYER; ++L) kept->framed[L - 1] = false;
     }
   }
@@ -126,7 +126,7 @@ void PYCURVE(Model& m, int t, int& status, int g, int gf, const NodeArr& y, Node
   if (keeping) {
     if (status != 0) {
       kept->recorded = kept->trusted = false;
-    } else if (!kept->replaying && kept->all_kept) {
+    } else if (!kept->replaying && kept->replayable) {
       record_row(m, *kept, g, tip);
       kept->trusted = kept->solution;
     }

@@ -26,8 +26,9 @@ inline constexpr int PYKEEP_LKEY = 28;
 inline constexpr int PYKEEP_NKEY = 14;
 inline constexpr int PYKEEP_STATE = 384;
 //
-// A call that finds every node's constants kept records its node visits (the `steps`,
-// each with the node as the frame saw it) and the row's layout inputs. A later call on the
+// A call after which every node's constants are kept (found, or derived and stored) records
+// its node visits (the `steps`, each with the node as the frame saw it) and the row's
+// layout inputs. A later call on the
 // same row whose layout inputs and layer inputs agree bit by bit replays those steps: it
 // only evaluates each curve at the new deflection. Within one pile solution (PySolution)
 // the inputs do not change between calls: once checked they are trusted until it ends.
@@ -52,9 +53,10 @@ struct PyKept {
   // Replay.
   bool solution = false;   // within a pile solution
   bool trusted = false;    // the row's inputs were checked within this solution
-  bool recorded = false;   // the steps and inputs below hold a call that found all kept
+  bool recorded = false;   // the steps and inputs below hold a replayable call
   bool replaying = false;  // the call in progress replays
-  bool all_kept = false;   // every node of the call in progress took kept constants
+  bool replayable = false; // every node of the call in progress is kept as the next
+                           // call would take it (its constants found or stored)
   int g = 0, gf = 0, t = 0, nlayer = 0, tip = 0;  // the recorded call's row
   int ltype[MAXLAYER] = {}, node1[MAXLAYER] = {}, node2[MAXLAYER] = {};
   bool framed[MAXLAYER] = {};     // the layer's criterion took its nodes from the frame

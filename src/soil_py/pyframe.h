@@ -268,11 +268,11 @@ void py_frame(Model& m, C& c, int t, int L, int& status, int g, int gf, const No
     kept->framed[L - 1] = true;
     kept->lstep[L - 1][0] = kept->lstep[L - 1][1] = kept->nsteps;
   }
-  // A visit that can be replayed: recorded while every node so far took kept constants.
+  // A visit that can be replayed: recorded while every node so far is kept.
   const auto record = [&](int pass, int n, bool curve) {
-    if (!kept || !kept->all_kept) return;
+    if (!kept || !kept->replayable) return;
     if (kept->nsteps >= int(std::size(kept->steps))) {
-      kept->all_kept = false;
+      kept->replayable = false;
       return;
     }
     kept->steps[kept->nsteps++] = PyKeptStep{short(pass), short(n), curve};
@@ -342,7 +342,6 @@ void py_frame(Model& m, C& c, int t, int L, int& status, int g, int gf, const No
               same_key(key, kn->key);
         if (!hit) {
           chain = false;
-          kept->all_kept = false;
           kn->valid = false;
           kn->version = lversion;
           std::memcpy(kn->key, key, sizeof key);
@@ -381,6 +380,10 @@ void py_frame(Model& m, C& c, int t, int L, int& status, int g, int gf, const No
           std::memcpy(static_cast<void*>(kn->frame), static_cast<const void*>(&nd), sizeof nd);
           std::memcpy(static_cast<void*>(kn->state), static_cast<const void*>(&c), sizeof(C));
           kn->valid = true;
+          // An equivalent depth still unset derives this node again in the next call.
+          if (C::eqdepth && L >= 2 && nd.first && m.IPYOUT == 0 && m.EQDEPTH(g, L) < TOL6)
+            kept->replayable = false;
+          record(pass, n, true);
         }
       }
       const double msm =
