@@ -98,12 +98,13 @@ inline void put_point(Model& m, const PyNode& nd, int i, double ply, double plp,
 
 // Frame step 13: the unfactored curve value at y and the secant modulus with the row's
 // group factors and the factors along depth; below SMALL the criterion's Es0 and y x Es0.
+// With the model's SMALL and the row's PMULT, YMULT given.
 template <class C>
-void frame_resist(const Model& m, C& c, const PyNode& nd, double y, double& pc, double& es) {
-  if (y >= m.SMALL) {
+void frame_resist_at(const C& c, const PyNode& nd, double y, double small, double pmult,
+                     double ymult, double& pc, double& es) {
+  if (y >= small) {
     pc = c.curve(y);
     // pc x PMULT / y / YMULT; a factor of 1 leaves the value as it is.
-    const double pmult = m.PMULT(nd.gf), ymult = m.YMULT(nd.gf);
     es = (pmult == 1.0 ? pc : pc * pmult) / y;
     if (ymult != 1.0) es /= ymult;
     if (nd.modset) es *= nd.pf / nd.yf;
@@ -111,6 +112,10 @@ void frame_resist(const Model& m, C& c, const PyNode& nd, double y, double& pc, 
     es = c.es0();
     pc = y * es;
   }
+}
+template <class C>
+void frame_resist(const Model& m, C& c, const PyNode& nd, double y, double& pc, double& es) {
+  frame_resist_at(c, nd, y, m.SMALL, m.PMULT(nd.gf), m.YMULT(nd.gf), pc, es);
 }
 
 template <class Derived>
@@ -214,7 +219,12 @@ void py_replay(Model& m, PyKept& kept, int L, int gf, const NodeArr& y, NodeArr&
   const int g = kept.g;
   if (m.IPYOUT == 0 || m.IPYOUT == 1) m.GSDEPTH(g) = m.FREELEN(g) + m.HEADDEP(g);
   const bool movement = m.NSMPT > 0, relative = m.IPYOUT == 0 && movement;
-  const double pmult = m.PMULT(gf);
+  const double pmult = m.PMULT(gf), ymult = m.YMULT(gf), small = m.SMALL;
+  // A criterion with the frame's own resist: frame_resist with the row's factors at hand.
+  constexpr bool frame_rule =
+      std::is_same_v<decltype(&C::resist),
+                     void (PyCrit<C>::*)(const PyNode&, double, double&, double&)>;
+  const PyKeptNode* lastkn = nullptr;  // the last node evaluated leaves its PUSUM
   for (int i = kept.lstep[L - 1][0]; i < kept.lstep[L - 1][1]; ++i) {
     const PyKeptStep st = kept.steps[i];
     const int n = st.n;
@@ -223,11 +233,15 @@ void py_replay(Model& m, PyKept& kept, int L, int gf, const NodeArr& y, NodeArr&
     PyKeptNode& kn = kept.node[st.pass - 1][n - 1];
     const PyNode& nd = *reinterpret_cast<const PyNode*>(kn.frame);
     C* cur = reinterpret_cast<C*>(kn.state);
-    m.PUSUM(g, L) = kn.pusum;
+    lastkn = &kn;
     const double msm = movement ? std::sqrt(smy(n) * smy(n) + smz(n) * smz(n)) : 0.0;
     const double yv = relative ? std::abs(y(n) - msm) : std::abs(y(n));
     double pc = 0.0, es = 0.0;
-    cur->resist(nd, yv, pc, es);
+    if constexpr (frame_rule) {
+      frame_resist_at(*cur, nd, yv, small, pmult, ymult, pc, es);
+    } else {
+      cur->resist(nd, yv, pc, es);
+    }
     const double pm = pc * pmult;
     if (nd.capw) cur->cap_store(nd, yv, pc);
     Es(n) = es;
@@ -236,6 +250,7 @@ void py_replay(Model& m, PyKept& kept, int L, int gf, const NodeArr& y, NodeArr&
     if (nd.modset) r *= nd.pf;
     p(n) = r;
   }
+  if (lastkn) m.PUSUM(g, L) = lastkn->pusum;
 }
 
 // The node loop of one layer of one row (Part of every criterion routine).
