@@ -41,6 +41,9 @@ struct ENVMIN {
   Arr1<double, 12> EMNCAP;
   RowArr2<double, MAXROWP, NPILETOP> EMNTOP;
   RowArr3<double, MAXROWP, MAXNODE, NNODEQ> EMNNODE;
+  // Per row, the last solution entry stored into the node envelopes since their last
+  // reset (0: none), so that a reset clears only what was written.
+  Arr1<int, MAXROWP> ENVNODES;
 };
 
 // Maximum envelope, the same layout.

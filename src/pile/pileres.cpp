@@ -50,6 +50,7 @@ void PACKNODE(NodeBlock& block, const NodeVec* const (&A)[NNODEQ]) {
 void NODEENV(Model& m, int g, int jlast, int, double, const NodeBlock& block) {
   if (jlast < 4) return;
   if (jlast > MAXNODE) jlast = MAXNODE;
+  if (jlast > m.ENVNODES(g)) m.ENVNODES(g) = jlast;
   for (int k = 1; k <= NNODEQ; ++k)
     for (int j = 4; j <= jlast; ++j) {
       const double v = block(j, k);

@@ -11,6 +11,7 @@
 #include "pile/llp3d.h"
 #include "pile/pileres.h"
 #include "pile_fixture.h"
+#include "report/envewr.h"
 
 namespace torva {
 namespace {
@@ -146,6 +147,28 @@ TEST(PileEnvelopes, RunningMinimumAndMaximum) {
   EXPECT_EQ(m->PRNODE(3, 14, 25), 2.0);
   EXPECT_EQ(m->PRNODE(3, 15, 1), 99.0);
   EXPECT_EQ(m->EMXNODE(3, 4, 1), 2.0);
+}
+
+// A reset before a new series clears every node entry stored since the last one, of the
+// quantities of the model's dimension (2-D: the first 8), whatever the row's length.
+TEST(PileEnvelopes, ResetClearsStoredNodes) {
+  auto m = new_model();
+  m->NROW = 3;
+  NodeBlock b;
+  b.fill(2.0);
+  for (const bool plane : {false, true}) {
+    m->NRESLT = 1;
+    NODEENV(*m, 3, 14, 3, 1.0, b);
+    m->NRESLT = 2;
+    NODEENV(*m, 3, 20, 3, 1.0, b);
+    plane ? ENVINIT2D(*m) : ENVINIT(*m);
+    for (int n : {4, 14, 20}) {
+      EXPECT_EQ(m->EMNNODE(3, n, 1), 0.0) << n;
+      EXPECT_EQ(m->EMXNODE(3, n, 8), 0.0) << n;
+      EXPECT_EQ(m->EMXNODE(3, n, 25), plane ? 2.0 : 0.0) << n;
+    }
+    EXPECT_EQ(m->PRNODE(3, 20, 1), 2.0) << "the last results stay";
+  }
 }
 
 // Many rows solved in a parallel loop give bitwise the same results with 1 and 8
