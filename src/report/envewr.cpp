@@ -12,6 +12,7 @@
 #include "io/platform.h"
 #include "io/threads.h"
 #include "io/writers.h"
+#include "pile/pileres.h"
 #include "report/captables.h"
 #include "report/noderes.h"
 #include "report/ptables.h"
@@ -202,8 +203,7 @@ bool table_m_rows(Model& m, int kind, const std::function<TableMRow&(int)>& slot
       prepare(g, i);
       for (int q = 1; q <= NNODEQ; ++q) {
         for (int k = 4; k <= r.last; ++k) {
-          r.B(k, q) = kind == 0 ? m.PRNODE(g, k, q)
-                    : kind == 1 ? m.EMNNODE(g, k, q) : m.EMXNODE(g, k, q);
+          r.B(k, q) = kind == 0 ? m.PRNODE(g, k, q) : NODEENVAT(m, g, k, q, kind == 2);
         }
       }
       for (int f = 0; f < 3; ++f) files[3 * i + f].open_memory();

@@ -1,30 +1,18 @@
 // Envelope reset before the load-case series and before the combination series. The node
-// envelopes of a row are cleared only over the solution entries stored since the last
+// envelopes of a row are cleared only over the solution entries written since the last
 // reset: the rest is still zero from the new model, so a run touches only what its rows
-// use.
+// use (and a series of one result, whose envelope is that result, none of them).
 #include "report/envewr.h"
 
+#include "pile/pileres.h"
+
 namespace torva {
-
-namespace {
-
-// Clears node quantities 1..nq of every row over the entries stored since the last reset.
-void reset_nodes(Model& m, int nq) {
-  for (int g = 1; g <= m.NROW; ++g) {
-    const int last = m.ENVNODES(g);
-    for (int q = 1; q <= nq; ++q)
-      for (int n = 4; n <= last; ++n) m.EMNNODE(g, n, q) = m.EMXNODE(g, n, q) = 0.0;
-    m.ENVNODES(g) = 0;
-  }
-}
-
-}  // namespace
 
 void ENVINIT(Model& m) {
   for (int i = 1; i <= 12; ++i) m.EMNCAP(i) = m.EMXCAP(i) = 0.0;
   for (int g = 1; g <= m.NROW; ++g)
     for (int q = 1; q <= NPILETOP; ++q) m.EMNTOP(g, q) = m.EMXTOP(g, q) = 0.0;
-  reset_nodes(m, NNODEQ);
+  for (int g = 1; g <= m.NROW; ++g) NODEENVRESET(m, g, NNODEQ);
 }
 
 void ENVINIT2D(Model& m) {
@@ -34,7 +22,7 @@ void ENVINIT2D(Model& m) {
       m.EMNTOP(g, q) = m.EMXTOP(g, q) = 0.0;
       m.EMNTOP(g, q + 13) = m.EMXTOP(g, q + 13) = 0.0;
     }
-  reset_nodes(m, 8);
+  for (int g = 1; g <= m.NROW; ++g) NODEENVRESET(m, g, 8);
 }
 
 }  // namespace torva
