@@ -41,6 +41,13 @@ struct ENVMIN {
   Arr1<double, 12> EMNCAP;
   RowArr2<double, MAXROWP, NPILETOP> EMNTOP;
   RowArr3<double, MAXROWP, MAXNODE, NNODEQ> EMNNODE;
+  // Per row, the last solution entry stored into the node envelopes since their last
+  // reset (0: none), so that a reset clears only what was written.
+  Arr1<int, MAXROWP> ENVNODES;
+  // Per row, the last entry of the first result of the series when that result is still
+  // the whole envelope (0: none): then both envelopes read PRNODE over entries 4..this,
+  // and are written out only when a second result comes.
+  Arr1<int, MAXROWP> ENVFIRST;
 };
 
 // Maximum envelope, the same layout.

@@ -47,15 +47,56 @@ void PACKNODE(NodeBlock& block, const NodeVec* const (&A)[NNODEQ]) {
     for (int j = 1; j <= MAXNODE; ++j) block(j, k) = (*A[k - 1])(j);
 }
 
+namespace {
+
+// The first result of the series, still held in PRNODE alone, becomes the start of both
+// envelopes (the envelope rule's first store).
+void write_first(Model& m, int g) {
+  const int first = m.ENVFIRST(g);
+  if (first == 0) return;
+  for (int k = 1; k <= NNODEQ; ++k)
+    for (int j = 4; j <= first; ++j) m.EMNNODE(g, j, k) = m.EMXNODE(g, j, k) = m.PRNODE(g, j, k);
+  if (first > m.ENVNODES(g)) m.ENVNODES(g) = first;
+  m.ENVFIRST(g) = 0;
+}
+
+}  // namespace
+
 void NODEENV(Model& m, int g, int jlast, int, double, const NodeBlock& block) {
   if (jlast < 4) return;
   if (jlast > MAXNODE) jlast = MAXNODE;
+  if (m.NRESLT == 1) {
+    // The first result is its own envelope: it is stored once, in PRNODE. A series of one
+    // result (a single load case) never writes the envelope tables.
+    for (int k = 1; k <= NNODEQ; ++k)
+      for (int j = 4; j <= jlast; ++j) m.PRNODE(g, j, k) = block(j, k);
+    if (jlast > m.ENVFIRST(g)) m.ENVFIRST(g) = jlast;
+    return;
+  }
+  write_first(m, g);
+  if (jlast > m.ENVNODES(g)) m.ENVNODES(g) = jlast;
   for (int k = 1; k <= NNODEQ; ++k)
     for (int j = 4; j <= jlast; ++j) {
       const double v = block(j, k);
       envelope(m, v, m.EMNNODE(g, j, k), m.EMXNODE(g, j, k));
       m.PRNODE(g, j, k) = v;
     }
+}
+
+double NODEENVAT(const Model& m, int g, int j, int q, bool max) {
+  if (j <= m.ENVFIRST(g)) return m.PRNODE(g, j, q);
+  return max ? m.EMXNODE(g, j, q) : m.EMNNODE(g, j, q);
+}
+
+void NODEENVRESET(Model& m, int g, int nq) {
+  // Quantities past nq keep their envelopes through the reset, so the first result
+  // is written out to them.
+  if (nq < NNODEQ) write_first(m, g);
+  const int last = m.ENVNODES(g);
+  for (int q = 1; q <= nq; ++q)
+    for (int j = 4; j <= last; ++j) m.EMNNODE(g, j, q) = m.EMXNODE(g, j, q) = 0.0;
+  m.ENVNODES(g) = 0;
+  m.ENVFIRST(g) = 0;
 }
 
 void SOILKGET(const Model& m, int g, double* K) {

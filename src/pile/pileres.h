@@ -26,6 +26,13 @@ void PACKNODE(NodeBlock& block, const NodeVec* const (&A)[NNODEQ]);
 // `ndim` and `h` do not change the store.
 void NODEENV(Model& m, int g, int jlast, int ndim, double h, const NodeBlock& block);
 
+// The minimum (max false) or maximum node envelope of row g at entry j, quantity q.
+double NODEENVAT(const Model& m, int g, int j, int q, bool max);
+
+// Resets node quantities 1..nq of row g's envelopes to 0 over the entries stored since
+// the last reset.
+void NODEENVRESET(Model& m, int g, int nq);
+
 // The equivalent soil-spring stiffness of row g at nodes 1..NSEG+1, as read back from
 // the pile-state file.
 void SOILKGET(const Model& m, int g, double* K);

@@ -12,6 +12,7 @@
 #include "io/platform.h"
 #include "io/threads.h"
 #include "io/writers.h"
+#include "pile/pileres.h"
 #include "report/captables.h"
 #include "report/noderes.h"
 #include "report/ptables.h"
@@ -187,10 +188,21 @@ bool table_m_rows(Model& m, int kind, const std::function<TableMRow&(int)>& slot
     m.ERRFILE = scrname;
     return false;
   }
-  // The block's streams: plot data, scratch records and report of each slot.
-  auto files = std::make_unique<TextFile[]>(3 * TABLEM_BLOCK);
+  // The streams of two blocks (plot data, scratch records and report of each slot): the
+  // files receive one block's lines, in row order, while the next block is formatted.
+  auto files = std::make_unique<TextFile[]>(6 * TABLEM_BLOCK);
+  TextFile* done = nullptr;  // the block formatted last, not yet written
+  int ndone = 0;
+  const auto write_block = [&m](TextFile* f, int n) {
+    for (int i = 0; i < n; ++i) {
+      m.PLOTDATA.write_text(f[3 * i].take_text());
+      m.PILESCR.write_text(f[3 * i + 1].take_text());
+      m.REPORT.write_text(f[3 * i + 2].take_text());
+    }
+  };
   for (int g0 = 1; g0 <= m.NROW; g0 += TABLEM_BLOCK) {
     const int nb = std::min(TABLEM_BLOCK, m.NROW - g0 + 1);
+    TextFile* cur = files.get() + (done == files.get() ? 3 * TABLEM_BLOCK : 0);
     for (int i = 0; i < nb; ++i) {
       const int g = g0 + i;
       TableMRow& r = slot(i);
@@ -202,11 +214,10 @@ bool table_m_rows(Model& m, int kind, const std::function<TableMRow&(int)>& slot
       prepare(g, i);
       for (int q = 1; q <= NNODEQ; ++q) {
         for (int k = 4; k <= r.last; ++k) {
-          r.B(k, q) = kind == 0 ? m.PRNODE(g, k, q)
-                    : kind == 1 ? m.EMNNODE(g, k, q) : m.EMXNODE(g, k, q);
+          r.B(k, q) = kind == 0 ? m.PRNODE(g, k, q) : NODEENVAT(m, g, k, q, kind == 2);
         }
       }
-      for (int f = 0; f < 3; ++f) files[3 * i + f].open_memory();
+      for (int f = 0; f < 3; ++f) cur[3 * i + f].open_memory();
     }
     // The threads of the row loops share the block's streams; the run's thread counts
     // record the two streams of the printing.
@@ -215,21 +226,28 @@ bool table_m_rows(Model& m, int kind, const std::function<TableMRow&(int)>& slot
     SETNTHR(m.NTHREQ, m.NTHUSE, m.NTHRUN, m.NROW, 1);
     const double t0 = platform::wall_seconds();
     // Two output streams per row: plot data, and scratch records with the report. Each
-    // builds its lines in memory; the files receive them below in row order, so the
-    // output never depends on the thread count.
+    // builds its lines in memory; one more task writes the block before to the files, so
+    // the output never depends on the thread count.
+    const int first = done != nullptr ? 1 : 0;
 #pragma omp parallel for schedule(dynamic) num_threads(nthr)
-    for (int task = 0; task < 2 * nb; ++task) {
-      const int i = task / 2;
-      if (task % 2 == 0)
-        plot(i, files[3 * i]);
+    for (int task = 0; task < 2 * nb + first; ++task) {
+      if (task < first) {
+        write_block(done, ndone);
+        continue;
+      }
+      const int i = (task - first) / 2;
+      if ((task - first) % 2 == 0)
+        plot(i, cur[3 * i]);
       else
-        report(i, files[3 * i + 1], files[3 * i + 2]);
+        report(i, cur[3 * i + 1], cur[3 * i + 2]);
     }
-    for (int i = 0; i < nb; ++i) {
-      m.PLOTDATA.write_text(files[3 * i].take_text());
-      m.PILESCR.write_text(files[3 * i + 1].take_text());
-      m.REPORT.write_text(files[3 * i + 2].take_text());
-    }
+    done = cur;
+    ndone = nb;
+    m.TPRT += platform::wall_seconds() - t0;
+  }
+  if (done != nullptr) {
+    const double t0 = platform::wall_seconds();
+    write_block(done, ndone);
     m.TPRT += platform::wall_seconds() - t0;
   }
   const bool failed = m.PILESCR.write_failed();

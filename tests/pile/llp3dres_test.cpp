@@ -11,6 +11,7 @@
 #include "pile/llp3d.h"
 #include "pile/pileres.h"
 #include "pile_fixture.h"
+#include "report/envewr.h"
 
 namespace torva {
 namespace {
@@ -146,6 +147,67 @@ TEST(PileEnvelopes, RunningMinimumAndMaximum) {
   EXPECT_EQ(m->PRNODE(3, 14, 25), 2.0);
   EXPECT_EQ(m->PRNODE(3, 15, 1), 99.0);
   EXPECT_EQ(m->EMXNODE(3, 4, 1), 2.0);
+}
+
+// A reset before a new series clears every node entry stored since the last one, of the
+// quantities of the model's dimension (2-D: the first 8), whatever the row's length.
+TEST(PileEnvelopes, ResetClearsStoredNodes) {
+  auto m = new_model();
+  m->NROW = 3;
+  NodeBlock b;
+  b.fill(2.0);
+  for (const bool plane : {false, true}) {
+    m->NRESLT = 1;
+    NODEENV(*m, 3, 14, 3, 1.0, b);
+    m->NRESLT = 2;
+    NODEENV(*m, 3, 20, 3, 1.0, b);
+    plane ? ENVINIT2D(*m) : ENVINIT(*m);
+    for (int n : {4, 14, 20}) {
+      EXPECT_EQ(m->EMNNODE(3, n, 1), 0.0) << n;
+      EXPECT_EQ(m->EMXNODE(3, n, 8), 0.0) << n;
+      EXPECT_EQ(m->EMXNODE(3, n, 25), plane ? 2.0 : 0.0) << n;
+    }
+    EXPECT_EQ(m->PRNODE(3, 20, 1), 2.0) << "the last results stay";
+  }
+}
+
+// The node envelopes through a series: the first result alone is both envelopes; a second
+// result takes the running extremes, a row first stored then starts from the reset's 0;
+// the reset of a series of one result leaves the next series clean.
+TEST(PileEnvelopes, NodeEnvelopesOverASeries) {
+  auto m = new_model();
+  m->NROW = 4;
+  NodeBlock b;
+  b.fill(2.0);
+  b(9, 3) = -1.0;
+  b(5, 25) = NAN;
+  m->NRESLT = 1;
+  NODEENV(*m, 3, 14, 3, 1.0, b);
+  for (const bool max : {false, true}) {
+    EXPECT_EQ(NODEENVAT(*m, 3, 4, 1, max), 2.0);
+    EXPECT_EQ(NODEENVAT(*m, 3, 9, 3, max), -1.0);
+    EXPECT_TRUE(std::isnan(NODEENVAT(*m, 3, 5, 25, max)));
+    EXPECT_EQ(NODEENVAT(*m, 3, 15, 1, max), 0.0) << "past the pile's entries";
+  }
+  m->NRESLT = 2;
+  NodeBlock c;
+  c.fill(3.0);
+  NODEENV(*m, 3, 14, 3, 1.0, c);
+  NODEENV(*m, 4, 14, 3, 1.0, c);
+  EXPECT_EQ(NODEENVAT(*m, 3, 4, 1, false), 2.0);
+  EXPECT_EQ(NODEENVAT(*m, 3, 4, 1, true), 3.0);
+  EXPECT_EQ(NODEENVAT(*m, 3, 9, 3, false), -1.0);
+  EXPECT_TRUE(std::isnan(NODEENVAT(*m, 3, 5, 25, true))) << "a NaN first result stays";
+  EXPECT_EQ(NODEENVAT(*m, 4, 4, 1, false), 0.0);
+  EXPECT_EQ(NODEENVAT(*m, 4, 4, 1, true), 3.0);
+  EXPECT_EQ(m->PRNODE(3, 9, 3), 3.0);
+
+  ENVINIT(*m);
+  m->NRESLT = 1;
+  NODEENV(*m, 4, 10, 3, 1.0, b);
+  ENVINIT(*m);
+  for (const int g : {3, 4})
+    for (const bool max : {false, true}) EXPECT_EQ(NODEENVAT(*m, g, 9, 3, max), 0.0) << g;
 }
 
 // Many rows solved in a parallel loop give bitwise the same results with 1 and 8
