@@ -188,7 +188,8 @@ bool table_m_rows(Model& m, int kind, const std::function<TableMRow&(int)>& slot
     return false;
   }
   // The block's streams: plot data, scratch records and report of each slot.
-  auto files = std::make_unique<TextFile[]>(3 * TABLEM_BLOCK);
+  const int slots = std::clamp(m.NROW, 1, TABLEM_BLOCK);
+  auto files = std::make_unique<TextFile[]>(std::size_t(3 * slots));
   for (int g0 = 1; g0 <= m.NROW; g0 += TABLEM_BLOCK) {
     const int nb = std::min(TABLEM_BLOCK, m.NROW - g0 + 1);
     for (int i = 0; i < nb; ++i) {
@@ -249,8 +250,9 @@ void ENVEWR(Model& m, int source, int kind, int& status) {
   if (kind == 1 || kind == 2) envelope_tables(m, src, kind, kind == 1 ? m.EMNCAP : m.EMXCAP);
   m.PLOTDATA.line(kTableM);
 
-  // The rows' copies live on the heap: the node buffer alone is 107 x 25 values.
-  std::vector<RowCopy> rows(TABLEM_BLOCK);
+  // The rows' copies live on the heap: the node buffer alone is 107 x 25 values. A block
+  // holds at most the model's rows.
+  std::vector<RowCopy> rows(std::size_t(std::clamp(m.NROW, 1, TABLEM_BLOCK)));
   const bool ok = table_m_rows(
       m, kind, [&](int i) -> TableMRow& { return rows[std::size_t(i)]; },
       [&](int g, int i) {
