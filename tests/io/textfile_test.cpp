@@ -44,8 +44,8 @@ TEST_F(Rewrite, RewoundFileKeepsItsFarthestContent) {
 TEST_F(Rewrite, EmptyRunAndRecordFileAndWholeFile) {
   for (const char* n : {"e.txt", "r.bin", "w.txt"}) dir.write(n, kOld);
   {
-    TextFile f;
-    ASSERT_TRUE(f.open_write("e.txt"));
+    TextFile e;
+    ASSERT_TRUE(e.open_write("e.txt"));
   }
   EXPECT_EQ(dir.read("e.txt"), "");
   {
