@@ -6,13 +6,25 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 
 namespace torva {
 
-std::FILE* open_rewrite(const std::string& path) {
-  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
+int open_unchanged(const std::string& path, bool& created) {
+  created = false;
+  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  if (fd >= 0) {
+    created = true;
+    return fd;
+  }
+  // An existing file (or a link, followed to its target as a plain open would).
+  if (errno == EEXIST) fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
+  return fd;
+}
+
+std::FILE* rewrite_stream(int fd) {
   if (fd < 0) return nullptr;
   struct stat st {};
   if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0) {
@@ -27,6 +39,10 @@ std::FILE* open_rewrite(const std::string& path) {
   std::FILE* fp = ::fdopen(fd, "wb");
   if (!fp) ::close(fd);
   return fp;
+}
+
+std::FILE* open_rewrite(const std::string& path) {
+  return rewrite_stream(::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666));
 }
 
 bool close_rewrite(std::FILE* fp, long end) {
@@ -48,8 +64,13 @@ bool rewrite_file(const std::string& path, std::string_view text) {
 
 bool TextFile::open_write(const std::string& path) {
   close();
+  return open_write(path, ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666));
+}
+
+bool TextFile::open_write(const std::string& path, int fd) {
+  close();
   path_ = path;
-  fp_ = open_rewrite(path);
+  fp_ = rewrite_stream(fd);
   rewrite_ = true;
   end_ = 0;
   line_no_ = 0;

@@ -21,6 +21,12 @@ namespace torva {
 // the same folder writes into the blocks the file already has. Where zeroing in place is
 // not supported the file is emptied by truncation. Null when it cannot be opened.
 std::FILE* open_rewrite(const std::string& path);
+// The two halves of open_rewrite, for a caller that checks a set of files before it
+// empties any: open_unchanged opens for writing without changing the file (created when
+// missing, `created` telling so; -1 when it cannot be opened), rewrite_stream empties a
+// file so opened and gives its stream (null on failure, the descriptor then closed).
+int open_unchanged(const std::string& path, bool& created);
+std::FILE* rewrite_stream(int fd);
 // Closes a file of open_rewrite, cutting it to `end` bytes (the farthest it was written);
 // false when the close or the cut failed.
 bool close_rewrite(std::FILE* fp, long end);
@@ -36,6 +42,8 @@ class TextFile {
 
   // Opens for writing at the start, emptying the file. False when it cannot be opened.
   bool open_write(const std::string& path);
+  // The same for a file already opened by open_unchanged (the descriptor is taken over).
+  bool open_write(const std::string& path, int fd);
   // Opens for writing at the end (created when missing).
   bool open_append(const std::string& path);
   // Opens for reading from the start. False when missing or unreadable.
