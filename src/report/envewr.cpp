@@ -207,7 +207,6 @@ bool table_m_rows(Model& m, int kind, const std::function<TableMRow&(int)>& slot
                     : kind == 1 ? m.EMNNODE(g, k, q) : m.EMXNODE(g, k, q);
         }
       }
-      for (int f = 0; f < 3; ++f) files[3 * i + f].open_memory();
     }
     // The threads of the row loops share the block's streams; the run's thread counts
     // record the two streams of the printing.
@@ -217,19 +216,31 @@ bool table_m_rows(Model& m, int kind, const std::function<TableMRow&(int)>& slot
     const double t0 = platform::wall_seconds();
     // Two output streams per row: plot data, and scratch records with the report. Each
     // builds its lines in memory; the files receive them below in row order, so the
-    // output never depends on the thread count.
+    // output never depends on the thread count. On one thread the streams go straight to
+    // their files in that same order (a line a stream leaves open is dropped either way).
+    if (nthr == 1 && m.PLOTDATA.cur.empty() && m.PILESCR.cur.empty() && m.REPORT.cur.empty()) {
+      for (int i = 0; i < nb; ++i) {
+        plot(i, m.PLOTDATA);
+        m.PLOTDATA.cur.clear();
+        report(i, m.PILESCR, m.REPORT);
+        m.PILESCR.cur.clear();
+        m.REPORT.cur.clear();
+      }
+    } else {
+      for (int i = 0; i < 3 * nb; ++i) files[i].open_memory();
 #pragma omp parallel for schedule(dynamic) num_threads(nthr)
-    for (int task = 0; task < 2 * nb; ++task) {
-      const int i = task / 2;
-      if (task % 2 == 0)
-        plot(i, files[3 * i]);
-      else
-        report(i, files[3 * i + 1], files[3 * i + 2]);
-    }
-    for (int i = 0; i < nb; ++i) {
-      m.PLOTDATA.write_text(files[3 * i].take_text());
-      m.PILESCR.write_text(files[3 * i + 1].take_text());
-      m.REPORT.write_text(files[3 * i + 2].take_text());
+      for (int task = 0; task < 2 * nb; ++task) {
+        const int i = task / 2;
+        if (task % 2 == 0)
+          plot(i, files[3 * i]);
+        else
+          report(i, files[3 * i + 1], files[3 * i + 2]);
+      }
+      for (int i = 0; i < nb; ++i) {
+        m.PLOTDATA.write_text(files[3 * i].take_text());
+        m.PILESCR.write_text(files[3 * i + 1].take_text());
+        m.REPORT.write_text(files[3 * i + 2].take_text());
+      }
     }
     m.TPRT += platform::wall_seconds() - t0;
   }
