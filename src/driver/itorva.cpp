@@ -8,18 +8,23 @@
 namespace torva {
 
 namespace {
-std::unique_ptr<Model> g_model;
-}
+// The model of the last run. It is replaced by the next run and never destroyed at the
+// process's end: the system takes its pages back with the address space at once, instead
+// of the heap unmapping the tables (and every processor that ran a thread of the process
+// dropping their translations) just before. A run closes its files itself.
+Model* g_model = nullptr;
+}  // namespace
 
-Model* current_model() { return g_model.get(); }
+Model* current_model() { return g_model; }
 
 int run_itorva(int mode, bool analyse) {
   if (mode != 3) return ST_BADARG;
   int status = ST_OK;
   try {
     // Every run starts from a zero-initialised model: nothing of a previous run is reused.
-    g_model.reset();
-    g_model = new_model();
+    delete g_model;
+    g_model = nullptr;
+    g_model = new_model().release();
     MAINRUN(*g_model, status, analyse);
   } catch (const std::exception&) {
     // A failure outside the run's stages (the model's allocation, the end of run itself; the

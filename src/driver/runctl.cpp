@@ -1,10 +1,12 @@
 // Run driver, file set, end of run and timing reports.
 #include "driver/runctl.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <exception>
-#include <filesystem>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -99,29 +101,29 @@ void OPENFILES(Model& m, int& status) {
   // Nothing is emptied unless the whole run can start: each report and work file is
   // first opened without changing it, and the run ends untouched at the first that fails
   // (the files this check created are removed again).
+  constexpr std::size_t nout = std::size(outs);
+  int fds[nout];
+  std::fill(fds, fds + nout, -1);
   std::vector<std::string> created;
-  for (const Out& o : outs) {
-    if (!failed.empty()) break;
-    const std::string name = m.fname(o.r);
-    std::error_code ec;
-    const bool existed = std::filesystem::exists(std::filesystem::symlink_status(name, ec));
-    std::FILE* fp = std::fopen(name.c_str(), "ab");
-    if (!fp) {
-      failed = name;
-      break;
-    }
-    std::fclose(fp);
-    if (!existed) created.push_back(name);
+  for (std::size_t i = 0; i < nout && failed.empty(); ++i) {
+    const std::string name = m.fname(outs[i].r);
+    bool made = false;
+    fds[i] = open_unchanged(name, made);
+    if (fds[i] < 0) failed = name;
+    if (made) created.push_back(name);
   }
   if (!failed.empty()) {
+    for (const int fd : fds)
+      if (fd >= 0) ::close(fd);
     for (const std::string& f : created) std::remove(f.c_str());
     m.INPUT.close();
     m.ERRFILE = failed;
     status = ST_FILEOPEN;
     return;
   }
-  for (const Out& o : outs) {
-    if (!o.f->open_write(m.fname(o.r)) && failed.empty()) failed = m.fname(o.r);
+  for (std::size_t i = 0; i < nout; ++i) {
+    const std::string name = m.fname(outs[i].r);
+    if (!outs[i].f->open_write(name, fds[i]) && failed.empty()) failed = name;
   }
   // The moment-curvature listing is the host's: read it, never empty it.
   if (!m.MPHILIST.open_read(m.fname(R_MPHILIST))) {

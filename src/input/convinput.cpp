@@ -61,11 +61,11 @@ void CONVINPUT(Model& m) {
     for (int j : {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 18, 19, 23, 24, 26, 28})
       m.NLVAL(k, j) = TOM(m, m.NLVAL(k, j));
     for (int j : {17, 22, 27}) m.NLVAL(k, j) = TOM2(m, m.NLVAL(k, j));
-    for (int p = 1; p <= MAXNLPT; ++p)
-      for (int xy = 1; xy <= 2; ++xy) {
-        m.NLPT1(k, xy, p) = TOM(m, m.NLPT1(k, xy, p));
-        m.NLPT2(k, xy, p) = TOM(m, m.NLPT2(k, xy, p));
-      }
+    // The points as read (the rest of the lists stay zero).
+    for (int p = 1; p <= m.NLINT(k, 10); ++p)
+      for (int xy = 1; xy <= 2; ++xy) m.NLPT1(k, xy, p) = TOM(m, m.NLPT1(k, xy, p));
+    for (int p = 1; p <= m.NLINT(k, 22); ++p)
+      for (int xy = 1; xy <= 2; ++xy) m.NLPT2(k, xy, p) = TOM(m, m.NLPT2(k, xy, p));
   }
 
   // Soil layers: depths, unit weight, strength, side friction and tip resistance. The

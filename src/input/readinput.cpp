@@ -1,5 +1,6 @@
 // READINPUT: the report heading, the file list and the date block, then the input data
 // file from its two title lines to its last section, into the as-read tables.
+#include <algorithm>
 #include <string>
 
 #include "input/inputcheck.h"
@@ -252,12 +253,6 @@ void READINPUT(Model& m, int& status) {
   m.TOLCRV = 1.0E-6;
   m.TOLDEP = 1.0E-5;
   m.ENDWRD = "END ";
-  m.PMULT.fill(1.0);
-  m.YMULT.fill(1.0);
-  m.PMULTZ.fill(1.0);
-  m.YMULTZ.fill(1.0);
-  m.PMULTY.fill(1.0);
-  m.YMULTY.fill(1.0);
   m.REDMOVY = 1.0;
   m.REDMOVZ = 1.0;
   m.ISTFOP = 1;
@@ -266,6 +261,15 @@ void READINPUT(Model& m, int& status) {
 
   FileLines src(m.INPUT);
   read_input_file(m, src, status);
+
+  // The p- and y-multipliers start at one for the rows of the input and the cap's pseudo
+  // row after them (not over the tables' capacity).
+  const int rows = std::clamp(std::max(m.NROW2, m.NROW3) + 1, 1, MAXROWP);
+  for (int g = 1; g <= rows; ++g) {
+    m.PMULT(g) = m.YMULT(g) = 1.0;
+    m.PMULTY(g) = m.YMULTY(g) = 1.0;
+    m.PMULTZ(g) = m.YMULTZ(g) = 1.0;
+  }
 }
 
 }  // namespace torva

@@ -2,8 +2,6 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 
 namespace torva {
 
@@ -32,53 +30,70 @@ bool all_zero_digits(std::string_view s) {
 // Digits of |v| rounded to `sig` significant digits and the decimal exponent e such that
 // |v| = 0.d1d2...dsig x 10^e. `digits` receives exactly `sig` characters.
 void sig_digits(double v, int sig, char* digits, int& e) {
-  char buf[64];
-  auto r = std::to_chars(buf, buf + sizeof buf, std::fabs(v), std::chars_format::scientific,
-                         sig - 1);
-  *r.ptr = '\0';
+  char buf[128];
+  const auto r = std::to_chars(buf, buf + sizeof buf, std::fabs(v),
+                               std::chars_format::scientific, sig - 1);
   // buf is "d.ddde+XX" (or "de+XX" when sig == 1)
-  int k = 0;
   const char* p = buf;
-  for (; *p && *p != 'e'; ++p)
+  int k = 0;
+  for (; p < r.ptr && *p != 'e'; ++p)
     if (*p != '.') digits[k++] = *p;
-  e = std::atoi(p + 1) + 1;
+  int x = 0;
+  const bool neg = p + 1 < r.ptr && p[1] == '-';
+  for (const char* q = p + 2; q < r.ptr; ++q) x = 10 * x + (*q - '0');
+  e = (neg ? -x : x) + 1;
+}
+
+// Appends the exponent field of Ew.d: "E+xx" for |ex| <= 99, otherwise "+xxx".
+char* put_exponent(char* o, int ex) {
+  const char sign = ex < 0 ? '-' : '+';
+  const int ax = ex < 0 ? -ex : ex;
+  if (ax <= 99) {
+    *o++ = 'E';
+    *o++ = sign;
+  } else {
+    *o++ = sign;
+    *o++ = char('0' + ax / 100);
+  }
+  *o++ = char('0' + ax / 10 % 10);
+  *o++ = char('0' + ax % 10);
+  return o;
 }
 
 bool put_exp(std::string& line, double v, int w, int d, int scale) {
   // Mantissa digits: scale 0 gives 0.d1..dd, scale 1 gives d1.d2..d(d+1).
   const int sig = scale > 0 ? d + 1 : (d > 0 ? d : 1);
-  char digits[80] = {};
+  char digits[128] = {};
   int e = 0;
-  std::string s;
   if (v == 0.0) {
     for (int i = 0; i < sig; ++i) digits[i] = '0';
     e = scale > 0 ? 1 : 0;
   } else {
     sig_digits(v, sig, digits, e);
   }
-  if (v < 0.0 && !(v == 0.0)) s.push_back('-');
+  char buf[160];
+  char* o = buf;
+  if (v < 0.0) *o++ = '-';
+  char* const mant = o;
   int ex;
   if (scale > 0) {
-    s.push_back(digits[0]);
-    s.push_back('.');
-    s.append(digits + 1, std::size_t(d));
+    *o++ = digits[0];
+    *o++ = '.';
+    for (int i = 1; i <= d; ++i) *o++ = digits[i];
     ex = v == 0.0 ? 0 : e - 1;
   } else {
-    s.append("0.");
-    s.append(digits, std::size_t(d));
+    *o++ = '0';
+    *o++ = '.';
+    for (int i = 0; i < d; ++i) *o++ = digits[i];
     ex = e;
   }
-  char eb[16];
-  const int ax = std::abs(ex);
-  if (ax <= 99)
-    std::snprintf(eb, sizeof eb, "E%c%02d", ex < 0 ? '-' : '+', ax);
-  else
-    std::snprintf(eb, sizeof eb, "%c%03d", ex < 0 ? '-' : '+', ax);
-  s.append(eb);
+  o = put_exponent(o, ex);
+  std::string_view s(buf, std::size_t(o - buf));
   if (int(s.size()) > w && scale == 0) {
-    // The optional leading zero goes first when the field is too narrow.
-    const std::size_t z = s[0] == '-' ? 1 : 0;
-    if (s.compare(z, 2, "0.") == 0) s.erase(z, 1);
+    // The optional leading zero goes first when the field is too narrow: the sign, if
+    // any, moves over it.
+    if (mant != buf) mant[0] = '-';
+    s.remove_prefix(1);
   }
   if (int(s.size()) > w) {
     stars(line, w);
@@ -107,19 +122,24 @@ bool put_F(std::string& line, double v, int w, int d) {
     stars(line, w);
     return false;
   }
-  char buf[400];
-  auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, d);
+  char buf[402];
+  auto r = std::to_chars(buf, buf + 400, v, std::chars_format::fixed, d);
   if (r.ec != std::errc()) {
     stars(line, w);
     return false;
   }
-  std::string s(buf, std::size_t(r.ptr - buf));
-  if (d == 0) s.push_back('.');  // Fortran keeps the decimal point of F w.0
-  if (s[0] == '-' && all_zero_digits(s)) s.erase(0, 1);
-  if (int(s.size()) > w) {
-    const std::size_t z = s[0] == '-' ? 1 : 0;
-    if (s.compare(z, 2, "0.") == 0) s.erase(z, 1);
+  if (d == 0) *r.ptr++ = '.';  // Fortran keeps the decimal point of F w.0
+  char* p = buf;
+  if (p[0] == '-' && all_zero_digits(std::string_view(p, std::size_t(r.ptr - p)))) ++p;
+  if (r.ptr - p > w) {
+    // The optional leading zero goes first when the field is too narrow.
+    const bool neg = p[0] == '-';
+    if (p[neg] == '0' && p[neg + 1] == '.') {
+      if (neg) p[1] = '-';
+      ++p;
+    }
   }
+  std::string_view s(p, std::size_t(r.ptr - p));
   if (int(s.size()) > w) {
     stars(line, w);
     return false;
@@ -146,7 +166,7 @@ bool put_G(std::string& line, double v, int w, int d, int scale) {
     put_X(line, 4);
     return ok;
   }
-  char digits[80] = {};
+  char digits[128];
   int e = 0;
   sig_digits(v, d > 0 ? d : 1, digits, e);
   if (e >= 0 && e <= d) {

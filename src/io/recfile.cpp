@@ -2,11 +2,13 @@
 
 #include <cstring>
 
+#include "io/textfile.h"
+
 namespace torva {
 
 bool RecFile::open_write(const std::string& path) {
   close();
-  fp_ = std::fopen(path.c_str(), "wb");
+  fp_ = open_rewrite(path);
   write_failed_ = false;
   rec_.clear();
   return fp_ != nullptr;
@@ -15,7 +17,7 @@ bool RecFile::open_write(const std::string& path) {
 void RecFile::close() {
   if (fp_ != nullptr) {
     if (!rec_.empty()) end();
-    std::fclose(fp_);
+    if (!close_rewrite(fp_, 0)) write_failed_ = true;
     fp_ = nullptr;
   }
   rec_.clear();

@@ -1,16 +1,78 @@
 #include "io/textfile.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/types.h>
+#include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 
 namespace torva {
 
+int open_unchanged(const std::string& path, bool& created) {
+  created = false;
+  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  if (fd >= 0) {
+    created = true;
+    return fd;
+  }
+  // An existing file (or a link, followed to its target as a plain open would).
+  if (errno == EEXIST) fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
+  return fd;
+}
+
+std::FILE* rewrite_stream(int fd) {
+  if (fd < 0) return nullptr;
+  struct stat st {};
+  if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0) {
+    // Until the new content is complete the file reads as zeros, never as an earlier
+    // run's results.
+    if (::fallocate(fd, FALLOC_FL_ZERO_RANGE | FALLOC_FL_KEEP_SIZE, 0, st.st_size) != 0 &&
+        ::ftruncate(fd, 0) != 0) {
+      ::close(fd);
+      return nullptr;
+    }
+  }
+  std::FILE* fp = ::fdopen(fd, "wb");
+  if (!fp) ::close(fd);
+  return fp;
+}
+
+std::FILE* open_rewrite(const std::string& path) {
+  return rewrite_stream(::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666));
+}
+
+bool close_rewrite(std::FILE* fp, long end) {
+  bool ok = std::fflush(fp) == 0;
+  end = std::max(end, std::ftell(fp));
+  const int fd = ::fileno(fp);
+  struct stat st {};
+  if (end >= 0 && ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > end)
+    ok = ::ftruncate(fd, end) == 0 && ok;
+  return std::fclose(fp) == 0 && ok;
+}
+
+bool rewrite_file(const std::string& path, std::string_view text) {
+  std::FILE* fp = open_rewrite(path);
+  if (!fp) return false;
+  const bool wrote = std::fwrite(text.data(), 1, text.size(), fp) == text.size();
+  return close_rewrite(fp, 0) && wrote;
+}
+
 bool TextFile::open_write(const std::string& path) {
   close();
+  return open_write(path, ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666));
+}
+
+bool TextFile::open_write(const std::string& path, int fd) {
+  close();
   path_ = path;
-  fp_ = std::fopen(path.c_str(), "wb");
+  fp_ = rewrite_stream(fd);
+  rewrite_ = true;
+  end_ = 0;
   line_no_ = 0;
   write_failed_ = false;
   cur.clear();
@@ -64,9 +126,10 @@ void TextFile::close() {
   mem_.clear();
   if (fp_) {
     if (!cur.empty()) nl();
-    if (std::fclose(fp_) != 0) write_failed_ = true;
+    if (!(rewrite_ ? close_rewrite(fp_, end_) : std::fclose(fp_) == 0)) write_failed_ = true;
     fp_ = nullptr;
   }
+  rewrite_ = false;
   cur.clear();
 }
 
@@ -77,6 +140,7 @@ void TextFile::flush() {
 void TextFile::rewind() {
   if (fp_) {
     std::fflush(fp_);
+    end_ = std::max(end_, std::ftell(fp_));
     std::rewind(fp_);
   }
   line_no_ = 0;

@@ -13,6 +13,26 @@
 
 namespace torva {
 
+// Opens a file for writing from its start, emptied (created when missing). An existing
+// file keeps its blocks: its content is zeroed in place and the file is cut to the length
+// written when close_rewrite ends it. Emptying a file by truncation makes the file system
+// free its blocks (and discard them), then allocate new ones and flush them when the file
+// is closed, which for a small run costs more than writing its reports; here a rerun in
+// the same folder writes into the blocks the file already has. Where zeroing in place is
+// not supported the file is emptied by truncation. Null when it cannot be opened.
+std::FILE* open_rewrite(const std::string& path);
+// The two halves of open_rewrite, for a caller that checks a set of files before it
+// empties any: open_unchanged opens for writing without changing the file (created when
+// missing, `created` telling so; -1 when it cannot be opened), rewrite_stream empties a
+// file so opened and gives its stream (null on failure, the descriptor then closed).
+int open_unchanged(const std::string& path, bool& created);
+std::FILE* rewrite_stream(int fd);
+// Closes a file of open_rewrite, cutting it to `end` bytes (the farthest it was written);
+// false when the close or the cut failed.
+bool close_rewrite(std::FILE* fp, long end);
+// Writes a whole file through open_rewrite; false when any part of it failed.
+bool rewrite_file(const std::string& path, std::string_view text);
+
 class TextFile {
  public:
   TextFile() = default;
@@ -22,6 +42,8 @@ class TextFile {
 
   // Opens for writing at the start, emptying the file. False when it cannot be opened.
   bool open_write(const std::string& path);
+  // The same for a file already opened by open_unchanged (the descriptor is taken over).
+  bool open_write(const std::string& path, int fd);
   // Opens for writing at the end (created when missing).
   bool open_append(const std::string& path);
   // Opens for reading from the start. False when missing or unreadable.
@@ -70,6 +92,8 @@ class TextFile {
   std::string path_;
   int line_no_ = 0;
   bool write_failed_ = false;
+  bool rewrite_ = false;  // opened by open_rewrite: cut at close_rewrite
+  long end_ = 0;          // the farthest position written before a rewind
   bool memory_ = false;
   std::string mem_;
 };

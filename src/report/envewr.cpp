@@ -188,9 +188,11 @@ bool table_m_rows(Model& m, int kind, const std::function<TableMRow&(int)>& slot
     m.ERRFILE = scrname;
     return false;
   }
-  // The streams of two blocks (plot data, scratch records and report of each slot): the
-  // files receive one block's lines, in row order, while the next block is formatted.
-  auto files = std::make_unique<TextFile[]>(6 * TABLEM_BLOCK);
+  // The streams of two blocks (plot data, scratch records and report of each slot, a block
+  // holding at most the model's rows): the files receive one block's lines, in row order,
+  // while the next block is formatted.
+  const int slots = std::clamp(m.NROW, 1, TABLEM_BLOCK);
+  auto files = std::make_unique<TextFile[]>(std::size_t(6 * slots));
   TextFile* done = nullptr;  // the block formatted last, not yet written
   int ndone = 0;
   const auto write_block = [&m](TextFile* f, int n) {
@@ -202,7 +204,7 @@ bool table_m_rows(Model& m, int kind, const std::function<TableMRow&(int)>& slot
   };
   for (int g0 = 1; g0 <= m.NROW; g0 += TABLEM_BLOCK) {
     const int nb = std::min(TABLEM_BLOCK, m.NROW - g0 + 1);
-    TextFile* cur = files.get() + (done == files.get() ? 3 * TABLEM_BLOCK : 0);
+    TextFile* cur = files.get() + (done == files.get() ? 3 * slots : 0);
     for (int i = 0; i < nb; ++i) {
       const int g = g0 + i;
       TableMRow& r = slot(i);
@@ -217,7 +219,6 @@ bool table_m_rows(Model& m, int kind, const std::function<TableMRow&(int)>& slot
           r.B(k, q) = kind == 0 ? m.PRNODE(g, k, q) : NODEENVAT(m, g, k, q, kind == 2);
         }
       }
-      for (int f = 0; f < 3; ++f) cur[3 * i + f].open_memory();
     }
     // The threads of the row loops share the block's streams; the run's thread counts
     // record the two streams of the printing.
@@ -227,7 +228,23 @@ bool table_m_rows(Model& m, int kind, const std::function<TableMRow&(int)>& slot
     const double t0 = platform::wall_seconds();
     // Two output streams per row: plot data, and scratch records with the report. Each
     // builds its lines in memory; one more task writes the block before to the files, so
-    // the output never depends on the thread count.
+    // the output never depends on the thread count. On one thread the streams go straight to
+    // their files in that same order (a line a stream leaves open is dropped either way).
+    if (nthr == 1 && m.PLOTDATA.cur.empty() && m.PILESCR.cur.empty() && m.REPORT.cur.empty()) {
+      if (done != nullptr) write_block(done, ndone);
+      done = nullptr;
+      for (int i = 0; i < nb; ++i) {
+        plot(i, m.PLOTDATA);
+        m.PLOTDATA.cur.clear();
+        report(i, m.PILESCR, m.REPORT);
+        m.PILESCR.cur.clear();
+        m.REPORT.cur.clear();
+      }
+      m.TPRT += platform::wall_seconds() - t0;
+      continue;
+    }
+    for (int i = 0; i < nb; ++i)
+      for (int f = 0; f < 3; ++f) cur[3 * i + f].open_memory();
     const int first = done != nullptr ? 1 : 0;
 #pragma omp parallel for schedule(dynamic) num_threads(nthr)
     for (int task = 0; task < 2 * nb + first; ++task) {
@@ -267,8 +284,9 @@ void ENVEWR(Model& m, int source, int kind, int& status) {
   if (kind == 1 || kind == 2) envelope_tables(m, src, kind, kind == 1 ? m.EMNCAP : m.EMXCAP);
   m.PLOTDATA.line(kTableM);
 
-  // The rows' copies live on the heap: the node buffer alone is 107 x 25 values.
-  std::vector<RowCopy> rows(TABLEM_BLOCK);
+  // The rows' copies live on the heap: the node buffer alone is 107 x 25 values. A block
+  // holds at most the model's rows.
+  std::vector<RowCopy> rows(std::size_t(std::clamp(m.NROW, 1, TABLEM_BLOCK)));
   const bool ok = table_m_rows(
       m, kind, [&](int i) -> TableMRow& { return rows[std::size_t(i)]; },
       [&](int g, int i) {

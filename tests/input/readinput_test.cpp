@@ -2,6 +2,7 @@
 // the as-read tables, and the one-time conversion to internal units.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -174,7 +175,10 @@ TEST(ReadInput, FillsTheAsReadTablesOfEveryOptionalSection) {
   EXPECT_EQ(m.ENDWRD.view(), "END ");
   EXPECT_EQ(m.ISTFOP, 1);
   EXPECT_EQ(m.NPTTZPL, 19);
-  EXPECT_EQ(m.PMULT(MAXROWP), 1.0);
+  // The multipliers are one up to the cap's pseudo row after the input's rows.
+  const int pseudo = std::max(m.NROW2, m.NROW3) + 1;
+  EXPECT_EQ(m.PMULT(pseudo), 1.0);
+  EXPECT_EQ(m.YMULTZ(pseudo), 1.0);
   // Control record, defined movement, embedded cap.
   EXPECT_EQ(m.IREDFAC, 3);
   EXPECT_EQ(m.REDMOVZ, 0.5);

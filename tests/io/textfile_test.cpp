@@ -1,0 +1,64 @@
+// Files written over an earlier, longer file hold exactly the new content: the rewrite in
+// place cuts what lies beyond the farthest position written.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "io/recfile.h"
+#include "io/textfile.h"
+#include "support/workdir.h"
+
+namespace torva {
+namespace {
+
+const std::string kOld(70000, 'Z');  // an earlier run's file, longer than the new one
+
+// A text file opened for writing over an earlier run's file "r.txt".
+class Rewrite : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir.write("r.txt", kOld);
+    ASSERT_TRUE(f.open_write("r.txt"));
+  }
+  testing::WorkDir dir;
+  TextFile f;
+};
+
+TEST_F(Rewrite, TextFileKeepsOnlyTheNewLines) {
+  f.line("first").A("open line");
+  f.close();  // the open line is ended by the close
+  EXPECT_FALSE(f.write_failed());
+  EXPECT_EQ(dir.read("r.txt"), "first\nopen line\n");
+}
+
+TEST_F(Rewrite, RewoundFileKeepsItsFarthestContent) {
+  // A rewound file written again over a shorter stretch keeps the rest of what it held
+  // before the rewind, as a file emptied once at its opening would.
+  f.line("aaaa").line("bbbb");
+  f.rewind();
+  f.line("cc");
+  f.close();
+  EXPECT_EQ(dir.read("r.txt"), "cc\na\nbbbb\n");
+}
+
+TEST_F(Rewrite, EmptyRunAndRecordFileAndWholeFile) {
+  for (const char* n : {"e.txt", "r.bin", "w.txt"}) dir.write(n, kOld);
+  {
+    TextFile e;
+    ASSERT_TRUE(e.open_write("e.txt"));
+  }
+  EXPECT_EQ(dir.read("e.txt"), "");
+  {
+    RecFile r;
+    ASSERT_TRUE(r.open_write("r.bin"));
+    r.i32(7).end();
+  }
+  EXPECT_EQ(dir.read("r.bin"), std::string("\4\0\0\0\7\0\0\0\4\0\0\0", 12));
+  EXPECT_TRUE(rewrite_file("w.txt", "0\n"));
+  EXPECT_EQ(dir.read("w.txt"), "0\n");
+  EXPECT_TRUE(rewrite_file("new.txt", "1\n"));  // a missing file is created
+  EXPECT_EQ(dir.read("new.txt"), "1\n");
+}
+
+}  // namespace
+}  // namespace torva
