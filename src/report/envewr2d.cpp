@@ -114,19 +114,21 @@ void ENVEWR2D(Model& m, int source, int kind, int& status) {
 }
 
 void PTABLES2D(Model& m, int nrow, const PrintFlags& F, int& status) {
+  std::vector<std::string> held;  // the rows' records, read once for the six tables
   for (int kind = 1; kind <= 2 && status == 0; ++kind) {
     m.SUMMARY.nl().nl().X(7);
     m.SUMMARY.A(kind == 1 ? "THE GLOBAL STRUCTURAL COORDINATE SYSTEM" : "THE PILE COORDINATE SYSTEM (LOCAL AXES)").nl();
     m.SUMMARY.X(7).A(kRule39).nl().nl();
-    for (int comp = 1; comp <= 2 && status == 0; ++comp) PTABLE2D(m, kind, comp, nrow, status);
+    for (int comp = 1; comp <= 2 && status == 0; ++comp) PTABLE2D(m, kind, comp, nrow, status, &held);
   }
   if (status != 0) return;
   for (TextFile* f : {&m.SUMMARY, &m.SUMSCR}) f->nl().X(7).A(kEffects).nl();
   // The along-pile extremes have the layout of the 3-D model.
-  for (int comp = 1; comp <= 2 && status == 0; ++comp) PTABLE(m, 3, comp, nrow, F, status);
+  for (int comp = 1; comp <= 2 && status == 0; ++comp) PTABLE(m, 3, comp, nrow, F, status, &held);
 }
 
-void PTABLE2D(Model& m, int kind, int comp, int nrow, int& status) {
+void PTABLE2D(Model& m, int kind, int comp, int nrow, int& status,
+              std::vector<std::string>* held) {
   TextFile& S = m.SUMMARY;
   TextFile& X = m.SUMSCR;
   const std::string_view l2 = m.ULEN2.view(), f3 = m.UFOR3.view();
@@ -174,7 +176,7 @@ void PTABLE2D(Model& m, int kind, int comp, int nrow, int& status) {
     }
     ENDLINE(S);
     PTABINIT(g, c, vals, minrow, maxrow, mn, mx);
-  }, status);
+  }, status, held);
   if (!read) return;
   S.nl();
   for (TextFile* t : {&S, &X})

@@ -3,6 +3,9 @@
 // the per-pile scratch records, and the all-piles summary tables.
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "model/model.h"
 #include "pile/matinv.h"
 #include "report/noderes.h"
@@ -20,7 +23,9 @@ void ENVEWR2D(Model& m, int source, int kind, int& status);
 // table ends with the minimum and maximum of each column and the row where each occurs.
 void PTABLES2D(Model& m, int nrow, const PrintFlags& F, int& status);
 // One pile-top table: kind 1 global axes, 2 local axes; comp 1 displacements, 2 reactions.
-void PTABLE2D(Model& m, int kind, int comp, int nrow, int& status);
+// `held`: the records of the summary's earlier tables (see read_pile_records).
+void PTABLE2D(Model& m, int kind, int comp, int nrow, int& status,
+              std::vector<std::string>* held = nullptr);
 
 // The cap lines of Table L on the plot-data file: the load and the displacement at the
 // origin.

@@ -88,7 +88,12 @@ void dashes(TextFile& f) { f.X(7).A(std::string(39, '-')).nl(); }
 // ---- summary tables -------------------------------------------------------------------
 
 bool read_pile_records(Model& m, int nrow,
-                       const std::function<void(int, const std::string*)>& row, int& status) {
+                       const std::function<void(int, const std::string*)>& row, int& status,
+                       std::vector<std::string>* held) {
+  if (held != nullptr && !held->empty()) {
+    for (int g = 1; g <= nrow; ++g) row(g, held->data() + std::size_t(8) * std::size_t(g - 1));
+    return true;
+  }
   const std::string name = m.fname(R_PILESCR);
   if (!m.PILESCR.open_read(name)) {
     status = ST_FILEOPEN;
@@ -104,6 +109,7 @@ bool read_pile_records(Model& m, int nrow,
         m.ERRFILE = name;
         return false;
       }
+    if (held != nullptr) held->insert(held->end(), rec, rec + 8);
     row(g, rec);
   }
   m.PILESCR.close();
@@ -132,24 +138,25 @@ void PTABINIT(int row, int n, const double* values, int* minrow, int* maxrow, do
 }
 
 void PTABLES(Model& m, int nrow, const PrintFlags& F, int& status) {
+  std::vector<std::string> held;  // the rows' records, read once for the seven tables
   m.SUMMARY.nl().nl().X(7).A("THE GLOBAL STRUCTURAL COORDINATE SYSTEM").nl();
   dashes(m.SUMMARY);
   m.SUMMARY.nl();
   for (int comp : {1, 2}) {
-    PTABLE(m, 1, comp, nrow, F, status);
+    PTABLE(m, 1, comp, nrow, F, status, &held);
     if (status != 0) return;
   }
   m.SUMMARY.nl().nl().X(7).A("THE PILE COORDINATE SYSTEM (LOCAL AXES)").nl();
   dashes(m.SUMMARY);
   m.SUMMARY.nl();
   for (int comp : {1, 2, 3}) {
-    PTABLE(m, 2, comp, nrow, F, status);
+    PTABLE(m, 2, comp, nrow, F, status, &held);
     if (status != 0) return;
   }
   for (TextFile* f : {&m.SUMMARY, &m.SUMSCR})
     f->nl().X(7).A(kEffects).nl();
   for (int comp : {1, 2}) {
-    PTABLE(m, 3, comp, nrow, F, status);
+    PTABLE(m, 3, comp, nrow, F, status, &held);
     if (status != 0) return;
   }
 }
@@ -202,7 +209,8 @@ void head_table_heading(Model& m, int kind, int comp) {
 
 }  // namespace
 
-void PTABLE(Model& m, int kind, int comp, int nrow, const PrintFlags& F, int& status) {
+void PTABLE(Model& m, int kind, int comp, int nrow, const PrintFlags& F, int& status,
+            std::vector<std::string>* held) {
   // 1. Title and column headings.
   if (kind == 3) {
     m.SUMMARY.nl().X(7)
@@ -254,7 +262,7 @@ void PTABLE(Model& m, int kind, int comp, int nrow, const PrintFlags& F, int& st
       ENDLINE(m.SUMMARY);
     }
     PTABINIT(g, n, vals, minrow, maxrow, mn, mx);
-  }, status);
+  }, status, held);
   if (!read) return;
   m.SUMMARY.nl();
 

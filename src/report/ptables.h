@@ -11,6 +11,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "io/textfile.h"
 #include "model/model.h"
@@ -48,9 +49,12 @@ int scratch_int(const std::string& line, std::size_t at, std::size_t w);
 
 // Reads the per-pile scratch file back: for every row g = 1..nrow its eight records go to
 // `row`(g, rec). False with the status and the file's name set when the file cannot be
-// opened or has lost records it was given (the tables would be incomplete).
+// opened or has lost records it was given (the tables would be incomplete). With `held`,
+// the tables of one summary read the file once: an empty `held` receives the records
+// read, a filled one gives them again.
 bool read_pile_records(Model& m, int nrow,
-                       const std::function<void(int, const std::string*)>& row, int& status);
+                       const std::function<void(int, const std::string*)>& row, int& status,
+                       std::vector<std::string>* held = nullptr);
 
 // Running extremes of one table (n columns) with the rows where they occur; ties keep the
 // lower row. Row 1 starts them afresh.
@@ -63,6 +67,8 @@ void PTABINIT(int row, int n, const double* values, int* minrow, int* maxrow, do
 void PTABLES(Model& m, int nrow, const PrintFlags& F, int& status);
 // One table: kind 1 global axes, 2 local axes, 3 along-pile extremes; comp 1
 // displacements (minima for kind 3), 2 reactions (maxima), 3 the head stress.
-void PTABLE(Model& m, int kind, int comp, int nrow, const PrintFlags& F, int& status);
+// `held`: the records of the summary's earlier tables (see read_pile_records).
+void PTABLE(Model& m, int kind, int comp, int nrow, const PrintFlags& F, int& status,
+            std::vector<std::string>* held = nullptr);
 
 }  // namespace torva

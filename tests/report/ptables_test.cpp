@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 #include <string>
+#include <vector>
 
 #include "io/writers.h"
 #include "report/envewr2d.h"
@@ -200,6 +201,27 @@ TEST(PileSummary, MissingRecordsSetTheStatus) {
     c.one(f.m, F, status);
     EXPECT_EQ(status, ST_FILEOPEN);
   }
+}
+
+// The tables of one summary read the scratch file once: the records held from the first
+// pass come again, row by row, when the file is gone.
+TEST(PileSummary, HeldRecordsServeTheLaterTables) {
+  ReportFixture f;
+  std::string text;
+  for (int i = 1; i <= 16; ++i) text += "record " + std::to_string(i) + "\n";
+  f.dir.write("case.pls", text);
+  std::vector<std::string> held;
+  int status = 0;
+  std::vector<std::string> first, again;
+  const auto take = [](std::vector<std::string>& to) {
+    return [&to](int g, const std::string* rec) { to.push_back(std::to_string(g) + rec[7]); };
+  };
+  ASSERT_TRUE(read_pile_records(f.m, 2, take(first), status, &held));
+  f.m.FNAME[R_PILESCR] = "missing/none.pls";
+  ASSERT_TRUE(read_pile_records(f.m, 2, take(again), status, &held));
+  EXPECT_EQ(status, 0);
+  EXPECT_EQ(first, (std::vector<std::string>{"1record 8", "2record 16"}));
+  EXPECT_EQ(again, first);
 }
 
 }  // namespace
