@@ -2,14 +2,18 @@
 // - one global iteration (the force sum FVEC and the tangent STIFF over every pile row, 14
 //   pile evaluations per row) with 1 thread and with all threads, rows 400 and 2500, with
 //   the peak memory of the process;
-// - the parallel efficiency of that iteration, both thread counts timed in the same run;
+// - the parallel efficiency of that iteration, both thread counts timed in the same run,
+//   beside the machine's own: a trivially parallel compute loop of as many items, timed
+//   alternately with it;
 // - one iteration per row against its banded solves (the pile evaluations' solves of both
 //   planes, each timed as one solve of a 100-segment pile);
 // - the whole run (input to reports) of an N x N group, N = 20 and 50.
 #include <benchmark/benchmark.h>
+#include <omp.h>
 #include <sys/resource.h>
 
 #include <chrono>
+#include <cmath>
 #include <vector>
 
 #include "bench_model.h"
@@ -76,20 +80,45 @@ BENCHMARK(BM_GlobalIteration)
     ->UseRealTime()
     ->Iterations(2);
 
-// Speed-up and efficiency of all threads over one, measured alternately in the same run.
+// One item of pure arithmetic (about a pile row's cost per iteration), nothing shared.
+double compute_item(int i) {
+  double s = 0.0;
+  for (int k = 0; k < 40000; ++k) s += std::sin(i * 1e-3 + k * 1e-7) * std::pow(1.0001, k % 50);
+  return s;
+}
+
+// The machine's ceiling: `items` independent compute items, dynamically scheduled.
+double compute_seconds(std::vector<double>& out, int threads) {
+  const int items = int(out.size());
+  const auto t0 = std::chrono::steady_clock::now();
+#pragma omp parallel for schedule(dynamic) num_threads(threads)
+  for (int i = 0; i < items; ++i) out[std::size_t(i)] = compute_item(i);
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+}
+
+// Speed-up and efficiency of all threads over one, measured alternately in the same run;
+// beside them the efficiency of a trivially parallel loop of as many items on this
+// machine (machine_efficiency, its ceiling) and the iteration's share of that ceiling.
 void BM_ParallelEfficiency(benchmark::State& state) {
   const int rows = int(state.range(0));
   const int p = torva::platform::processors();
   torva::Model& m = *prepared(rows).m;
   global_iteration(m, p);  // the scratch of every thread and the kept constants of every row
-  double t1 = 0.0, tp = 0.0;
+  std::vector<double> items(std::size_t(rows), 0.0);
+  compute_seconds(items, p);
+  double t1 = 0.0, tp = 0.0, c1 = 0.0, cp = 0.0;
   for (auto _ : state) {
+    c1 += compute_seconds(items, 1);
     t1 += seconds_of(m, 1, 1);
+    cp += compute_seconds(items, p);
     tp += seconds_of(m, p, 2);
   }
+  benchmark::DoNotOptimize(items.data());
   state.counters["threads"] = p;
   state.counters["speedup"] = t1 / tp;
   state.counters["efficiency"] = t1 / tp / p;
+  state.counters["machine_efficiency"] = c1 / cp / p;
+  state.counters["of_machine"] = (t1 / tp) / (c1 / cp);
 }
 BENCHMARK(BM_ParallelEfficiency)->Arg(400)->Arg(2500)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 

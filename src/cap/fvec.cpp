@@ -41,11 +41,17 @@ void gather_rows(Model& m, int& status) {
 // and state, the pile scratch of its thread, its transformation (Ht, H) and its head
 // movement u = H U, calling eval(g, ps, cap, Ht, H, u). A row writes only its own results;
 // an exception inside a row is that row's internal failure.
+//
+// Rows are handed out as threads come free, in chunks of adjacent rows that shrink towards
+// the end (guided): a row that costs more than the others, or a thread the system holds
+// up, does not keep the rest waiting at the loop's end, and a chunk's rows keep their
+// writes to the per-row tables on lines other threads are not writing at the same time.
+// Which thread takes a row changes nothing in the row's results.
 template <class Eval>
 void row_loop(Model& m, int nthr, const Vec6& U, Eval&& eval) {
   std::vector<PilefScratch>& scratch = size_row_work(m, nthr);
   const int nrow = m.NROW;
-#pragma omp parallel for schedule(static) num_threads(nthr)
+#pragma omp parallel for schedule(guided) num_threads(nthr)
   for (int g = 1; g <= nrow; ++g) {
     PilefScratch& ps = scratch[std::size_t(omp_get_thread_num())];
     RowCapture& cap = m.ROWCAP[std::size_t(g)];

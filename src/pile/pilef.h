@@ -9,8 +9,10 @@
 namespace torva {
 
 // Working storage of one pile evaluation (lateral solution, axial movement and force
-// along the pile). One per thread, made once and lent to every evaluation.
-struct PilefScratch {
+// along the pile). One per thread, made once and lent to every evaluation. Threads' copies
+// lie side by side in one array: each starts on its own cache line and none shares a line
+// with the next.
+struct alignas(64) PilefScratch {
   Llp3dScratch llp;
   NodeVec MOV, FAX;
 };
