@@ -39,29 +39,42 @@ void resultant(int count, const double* y, const double* z, double* r) {
   for (; i < count; ++i) r[i] = std::sqrt(y[i] * y[i] + z[i] * z[i]);
 }
 
-// Whether the bending stiffness kept in s is that of row g (property t, n segments).
-bool kept_ei(const Model& m, int g, int t, int n, const Llp3dScratch& s) {
-  const auto& e = s.ei;
+// Whether the set-up kept in s is that of row g (property t, n segments) as it stands.
+bool same_setup(const Model& m, int g, int t, int n, const Llp3dScratch& s) {
+  const auto& e = s.setup;
+  const auto bits = [](double v) { return std::bit_cast<std::uint64_t>(v); };
   if (!e.valid || e.g != g || e.t != t || e.n != n || e.gen != m.PYGEN || m.PYGEN == 0 ||
-      std::bit_cast<std::uint64_t>(e.head) != std::bit_cast<std::uint64_t>(m.HEADDEP(g)))
+      bits(e.head) != bits(m.HEADDEP(g)) || bits(e.free) != bits(m.FREELEN(g)) ||
+      bits(e.top) != bits(m.LTOP(1)))
     return false;
   std::uint64_t d = 0;
   for (int k = 1; k <= n + 1; ++k)
-    d |= std::bit_cast<std::uint64_t>(e.depax(k)) ^ std::bit_cast<std::uint64_t>(m.DEPAX(g, k));
+    d |= (bits(e.depn(k)) ^ bits(m.DEPN(g, k))) | (bits(e.depax(k)) ^ bits(m.DEPAX(g, k)));
   return d == 0;
 }
 
-void keep_ei(const Model& m, int g, int t, int n, Llp3dScratch& s) {
-  auto& e = s.ei;
-  e.valid = true;
+// Keeps the row's inputs with its set-up; `ei`, `es` whether those parts are kept.
+void keep_setup(const Model& m, int g, int t, int n, bool ei, bool es, Llp3dScratch& s) {
+  auto& e = s.setup;
+  e.valid = m.PYGEN != 0;
+  e.ei = ei;
+  e.es = es;
   e.g = g;
   e.t = t;
   e.n = n;
   e.gen = m.PYGEN;
   e.head = m.HEADDEP(g);
-  for (int k = 1; k <= n + 1; ++k) e.depax(k) = m.DEPAX(g, k);
-  e.EIz = s.EIz;
-  e.EIy = s.EIy;
+  e.free = m.FREELEN(g);
+  e.top = m.LTOP(1);
+  for (int k = 1; k <= n + 1; ++k) {
+    e.depn(k) = m.DEPN(g, k);
+    e.depax(k) = m.DEPAX(g, k);
+  }
+  if (ei) {
+    e.EIz = s.EIz;
+    e.EIy = s.EIy;
+  }
+  if (es) e.Es = s.Es;
 }
 
 }  // namespace
@@ -223,13 +236,17 @@ bool LLP3D(Model& m, int g, double yt, double Sy, double zt, double Sz, double P
     for (int k = 1; k <= n + 1; ++k) s.qz0(k + 3) = s.qz(k + 3) = s.ures(k);
     s.ures.fill(0.0);
   }
-  // 4. Initial soil moduli.
-  if (!user) {
+  // 4. Initial soil moduli; kept with the row's set-up.
+  const bool same = same_setup(m, g, t, n, s);
+  bool warned = false;
+  if (!user && same && s.setup.es) {
+    s.Es = s.setup.Es;
+  } else if (!user) {
     bool below = false;
     for (int k = 1; k <= n + 1; ++k) {
       const double dep = m.DEPN(g, k);
       if (!below && m.LTOP(1) <= dep) below = true;
-      if (below) s.Es(k + 3) = KDEPDEF(m, dep) * (dep - m.HEADDEP(g) - m.FREELEN(g));
+      if (below) s.Es(k + 3) = KDEPDEF(m, dep, &warned) * (dep - m.HEADDEP(g) - m.FREELEN(g));
     }
   } else {
     for (int k = 1; k <= n + 1; ++k) {
@@ -244,17 +261,17 @@ bool LLP3D(Model& m, int g, double yt, double Sy, double zt, double Sz, double P
   for (int mm = 4; mm <= N; ++mm) s.Pax(mm) = axdist ? FAX(mm) : P;
   // 6. Bending stiffness; the fictitious entries take the head and tip sections. Elastic
   // sections keep it for the next call on the row.
-  if (!mphi && kept_ei(m, g, t, n, s)) {
-    s.EIz = s.ei.EIz;
-    s.EIy = s.ei.EIy;
+  if (!mphi && same && s.setup.ei) {
+    s.EIz = s.setup.EIz;
+    s.EIy = s.setup.EIy;
   } else {
     for (int mm = 3; mm <= n + 6; ++mm) {
       const int k = std::clamp(mm - 3, 1, n + 1);
       s.EIz(mm) = SECEIZ(m, g, t, m.DEPAX(g, k));
       s.EIy(mm) = SECEIY(m, g, t, m.DEPAX(g, k));
     }
-    if (!mphi && m.PYGEN != 0) keep_ei(m, g, t, n, s);
   }
+  if (!same) keep_setup(m, g, t, n, !mphi, !user && !warned, s);
   if (mphi) {
     EIMPHIY(m, g, P, s.EIz, s.y);
     EIMPHIZ(m, g, P, s.EIy, s.z);

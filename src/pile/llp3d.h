@@ -28,16 +28,18 @@ struct Llp3dScratch {
   NodeVec res[NNODEQ];          // node quantities of the closed shape
   NodeBlock block;              // the node quantities gathered for the result store
   PyKept kept;                  // curve constants of the row last evaluated (kept across calls)
-  // Bending stiffness of the row last set up (entries 3..N+2 of EIz, EIy), kept across
-  // calls while its inputs are unchanged: the row, its property and segments, the head
-  // depth, the node coordinates along the axis and the generation of the model's inputs.
+  // Set-up of the row last evaluated, kept across calls while its inputs are unchanged:
+  // the row, its property and segments, the generation of the model's inputs, the head
+  // depth, free length and top of the soil, the node depths and axial coordinates. It
+  // holds the bending stiffness of elastic sections (EIz, EIy) and the initial moduli Es
+  // of a row on generated curves whose lookups wrote no warning.
   struct {
-    bool valid = false;
+    bool valid = false, ei = false, es = false;
     int g = 0, t = 0, n = 0;
     unsigned long long gen = 0;
-    double head = 0;
-    NodeVec depax, EIz, EIy;
-  } ei;
+    double head = 0, free = 0, top = 0;
+    NodeVec depn, depax, EIz, EIy, Es;
+  } setup;
   int ns = 0;                   // solves made by the last call
   long long solves = 0;         // solves of both planes made by every call so far
 };

@@ -290,13 +290,16 @@ double COHESION(Model& m, double x, int& status) {
   return v;
 }
 
-double KDEPDEF(Model& m, double x) {
+double KDEPDEF(Model& m, double x, bool* warned) {
   if (m.NSPX >= 1 && x < m.SPDEP(1)) return 0.0;
   const double k = KDEP(m, x);
   if (std::abs(k) > kKZero) return k;
   // Default subgrade modulus by cohesion class (pounds per cubic inch for c in psi).
   double c;
-  if (!point_lookup(m, m.SPC, x, Boundary::Lower, c)) cohesion_warning(m, x);
+  if (!point_lookup(m, m.SPC, x, Boundary::Lower, c)) {
+    cohesion_warning(m, x);
+    if (warned) *warned = true;
+  }
   const bool si = m.IUNITS == 2;
   if (si) c /= double(6.895f);
   double kd;

@@ -44,7 +44,8 @@ double PHIDEP(Model& m, double x, int& status);  // radians; 24 beyond the profi
 // Cohesion; at a boundary the lower layer's top value (the upper one when that is zero).
 double COHESION(Model& m, double x, int& status);  // 23 beyond the profile
 // k, or a default subgrade modulus from the cohesion class when the profile's k is zero.
-double KDEPDEF(Model& m, double x);
+// A cohesion lookup beyond the profile writes its warning and sets *warned when given.
+double KDEPDEF(Model& m, double x, bool* warned = nullptr);
 
 // Means from the ground surface LTOP(1) down to x.
 double GAMAVG(Model& m, double x, int& status);  // unit weight; 22 beyond the profile

@@ -2,7 +2,9 @@
 // foundations, its head conditions, its failures and its stored results.
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -239,6 +241,49 @@ TEST_F(Llp3d, AxialCompressionSoftensTheHead) {
   Head pt = testing::solve(*m, *s, 1, 1.0, 0.0, 0.0, 0.0, -1.0e4);
   EXPECT_LT(pc.Vy, p0.Vy);
   EXPECT_GT(pt.Vy, p0.Vy);
+}
+
+// What a scratch keeps from call to call (the row's set-up, its curve constants and their
+// replay) gives the head forces of a fresh scratch bit for bit, row after row: two rows of
+// different stiffness and length on generated soil stiffening with depth, and the first
+// row again after its head moved down and in other segments.
+TEST_F(Llp3d, KeptSetUpGivesTheResultsOfAFreshScratch) {
+  testing::set_elastic_soil(*m, 1.0e3, p.D, 400.0);
+  m->SPK(2) = 4.0 * m->SPK(1);  // stiffer with depth, yielding
+  m->SPC(1) = m->SPC(2) = 2.0;
+  testing::set_pile(*m, 1, 1, p);
+  PileDef q = p;
+  q.EI = 4.0e10;
+  q.L = 140.0;
+  q.nseg = 70;
+  testing::set_pile(*m, 2, 2, q);
+  m->NROW = 2;
+  renew_py_constants(*m);
+  const auto bits = [](double v) { return std::bit_cast<std::uint64_t>(v); };
+  const auto check = [&](int g, const char* what) {
+    const Head kept = testing::solve(*m, *s, g, 0.4, 0.001, 0.1);
+    const auto fresh_s = std::make_unique<Llp3dScratch>();
+    const Head fresh = testing::solve(*m, *fresh_s, g, 0.4, 0.001, 0.1);
+    ASSERT_TRUE(kept.closed) << what;
+    EXPECT_EQ(kept.ns, fresh.ns) << what;
+    EXPECT_EQ(bits(kept.Vy), bits(fresh.Vy)) << what;
+    EXPECT_EQ(bits(kept.Vz), bits(fresh.Vz)) << what;
+    EXPECT_EQ(bits(kept.My), bits(fresh.My)) << what;
+  };
+  check(1, "row 1");
+  check(1, "row 1 again");
+  check(2, "row 2");
+  check(1, "row 1 after row 2");
+  m->CORX(1) = m->HEADDEP(1) = 12.0;
+  check(1, "row 1, head 12 lower");
+  m->NSECT(1) = 2;  // the lower half twice as stiff, in 50 segments
+  m->STO(1, 1) = m->SFROM(1, 2) = 50.0;
+  m->STO(1, 2) = 100.0;
+  m->SEIZ(1, 2) = m->SEIZB(1, 2) = m->SEIY(1, 2) = m->SEIYB(1, 2) = 2.0e10;
+  renew_py_constants(*m);
+  check(1, "row 1, two sections");
+  m->NSEG(1) = 50;
+  check(1, "row 1, two sections in 50 segments");
 }
 
 }  // namespace
