@@ -75,7 +75,7 @@ void record_row(const Model& m, PyKept& k, int g, int tip) {
 void PYCURVE(Model& m, int t, int& status, int g, int gf, const NodeArr& y, NodeArr& Es,
              const NodeArr& smy, const NodeArr& smz, NodeArr& psm, NodeArr& p, PyKept* kept) {
   pyf::KeptScope keep(kept);
-  if (m.IPYOUT == 0 || m.IPYOUT == 1) m.GSDEPTH(g) = m.FREELEN(g) + m.HEADDEP(g);
+  SETGSDEPTH(m, g);
   // An analysis takes the row's springs from the soil: without layers the row would stand
   // on none and its results would look complete.
   if (m.NLAYER < 1 && m.IPYPRT == 0) {
@@ -133,7 +133,7 @@ void PYCURVE(Model& m, int t, int& status, int g, int gf, const NodeArr& y, Node
     kept->replaying = false;
   }
   if (status != 0) return;
-  if (m.IPYOUT == 0 || m.IPYOUT == 1) m.GSDEPTH(g) = m.FREELEN(g) + m.HEADDEP(g);
+  SETGSDEPTH(m, g);
   const double gs = m.GSDEPTH(g);
   for (int n = 1; n <= tip; ++n)
     if (m.DEPN(g, n) < gs) Es(n) = 0.0;

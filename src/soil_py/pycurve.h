@@ -5,6 +5,9 @@
 // plot mode), so rows can be evaluated from parallel threads.
 #pragma once
 
+#include <bit>
+#include <cstdint>
+
 #include "model/model.h"
 
 namespace torva {
@@ -131,5 +134,14 @@ TORVA_PYCRIT(PYINPUT);
 
 // The name line texts of criterion code 1..14 (any other code: soft clay).
 const char* pyname(int code);
+
+// The ground-surface depth of row g below the cap's reference, set where the curves are
+// reported against it. Stored only when it changes: the rows of a parallel loop share cache
+// lines of the table, and a store of the same value would still take the line from the others.
+inline void SETGSDEPTH(Model& m, int g) {
+  if (m.IPYOUT != 0 && m.IPYOUT != 1) return;
+  const double v = m.FREELEN(g) + m.HEADDEP(g);
+  if (std::bit_cast<std::uint64_t>(m.GSDEPTH(g)) != std::bit_cast<std::uint64_t>(v)) m.GSDEPTH(g) = v;
+}
 
 }  // namespace torva

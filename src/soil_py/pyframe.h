@@ -217,7 +217,7 @@ void py_replay(Model& m, PyKept& kept, int L, int gf, const NodeArr& y, NodeArr&
   static_assert(std::is_trivially_copyable_v<PyNode> && sizeof(PyNode) <= PYKEEP_NODE &&
                 alignof(PyNode) <= 8);
   const int g = kept.g;
-  if (m.IPYOUT == 0 || m.IPYOUT == 1) m.GSDEPTH(g) = m.FREELEN(g) + m.HEADDEP(g);
+  SETGSDEPTH(m, g);
   const bool movement = m.NSMPT > 0, relative = m.IPYOUT == 0 && movement;
   const double pmult = m.PMULT(gf), ymult = m.YMULT(gf), small = m.SMALL;
   // A criterion with the frame's own resist: frame_resist with the row's factors at hand.
@@ -296,7 +296,7 @@ void py_frame(Model& m, C& c, int t, int L, int& status, int g, int gf, const No
   C* cur = &c;
   bool chain = kept != nullptr;
   if (kept) {  // the layer's inputs: new ones take a new version, which no node has yet
-    if (m.IPYOUT == 0 || m.IPYOUT == 1) m.GSDEPTH(g) = m.FREELEN(g) + m.HEADDEP(g);
+    SETGSDEPTH(m, g);
     double lk[PYKEEP_LKEY];
     kept_layer_key(m, nd, lk);
     if (kept->lversion[L - 1] == 0 || !same_key(lk, kept->lkey[L - 1])) {
@@ -333,7 +333,7 @@ void py_frame(Model& m, C& c, int t, int L, int& status, int g, int gf, const No
         int set;
         PYMODFAC(m, g, set, nd.d, nd.pf, nd.yf);
       }
-      if (m.IPYOUT == 0 || m.IPYOUT == 1) m.GSDEPTH(g) = m.FREELEN(g) + m.HEADDEP(g);
+      SETGSDEPTH(m, g);
       Es(n) = 0.0;
       nd.x = nd.d - m.FREELEN(g) - m.HEADDEP(g);
       if (nd.plot) {

@@ -34,7 +34,7 @@ void PYINPUT(Model& m, int t, int L, int& status, int g, int gf, const NodeArr& 
              const NodeArr& smy, const NodeArr& smz, NodeArr& psm, NodeArr& p) {
   // The user curves are neither printed nor plotted.
   if (m.IPYPRT != 0) return;
-  if (m.IPYOUT == 0 || m.IPYOUT == 1) m.GSDEPTH(g) = m.FREELEN(g) + m.HEADDEP(g);
+  SETGSDEPTH(m, g);
   const int s = std::abs(m.PYSETG(g));
   const int nc = (s >= 1 && s <= MAXPYSET) ? std::min(m.NCRVPY(s), MAXPYCRV) : 0;
   // A node that no curve of the set reaches has no spring: the run stops rather than
