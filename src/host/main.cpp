@@ -5,7 +5,6 @@
 // not complete in full.
 #include <fcntl.h>
 #include <sys/file.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -24,6 +23,7 @@
 #include <thread>
 #include <vector>
 
+#include "io/textfile.h"
 #include "torva/itorva.h"
 
 namespace fs = std::filesystem;
@@ -214,13 +214,7 @@ std::string unwritable(const std::vector<std::string>& files,
 // in place and cut to the new length: emptying it first would make the file system free
 // its blocks and flush new ones at the close, the largest cost of a small run's files.
 bool write_file(const std::string& p, const std::string& text) {
-  const int fd = ::open(p.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
-  if (fd < 0) return false;
-  bool ok = ::pwrite(fd, text.data(), text.size(), 0) == ssize_t(text.size());
-  struct stat st {};
-  if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > off_t(text.size()))
-    ok = ::ftruncate(fd, off_t(text.size())) == 0 && ok;
-  return (::close(fd) == 0) && ok;
+  return torva::rewrite_file(p, text);
 }
 
 // The list that ends the run log when analyses did not complete in full: its heading and

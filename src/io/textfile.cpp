@@ -56,10 +56,13 @@ bool close_rewrite(std::FILE* fp, long end) {
 }
 
 bool rewrite_file(const std::string& path, std::string_view text) {
-  std::FILE* fp = open_rewrite(path);
-  if (!fp) return false;
-  const bool wrote = std::fwrite(text.data(), 1, text.size(), fp) == text.size();
-  return close_rewrite(fp, 0) && wrote;
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
+  if (fd < 0) return false;
+  bool ok = ::pwrite(fd, text.data(), text.size(), 0) == ssize_t(text.size());
+  struct stat st {};
+  if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > off_t(text.size()))
+    ok = ::ftruncate(fd, off_t(text.size())) == 0 && ok;
+  return ::close(fd) == 0 && ok;
 }
 
 bool TextFile::open_write(const std::string& path) {

@@ -30,7 +30,9 @@ std::FILE* rewrite_stream(int fd);
 // Closes a file of open_rewrite, cutting it to `end` bytes (the farthest it was written);
 // false when the close or the cut failed.
 bool close_rewrite(std::FILE* fp, long end);
-// Writes a whole file through open_rewrite; false when any part of it failed.
+// Writes a whole small file in one write over its start, then cuts it to that length (a
+// reader of its first line, such as a progress display, never sees it empty or zeroed);
+// false when any part of it failed.
 bool rewrite_file(const std::string& path, std::string_view text);
 
 class TextFile {
