@@ -4,19 +4,17 @@
 #include <string>
 
 #include "input/freeread.h"
+#include "io/textfile.h"
 
 namespace torva {
 
 void progress_message(const Model& m, std::initializer_list<std::string_view> lines) {
-  std::FILE* fp = std::fopen(m.fname(R_PROGRESS).c_str(), "wb");
-  if (!fp) return;
   std::string s;
   for (std::string_view l : lines) {
     s.append(l);
     s.push_back('\n');
   }
-  std::fwrite(s.data(), 1, s.size(), fp);
-  std::fclose(fp);
+  rewrite_file(m.fname(R_PROGRESS), s);
 }
 
 bool stop_requested(const Model& m) {
