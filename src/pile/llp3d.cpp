@@ -1,9 +1,7 @@
 #include "pile/llp3d.h"
 
 #include <algorithm>
-#include <bit>
 #include <cmath>
-#include <cstdint>
 #include <initializer_list>
 #include <string>
 
@@ -42,15 +40,10 @@ void resultant(int count, const double* y, const double* z, double* r) {
 // Whether the set-up kept in s is that of row g (property t, n segments) as it stands.
 bool same_setup(const Model& m, int g, int t, int n, const Llp3dScratch& s) {
   const auto& e = s.setup;
-  const auto bits = [](double v) { return std::bit_cast<std::uint64_t>(v); };
-  if (!e.valid || e.g != g || e.t != t || e.n != n || e.gen != m.PYGEN || m.PYGEN == 0 ||
-      bits(e.head) != bits(m.HEADDEP(g)) || bits(e.free) != bits(m.FREELEN(g)) ||
-      bits(e.top) != bits(m.LTOP(1)))
-    return false;
-  std::uint64_t d = 0;
-  for (int k = 1; k <= n + 1; ++k)
-    d |= (bits(e.depn(k)) ^ bits(m.DEPN(g, k))) | (bits(e.depax(k)) ^ bits(m.DEPAX(g, k)));
-  return d == 0;
+  return e.valid && e.g == g && e.t == t && e.n == n && e.gen == m.PYGEN && m.PYGEN != 0 &&
+         same_bits(&e.head, &m.HEADDEP(g), 1) && same_bits(&e.free, &m.FREELEN(g), 1) &&
+         same_bits(&e.top, &m.LTOP(1), 1) && same_bits(&e.depn(1), &m.DEPN(g, 1), n + 1) &&
+         same_bits(&e.depax(1), &m.DEPAX(g, 1), n + 1);
 }
 
 // Keeps the row's inputs with its set-up; `ei`, `es` whether those parts are kept.

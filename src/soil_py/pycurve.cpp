@@ -3,8 +3,6 @@
 #include "soil_py/pycurve.h"
 
 #include <atomic>
-#include <bit>
-#include <cstdint>
 #include <cmath>
 
 #include "io/fmt.h"
@@ -27,12 +25,7 @@ namespace {
 bool row_unchanged(const Model& m, const PyKept& k, int g, int gf, int t) {
   const int nl = m.NLAYER, tip = pyf::last_node(m, t);
   if (nl != k.nlayer || tip != k.tip || m.IPYMOD == 1) return false;
-  const auto same = [](const double* a, const double* b, int n) {
-    std::uint64_t d = 0;
-    for (int i = 0; i < n; ++i) d |= std::bit_cast<std::uint64_t>(a[i]) ^ std::bit_cast<std::uint64_t>(b[i]);
-    return d == 0;
-  };
-  if (!same(&m.DEPN(g, 1), k.depn, tip) || !same(&m.DEPAX(g, 1), k.depax, tip)) return false;
+  if (!same_bits(&m.DEPN(g, 1), k.depn, tip) || !same_bits(&m.DEPAX(g, 1), k.depax, tip)) return false;
   pyf::PyNode nd;
   nd.g = g;
   nd.gf = gf;
@@ -43,7 +36,7 @@ bool row_unchanged(const Model& m, const PyKept& k, int g, int gf, int t) {
         m.NODE2(g, L) != k.node2[L - 1])
       return false;
     const double eq = m.EQDEPTH(g, L);
-    if (!same(&eq, &k.eqdepth[L - 1], 1)) return false;
+    if (!same_bits(&eq, &k.eqdepth[L - 1], 1)) return false;
     if (!k.framed[L - 1]) continue;
     nd.L = L;
     double lk[PYKEEP_LKEY];

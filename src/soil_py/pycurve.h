@@ -12,6 +12,14 @@
 
 namespace torva {
 
+// Whether a[0..n) and b[0..n) agree bit by bit (a NaN agrees with the same NaN, -0 differs
+// from 0): the test of kept inputs, so that a kept value is the one derivation would give.
+inline bool same_bits(const double* a, const double* b, int n) {
+  std::uint64_t d = 0;
+  for (int i = 0; i < n; ++i) d |= std::bit_cast<std::uint64_t>(a[i]) ^ std::bit_cast<std::uint64_t>(b[i]);
+  return d == 0;
+}
+
 // Node arrays of a pile row, indexed by node 1..NSEG+1 (node 1 is the pile head).
 using NodeArr = Arr1<double, MAXNODE>;
 
@@ -28,13 +36,12 @@ using NodeArr = Arr1<double, MAXNODE>;
 inline constexpr int PYKEEP_LKEY = 28;
 inline constexpr int PYKEEP_NKEY = 14;
 inline constexpr int PYKEEP_STATE = 384;
-//
 // A call after which every node's constants are kept (found, or derived and stored) records
 // its node visits (the `steps`, each with the node as the frame saw it) and the row's
-// layout inputs. A later call on the
-// same row whose layout inputs and layer inputs agree bit by bit replays those steps: it
-// only evaluates each curve at the new deflection. Within one pile solution (PySolution)
-// the inputs do not change between calls: once checked they are trusted until it ends.
+// layout inputs. A later call on the same row whose layout inputs and layer inputs agree
+// bit by bit replays those steps: it only evaluates each curve at the new deflection.
+// Within one pile solution (PySolution) the inputs do not change between calls: once
+// checked they are trusted until it ends.
 inline constexpr int PYKEEP_NODE = 96;
 struct PyKeptNode {
   double key[PYKEEP_NKEY] = {};
@@ -141,7 +148,7 @@ const char* pyname(int code);
 inline void SETGSDEPTH(Model& m, int g) {
   if (m.IPYOUT != 0 && m.IPYOUT != 1) return;
   const double v = m.FREELEN(g) + m.HEADDEP(g);
-  if (std::bit_cast<std::uint64_t>(m.GSDEPTH(g)) != std::bit_cast<std::uint64_t>(v)) m.GSDEPTH(g) = v;
+  if (!same_bits(&m.GSDEPTH(g), &v, 1)) m.GSDEPTH(g) = v;
 }
 
 }  // namespace torva

@@ -19,9 +19,7 @@
 #pragma once
 
 #include <algorithm>
-#include <bit>
 #include <cmath>
-#include <cstdint>
 #include <cstring>
 #include <iterator>
 #include <string>
@@ -201,12 +199,10 @@ inline void kept_node_key(const Model& m, const PyNode& nd, double* nk) {
 }
 inline constexpr int NKEY_EQDEPTH = 12;  // the equivalent depth's place in the node key
 
-// Whether two keys agree bit by bit (a NaN agrees with the same NaN, -0 differs from 0).
+// Whether two keys agree bit by bit.
 template <int N>
 inline bool same_key(const double (&a)[N], const double (&b)[N]) {
-  std::uint64_t d = 0;
-  for (int i = 0; i < N; ++i) d |= std::bit_cast<std::uint64_t>(a[i]) ^ std::bit_cast<std::uint64_t>(b[i]);
-  return d == 0;
+  return same_bits(a, b, N);
 }
 
 // The springs of layer L from the node visits recorded in `kept` (see PyKept): the same

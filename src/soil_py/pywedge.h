@@ -14,7 +14,7 @@ struct Wedge {
   double tb = 0, tp = 0, ta = 0, tbp = 0, sb = 0, ca = 0, tb4 = 0, tb8 = 0;
   bool ready = false;  // the terms are those of phi
   void set(double ph) {
-    if (ready && std::bit_cast<std::uint64_t>(ph) == std::bit_cast<std::uint64_t>(phi)) return;
+    if (ready && same_bits(&ph, &phi, 1)) return;
     phi = ph;
     alpha = ph / 2.0;
     beta = FULLPI / 4.0 + ph / 2.0;
