@@ -96,6 +96,27 @@ std::string overloaded_group() {
   return s;
 }
 
+// The overloaded group spread to a 10 x 10 grid of the same rows under 25 times the load: a
+// run whose analysis lasts long enough, on any machine, for a stop request to reach it.
+std::string long_overloaded_group() {
+  std::string s = overloaded_group();
+  const auto rows = s.find("PILE GROUP ROWS\n");
+  const auto props = s.find("PILE PROPERTIES\n");
+  const std::string from = "\n400000.0 4.0E7 0.0";
+  const auto load = s.find(from);
+  if (rows == std::string::npos || props == std::string::npos || load == std::string::npos)
+    return s;
+  std::ostringstream g;
+  g << "PILE GROUP ROWS\n100\n";
+  for (int i = 0; i < 10; ++i)
+    for (int j = 0; j < 10; ++j)
+      g << "2 2 1 0 0 0 0 0 1 1\n0.0 0.0 1.0 1.0 1.0 1.0 1.0\n0.0 " << (i - 4.5) * 4.5 << " "
+        << (j - 4.5) * 4.5 << " 0.0 90.0 0.0 0.0\n";
+  s.replace(rows, props - rows, g.str());
+  s.replace(s.find(from), from.size(), "\n1.0E7 1.0E9 0.0");
+  return s;
+}
+
 // Every file in the folder and its contents.
 std::map<std::string, std::string> snapshot(const WorkDir& d) {
   std::map<std::string, std::string> files;
@@ -269,7 +290,7 @@ TEST(Host, ACompletedRunExitsZeroAndSaysWhereItsFilesAre) {
 
 TEST(Host, AStopRequestIsClearedWhenTheRunEnds) {
   WorkDir d;
-  d.write("job.dat", overloaded_group());
+  d.write("job.dat", long_overloaded_group());
   d.write("job.prg", "- ANALYSIS FOR LOAD COMB.   9/  9 FINISHED of an earlier run\n");
   const fs::path log = d.path() / "host.txt";
   const pid_t pid = start_host(d.path(), {"job.dat"}, log);
