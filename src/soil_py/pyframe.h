@@ -205,6 +205,50 @@ inline bool same_key(const double (&a)[N], const double (&b)[N]) {
   return same_bits(a, b, N);
 }
 
+// The replay's node visits of layer L. `Plain`: no soil movement and group factors of 1,
+// for a criterion with the frame's own resist; the same values with fewer tests per node.
+template <class C, bool Plain>
+const PyKeptNode* py_replay_steps(PyKept& kept, int L, const NodeArr& y, NodeArr& Es,
+                                  const NodeArr& smy, const NodeArr& smz, NodeArr& psm,
+                                  NodeArr& p, double small, double pmult, double ymult,
+                                  bool movement, bool relative) {
+  constexpr bool frame_rule =
+      std::is_same_v<decltype(&C::resist),
+                     void (PyCrit<C>::*)(const PyNode&, double, double&, double&)>;
+  static_assert(frame_rule || !Plain);
+  const PyKeptNode* lastkn = nullptr;  // the last node evaluated leaves its PUSUM
+  for (int i = kept.lstep[L - 1][0]; i < kept.lstep[L - 1][1]; ++i) {
+    const PyKeptStep st = kept.steps[i];
+    const int n = st.n;
+    if (!st.curve) {
+      Es(n) = 0.0;
+      continue;
+    }
+    PyKeptNode& kn = kept.node[st.pass - 1][n - 1];
+    const PyNode& nd = *reinterpret_cast<const PyNode*>(kn.frame);
+    C* cur = reinterpret_cast<C*>(kn.state);
+    lastkn = &kn;
+    const double msm = !Plain && movement ? std::sqrt(smy(n) * smy(n) + smz(n) * smz(n)) : 0.0;
+    const double yv = !Plain && relative ? std::abs(y(n) - msm) : std::abs(y(n));
+    double pc = 0.0, es = 0.0;
+    if constexpr (Plain) {
+      frame_resist_at(*cur, nd, yv, small, 1.0, 1.0, pc, es);
+    } else if constexpr (frame_rule) {
+      frame_resist_at(*cur, nd, yv, small, pmult, ymult, pc, es);
+    } else {
+      cur->resist(nd, yv, pc, es);
+    }
+    const double pm = Plain ? pc : pc * pmult;
+    if (nd.capw) cur->cap_store(nd, yv, pc);
+    Es(n) = es;
+    if (!Plain && relative) psm(n) = es * msm;
+    double r = y(n) <= msm ? pm : -pm;
+    if (nd.modset) r *= nd.pf;
+    p(n) = r;
+  }
+  return lastkn;
+}
+
 // The springs of layer L from the node visits recorded in `kept` (see PyKept): the same
 // steps as the node loop below takes when every node's constants are kept.
 template <class C>
@@ -216,36 +260,16 @@ void py_replay(Model& m, PyKept& kept, int L, int gf, const NodeArr& y, NodeArr&
   SETGSDEPTH(m, g);
   const bool movement = m.NSMPT > 0, relative = m.IPYOUT == 0 && movement;
   const double pmult = m.PMULT(gf), ymult = m.YMULT(gf), small = m.SMALL;
-  // A criterion with the frame's own resist: frame_resist with the row's factors at hand.
   constexpr bool frame_rule =
       std::is_same_v<decltype(&C::resist),
                      void (PyCrit<C>::*)(const PyNode&, double, double&, double&)>;
-  const PyKeptNode* lastkn = nullptr;  // the last node evaluated leaves its PUSUM
-  for (int i = kept.lstep[L - 1][0]; i < kept.lstep[L - 1][1]; ++i) {
-    const PyKeptStep st = kept.steps[i];
-    const int n = st.n;
-    Es(n) = 0.0;
-    if (!st.curve) continue;
-    PyKeptNode& kn = kept.node[st.pass - 1][n - 1];
-    const PyNode& nd = *reinterpret_cast<const PyNode*>(kn.frame);
-    C* cur = reinterpret_cast<C*>(kn.state);
-    lastkn = &kn;
-    const double msm = movement ? std::sqrt(smy(n) * smy(n) + smz(n) * smz(n)) : 0.0;
-    const double yv = relative ? std::abs(y(n) - msm) : std::abs(y(n));
-    double pc = 0.0, es = 0.0;
-    if constexpr (frame_rule) {
-      frame_resist_at(*cur, nd, yv, small, pmult, ymult, pc, es);
-    } else {
-      cur->resist(nd, yv, pc, es);
-    }
-    const double pm = pc * pmult;
-    if (nd.capw) cur->cap_store(nd, yv, pc);
-    Es(n) = es;
-    if (relative) psm(n) = es * msm;
-    double r = y(n) <= msm ? pm : -pm;
-    if (nd.modset) r *= nd.pf;
-    p(n) = r;
-  }
+  const PyKeptNode* lastkn;
+  if (frame_rule && !movement && pmult == 1.0 && ymult == 1.0)
+    lastkn = py_replay_steps<C, frame_rule>(kept, L, y, Es, smy, smz, psm, p, small, pmult,
+                                            ymult, movement, relative);
+  else
+    lastkn = py_replay_steps<C, false>(kept, L, y, Es, smy, smz, psm, p, small, pmult, ymult,
+                                       movement, relative);
   if (lastkn) m.PUSUM(g, L) = lastkn->pusum;
 }
 
