@@ -37,10 +37,12 @@ void resultant(int count, const double* y, const double* z, double* r) {
   for (; i < count; ++i) r[i] = std::sqrt(y[i] * y[i] + z[i] * z[i]);
 }
 
-// Whether the set-up kept in s is that of row g (property t, n segments) as it stands.
+// Whether the set-up kept in s serves row g (property t, n segments) as it stands: the
+// inputs are compared by value, so a row takes the set-up another row with the same
+// inputs left.
 bool same_setup(const Model& m, int g, int t, int n, const Llp3dScratch& s) {
   const auto& e = s.setup;
-  return e.valid && e.g == g && e.t == t && e.n == n && e.gen == m.PYGEN && m.PYGEN != 0 &&
+  return e.valid && e.t == t && e.n == n && e.gen == m.PYGEN && m.PYGEN != 0 &&
          same_bits(&e.head, &m.HEADDEP(g), 1) && same_bits(&e.free, &m.FREELEN(g), 1) &&
          same_bits(&e.top, &m.LTOP(1), 1) && same_bits(&e.depn(1), &m.DEPN(g, 1), n + 1) &&
          same_bits(&e.depax(1), &m.DEPAX(g, 1), n + 1);
@@ -52,7 +54,6 @@ void keep_setup(const Model& m, int g, int t, int n, bool ei, bool es, Llp3dScra
   e.valid = m.PYGEN != 0;
   e.ei = ei;
   e.es = es;
-  e.g = g;
   e.t = t;
   e.n = n;
   e.gen = m.PYGEN;

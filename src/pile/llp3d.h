@@ -29,13 +29,13 @@ struct Llp3dScratch {
   NodeBlock block;              // the node quantities gathered for the result store
   PyKept kept;                  // curve constants of the row last evaluated (kept across calls)
   // Set-up of the row last evaluated, kept across calls while its inputs are unchanged:
-  // the row, its property and segments, the generation of the model's inputs, the head
-  // depth, free length and top of the soil, the node depths and axial coordinates. It
+  // the property and segments, the generation of the model's inputs, the head depth, free
+  // length and top of the soil, the node depths and axial coordinates. It
   // holds the bending stiffness of elastic sections (EIz, EIy) and the initial moduli Es
   // of a row on generated curves whose lookups wrote no warning.
   struct {
     bool valid = false, ei = false, es = false;
-    int g = 0, t = 0, n = 0;
+    int t = 0, n = 0;
     unsigned long long gen = 0;
     double head = 0, free = 0, top = 0;
     NodeVec depn, depax, EIz, EIy, Es;

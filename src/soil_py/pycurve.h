@@ -27,12 +27,13 @@ using NodeArr = Arr1<double, MAXNODE>;
 // so that the iterations of its pile solutions only evaluate each curve at a deflection.
 // A node's entry holds the criterion's state after the node's constants (with the layer's
 // running resistance integral), the node's diameter and equivalent depth, and the inputs
-// they were derived from: per layer the row, the group factors, the static or cyclic
-// controls, the ground and head depths and the generation of the model's curve inputs
-// (renew_py_constants); per node its layer, depths, the diameter's coordinate and the
-// factors along depth. A node whose inputs differ in any bit, and every node after it in
-// the same call, derives its constants again. Nodes by pass (1 the embedded-cap pass at
-// the head, 2 every node) and node.
+// they were derived from: per layer the pile property, the group factors, the static or
+// cyclic controls, the ground and head depths and the generation of the model's curve
+// inputs (renew_py_constants); per node its layer, depths, the diameter's coordinate and
+// the factors along depth. The inputs are values, not the row's number: a row whose inputs
+// agree with another's takes the constants that row derived. A node whose inputs differ in
+// any bit, and every node after it in the same call, derives its constants again. Nodes by
+// pass (1 the embedded-cap pass at the head, 2 every node) and node.
 inline constexpr int PYKEEP_LKEY = 28;
 inline constexpr int PYKEEP_NKEY = 14;
 inline constexpr int PYKEEP_STATE = 384;

@@ -10,7 +10,7 @@ struct Elastic : PyCrit<Elastic> {
   [[maybe_unused]] static constexpr int code = 12, plot = 6;
   static constexpr bool eqdepth = false;
   int gf;
-  double ST = 0, Esub = 0, k = 0, yu = 0, pu = 0;
+  double ST = 0, Esub = 0, k = 0, yu = 0, pu = 0, e0 = 0;
   Elastic(Model& mm, int gfrow) : PyCrit(mm), gf(gfrow) {}
 
   bool soil(const PyNode& nd, int& status) {
@@ -24,13 +24,14 @@ struct Elastic : PyCrit<Elastic> {
     k = Esub * nd.D;
     yu = ST > 0.0 ? ST / Esub : 0.0;
     pu = ST * nd.D;
+    e0 = k / m.YMULT(gf);
   }
   double curve(double y) const {
     if (ST > 0.0 && y >= yu) return pu;
     return k * y;
   }
   // Below SMALL (and at y = 0) the modulus is the initial slope without the p-multiplier.
-  double es0() const { return k / m.YMULT(gf); }
+  double es0() const { return e0; }
   int deflist(const PyNode& nd, double* yl) const {
     const double s = ST > 0.0 ? yu / 10.0 : nd.D * f32(0.003125f);
     for (int i = 1; i <= 17; ++i) yl[i - 1] = (i - 1) * s;

@@ -176,10 +176,13 @@ struct KeptScope {
 };
 
 // The inputs of the curve constants of a layer's nodes on a row (lk) and of one node
-// (nk), as compared bit by bit with the kept ones.
+// (nk), as compared bit by bit with the kept ones. The row and the row of its group factors
+// enter only through their values, so rows with the same inputs share constants; a
+// criterion that reads the group factors as it evaluates a curve takes the row from the
+// node in hand (PyNode::gf), which a kept entry's frame holds for the row that took it.
 inline void kept_layer_key(const Model& m, const PyNode& nd, double* lk) {
   const int g = nd.g, L = nd.L;
-  const double v[] = {double(m.PYGEN), double(g), double(nd.gf), double(nd.t),
+  const double v[] = {double(m.PYGEN), double(nd.t),
                       double(m.LTYPE(L)), nd.modset ? 1.0 : 0.0, m.HEADDEP(g), m.FREELEN(g),
                       m.GSDEPTH(g), m.LTOP(L), m.LBOT(L), double(m.ISTATIC), m.CYCLES,
                       m.PMULT(nd.gf), m.YMULT(nd.gf), double(m.IPYOUT), double(m.ICAPPY),
@@ -385,6 +388,8 @@ void py_frame(Model& m, C& c, int t, int L, int& status, int g, int gf, const No
       if (hit) {
         nd.D = kn->D;
         nd.xe = kn->xe;
+        // The entry may come from another row with the same inputs: a replay sees this one.
+        std::memcpy(static_cast<void*>(kn->frame), static_cast<const void*>(&nd), sizeof nd);
         cur = reinterpret_cast<C*>(kn->state);
         m.PUSUM(g, L) = kn->pusum;
         record(pass, n, true);

@@ -209,7 +209,7 @@ struct LiqSand : PyCrit<LiqSand> {
   void resist(const PyNode& nd, double y, double& pc, double& es) {
     if (!nd.analysis) {
       pc = curve(y);
-      es = y >= m.SMALL ? pc * m.PMULT(gf) / y : e0;
+      es = y >= m.SMALL ? pc * m.PMULT(nd.gf) / y : e0;
       return;
     }
     if (y < m.SMALL) {
@@ -217,8 +217,8 @@ struct LiqSand : PyCrit<LiqSand> {
       pc = y * e0;
       return;
     }
-    pc = curve(y / m.YMULT(gf));
-    es = pc * m.PMULT(gf) / y;
+    pc = curve(y / m.YMULT(nd.gf));
+    es = pc * m.PMULT(nd.gf) / y;
     if (nd.modset) es *= nd.pf / nd.yf;
   }
   void pusum(const PyNode& nd) {

@@ -76,15 +76,15 @@ TEST(PyCurve, UserCurvesEndingAtTheTipReachTheTipNode) {
 namespace torva {
 namespace {
 
-// Springs of row 1 at the deflections y(n) = y0 (1 + n / 10): with the curve constants kept
+// Springs of row g at the deflections y(n) = y0 (1 + n / 10): with the curve constants kept
 // in `kept`, and derived afresh.
 struct Springs {
   NodeArr Es{}, p{};
 };
-Springs springs(PyModel& pm, double y0, PyKept* kept) {
+Springs springs(PyModel& pm, double y0, PyKept* kept, int g = 1) {
   for (int n = 1; n <= pm.m.NSEG(1) + 1; ++n) pm.y(n) = y0 * (1.0 + n / 10.0);
   Springs s;
-  PYCURVE(pm.m, 1, pm.status, 1, 1, pm.y, s.Es, pm.smy, pm.smz, pm.psm, s.p, kept);
+  PYCURVE(pm.m, pm.m.PTYPE(g), pm.status, g, g, pm.y, s.Es, pm.smy, pm.smz, pm.psm, s.p, kept);
   return s;
 }
 void expect_same_bits(const Springs& a, const Springs& b, int last, const char* what) {
@@ -146,6 +146,86 @@ TEST(PyCurve, KeptConstantsFollowEveryInputChange) {
       ASSERT_EQ(pm.status, 0) << c.what;
       expect_same_bits(k, fresh, last, c.what);
       expect_same_bits(again, fresh, last, c.what);
+    }
+  }
+}
+
+// Rows whose inputs agree take each other's kept constants; a row that differs from the
+// other in any input derives its own. Row 2 is row 1 but for one input; the rows are
+// evaluated in turn on one store, each against a fresh derivation, below the smallest
+// deflection (the initial moduli) and on the curves. Soft clay over sand, and liquefied
+// sand over elastic subgrade (whose criteria keep the row of the group factors).
+TEST(PyCurve, RowsWithTheSameInputsShareKeptConstants) {
+  struct Change {
+    const char* what;
+    void (*apply)(Model&);
+  };
+  const Change changes[] = {
+      {"the same inputs", [](Model&) {}},
+      {"p-multiplier", [](Model& mm) { mm.PMULT(2) = 0.7; }},
+      {"y-multiplier", [](Model& mm) { mm.YMULT(2) = 1.4; }},
+      {"ground 3 below the head", [](Model& mm) { mm.FREELEN(2) = 3.0; }},
+      {"head 6 lower", [](Model& mm) {
+         mm.HEADDEP(2) = 6.0;
+         for (int n = 1; n <= mm.NSEG(1) + 1; ++n) mm.DEPAX(2, n) = mm.DEPN(2, n) += 6.0;
+       }},
+      {"a wider pile", [](Model& mm) {
+         mm.PTYPE(2) = 2;
+         mm.SDIAM(2, 1) = mm.SDIAMB(2, 1) = 36.0;
+       }},
+  };
+  for (const int profile : {0, 1}) {
+    for (const Change& c : changes) {
+      SCOPED_TRACE(testing::Message() << "profile " << profile << ", " << c.what);
+      PyModel pm(20, 480.0, 24.0);
+      Model& m = pm.m;
+      if (profile == 0) {
+        pm.layer(0.0, 120.0, 1, {2.0, 0.0, 0.02, 0.0, 0.01});
+        pm.layer(120.0, 600.0, 4, {0.0, 35.0, 0.035, 60.0});
+      } else {
+        pm.layer(0.0, 120.0, 11, {0.0, 0.0, 0.035});
+        pm.layer(120.0, 600.0, 12, {0.5, 0.0, 0.035, 300.0});
+      }
+      // Row 2: row 1's pile, nodes and layers, then the change.
+      m.NROW = 2;
+      m.PTYPE(2) = 1;
+      const int last = m.NSEG(1) + 1;
+      for (int n = 1; n <= last; ++n) {
+        m.DEPN(2, n) = m.DEPN(1, n);
+        m.DEPAX(2, n) = m.DEPAX(1, n);
+      }
+      for (int L = 1; L <= m.NLAYER; ++L) {
+        m.NODE1(2, L) = m.NODE1(1, L);
+        m.NODE2(2, L) = m.NODE2(1, L);
+      }
+      m.NSEG(2) = m.NSEG(1);
+      m.PILELEN(2) = m.PILELEN(1);
+      m.SEGLEN(2) = m.SEGLEN(1);
+      m.NSECT(2) = 1;
+      m.STO(2, 1) = m.STO(1, 1);
+      m.SDIAM(2, 1) = m.SDIAMB(2, 1) = m.SDIAM(1, 1);
+      c.apply(m);
+      renew_py_constants(m);
+      auto kept = std::make_unique<PyKept>();
+      for (const int g : {1, 2, 1, 2}) {
+        for (const double y0 : {1.0e-16, 0.05, 2.0}) {
+          const unsigned long long versions = kept->versions;
+          const Springs k = springs(pm, y0, kept.get(), g);
+          if (g == 2 && c.apply == changes[0].apply) {
+            EXPECT_EQ(kept->versions, versions) << "row 2 takes row 1's constants";
+          }
+          Springs again;
+          {
+            PySolution solution(*kept);
+            springs(pm, 0.5 * y0, kept.get(), g);
+            again = springs(pm, y0, kept.get(), g);
+          }
+          const Springs fresh = springs(pm, y0, nullptr, g);
+          ASSERT_EQ(pm.status, 0);
+          expect_same_bits(k, fresh, last, "kept");
+          expect_same_bits(again, fresh, last, "replayed");
+        }
+      }
     }
   }
 }
