@@ -96,10 +96,12 @@ inline void put_point(Model& m, const PyNode& nd, int i, double ply, double plp,
 
 // Frame step 13: the unfactored curve value at y and the secant modulus with the row's
 // group factors and the factors along depth; below SMALL the criterion's Es0 and y x Es0.
-// With the model's SMALL and the row's PMULT, YMULT given.
+// With the model's SMALL and the row's PMULT, YMULT given. Always inlined: it is the body
+// of every curve evaluation, and the calls with factors of 1 lose their tests.
 template <class C>
-void frame_resist_at(const C& c, const PyNode& nd, double y, double small, double pmult,
-                     double ymult, double& pc, double& es) {
+[[gnu::always_inline]] inline void frame_resist_at(const C& c, const PyNode& nd, double y,
+                                                   double small, double pmult, double ymult,
+                                                   double& pc, double& es) {
   if (y >= small) {
     pc = c.curve(y);
     // pc x PMULT / y / YMULT; a factor of 1 leaves the value as it is.
@@ -231,8 +233,9 @@ const PyKeptNode* py_replay_steps(PyKept& kept, int L, const NodeArr& y, NodeArr
     const PyNode& nd = *reinterpret_cast<const PyNode*>(kn.frame);
     C* cur = reinterpret_cast<C*>(kn.state);
     lastkn = &kn;
+    const double yn = y(n);
     const double msm = !Plain && movement ? std::sqrt(smy(n) * smy(n) + smz(n) * smz(n)) : 0.0;
-    const double yv = !Plain && relative ? std::abs(y(n) - msm) : std::abs(y(n));
+    const double yv = !Plain && relative ? std::abs(yn - msm) : std::abs(yn);
     double pc = 0.0, es = 0.0;
     if constexpr (Plain) {
       frame_resist_at(*cur, nd, yv, small, 1.0, 1.0, pc, es);
@@ -245,7 +248,7 @@ const PyKeptNode* py_replay_steps(PyKept& kept, int L, const NodeArr& y, NodeArr
     if (nd.capw) cur->cap_store(nd, yv, pc);
     Es(n) = es;
     if (!Plain && relative) psm(n) = es * msm;
-    double r = y(n) <= msm ? pm : -pm;
+    double r = yn <= msm ? pm : -pm;
     if (nd.modset) r *= nd.pf;
     p(n) = r;
   }
