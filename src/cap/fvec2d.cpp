@@ -74,7 +74,9 @@ void FVEC2D(Model& m, Vec3& F, const Vec3& U, int& status) {
   Fvec2dWork& w = work(m, nthr < 1 ? 1 : nthr);
   const int nrow = m.NROW;
   const Vec3 Uc = U;
-#pragma omp parallel for schedule(static) num_threads(nthr)
+  // Rows handed out as threads come free (see the 3-D force sum): a row's results do not
+  // depend on the thread that takes it.
+#pragma omp parallel for schedule(guided) num_threads(nthr)
   for (int g = 1; g <= nrow; ++g) {
     RowCapture& cap = w.cap[std::size_t(g)];
     cap.clear();

@@ -138,8 +138,8 @@ void CAPTSTF(Model& m, int& status, int iaxial, int nl, int ipoint, double facto
   std::vector<int> pivot(rowk.size(), 0);
   const int nthr = std::max(1, std::min(m.NTHUSE, std::max(nrow, 1)));
   // Each row works on its own matrices; the rows are then summed in row order, so the
-  // matrix does not depend on the thread count.
-#pragma omp parallel for schedule(static) num_threads(nthr)
+  // matrix does not depend on the thread count. Rows are handed out as threads come free.
+#pragma omp parallel for schedule(guided) num_threads(nthr)
   for (int g = 1; g <= nrow; ++g) {
     int& st = pivot[std::size_t(g)];
     if (m.NDIM == 2) row_at_origin_2d(m, g, iaxial, st, rowk[std::size_t(g)], trace[std::size_t(g)]);
