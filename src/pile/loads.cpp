@@ -122,13 +122,15 @@ void DISPLOAD(const Model& m, int c, Vec6& FO, Vec6& FP, Vec6& UP, Vec6& P, IVec
 }
 
 void CLRLOAD(Model& m) {
+  // A row's load table is written (and read) over its DLNODES nodes only: the rest of the
+  // table is still zero.
   for (int g = 1; g <= m.NROW; ++g) {
-    m.DLAXIAL(g) = 0.0;
-    m.DLNODES(g) = 0;
-    for (int k = 1; k <= MAXDLNODE; ++k) {
+    for (int k = 1; k <= std::min(m.DLNODES(g), MAXDLNODE); ++k) {
       m.DLWY(g, k) = 0.0;
       m.DLWZ(g, k) = 0.0;
     }
+    m.DLAXIAL(g) = 0.0;
+    m.DLNODES(g) = 0;
   }
 }
 
