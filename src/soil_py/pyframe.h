@@ -210,6 +210,12 @@ inline bool same_key(const double (&a)[N], const double (&b)[N]) {
   return same_bits(a, b, N);
 }
 
+// Whether criterion C keeps the frame's own resist (frame_resist with the row's factors).
+template <class C>
+inline constexpr bool frame_rule_v =
+    std::is_same_v<decltype(&C::resist),
+                   void (PyCrit<C>::*)(const PyNode&, double, double&, double&)>;
+
 // The replay's node visits of layer L. `Plain`: no soil movement and group factors of 1,
 // for a criterion with the frame's own resist; the same values with fewer tests per node.
 template <class C, bool Plain>
@@ -217,9 +223,7 @@ const PyKeptNode* py_replay_steps(PyKept& kept, int L, const NodeArr& y, NodeArr
                                   const NodeArr& smy, const NodeArr& smz, NodeArr& psm,
                                   NodeArr& p, double small, double pmult, double ymult,
                                   bool movement, bool relative) {
-  constexpr bool frame_rule =
-      std::is_same_v<decltype(&C::resist),
-                     void (PyCrit<C>::*)(const PyNode&, double, double&, double&)>;
+  constexpr bool frame_rule = frame_rule_v<C>;
   static_assert(frame_rule || !Plain);
   const PyKeptNode* lastkn = nullptr;  // the last node evaluated leaves its PUSUM
   for (int i = kept.lstep[L - 1][0]; i < kept.lstep[L - 1][1]; ++i) {
@@ -266,16 +270,14 @@ void py_replay(Model& m, PyKept& kept, int L, int gf, const NodeArr& y, NodeArr&
   SETGSDEPTH(m, g);
   const bool movement = m.NSMPT > 0, relative = m.IPYOUT == 0 && movement;
   const double pmult = m.PMULT(gf), ymult = m.YMULT(gf), small = m.SMALL;
-  constexpr bool frame_rule =
-      std::is_same_v<decltype(&C::resist),
-                     void (PyCrit<C>::*)(const PyNode&, double, double&, double&)>;
-  const PyKeptNode* lastkn;
-  if (frame_rule && !movement && pmult == 1.0 && ymult == 1.0)
-    lastkn = py_replay_steps<C, frame_rule>(kept, L, y, Es, smy, smz, psm, p, small, pmult,
-                                            ymult, movement, relative);
-  else
-    lastkn = py_replay_steps<C, false>(kept, L, y, Es, smy, smz, psm, p, small, pmult, ymult,
-                                       movement, relative);
+  // The lean form where the criterion allows it (else both calls take the full one).
+  constexpr bool lean = frame_rule_v<C>;
+  const PyKeptNode* lastkn =
+      lean && !movement && pmult == 1.0 && ymult == 1.0
+          ? py_replay_steps<C, lean>(kept, L, y, Es, smy, smz, psm, p, small, pmult, ymult,
+                                     movement, relative)
+          : py_replay_steps<C, false>(kept, L, y, Es, smy, smz, psm, p, small, pmult, ymult,
+                                      movement, relative);
   if (lastkn) m.PUSUM(g, L) = lastkn->pusum;
 }
 

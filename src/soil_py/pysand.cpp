@@ -167,10 +167,9 @@ struct ApiSand : PyCrit<ApiSand> {
 struct LiqSand : PyCrit<LiqSand> {
   [[maybe_unused]] static constexpr int code = 11, plot = 11;
   static constexpr bool eqdepth = false;
-  int gf;
   double gam = 0, Aq = 0, Bq = 0, Cq = 0, Pd = 0, conv = 1, ufac = 1000.0, q150 = 0, pu = 0;
   double y50 = 0, e0 = 0, pprev = 0;
-  LiqSand(Model& mm, int gfrow) : PyCrit(mm), gf(gfrow) {}
+  explicit LiqSand(Model& mm) : PyCrit(mm) {}
 
   bool soil(const PyNode& nd, int& status) {
     COHESION(m, nd.d, status);
@@ -276,7 +275,7 @@ void PYAPISAND(Model& m, int t, int L, int& status, int g, int gf, const NodeArr
 }
 void PYLIQSAND(Model& m, int t, int L, int& status, int g, int gf, const NodeArr& y, NodeArr& Es,
                const NodeArr& smy, const NodeArr& smz, NodeArr& psm, NodeArr& p) {
-  LiqSand c(m, gf);
+  LiqSand c(m);
   py_frame(m, c, t, L, status, g, gf, y, Es, smy, smz, psm, p);
 }
 
