@@ -6,6 +6,7 @@
 // dispatcher evaluates exactly that point with the layer's criterion.
 #include "soil_py/pyprint.h"
 
+#include <cmath>
 #include <string>
 
 #include "input/units.h"
@@ -195,8 +196,11 @@ void PYPRINT(Model& m, int& status) {
       continue;
     }
     // Node 1 at the requested depth (node 2 keeps its distance), the only node of layer L.
-    // Its axial coordinate moves with it, so the section lookups see the requested depth.
-    m.DEPAX(g, 1) = m.DEPAX(g, 1) - m.DEPN(g, 1) + d;
+    // Its axial coordinate moves with it, so the section lookups see the requested depth:
+    // along the axis of a battered pile whose node depths are projected on the vertical,
+    // a vertical move of s is a move of s / cos(batter).
+    const double along = m.IBATTER == 1 ? std::cos(m.BATTER(g)) : 1.0;
+    m.DEPAX(g, 1) = m.DEPAX(g, 1) + (d - m.DEPN(g, 1)) / along;
     m.DEPN(g, 2) = m.DEPN(g, 2) - m.DEPN(g, 1) + d;
     m.DEPN(g, 1) = d;
     for (int k = 1; k <= m.NLAYER; ++k) {

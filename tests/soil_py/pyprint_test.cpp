@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <cmath>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -272,37 +273,56 @@ TEST(PyPrint, ParameterBlocksShowTheCurveConstants) {
   }
 }
 
-// A pile of 24 in over its upper 30 ft and 36 in below, head 1 ft below the origin: each
-// printed curve uses the width at its own depth (the section boundary lies at 31 ft), in
-// the order requested, whichever came before.
-TEST(PyPrint, EachCurveUsesTheWidthAtItsDepth) {
-  PyModel pm(10, 720.0, 24.0, 1, 12.0, 0.0);
-  Model& m = pm.m;
-  m.NSECT(1) = 2;
-  m.STO(1, 1) = 360.0;
-  m.SFROM(1, 2) = 360.0;
-  m.STO(1, 2) = 720.0;
-  m.SDIAM(1, 2) = m.SDIAMB(1, 2) = 36.0;
-  pm.layer(12.0, 800.0, 12, elastic_soil());
-  m.NLAYIN = m.NLAYER;
-  PyFiles files(m);
-  const struct {
+// A pile of 24 in over its upper 30 ft (of its axis) and 36 in below, head 1 ft below the
+// origin: each printed curve uses the width at its own place along the pile, in the order
+// requested, whichever came before. Vertical, the section boundary lies at 31 ft. Battered
+// at 14 degrees with the node depths projected on the vertical, a depth d lies
+// (d - 1 ft) / cos(14 deg) along the axis: the boundary at 1 + 30 x 0.97030 = 30.11 ft, so
+// 29.5 ft (29.37 ft along the axis from the head) is 24 in and 30.5 ft (30.40 ft) is 36 in.
+TEST(PyPrint, EachCurveUsesTheWidthAtItsPlaceAlongThePile) {
+  struct Request {
     double depth, diam;
-  } cases[] = {{552.0, 36.0}, {180.0, 24.0}, {371.0, 24.0}, {373.0, 36.0}, {60.0, 24.0}};
-  for (const auto& k : cases) request(m, 1, k.depth);
-  int status = 0;
-  PYPRINT(m, status);
-  ASSERT_EQ(status, 0);
-  const std::vector<std::string> lines = pytest::lines_of(files.text("echo.txt"));
-  std::vector<double> widths, caps;
-  for (std::size_t i = 0; i + 2 < lines.size(); ++i)
-    if (lines[i].find("DEPTH BELOW GS") != std::string::npos)
-      widths.push_back(numbers_of(lines[i + 2]).at(1));
-  ASSERT_EQ(widths.size(), std::size(cases));
-  for (std::size_t i = 0; i < widths.size(); ++i)
-    EXPECT_EQ(widths[i], cases[i].diam) << "request at " << cases[i].depth;
-  // The resistance of the last default point is ST x D: 720 lb/in on the 36 in pile.
-  EXPECT_NE(files.text("echo.txt").find("             720.000 \n"), std::string::npos);
+  };
+  const struct Case {
+    const char* name;
+    double batter_deg;
+    std::vector<Request> requests;
+  } cases[] = {
+      {"vertical", 0.0, {{552.0, 36.0}, {180.0, 24.0}, {371.0, 24.0}, {373.0, 36.0}, {60.0, 24.0}}},
+      {"battered", 14.0, {{366.0, 36.0}, {354.0, 24.0}, {362.0, 36.0}, {60.0, 24.0}, {360.0, 24.0}}},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.name);
+    PyModel pm(10, 720.0, 24.0, 1, 12.0, 0.0);
+    Model& m = pm.m;
+    m.NSECT(1) = 2;
+    m.STO(1, 1) = 360.0;
+    m.SFROM(1, 2) = 360.0;
+    m.STO(1, 2) = 720.0;
+    m.SDIAM(1, 2) = m.SDIAMB(1, 2) = 36.0;
+    if (k.batter_deg != 0.0) {  // node depths projected on the vertical, as the layout has them
+      m.IBATTER = 1;
+      m.BATTER(1) = k.batter_deg * 3.141592653589793 / 180.0;
+      for (int n = 1; n <= 11; ++n) m.DEPN(1, n) = 12.0 + (n - 1) * 72.0 * std::cos(m.BATTER(1));
+    }
+    pm.layer(12.0, 800.0, 12, elastic_soil());
+    m.NLAYIN = m.NLAYER;
+    PyFiles files(m);
+    for (const Request& r : k.requests) request(m, 1, r.depth);
+    int status = 0;
+    PYPRINT(m, status);
+    ASSERT_EQ(status, 0);
+    const std::vector<std::string> lines = pytest::lines_of(files.text("echo.txt"));
+    std::vector<double> widths;
+    for (std::size_t i = 0; i + 2 < lines.size(); ++i)
+      if (lines[i].find("DEPTH BELOW GS") != std::string::npos)
+        widths.push_back(numbers_of(lines[i + 2]).at(1));
+    ASSERT_EQ(widths.size(), k.requests.size());
+    for (std::size_t i = 0; i < widths.size(); ++i)
+      EXPECT_EQ(widths[i], k.requests[i].diam) << "request at " << k.requests[i].depth;
+    // The resistance of the last default point is ST x D: 720 lb/in on the 36 in pile.
+    EXPECT_NE(files.text("echo.txt").find("             720.000 \n"), std::string::npos);
+  }
 }
 
 TEST(PyPrint, CapLevelCurves) {
