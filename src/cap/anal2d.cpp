@@ -364,7 +364,7 @@ void ANAL2D(Model& m, int kind, int& IPYSAVE, int& status, Vec3& FVLAST, Vec3& D
   PLOTCAP2D(m, FV, DV);
   if (m.IDOFT >= 1 && m.IDOFT <= 3) m.DCOMP = DV(m.IDOFT);
   CAPENV2D(m, FV, DV);
-  solved_outcome(m, TCONV);
+  partial_load_warning(m, TCONV);
   m.IOPASS = 1;
   if (m.ICAPOPT == 1) {
     if (m.IPRTOPT >= 0)
@@ -395,6 +395,7 @@ void ANAL2D(Model& m, int kind, int& IPYSAVE, int& status, Vec3& FVLAST, Vec3& D
   m.INODSTE = m.NPRSTEP;
   ENVEWR2D(m, 0, 0, status);
   if (m.MODSTF == 0) ++m.NRESLT;
+  if (status == 0) solved_outcome(m, TCONV);
 }
 
 Passive2d PASSIVE2D(Model& m) {

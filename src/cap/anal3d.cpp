@@ -367,7 +367,7 @@ void ANAL3D(Model& m, int kind, int& status, Vec6& FVLAST, Vec6& DVLAST, Vec6& l
   origin_tables(m, m.SUMMARY, loads, DV);
   plot_cap(m, loads.data(), DV.data(), 6);
   CAPENV(m, loads, DV);
-  solved_outcome(m, TCONV);
+  partial_load_warning(m, TCONV);
   m.IOPASS = 1;
   if (m.ICAPOPT >= 1 && m.ICAPSPR == 0) {
     // The passive resistance of the embedded cap at the last evaluation.
@@ -403,6 +403,7 @@ void ANAL3D(Model& m, int kind, int& status, Vec6& FVLAST, Vec6& DVLAST, Vec6& l
     }
     ENVEWR(m, 0, 0, status);
     if (m.MODSTF == 0) ++m.NRESLT;
+    if (status == 0) solved_outcome(m, TCONV);
   }
   if (m.IOPASS == 1) {
     // The first word of the title marks the end of an analysis for the host.

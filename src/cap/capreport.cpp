@@ -143,15 +143,19 @@ bool failed_outcome(Model& m, bool never_converged, int ndof, double reached) {
   return true;
 }
 
-void solved_outcome(Model& m, double tconv) {
-  if (!(tconv < 1.0)) {
-    m.CASELOG.line("    1 ANALYSIS COMPLETED");
-    return;
-  }
+void partial_load_warning(Model& m, double tconv) {
+  if (!(tconv < 1.0)) return;
   for (TextFile* f : {&m.REPORT, &m.SUMMARY}) {
     f->nl().X(5).A(kWarning).A("  TORVA COULD NOT GET SOLUTION FOR 100% OF THE LOAD").nl();
     f->X(20).A("  RESULTS ARE FOR ").F(100.0 * tconv, 8, 2).A("% OF THE TOTAL LOAD").nl();
     f->nl();
+  }
+}
+
+void solved_outcome(Model& m, double tconv) {
+  if (!(tconv < 1.0)) {
+    m.CASELOG.line("    1 ANALYSIS COMPLETED");
+    return;
   }
   m.CASELOG.A("    2 SOLUTION AT ").F(100.0 * tconv, 8, 2).A(" % OF THE TOTAL LOAD").nl();
   note_incomplete(m, "SOLUTION BELOW THE TOTAL LOAD", tconv);

@@ -102,8 +102,12 @@ void replay_warnings(Model& m, int nrec);
 // estimation point marked as failed, and the analysis noted for the end of the run log with
 // the load factor it reached. False, with nothing written, otherwise.
 bool failed_outcome(Model& m, bool never_converged, int ndof, double reached);
-// The outcome line of a solved analysis; below the full load (tconv < 1) also the warning
-// on the results and summary reports and the note for the end of the run log.
+// Below the full load (tconv < 1), the warning on the results and summary reports that the
+// results are for part of the load; nothing at the full load.
+void partial_load_warning(Model& m, double tconv);
+// The outcome line of a solved analysis, written once its output pass has gone through (a
+// pass that fails ends the run with its error and leaves no outcome line); below the full
+// load also the note for the end of the run log.
 void solved_outcome(Model& m, double tconv);
 
 // The summary block at the origin: loads along the axes `faxes` and moments about
