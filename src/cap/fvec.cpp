@@ -40,7 +40,7 @@ void gather_rows(Model& m, int& status) {
 // Evaluates every pile row in parallel: each row with its own capture of messages, status
 // and state, the pile scratch of its thread, its transformation (Ht, H) and its head
 // movement u = H U, calling eval(g, ps, cap, Ht, H, u). A row writes only its own results;
-// an exception inside a row is that row's internal failure.
+// an exception inside a row is that row's internal failure, its message kept.
 //
 // Rows are handed out as threads come free, in chunks of adjacent rows that shrink towards
 // the end (guided): a row that costs more than the others, or a thread the system holds
@@ -57,15 +57,13 @@ void row_loop(Model& m, int nthr, const Vec6& U, Eval&& eval) {
     RowCapture& cap = m.ROWCAP[std::size_t(g)];
     cap.clear();
     CaptureScope scope(cap);
-    try {
+    guarded_row(cap, [&] {
       Mat6 Ht, H, Qt, Q;
       PTRANS(m, g, Ht, H, Qt, Q);
       Vec6 u;
       MATVEC6(u, H, U);
       eval(g, ps, cap, Ht, H, u);
-    } catch (...) {
-      cap.status = ST_INTERNAL;
-    }
+    });
   }
 }
 

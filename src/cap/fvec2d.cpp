@@ -83,7 +83,7 @@ void FVEC2D(Model& m, Vec3& F, const Vec3& U, int& status) {
     std::array<double, 3>& out = w.force[std::size_t(g)];
     out.fill(0.0);
     CaptureScope scope(cap);
-    try {
+    guarded_row(cap, [&] {
       Pile2dScratch& s = *w.scratch[std::size_t(omp_get_thread_num())];
       Vec3 r;
       int st = 0;
@@ -91,9 +91,7 @@ void FVEC2D(Model& m, Vec3& F, const Vec3& U, int& status) {
       cap.status = st;
       if (st == 0)
         for (int i = 0; i < 3; ++i) out[std::size_t(i)] = r(i + 1);
-    } catch (...) {
-      cap.status = ST_INTERNAL;
-    }
+    });
   }
   for (int g = 1; g <= nrow; ++g)
     for (int i = 1; i <= 3; ++i) F(i) += w.force[std::size_t(g)][std::size_t(i - 1)];

@@ -325,6 +325,10 @@ void CASEPOINTS(Model& m, int c, int& status, Vec6& FVLAST, Vec6& DVLAST, Vec6& 
     m.STIFTRACE.X(5).A("POINT=").I(p, 5).nl();
     Mat6 K;
     CAPTSTF(m, status, iaxial, NL, p, f, by_dof(m, FVLAST), by_dof(m, DVLAST), K);
+    if (status != 0) {  // an internal check failed on a row: the run's error
+      close_on_error();
+      return;
+    }
   }
   m.MODSTF = 0;
   m.IESTON = 0;

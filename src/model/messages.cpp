@@ -44,6 +44,7 @@ void replay(Model& m, const RowCapture& cap) {
   m.NWBEAR += cap.nwbear;
   m.NWPULL += cap.nwpull;
   m.NWTORS += cap.nwtors;
+  if (!cap.error.empty() && m.ERRTEXT.empty()) m.ERRTEXT = cap.error;
 }
 
 int combine_status(const std::vector<RowCapture>& caps, int first, int last) {

@@ -7,10 +7,13 @@
 // depend on the thread count or on timing.
 #pragma once
 
+#include <exception>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
+
+#include "model/status.h"
 
 namespace torva {
 
@@ -32,13 +35,31 @@ struct RowCapture {
   int istate = 0;  // the row's pile-solution state (see combine_istate)
   // Axial and torsion warnings the row counted (added to NWBEAR, NWPULL, NWTORS on replay).
   int nwbear = 0, nwpull = 0, nwtors = 0;
+  std::string error;  // the message (file, line, text) of an internal check the row failed
   void clear() {
     lines.clear();
     status = 0;
     istate = 0;
     nwbear = nwpull = nwtors = 0;
+    error.clear();
   }
 };
+
+// Runs the work of one row of a parallel loop. An exception must not leave the loop: one out
+// of `work` (an internal check that failed) becomes the row's status ST_INTERNAL, and the
+// check's own message is kept in `cap.error` for the run log.
+template <class Work>
+void guarded_row(RowCapture& cap, Work&& work) noexcept {
+  try {
+    work();
+  } catch (const std::exception& e) {
+    cap.status = ST_INTERNAL;
+    cap.error = e.what();
+  } catch (...) {
+    cap.status = ST_INTERNAL;
+    cap.error = "exception of unknown type";
+  }
+}
 
 // Installs `cap` as this thread's capture for the lifetime of the scope.
 class CaptureScope {
@@ -64,7 +85,9 @@ enum WarnCount { WC_BEAR, WC_PULL, WC_TORS };
 void count_warning(Model& m, WarnCount which);
 
 // Writes the captured lines of one row to their files, in the order they were raised,
-// and adds the row's warning counts to the model's counters.
+// and adds the row's warning counts to the model's counters. The message of a failed
+// internal check is kept for the end of the run, unless an earlier one is (rows are
+// replayed in row order, so it is the lowest-numbered failing row's).
 void replay(Model& m, const RowCapture& cap);
 
 // Combines per-row results after a loop, in row order: the status of the lowest-numbered

@@ -136,15 +136,25 @@ void CAPTSTF(Model& m, int& status, int iaxial, int nl, int ipoint, double facto
   std::vector<std::array<double, 36>> rowk(std::size_t(std::max(nrow, 0)) + 1);
   std::vector<std::string> trace(rowk.size());
   std::vector<int> pivot(rowk.size(), 0);
+  std::vector<RowCapture> failed(rowk.size());
   const int nthr = std::max(1, std::min(m.NTHUSE, std::max(nrow, 1)));
   // Each row works on its own matrices; the rows are then summed in row order, so the
   // matrix does not depend on the thread count. Rows are handed out as threads come free.
 #pragma omp parallel for schedule(guided) num_threads(nthr)
   for (int g = 1; g <= nrow; ++g) {
-    int& st = pivot[std::size_t(g)];
-    if (m.NDIM == 2) row_at_origin_2d(m, g, iaxial, st, rowk[std::size_t(g)], trace[std::size_t(g)]);
-    else row_at_origin(m, g, iaxial, st, rowk[std::size_t(g)], trace[std::size_t(g)]);
+    guarded_row(failed[std::size_t(g)], [&] {
+      int& st = pivot[std::size_t(g)];
+      if (m.NDIM == 2) row_at_origin_2d(m, g, iaxial, st, rowk[std::size_t(g)], trace[std::size_t(g)]);
+      else row_at_origin(m, g, iaxial, st, rowk[std::size_t(g)], trace[std::size_t(g)]);
+    });
   }
+  // A row that failed an internal check ends the run with the check's message.
+  for (int g = 1; g <= nrow; ++g)
+    if (failed[std::size_t(g)].status != 0) {
+      replay(m, failed[std::size_t(g)]);
+      status = failed[std::size_t(g)].status;
+      return;
+    }
   // A row whose beam model met a zero pivot contributes only the part above that element:
   // said in row order, the point's stiffness is kept as computed.
   for (int g = 1; g <= nrow; ++g) {
@@ -160,7 +170,6 @@ void CAPTSTF(Model& m, int& status, int iaxial, int nl, int ipoint, double facto
     for (int i = 1; i <= c; ++i)
       for (int j = 1; j <= c; ++j) K(i, j) += rowk[std::size_t(g)][std::size_t((i - 1) + 6 * (j - 1))];
   }
-  (void)status;
 
   m.KMATLOG.X(5).A("* EQV. STIFFNESS MATRIX AT ORIGIN *").nl();
   for (int j = 1; j <= c; ++j) {

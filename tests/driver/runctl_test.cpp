@@ -4,11 +4,19 @@
 #include <filesystem>
 #include <string>
 
+#include "cap/example_fixture.h"
+#include "cap/fvec.h"
+#include "cap/fvec2d.h"
 #include "cap/progress.h"
 #include "driver/itorva.h"
 #include "driver/runctl.h"
+#include "echo/echo.h"
+#include "input/readinput.h"
 #include "io/platform.h"
 #include "io/threads.h"
+#include "model/status.h"
+#include "pile/loads.h"
+#include "stiffness/captstf.h"
 #include "support/workdir.h"
 
 namespace torva {
@@ -288,6 +296,67 @@ TEST(Itorva, InternalFailureLogsElapsedTimeAndTheCheck) {
             std::string::npos)
       << log;
   EXPECT_FALSE(m->RUNLOG.is_open());
+}
+
+// A check that fails inside a parallel pile-row loop (the cap's force sum in 3-D and 2-D,
+// the equivalent stiffness at the origin; here on a row whose pile property was lost after
+// the input checks) ends the run as one outside the loop does: the run log carries the
+// check's file, line and text, not only the engine's error, and nothing leaves the loop.
+TEST(Itorva, InternalFailureInsideThePileRowLoopLogsTheCheck) {
+#if !(defined(TORVA_CHECKS) && TORVA_CHECKS)
+  GTEST_SKIP() << "the table checks are off in this build";
+#endif
+  enum Loop { FORCE_SUM, STIFFNESS };
+  const struct {
+    const char* example;
+    Loop loop;
+  } cases[] = {
+      {"group2x2_sand_us.dat", FORCE_SUM},
+      {"bent_2d_stiff_clay_us.dat", FORCE_SUM},
+      {"group2x2_sand_us.dat", STIFFNESS},
+  };
+  for (const auto& k : cases) {
+    SCOPED_TRACE(::testing::Message() << k.example << " loop " << k.loop);
+    WorkDir dir;
+    dir.write("case.dat", testing::read_example(k.example));
+    dir.write("case.mph", "");
+    dir.write_names();
+    auto m = new_model();
+    int status = ST_OK;
+    run_frame(*m, status, [&k](Model& mm, int& st) {
+      OPENFILES(mm, st);
+      if (st == ST_OK) READINPUT(mm, st);
+      mm.NTHMAX = 2;
+      mm.NTHUSE = mm.NTHRUN = 1;
+      if (st == ST_OK) CONVINPUT(mm);
+      if (st == ST_OK) ECHOINPUT(mm, st);
+      if (st != ST_OK) return;
+      mm.ICASE = 1;
+      mm.ICOMB = 0;
+      SETCURCASE(mm, 1);
+      mm.NTHREQ = mm.NTHUSE = 2;
+      mm.PTYPE(2) = 0;
+      Vec6 F, U;
+      for (int i = 1; i <= 6; ++i) F(i) = U(i) = 0.0;
+      if (k.loop == STIFFNESS) {
+        Mat6 K;
+        CAPTSTF(mm, st, 0, 1, 1, 1.0, F, U, K);
+      } else if (mm.NDIM == 2) {
+        Vec3 F3, U3;
+        U3.fill(0.0);
+        FVEC2D(mm, F3, U3, st);
+      } else {
+        FVEC(mm, F, U, st);
+      }
+    });
+    EXPECT_EQ(status, ST_INTERNAL);
+    const std::string log = dir.read("case.log");
+    EXPECT_NE(log.find("     INTERNAL ERROR OF THE ENGINE\n"
+                       "     "),
+              std::string::npos)
+        << log;
+    EXPECT_NE(log.find(": index out of table bounds ("), std::string::npos) << log;
+  }
 }
 
 // Trailing blanks go (a blank line keeps one blank), but no line is cut: the along-pile
