@@ -1,5 +1,6 @@
 #include "echo/soilprof.h"
 
+#include <cmath>
 #include <initializer_list>
 #include <string>
 #include <string_view>
@@ -469,6 +470,43 @@ void print_py_requests(Model& m, TableF& tf) {
   }
 }
 
+// The ground surface of a row is its head depth plus its free length: the p-y, t-z and
+// q-w curves take their depth below the ground from it, while the soil properties are
+// looked up at the X coordinate of the layers, whose first top is the ground surface of the
+// profile. Where the two grounds disagree the curves of that row see soil at a depth that
+// is not the profile's, which moves the results much; the run goes on, with a warning
+// that names both values. At most kGroundRows rows are listed.
+constexpr int kGroundRows = 10;
+
+void warn_ground_surfaces(Model& m) {
+  if (m.NLAYER < 1) return;
+  const double top = m.LTOP(1);
+  const double tol = m.TOLDEP > 0.0 ? m.TOLDEP : 1.0e-5;
+  const std::string_view unit = m.UDEP2.view();
+  auto depth = [&](double x) {
+    std::string t;
+    put_F(t, TOFT(m, x), 10, 2);
+    return t + " " + std::string(unit);
+  };
+  const unsigned to = TO_REPORT | TO_RUNLOG;
+  int n = 0;
+  for (int g = 1; g <= m.NROW && g <= MAXROWP; ++g) {
+    const double ground = m.HEADDEP(g) + m.FREELEN(g);
+    if (!(std::abs(ground - top) > tol)) continue;
+    if (++n > kGroundRows) continue;
+    emit(m, to, "");
+    emit(m, to, "                             **** WARNING ****");
+    emit(m, to, "     PILE GROUP " + std::to_string(g) + ": HEAD DEPTH + FREE LENGTH PUTS THE GROUND AT" +
+                    depth(ground) + ",");
+    emit(m, to, "     THE TOP OF THE FIRST SOIL LAYER IS AT" + depth(top) +
+                    "; THE CURVES OF THE ROW TAKE THEIR DEPTH");
+    emit(m, to, "     BELOW THE GROUND FROM THE FREE LENGTH: CHECK THE FREE LENGTH AGAINST THE SOIL LAYERS");
+  }
+  if (n > kGroundRows)
+    emit(m, to, "     ... AND " + std::to_string(n - kGroundRows) +
+                    " MORE PILE GROUPS WHOSE GROUND IS NOT THE TOP OF THE FIRST SOIL LAYER");
+}
+
 }  // namespace
 
 void ECHOSOIL(Model& m, int& status) {
@@ -487,6 +525,7 @@ void ECHOSOIL(Model& m, int& status) {
     return;
   }
   print_py_requests(m, tf);
+  warn_ground_surfaces(m);
 }
 
 }  // namespace torva

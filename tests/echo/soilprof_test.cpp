@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "cap/example_fixture.h"
 #include "driver/itorva.h"
 #include "echo/soilprof.h"
 #include "input/units.h"
@@ -314,6 +315,44 @@ TEST(SoilLayerChecks, RefusedLayersEndTheStepWithAnInputError) {
   ok.layer(4, 0.0, 120.0, {0.05, 0, 30, 20, 0, 0, 0, 1, 1}, {0.05, 0, 30, 20, 0, 0, 0, 1, 1});
   ok.layer(3, 120.0, 200.0, {0.05, 2, 0, 0, 0, 0.01, 0, 1, 1}, {0.05, 2, 0, 0, 0, 0.01, 0, 1, 1});
   EXPECT_EQ(ok.run(), 0);
+}
+
+// A row whose head depth plus free length does not reach the top of the first soil layer
+// takes its curve depths from a ground that is not the profile's: the run goes on, and the
+// run log and the results report warn, naming both grounds. The bundled examples agree
+// (no warning); a 3-D pile with its free length set 2 ft below the soil top, and one row of
+// the 2-D bent set 1 ft above it, are warned of; the other rows of the bent are not.
+TEST(SoilLayerChecks, GroundOfARowAwayFromTheSoilTopIsWarnedOf) {
+  const struct Case {
+    const char* example;
+    const char* from;  // the row record's line as bundled
+    const char* to;    // as edited ("" none)
+    std::vector<std::string> warned;  // the lines the warning starts with, per row warned
+  } cases[] = {
+      {"single_pile_elastic_us.dat", "", "", {}},
+      {"bent_2d_stiff_clay_us.dat", "", "", {}},
+      {"single_pile_elastic_us.dat", "0.0 0.0 0.0 0.0 90.0 0.0 -0.01\n",
+       "0.0 0.0 0.0 0.0 90.0 0.0 2.0\n",
+       {"     PILE GROUP 1: HEAD DEPTH + FREE LENGTH PUTS THE GROUND AT      2.00 FT,\n"
+        "     THE TOP OF THE FIRST SOIL LAYER IS AT     -0.01 FT;"}},
+      {"bent_2d_stiff_clay_us.dat", "\n0.0 0.0 0.0 0.0\n", "\n0.0 0.0 0.0 -1.0\n",
+       {"     PILE GROUP 2: HEAD DEPTH + FREE LENGTH PUTS THE GROUND AT     -1.00 FT,\n"
+        "     THE TOP OF THE FIRST SOIL LAYER IS AT      0.00 FT;"}},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(std::string(k.example) + " " + k.to);
+    testing::WorkDir dir;
+    std::string input = testing::read_example(k.example);
+    if (*k.from) input = testing::replace(input, k.from, k.to);
+    ASSERT_EQ(testing::run_input(dir, input), 0);
+    for (const char* file : {"case.log", "case.out"}) {
+      const std::string text = dir.read(file);
+      EXPECT_EQ(text.find("FREE LENGTH PUTS THE GROUND") == std::string::npos, k.warned.empty())
+          << file;
+      for (const std::string& w : k.warned)
+        EXPECT_NE(text.find("**** WARNING ****\n" + w), std::string::npos) << file << "\n" << text;
+    }
+  }
 }
 
 
