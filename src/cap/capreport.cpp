@@ -1,5 +1,8 @@
 #include "cap/capreport.h"
 
+#include <algorithm>
+#include <array>
+#include <cmath>
 #include <cstring>
 
 #include "io/fmt.h"
@@ -119,6 +122,42 @@ void note_incomplete(Model& m, std::string_view outcome, double reached) {
   m.INCOMPLETE.push_back(b + " %");
 }
 
+// True when every pile row is pinned to the cap and the heads lie in one line (in 2-D, meet
+// in one point), as a single row's do: the piles then give the cap no moment about that
+// line, and its rotation is free.
+bool pinned_in_one_line(const Model& m) {
+  const int n = m.NROW;
+  if (n < 1 || n >= MAXROWP) return false;
+  const bool three_d = m.NDIM != 2;
+  for (int g = 1; g <= n; ++g)
+    if (m.CONNECTY(g) != 1 || (three_d && m.CONNECTZ(g) != 1)) return false;
+  auto head = [&](int g) {
+    return std::array<double, 3>{m.HEADDEP(g), three_d ? m.CORY(g) : m.HEADY(g),
+                                 three_d ? m.CORZ(g) : 0.0};
+  };
+  auto diff = [](const std::array<double, 3>& a, const std::array<double, 3>& b) {
+    return std::array<double, 3>{a[0] - b[0], a[1] - b[1], a[2] - b[2]};
+  };
+  auto norm = [](const std::array<double, 3>& a) { return std::sqrt(a[0] * a[0] + a[1] * a[1] + a[2] * a[2]); };
+  const std::array<double, 3> p0 = head(1);
+  std::array<double, 3> d{0.0, 0.0, 0.0};  // towards the head farthest from the first
+  for (int g = 2; g <= n; ++g) {
+    const std::array<double, 3> e = diff(head(g), p0);
+    if (norm(e) > norm(d)) d = e;
+  }
+  const double len = norm(d);
+  const double tol = 1.0e-6 * std::max(1.0, std::max(len, norm(p0)));
+  if (len <= tol) return true;  // every head at one point
+  if (!three_d) return false;   // rows apart in the plane hold the cap's rotation
+  for (int g = 2; g <= n; ++g) {
+    const std::array<double, 3> e = diff(head(g), p0);
+    const std::array<double, 3> c{e[1] * d[2] - e[2] * d[1], e[2] * d[0] - e[0] * d[2],
+                                  e[0] * d[1] - e[1] * d[0]};
+    if (norm(c) > tol * len) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 bool failed_outcome(Model& m, bool never_converged, int ndof, double reached) {
@@ -132,6 +171,19 @@ bool failed_outcome(Model& m, bool never_converged, int ndof, double reached) {
   else
     return false;
   m.CASELOG.line(outcome);
+  if (m.ISTATE == 2 && pinned_in_one_line(m)) {
+    const bool one = m.NROW == 1;
+    for (TextFile* f : {&m.REPORT, &m.RUNLOG}) {
+      f->nl().X(5).A(kWarning).A(one ? "THE SINGLE PILE ROW IS PINNED TO THE CAP:"
+                                     : m.NDIM == 2 ? "EVERY PILE ROW IS PINNED TO THE CAP, THE HEADS AT ONE POINT:"
+                                                   : "EVERY PILE ROW IS PINNED TO THE CAP, THE HEADS IN ONE LINE:")
+          .nl();
+      f->X(20).A(one || m.NDIM == 2 ? "THE PILES LEAVE THE ROTATION OF THE CAP FREE;"
+                                    : "THE PILES LEAVE THE ROTATION OF THE CAP ABOUT THAT LINE FREE;")
+          .nl();
+      f->X(20).A("FIX THE HEADS (CONNECTION 2) OR GIVE THEM A ROTATIONAL SPRING (3)").nl();
+    }
+  }
   std::string_view text(outcome);
   text.remove_prefix(6);
   while (!text.empty() && text.back() == ' ') text.remove_suffix(1);

@@ -159,6 +159,47 @@ void run_overloaded_bent(WorkDir& dir) {
 
 // The pull-out warnings of the last attempt's first pile-row sum are summarised and copied,
 // and the first step's results are reported as a partial solution.
+// A single pile row pinned to the cap (or pinned rows whose heads lie in one line, in 2-D
+// meet in one point) leaves the cap's rotation free: the outcome stays the singular matrix,
+// and the run log and the results report say why and what to change. Pinned rows apart from
+// one another, and a fixed single pile, hold the cap and hear nothing of it.
+TEST(CapOutcome, PinnedSingleLineOfRowsIsExplained) {
+  const char* hint1 = "     ** WARNING **  THE SINGLE PILE ROW IS PINNED TO THE CAP:\n"
+                      "                    THE PILES LEAVE THE ROTATION OF THE CAP FREE;\n"
+                      "                    FIX THE HEADS (CONNECTION 2) OR GIVE THEM A ROTATIONAL SPRING (3)\n";
+  const char* hint2d = "     ** WARNING **  EVERY PILE ROW IS PINNED TO THE CAP, THE HEADS AT ONE POINT:\n"
+                       "                    THE PILES LEAVE THE ROTATION OF THE CAP FREE;\n";
+  const struct {
+    const char* name;
+    const char* example;
+    std::vector<Edit> edits;
+    const char* hint;  // nullptr: completed, no hint
+  } cases[] = {
+      {"fixed single pile", "single_pile_elastic_us.dat", {}, nullptr},
+      {"pinned single pile", "single_pile_elastic_us.dat", {{"\n2 2 1 0 1 1 0 0 0 0\n", "\n1 1 1 0 1 1 0 0 0 0\n"}},
+       hint1},
+      {"pinned rows apart", "bent_2d_stiff_clay_us.dat", {}, nullptr},
+      {"pinned battered rows meeting at the cap origin", "bent_2d_stiff_clay_us.dat",
+       {{"\n0.0 -6.0 -14.036 0.0\n", "\n0.0 0.0 -14.036 0.0\n"},
+        {"\n0.0 6.0 14.036 0.0\n", "\n0.0 0.0 14.036 0.0\n"}},
+       hint2d},
+  };
+  for (const auto& k : cases) {
+    SCOPED_TRACE(k.name);
+    WorkDir dir;
+    ASSERT_EQ(run_input(dir, edited(k.example, k.edits)), 0);
+    const std::string cas = dir.read("case.cas"), out = dir.read("case.out"), log = dir.read("case.log");
+    EXPECT_EQ(has(cas, "    7 SINGULAR STIFFNESS MATRIX \n"), k.hint != nullptr) << cas;
+    EXPECT_EQ(has(cas, "    1 ANALYSIS COMPLETED\n"), k.hint == nullptr) << cas;
+    for (const std::string* text : {&out, &log}) {
+      if (k.hint)
+        EXPECT_TRUE(has(*text, k.hint)) << *text;
+      else
+        EXPECT_FALSE(has(*text, "PINNED TO THE CAP"));
+    }
+  }
+}
+
 TEST(CapOutcome, TwoDimensionalPartialSolutionWithPileWarnings) {
   WorkDir dir;
   run_overloaded_bent(dir);
