@@ -149,6 +149,13 @@ ReadError FreeReader::make_invalid(const Fid& f, std::string found, std::string 
 void FreeReader::invalid(const Fid& f, std::string found, std::string allowed) {
   if (!ok()) return;
   err_ = make_invalid(f, std::move(found), std::move(allowed));
+  // A real whose place is not kept is refused as soon as it is read: it stands on the
+  // reader's line.
+  if (err_.line == 0) {
+    err_.line = line_no_;
+    err_.record_line = in_record_ ? rec_line_ : 0;
+    err_.section = section_text(cur_section_);
+  }
 }
 
 Loc FreeReader::where(const Fid& f) const {

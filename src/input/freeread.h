@@ -112,7 +112,9 @@ class FreeReader {
   bool ok() const { return err_.kind == ReadFail::none; }
   const ReadError& error() const { return err_; }
   // Records a failure of a value that was read but is not allowed (a count beyond its
-  // table, a value out of range). Only the first failure is kept.
+  // table, a value out of range), placed where the field was read; a field whose place is
+  // not kept is placed on the reader's line (the value just read). Only the first failure
+  // is kept.
   void invalid(const Fid& f, std::string found, std::string allowed);
   // The failure record of a value that is not allowed, placed where the field was read.
   ReadError make_invalid(const Fid& f, std::string found, std::string allowed) const;

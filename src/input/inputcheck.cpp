@@ -1,5 +1,6 @@
 #include "input/inputcheck.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <string>
@@ -13,16 +14,11 @@ namespace torva {
 namespace {
 
 constexpr int kMaxMessages = 20;  // invalid values reported before the rest are only counted
+constexpr int kUserPyCriterion = 5;  // the soil criterion of the user p-y curves
 
 std::string upper(std::string s) {
   for (char& c : s) c = char(std::toupper(static_cast<unsigned char>(c)));
   return s;
-}
-
-std::string real_text(double v) {
-  char buf[40];
-  std::snprintf(buf, sizeof buf, "%.6G", v);
-  return buf;
 }
 
 std::string range_text(int lo, int hi) {
@@ -53,6 +49,10 @@ struct Checker {
   void not_negative(double v, const Fid& f) {
     if (!(v >= 0.0)) refuse(f, real_text(v), "A VALUE OF 0 OR MORE");
   }
+  // An iteration limit: every pile solution needs at least one iteration.
+  void iterations(int v, const Fid& f) {
+    if (v < 1) refuse(f, std::to_string(v), "AT LEAST 1 ITERATION");
+  }
 };
 
 void check_rows(Checker& ck) {
@@ -65,6 +65,11 @@ void check_rows(Checker& ck) {
   // with the Y-direction pair.
   const bool factors_used = m.IREDFAC == 0 || m.IREDFAC == 2;
   const bool z_factors_used = three && m.IREDFAC == 2;
+  // The row's user p-y set is read with user p-y curves on, and by every layer whose
+  // criterion interpolates between user curves.
+  bool pyset_read = m.IPYUSER == 1;
+  for (int L = 1; L <= std::min(m.NLAYIN, MAXLAYIN); ++L)
+    pyset_read = pyset_read || m.LSOILI(L) == kUserPyCriterion;
   for (int g = 1; g <= nrow; ++g) {
     auto ival = [&](int k) { return three ? m.ROWI3(g, k) : m.ROWI2(g, k); };
     auto ifid = [&](int k) {
@@ -75,7 +80,7 @@ void check_rows(Checker& ck) {
     const int kptype = 3, kpyset = 4, klsno = 5;
     const int kpmod = three ? 7 : 6, klsg = three ? 9 : 7;
     ck.range(ival(kptype), ifid(kptype), 1, m.NPROPIN, "PILE PROPERTIES GIVEN");
-    if (m.IPYUSER == 1) ck.range(ival(kpyset), ifid(kpyset), 0, m.NSETPY, "USER P-Y SETS GIVEN");
+    if (pyset_read) ck.range(ival(kpyset), ifid(kpyset), 0, m.NSETPY, "USER P-Y SETS GIVEN");
     if (ival(klsno) != 0)
       ck.range(ival(klsno), ifid(klsno), 1, m.NLSI, "USER LOAD-SETTLEMENT CURVES GIVEN");
     else
@@ -129,8 +134,22 @@ void check_properties(Checker& ck) {
       if (!(m.STOI(t, s) > m.SFROMI(t, s)))
         ck.refuse(Fid("STOI", t, s), real_text(m.STOI(t, s)),
                   "A DEPTH BELOW THE SECTION TOP " + real_text(m.SFROMI(t, s)));
+      // The section lookups search the sections from the head down.
+      if (s > 1 && m.SFROMI(t, s) < m.STOI(t, s - 1))
+        ck.refuse(Fid("SFROMI", t, s), real_text(m.SFROMI(t, s)),
+                  "AT OR BELOW THE BOTTOM OF THE SECTION ABOVE " + real_text(m.STOI(t, s - 1)) +
+                      " (SECTIONS FROM THE HEAD DOWN)");
     }
   }
+  // A section of type 10 takes its bending stiffness from the user sets it names, one per
+  // bending axis, when moment-curvature sets are in use.
+  if (m.NMPHI > 0)
+    for (int k = 1; k <= m.NSECIN; ++k) {
+      if (m.INONLIN(k) == 0 || m.NLINT(k, 1) != kUserEI) continue;
+      for (int c = 28; c <= (m.NDIM == 3 ? 29 : 28); ++c)
+        ck.range(m.NLINT(k, c), Fid("NLINT", k, c), 1, m.NMPSETI,
+                 "USER MOMENT-CURVATURE SETS GIVEN");
+    }
   // Moment-curvature sets: the user sets and one set per bending axis of every nonlinear
   // cross section that takes generated curves share one table (a section of type 10, user
   // bending stiffness, refers to user sets instead).
@@ -144,18 +163,43 @@ void check_properties(Checker& ck) {
               "AT MOST 150 MOMENT-CURVATURE SETS IN ALL");
 }
 
-// A negative diameter or Young's modulus of a cross section (at its top, and at its bottom
-// when it is tapered).
+// A negative diameter, torsional stiffness or Young's modulus of a cross section (at its
+// top, and at its bottom when it is tapered).
 void check_sections(Checker& ck) {
   Model& m = ck.m;
+  auto name = [](int c) {
+    switch (c % 18) {
+      case 1: return "DIAMETER";
+      case 14: return "TORSIONAL STIFFNESS GJ";
+      default: return "YOUNG'S MODULUS";
+    }
+  };
+  // The cross sections that pile properties use need a Young's modulus; the diameter of a
+  // section that gives none is taken from the last section of its pile, which needs one.
+  bool used[MAXSECIN + 1] = {}, last[MAXSECIN + 1] = {};
+  for (int t = 1; t <= m.NPROPIN; ++t)
+    for (int s = 1; s <= std::min(m.NSECTI(t), MAXSECT); ++s) {
+      const int k = m.ISECI(t, s);
+      if (k < 1 || k > m.NSECIN) continue;
+      used[k] = true;
+      last[k] = last[k] || s == m.NSECTI(t);
+    }
   for (int k = 1; k <= m.NSECIN; ++k) {
     const bool tapered = m.INONLIN(k) == 0 && m.ITAPERI(k) > 0;
-    for (int c : {1, 17, 19, 35}) {
+    for (int c : {1, 14, 17, 19, 32, 35}) {
       if (c > 18 && !tapered) continue;
-      if (m.SPROPI(k, c) < 0.0)
-        ck.refuse(Fid("SPROPI", k, c), real_text(m.SPROPI(k, c)),
-                  std::string("0 OR MORE (") + (c % 18 == 1 ? "DIAMETER" : "YOUNG'S MODULUS") +
-                      (c > 18 ? " AT THE BOTTOM)" : ")"));
+      const double v = m.SPROPI(k, c);
+      const std::string at = c > 18 ? " AT THE BOTTOM" : "";
+      if (v < 0.0)
+        ck.refuse(Fid("SPROPI", k, c), real_text(v),
+                  std::string("0 OR MORE (") + name(c) + at + ")");
+      else if (v == 0.0 && used[k] && c % 18 == 17)
+        ck.refuse(Fid("SPROPI", k, c), real_text(v),
+                  std::string("A VALUE GREATER THAN 0 (") + name(c) + at +
+                      " OF A SECTION THAT A PILE PROPERTY USES)");
+      else if (v == 0.0 && last[k] && c == 1)
+        ck.refuse(Fid("SPROPI", k, c), real_text(v),
+                  "A VALUE GREATER THAN 0 (DIAMETER OF THE LAST SECTION OF A PILE PROPERTY)");
     }
   }
 }
@@ -175,20 +219,40 @@ void check_soil(Checker& ck) {
                 "AT OR BELOW THE BOTTOM OF THE LAYER ABOVE " + real_text(m.LBOTI(L - 1)));
     // No row leaves the layer's values at zero; one row, its bottom values.
     ck.range(m.NROWL(L), Fid("NROWL", L), 0, 2, "PROFILE ROWS OF A LAYER: TOP, BOTTOM");
+    // The effective unit weight and the friction angle of every row given.
+    for (int r = 1; r <= std::min(m.NROWL(L), 2); ++r)
+      for (int j : {1, 3})
+        if (j <= m.NPROPL(L) && m.SOILP(L, r, j) < 0.0)
+          ck.refuse(Fid("SOILP", L, r, j), real_text(m.SOILP(L, r, j)),
+                    j == 1 ? "0 OR MORE (EFFECTIVE UNIT WEIGHT)"
+                           : "0 OR MORE (FRICTION ANGLE, DEGREES)");
   }
 }
 
-// A stiffness estimation towards target deflections (option 11 or more, more than 12 values,
-// the switch after the NL levels with the whole part 1, as the analysis takes it) runs a first
-// iteration at factor 0 and needs a second one to load the foundation at all: its iteration
-// limit (the tenth value after the levels) is at least 2.
-void check_target_iterations(Checker& ck, int c) {
+// The values after the NL levels of a stiffness estimation by load levels or towards target
+// deflections (option 11 or more, more than 12 values); the analysis takes the whole part of
+// each code. The switch is 0 (load levels) or 1 (target deflections); a target deflection
+// names a degree of freedom of the model, and its iteration limit (the tenth value after the
+// levels) is at least 2: a point's first iteration runs at factor 0 and a second one is needed
+// to load the foundation at all.
+void check_estimation(Checker& ck, int c) {
   const Model& m = ck.m;
   const int nv = m.CASINT(c, 17);
   if (m.CASINT(c, 9) < 11 || nv <= 12 || nv > MAXNV) return;
   const int nl = nv - 12;
-  const double mode = m.STFDAT(c, nl + 1), limit = m.STFDAT(c, nl + 10);
-  if (mode >= 1.0 && mode < 2.0 && !(limit >= 2.0))
+  const double mode = m.STFDAT(c, nl + 1), dof = m.STFDAT(c, nl + 2);
+  const double limit = m.STFDAT(c, nl + 10);
+  if (!(mode > -1.0 && mode < 2.0))
+    ck.refuse(Fid("STFDAT", c, nl + 1), real_text(mode),
+              "0 (LOAD LEVELS) OR 1 (TARGET DEFLECTION)");
+  if (!(mode >= 1.0 && mode < 2.0)) return;
+  const bool named = m.NDIM == 2 ? (dof >= 1.0 && dof < 4.0) || (dof >= 6.0 && dof < 7.0)
+                                 : dof >= 1.0 && dof < 7.0;
+  if (!named)
+    ck.refuse(Fid("STFDAT", c, nl + 2), real_text(dof),
+              m.NDIM == 2 ? "1, 2, 3 OR 6 (TARGET DEGREE OF FREEDOM)"
+                          : "1 TO 6 (TARGET DEGREE OF FREEDOM)");
+  if (!(limit >= 2.0))
     ck.refuse(Fid("STFDAT", c, nl + 10), real_text(limit),
               "2 OR MORE ITERATIONS OF A TARGET-DEFLECTION POINT");
 }
@@ -204,6 +268,10 @@ void check_loads(Checker& ck) {
       // global axes, in the load assembly and in the echo alike.
       ck.range(m.DLINT(c, n, 3), Fid("DLINT", c, n, 3), 1, nrow, "PILE-GROUP ROWS");
       ck.range(m.DLINT(c, n, 4), Fid("DLINT", c, n, 4), 0, nrow, "PILE-GROUP ROWS, 0 ONE ROW");
+      // The row step: 0 loads the first and the last row; a negative step the first row only.
+      if (m.DLINT(c, n, 5) > nrow)
+        ck.refuse(Fid("DLINT", c, n, 5), std::to_string(m.DLINT(c, n, 5)),
+                  "AT MOST " + std::to_string(nrow) + " (PILE-GROUP ROWS)");
       ck.range(m.DLINT(c, n, 6), Fid("DLINT", c, n, 6), 0, m.NDC, "LOAD-VERSUS-DEPTH CURVES");
       if (m.NDIM == 3)
         ck.range(m.DLINT(c, n, 7), Fid("DLINT", c, n, 7), 0, m.NDC, "LOAD-VERSUS-DEPTH CURVES");
@@ -214,7 +282,8 @@ void check_loads(Checker& ck) {
     if (m.CASINT(c, 4) == 0 && m.CASINT(c, 5) < 1)
       ck.refuse(Fid("CASINT", c, 5), std::to_string(m.CASINT(c, 5)),
                 "AT LEAST 1 CYCLE FOR CYCLIC LOADING");
-    check_target_iterations(ck, c);
+    ck.iterations(m.CASINT(c, 7), Fid("MAXITLLP", c));
+    check_estimation(ck, c);
   }
   for (int c = 1; c <= m.NCOMB; ++c) {
     for (int n = 1; n <= m.CBINT(c, 8); ++n)
@@ -225,6 +294,7 @@ void check_loads(Checker& ck) {
     if (m.CBINT(c, 4) == 0 && m.CBINT(c, 5) < 1)
       ck.refuse(Fid("CBINT", c, 5), std::to_string(m.CBINT(c, 5)),
                 "AT LEAST 1 CYCLE FOR CYCLIC LOADING");
+    ck.iterations(m.CBINT(c, 7), Fid("CBINT", c, 7));
   }
 }
 

@@ -1,6 +1,7 @@
 // READINPUT: the report heading, the file list and the date block, then the input data
 // file from its two title lines to its last section, into the as-read tables.
 #include <algorithm>
+#include <cstdio>
 #include <string>
 
 #include "input/inputcheck.h"
@@ -188,6 +189,22 @@ bool within(FreeReader& rd, int& n, const Fid& f, int lo, int hi) {
     return false;
   }
   return true;
+}
+
+bool ascending(FreeReader& rd, double v, double prev, const Fid& f, const char* what,
+               bool strict) {
+  if (!rd.ok()) return false;
+  if (strict ? v > prev : v >= prev) return true;
+  rd.invalid(f, real_text(v),
+             (strict ? "ABOVE " + real_text(prev) : real_text(prev) + " OR MORE") + " (" + what +
+                 " IN ASCENDING ORDER)");
+  return false;
+}
+
+std::string real_text(double v) {
+  char buf[40];
+  std::snprintf(buf, sizeof buf, "%.6G", v);
+  return buf;
 }
 
 void WRDATE(Model& m) {

@@ -163,8 +163,12 @@ void read_loads(Model& m, FreeReader& rd) {
   for (int i = 1; i <= m.NDC && rd.ok(); ++i) {
     rd.rec().i(m.NPDC(i), Fid("NPDC", i));
     if (!within(rd, m.NPDC(i), Fid("NPDC", i), 0, MAXDCPT)) return;
-    for (int p = 1; p <= m.NPDC(i) && rd.ok(); ++p)
+    for (int p = 1; p <= m.NPDC(i) && rd.ok(); ++p) {
       rd.rec().r(m.DCDEP(i, p), Fid("DCDEP", i, p)).r(m.DCVAL(i, p), Fid("DCVAL", i, p));
+      if (p > 1 && !ascending(rd, m.DCDEP(i, p), m.DCDEP(i, p - 1), Fid("DCDEP", i, p),
+                              "DEPTHS OF A CURVE"))
+        return;
+    }
   }
 }
 

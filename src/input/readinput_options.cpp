@@ -28,14 +28,22 @@ void read_pyuser(Model& m, FreeReader& rd) {
   for (int s = 1; s <= m.NSETPY && rd.ok(); ++s) {
     rd.rec().i(m.PYSETI(s), Fid("PYSETI", s)).i(m.NCRVI(s), Fid("NCRVI", s));
     if (!within(rd, m.NCRVI(s), Fid("NCRVI", s), 0, MAXPYCRV)) return;
+    // The curves of a set are searched down the pile, the points of a curve by deflection.
     for (int j = 1; j <= m.NCRVI(s) && rd.ok(); ++j) {
       rd.rec().r(m.PYDEPI(s, j), Fid("PYDEPI", s, j));
+      if (j > 1 && !ascending(rd, m.PYDEPI(s, j), m.PYDEPI(s, j - 1), Fid("PYDEPI", s, j),
+                              "CURVE DEPTHS OF A SET"))
+        return;
       rd.rec().i(m.NPTI(s, j), Fid("NPTI", s, j));
       if (!within(rd, m.NPTI(s, j), Fid("NPTI", s, j), 0, MAXPYPT)) return;
-      for (int q = 1; q <= m.NPTI(s, j) && rd.ok(); ++q)
+      for (int q = 1; q <= m.NPTI(s, j) && rd.ok(); ++q) {
         rd.rec()
             .r(m.PYPI(s, j, q), Fid("PYPI", s, j, q))
             .r(m.PYYI(s, j, q), Fid("PYYI", s, j, q));
+        if (q > 1 && !ascending(rd, m.PYYI(s, j, q), m.PYYI(s, j, q - 1), Fid("PYYI", s, j, q),
+                                "DEFLECTIONS OF A CURVE"))
+          return;
+      }
     }
   }
 }
@@ -48,17 +56,22 @@ void read_row_list(FreeReader& rd, int& n, Arr1<int, MAXROW>& list, const char* 
   for (int i = 1; i <= n && rd.ok(); ++i) rd.rec().i(list(i), Fid(name, i));
 }
 
-// User load-settlement or torque-rotation curves (sections 15 and 16).
+// User load-settlement or torque-rotation curves (sections 15 and 16). The curves are
+// searched by movement (rotation) and interpolated over the step between two points: the
+// points come in strictly ascending order of it. `what` names the movement.
 void read_user_curves(FreeReader& rd, int& n, Arr1<int, MAXUSRC>& id, Arr1<int, MAXUSRC>& npt,
                       Arr2<double, MAXUSRC, MAXUSRPT>& v1, Arr2<double, MAXUSRC, MAXUSRPT>& v2,
-                      const char* const names[5]) {
+                      const char* const names[5], const char* what) {
   rd.rec().i(n, names[0]);
   if (!within(rd, n, names[0], 0, MAXUSRC)) return;
   for (int c = 1; c <= n && rd.ok(); ++c) {
     rd.rec().i(id(c), Fid(names[1], c)).i(npt(c), Fid(names[2], c));
     if (!within(rd, npt(c), Fid(names[2], c), 0, MAXUSRPT)) return;
-    for (int i = 1; i <= npt(c) && rd.ok(); ++i)
+    for (int i = 1; i <= npt(c) && rd.ok(); ++i) {
       rd.rec().r(v1(c, i), Fid(names[3], c, i)).r(v2(c, i), Fid(names[4], c, i));
+      if (i > 1 && !ascending(rd, v2(c, i), v2(c, i - 1), Fid(names[4], c, i), what, true))
+        return;
+    }
   }
 }
 
@@ -69,15 +82,23 @@ void read_mphi_user(Model& m, FreeReader& rd) {
   for (int s = 1; s <= m.NMPSETI && rd.ok(); ++s) {
     rd.rec().i(m.MPSETI(s), Fid("MPSETI", s)).i(m.NCRVMI(s), Fid("NCRVMI", s));
     if (!within(rd, m.NCRVMI(s), Fid("NCRVMI", s), 0, MAXMPCRV)) return;
+    // The curves of a set are searched by axial load, the points of a curve by curvature.
     for (int k = 1; k <= m.NCRVMI(s) && rd.ok(); ++k) {
       rd.rec().r(m.AXLI(s, k), Fid("AXLI", s, k));
+      if (k > 1 && !ascending(rd, m.AXLI(s, k), m.AXLI(s, k - 1), Fid("AXLI", s, k),
+                              "AXIAL LOADS OF A SET"))
+        return;
       // Two integers, both into the point count: the second one stands.
       rd.rec().i(m.NPTMI(s, k), Fid("NPTMI", s, k)).i(m.NPTMI(s, k), Fid("NPTMI", s, k));
       if (!within(rd, m.NPTMI(s, k), Fid("NPTMI", s, k), 0, MAXMPPT)) return;
-      for (int p = 1; p <= m.NPTMI(s, k) && rd.ok(); ++p)
+      for (int p = 1; p <= m.NPTMI(s, k) && rd.ok(); ++p) {
         rd.rec()
             .r(m.MOMI(s, k, p), Fid("MOMI", s, k, p))
             .r(m.PHII(s, k, p), Fid("PHII", s, k, p));
+        if (p > 1 && !ascending(rd, m.PHII(s, k, p), m.PHII(s, k, p - 1), Fid("PHII", s, k, p),
+                                "CURVATURES OF A CURVE"))
+          return;
+      }
     }
   }
 }
@@ -88,12 +109,19 @@ void read_mphi_entry(FreeReader& rd, MPHIGEN& g, int i, const char* axis) {
   if (!within(rd, g.NCRVG(i), Fid("NCRVG", i), 0, MAXMPCRV)) return;
   for (int k = 1; k <= g.NCRVG(i) && rd.ok(); ++k) {
     rd.rec().r(g.AXLG(i, k), Fid("AXLG", i, k));
+    if (k > 1 && !ascending(rd, g.AXLG(i, k), g.AXLG(i, k - 1), Fid("AXLG", i, k),
+                            "AXIAL LOADS OF A SET"))
+      return;
     rd.rec().r(g.MOMG(i, k, 0), Fid(axis, i, k));
     int unused = 0;
     rd.rec().i(unused, Fid(axis, i, k)).i(g.NPTG(i, k), Fid("NPTG", i, k));
     if (!within(rd, g.NPTG(i, k), Fid("NPTG", i, k), 0, MAXMPPT)) return;
-    for (int p = 1; p <= g.NPTG(i, k) && rd.ok(); ++p)
+    for (int p = 1; p <= g.NPTG(i, k) && rd.ok(); ++p) {
       rd.rec().r(g.MOMG(i, k, p), Fid("MOMG", i, k, p)).r(g.PHIG(i, k, p), Fid("PHIG", i, k, p));
+      if (p > 1 && !ascending(rd, g.PHIG(i, k, p), g.PHIG(i, k, p - 1), Fid("PHIG", i, k, p),
+                              "CURVATURES OF A CURVE"))
+        return;
+    }
   }
 }
 
@@ -119,11 +147,15 @@ void read_pymod(Model& m, FreeReader& rd) {
   for (int s = 1; s <= m.NPYMOD && rd.ok(); ++s) {
     rd.rec().i(m.IDPYMOD(s), Fid("IDPYMOD", s)).i(m.NPTMOD(s), Fid("NPTMOD", s));
     if (!within(rd, m.NPTMOD(s), Fid("NPTMOD", s), 0, MAXPMPT)) return;
-    for (int p = 1; p <= m.NPTMOD(s) && rd.ok(); ++p)
+    for (int p = 1; p <= m.NPTMOD(s) && rd.ok(); ++p) {
       rd.rec()
           .r(m.PMDEP(s, p), Fid("PMDEP", s, p), true)
           .r(m.PMPF(s, p), Fid("PMPF", s, p), true)
           .r(m.PMYF(s, p), Fid("PMYF", s, p), true);
+      if (p > 1 && !ascending(rd, m.PMDEP(s, p), m.PMDEP(s, p - 1), Fid("PMDEP", s, p),
+                              "DEPTHS OF A SET"))
+        return;
+    }
   }
 }
 
@@ -131,11 +163,14 @@ void read_smove(Model& m, FreeReader& rd) {
   if (!read_title(m, rd, "SOIL MOVEMENT")) return;
   rd.rec().i(m.NSMPT, "NSMPT");
   if (!within(rd, m.NSMPT, "NSMPT", 0, MAXSMPT)) return;
-  for (int i = 1; i <= m.NSMPT && rd.ok(); ++i)
+  for (int i = 1; i <= m.NSMPT && rd.ok(); ++i) {
     rd.rec()
         .r(m.SMDEP(i), Fid("SMDEP", i), true)
         .r(m.SMY(i), Fid("SMY", i))
         .r(m.SMZ(i), Fid("SMZ", i));
+    if (i > 1 && !ascending(rd, m.SMDEP(i), m.SMDEP(i - 1), Fid("SMDEP", i), "MOVEMENT DEPTHS"))
+      return;
+  }
   for (int i = 1; i <= m.NSMPT; ++i) {
     m.SMY0(i) = m.SMY(i);
     m.SMZ0(i) = m.SMZ(i);
@@ -176,9 +211,11 @@ void read_options(Model& m, FreeReader& rd) {
       read_title(m, rd, "ROWS WITH GENERATED TORQUE-ROTATION CURVES"))
     read_row_list(rd, m.NTRGEN, m.TRGEN, "NTRGEN", "TRGEN", MAXTRGEN);
   if (m.IUSRLS == 1 && rd.ok() && read_title(m, rd, "USER LOAD-SETTLEMENT CURVES"))
-    read_user_curves(rd, m.NLSI, m.LSIDI, m.NPTLSI, m.LSLI, m.LSDI, kLs);
+    read_user_curves(rd, m.NLSI, m.LSIDI, m.NPTLSI, m.LSLI, m.LSDI, kLs,
+                     "MOVEMENTS OF A CURVE");
   if (m.ITRUSER == 1 && rd.ok() && read_title(m, rd, "USER TORQUE-ROTATION CURVES"))
-    read_user_curves(rd, m.NTRI, m.TRIDI, m.NPTTRI, m.TRTI, m.TRRI, kTr);
+    read_user_curves(rd, m.NTRI, m.TRIDI, m.NPTTRI, m.TRTI, m.TRRI, kTr,
+                     "ROTATIONS OF A CURVE");
   if (m.NMPHI > 0 && rd.ok()) read_mphi_user(m, rd);
   if (m.NSECIN > 0 && rd.ok()) read_mphi_sections(m, rd);
   if (m.IPYMOD == 1 && rd.ok()) read_pymod(m, rd);

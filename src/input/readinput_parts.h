@@ -1,6 +1,8 @@
 // The section readers of the input data file, shared by the files of READINPUT.
 #pragma once
 
+#include <string>
+
 #include "input/freeread.h"
 #include "model/model.h"
 
@@ -14,6 +16,14 @@ bool read_title(Model& m, FreeReader& rd, const char* section);
 // least value is 0 reads no records when it is 0 or less: a negative one is taken as 0.
 // False when reading must stop.
 bool within(FreeReader& rd, int& n, const Fid& f, int lo, int hi);
+// Accepts value v, just read as field f, of a list that the analysis searches in ascending
+// order: v is not below the value before it, `prev` (above it when `strict`: the lookup
+// divides by their difference). Otherwise records the failure, naming the list `what`.
+// False when reading must stop.
+bool ascending(FreeReader& rd, double v, double prev, const Fid& f, const char* what,
+               bool strict = false);
+// A real value as a message shows it.
+std::string real_text(double v);
 
 // Reads the input data file from its title lines to its last section, then checks it.
 // Sets the status to ST_INPUTREAD, ST_INPUTCHECK or ST_FILEOPEN on failure, with its message.

@@ -225,14 +225,17 @@ TEST(InputCheck, ValidInputIsTakenAndItsNeighboursRefused) {
   for (const Edited& c : cases) read_edited(kBase, c);
 }
 
-// The all-options example: a 3-D model whose cross section 2 is nonlinear (two generated
-// moment-curvature sets) and one user set.
-std::string all_options() {
-  std::ifstream in(std::filesystem::path(TORVA_SOURCE_DIR) / "examples" / "all_options_us.dat");
+// The text of a bundled example.
+std::string example(const char* name) {
+  std::ifstream in(std::filesystem::path(TORVA_SOURCE_DIR) / "examples" / name);
   std::ostringstream ss;
   ss << in.rdbuf();
   return ss.str();
 }
+
+// The all-options example: a 3-D model whose cross section 2 is nonlinear (two generated
+// moment-curvature sets) and one user set.
+std::string all_options() { return example("all_options_us.dat"); }
 
 // Its user moment-curvature sets replaced by n copies of its one set.
 std::pair<std::string, std::string> user_sets(int n) {
@@ -242,13 +245,18 @@ std::pair<std::string, std::string> user_sets(int n) {
   return {"USER MOMENT-CURVATURE SETS\n1\n1" + set, text};
 }
 
+// The moment-curvature set numbers of cross section 2 of the all-options example (the
+// third and fourth integers of its last record), here user set 1 on both axes.
+const std::pair<std::string, std::string> kType10Sets = {"0 0 0 0 0 0 0 0 0.0 0.0 0.0",
+                                                         "0 0 1 1 0 0 0 0 0.0 0.0 0.0"};
+
 // The 150 moment-curvature sets hold the user sets and one set per bending axis of every
 // nonlinear section that takes generated curves; a section of type 10 (user bending
 // stiffness) takes none.
 TEST(InputCheck, MomentCurvatureSetsCountTheSectionsThatTakeGeneratedSets) {
   const std::pair<std::string, std::string> type10 = {"2 0.0 0.0 30.0 0.0", "10 0.0 0.0 30.0 0.0"};
   const Edited cases[] = {
-      {"149 user sets and a type-10 section", {user_sets(149), type10}, ST_OK},
+      {"149 user sets and a type-10 section", {user_sets(149), type10, kType10Sets}, ST_OK},
       {"148 user sets and a generated section", {user_sets(148)}, ST_OK},
       {"149 user sets and a generated section", {user_sets(149)}, C},
   };
@@ -404,11 +412,7 @@ TEST(InputCheck, OptionalSectionsOfTheAllOptionsExample) {
 // at factor 0. Case 2 of the stiffness example has two levels, then the target switch, the
 // degree of freedom, six targets, the tolerance, the iteration limit and two switches.
 TEST(InputCheck, TargetDeflectionEstimationNeedsTwoIterations) {
-  std::ifstream in(std::filesystem::path(TORVA_SOURCE_DIR) / "examples" /
-                   "group2x2_stiffness_us.dat");
-  std::ostringstream ss;
-  ss << in.rdbuf();
-  const std::string base = ss.str();
+  const std::string base = example("group2x2_stiffness_us.dat");
   auto values = [](const std::string& target, const std::string& limit) {
     return "0.5\n1.0\n" + target + "\n2\n0.0\n0.2\n0.0\n0.0\n0.0\n0.0\n1.0\n" + limit +
            "\n0\n1\n";
@@ -510,6 +514,129 @@ TEST(InputCheck, MessageShowsTheValueFoundAndWhatIsAllowed) {
                        "     FIELD NSEGI(1): FOUND 0, ALLOWED 1 TO 100 (PILE INCREMENTS)\n"),
             std::string::npos)
       << r.log;
+}
+
+// A cross section of type 10 (user bending stiffness) names, per bending axis, one of the
+// user moment-curvature sets; any other number would bend it elastically without a word,
+// or read past the 150 sets.
+TEST(InputCheck, UserBendingStiffnessNamesAUserSet) {
+  std::string base = all_options();
+  base.replace(base.find("2 0.0 0.0 30.0 0.0"), 18, "10 0.0 0.0 30.0 0.0");
+  const std::string sets = kType10Sets.first;
+  auto given = [](const char* z, const char* y) {
+    return std::string("0 0 ") + z + " " + y + " 0 0 0 0 0.0 0.0 0.0";
+  };
+  const Bad cases[] = {
+      {"set 5 of one", sets, given("5", "1"), "0 0 5 1", C, "NLINT(2,28)"},
+      {"set 0", sets, given("0", "1"), "0 0 0 1 0", C, "NLINT(2,28)"},
+      {"set 200", sets, given("200", "1"), "0 0 200 1", C, "NLINT(2,28)"},
+      {"no set on the second axis", sets, given("1", "0"), "0 0 1 0 0", C, "NLINT(2,29)"},
+  };
+  for (const Bad& c : cases) run_bad(base, c);
+  read_edited(base, {"set 1 on both axes", {kType10Sets}, ST_OK});
+}
+
+// The lookups search the pile sections from the head down and the points of every curve in
+// ascending order: a list out of order is refused where it turns back. Equal values stay
+// (a step in a profile, two points of a curve at one deflection).
+TEST(InputCheck, ListsAreInTheOrderTheirLookupsSearch) {
+  const std::string base = all_options();
+  const std::string mphi_user = "1.2E7 4.0E-4\n1.3E7 2.0E-3\nMOMENT-CURVATURE CURVES";
+  const std::string mphi_entry = "2 1\n0.0\n0.0\n0 4\n0.0 0.0\n8.0E6 1.0E-4\n";
+  const Bad cases[] = {
+      {"sections swapped", "0.0 20.0 2\n20.0 45.0 1\n", "20.0 45.0 1\n0.0 20.0 2\n",
+       "0.0 20.0 2", C, "SFROMI(1,2)"},
+      {"sections overlapping", "0.0 20.0 2\n20.0 45.0 1\n", "0.0 20.0 2\n15.0 45.0 1\n",
+       "15.0 45.0 1", C, "SFROMI(1,2)"},
+      {"p-y curve above the one before", "50.0\n3\n0.0 0.0\n800.0",
+       "-5.0\n3\n0.0 0.0\n800.0", "-5.0\n3", C, "PYDEPI(1,2)"},
+      {"p-y deflection turning back", "300.0 2.0", "300.0 0.4", "300.0 0.4", C, "PYYI(1,1,3)"},
+      {"load-settlement movement turning back", "8.0E5 1.0", "8.0E5 0.05", "8.0E5 0.05", C,
+       "LSDI(1,5)"},
+      {"two load-settlement points at one movement", "8.0E5 1.0", "8.0E5 0.1", "8.0E5 0.1", C,
+       "LSDI(1,5)"},
+      {"torque-rotation rotation turning back", "2.0E7 0.01", "2.0E7 -0.02", "2.0E7 -0.02", C,
+       "TRRI(1,3)"},
+      {"user curvature turning back", mphi_user,
+       "1.2E7 4.0E-4\n1.3E7 2.0E-4\nMOMENT-CURVATURE CURVES", "1.3E7 2.0E-4", C, "PHII(1,1,4)"},
+      {"user axial loads turning back", "1 1\n0.0\n0 4\n",
+       "1 2\n100.0\n0 1\n0.0 0.0\n50.0\n0 4\n", "50.0\n0 4", C, "AXLI(1,2)"},
+      {"section curvature turning back", mphi_entry,
+       "2 1\n0.0\n0.0\n0 4\n0.0 0.0\n8.0E6 -1.0E-4\n", "8.0E6 -1.0E-4", C, "PHIG(2,1,2)"},
+      {"factor depth turning back", "15.0 1.0 1.0", "4.0 1.0 1.0", "4.0 1.0 1.0", C,
+       "PMDEP(1,3)"},
+      {"movement depth turning back", "20.0 0.0 0.0\nPLOT", "5.0 0.0 0.0\nPLOT",
+       "5.0 0.0 0.0\nPLOT", C, "SMDEP(3)"},
+      {"load curve depth turning back", "10.0 25.0\n20.0 0.0", "10.0 25.0\n5.0 0.0",
+       "5.0 0.0\n", C, "DCDEP(1,3)"},
+  };
+  for (const Bad& c : cases) run_bad(base, c);
+  const Edited taken[] = {
+      {"sections apart", {{"20.0 45.0 1\n", "22.0 45.0 1\n"}}, ST_OK},
+      {"two factor points at one depth", {{"15.0 1.0 1.0", "5.0 1.0 1.0"}}, ST_OK},
+      {"two movement points at one depth", {{"20.0 0.0 0.0", "10.0 0.0 0.0"}}, ST_OK},
+      {"two load curve points at one depth", {{"10.0 25.0\n20.0 0.0", "10.0 25.0\n10.0 0.0"}},
+       ST_OK},
+      {"two p-y points at one deflection", {{"300.0 2.0", "300.0 0.5"}}, ST_OK},
+  };
+  for (const Edited& c : taken) read_edited(base, c);
+}
+
+// Values that the analysis would take and fail on far from their line: each is refused where
+// it is written.
+TEST(InputCheck, ValuesThatFailTheAnalysisAreRefusedWhereWritten) {
+  const std::string case1 = "0 0 0 1 1 100 500\n1.0E-4 1.0E-6 0.5 0.01\nLOAD CASE ONE";
+  const std::string comb1 = "0 0 0 1 1 100 500\n1.0E-4 1.0E-6 0.5 0.01\nCOMBINATION ONE";
+  auto limit = [](const std::string& text, const char* v) {
+    std::string s = text;
+    s.replace(s.find(" 500"), 4, std::string(" ") + v);
+    return s;
+  };
+  const Bad cases[] = {
+      {"no pile iterations", case1, limit(case1, "0"), "0 0 0 1 1 100 0", C, "MAXITLLP(1)"},
+      {"-1 pile iterations", case1, limit(case1, "-1"), "0 0 0 1 1 100 -1", C, "MAXITLLP(1)"},
+      {"no pile iterations in a combination", comb1, limit(comb1, "0"), "0 0 0 1 1 100 0", C,
+       "CBINT(1,7)"},
+      {"negative GJ", "1.64E10", "-1.64E10", "11.2E6 24.35", C, "SPROPI(1,14)"},
+      {"zero diameter", "16.0 15.0 0 0", "0.0 15.0 0 0", "0.0 15.0 0 0", C, "SPROPI(1,1)"},
+      {"zero Young's modulus", "2.0E5 29.0E6 0.0 0\n", "2.0E5 0.0 0.0 0\n", "2.0E5 0.0 0.0 0",
+       C, "SPROPI(1,17)"},
+      {"negative unit weight", "100.0 500.0 0.0", "-100.0 500.0 0.0", "-100.0 500.0", C,
+       "SOILP(1,1,1)"},
+      {"negative friction angle", "115.0 0.0 34.0", "115.0 0.0 -33.0", "115.0 0.0 -33.0", C,
+       "SOILP(2,1,3)"},
+  };
+  for (const Bad& c : cases) run_bad(kBase, c);
+  // The row's p-y set is read by a layer of the user-curve criterion even with user p-y
+  // curves off.
+  std::string user_layer = kBase;
+  user_layer.replace(user_layer.find("\n2 4\n"), 5, "\n2 5\n");
+  run_bad(user_layer, {"p-y set of a user-curve layer", "2 2 1 0 0 0 0 0 1 1\n",
+                       "2 2 1 -2147483648 0 0 0 0 1 1\n", "2 2 1 -2147483648", C, "PYSETG(1)"});
+  // A row step beyond the rows of the model.
+  const std::string line = "1 1 1 2 1 1 1.0 0 0.0";
+  for (const char* step : {"3", "2147483647"}) {
+    const std::string bad = std::string("1 1 1 2 ") + step + " 1 1.0 0 0.0";
+    run_bad(all_options(), {step, line, bad, bad, C, "DLINT(1,1,5)"});
+  }
+  read_edited(all_options(), {"step 2", {{line, "1 1 1 2 2 1 1.0 0 0.0"}}, ST_OK});
+  // A section above the last one of its pile may leave its diameter to that section.
+  read_edited(all_options(),
+              {"no diameter above the last section", {{"30.0 706.86", "0.0 706.86"}}, ST_OK});
+}
+
+// The switch and the target degree of freedom of an estimation towards target deflections
+// are named by field and line (the estimation tests check the value as written).
+TEST(InputCheck, EstimationCodesAreNamedAsWritten) {
+  const std::string base = example("group2x2_stiffness_us.dat");
+  const std::string given = "1.0\n1\n2\n0.0\n0.2";
+  const Bad cases[] = {
+      {"switch 1e30", given, "1.0\n1e30\n2\n0.0\n0.2", "1e30", C, "STFDAT(2,3)"},
+      {"switch 2", given, "1.0\n2\n2\n0.0\n0.2", "2\n2\n0.0\n0.2", C, "STFDAT(2,3)"},
+      {"degree of freedom 7", given, "1.0\n1\n7\n0.0\n0.2", "7\n0.0\n0.2", C,
+       "STFDAT(2,4)"},
+  };
+  for (const Bad& c : cases) run_bad(base, c);
 }
 
 }  // namespace

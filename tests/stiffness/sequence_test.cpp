@@ -294,30 +294,33 @@ TEST(EstimationSequence, TwoDimensionalFlexibilityIncludesTheMoment) {
   EXPECT_LT(std::fabs(rec[2][0]), 10.0 * rec[2][2]);
 }
 
-// Unknown modes and target degrees of freedom are refused by name, also when the value is
-// beyond any whole number.
+// Unknown modes and target degrees of freedom are refused by field and line with the value
+// as written, also when the value is beyond any whole number.
 TEST(EstimationSequence, UnknownEstimationModeIsRefused) {
   struct Case {
     double mode, dof;
     const char* text;
   };
-  for (const Case& c : {Case{7, 2, "STIFFNESS ESTIMATION MODE 7 IS NEITHER"},
-                        Case{1.0e30, 2, "STIFFNESS ESTIMATION MODE 1000000 IS NEITHER"},
-                        Case{-1.0e30, 2, "STIFFNESS ESTIMATION MODE -1000000 IS NEITHER"},
-                        Case{1, 1.0e30, "TARGET DEGREE OF FREEDOM 1000000 IS NOT 1 TO 6"}}) {
+  for (const Case& c :
+       {Case{7, 2, "FIELD STFDAT(1,2): FOUND 7, ALLOWED 0 (LOAD LEVELS) OR 1 (TARGET DEFLECTION)"},
+        Case{1.0e30, 2, "FIELD STFDAT(1,2): FOUND 1E+30, ALLOWED 0 (LOAD LEVELS) OR 1"},
+        Case{-1.0e30, 2, "FIELD STFDAT(1,2): FOUND -1E+30, ALLOWED 0 (LOAD LEVELS) OR 1"},
+        Case{1, 1.0e30, "FIELD STFDAT(1,3): FOUND 1E+30, ALLOWED 1 TO 6 (TARGET DEGREE"}}) {
     SCOPED_TRACE(c.text);
     WorkDir dir;
     const std::vector<double> v = {1.0, c.mode, c.dof, 0, 0.05, 0, 0, 0, 0, 1.0, 6, 0, 0};
-    EXPECT_NE(run(dir, with_estimation(11, 0, v)), 0);
-    EXPECT_NE(dir.read("case.log").find(c.text), std::string::npos);
+    EXPECT_EQ(run(dir, with_estimation(11, 0, v)), ST_INPUTCHECK);
+    EXPECT_NE(dir.read("case.log").find(c.text), std::string::npos) << dir.read("case.log");
   }
 }
 
 TEST(EstimationSequence, TwoDimensionalTargetOnAnOutOfPlaneDegreeIsRefused) {
   WorkDir dir;
   const std::vector<double> v = {1.0, 1, 4, 0, 0, 0, 0, 0, 1.0e-4, 1.0, 8, 0, 1};
-  EXPECT_NE(run(dir, bent_with_estimation(11, 0, v)), 0);
-  EXPECT_NE(dir.read("case.log").find("TARGET DEGREE OF FREEDOM 4 IS NOT 1, 2, 3 OR 6"), std::string::npos);
+  EXPECT_EQ(run(dir, bent_with_estimation(11, 0, v)), ST_INPUTCHECK);
+  EXPECT_NE(dir.read("case.log").find(",3): FOUND 4, ALLOWED 1, 2, 3 OR 6 (TARGET DEGREE"),
+            std::string::npos)
+      << dir.read("case.log");
 }
 
 // A 3-D group of four rows and a 2-D bent of three: the estimation points evaluate the rows on
