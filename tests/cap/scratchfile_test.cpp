@@ -28,11 +28,16 @@ TEST(CapScratchFiles, UnopenableWarningFileIsAnErrorNamingIt) {
     dir.write("case.mph", "");
     names_with_missing_folder(dir, ".wrn");
 
-    EXPECT_EQ(run_itorva(3), ST_FILEOPEN);
+    dir.write("case.out", "results of an earlier run\n");
 
-    const std::string log = dir.read("case.log");
-    EXPECT_NE(log.find("     nofolder/case.wrn\n"), std::string::npos) << log;
-    EXPECT_EQ(dir.read("case.cas").find("ANALYSIS COMPLETED"), std::string::npos);
+    // Refused at the start, before any file is emptied; the progress file names the file
+    // and the reason for the host.
+    EXPECT_EQ(run_itorva(3), ST_FILEOPEN);
+    EXPECT_EQ(dir.read("case.out"), "results of an earlier run\n");
+    EXPECT_FALSE(dir.exists("case.log"));
+    EXPECT_EQ(dir.read("case.prg"), " - A FILE OF THE RUN CANNOT BE OPENED: " +
+                                        (dir.path() / "nofolder/case.wrn").string() +
+                                        ": NO SUCH FILE OR DIRECTORY\n\n");
   }
 }
 
