@@ -183,6 +183,11 @@ void ANALYZE(Model& m, int mode, int& status) {
     m.RUNLOG.A(case_progress("     ANALYSIS FOR LOAD CASE ", c, m.NLC, " FINISHED")).nl().nl();
     m.RUNLOG.flush();
     case_timing(m);
+    // A report that cannot be written ends the run here, not hours later.
+    if (!check_writes(m, status)) {
+      m.KMATLOG.close();
+      return;
+    }
     if (stop_requested(m)) {
       status = ST_STOP;
       m.KMATLOG.close();
@@ -245,6 +250,7 @@ void ANALYZE(Model& m, int mode, int& status) {
     m.RUNLOG.A(case_progress("     ANALYSIS FOR LOAD COMB. ", k, m.NCOMB, " FINISHED")).nl().nl();
     m.RUNLOG.flush();
     case_timing(m);
+    if (!check_writes(m, status)) return;
     if (stop_requested(m)) {
       status = ST_STOP;
       return;

@@ -4,6 +4,10 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
 #include <cstdio>
 #include <exception>
 #include <iterator>
@@ -77,6 +81,40 @@ bool read_names(Model& m) {
 
 }  // namespace
 
+namespace {
+
+// A file named for the run, as the messages show it: its path from the root.
+std::string shown_path(const std::string& name) {
+  std::error_code ec;
+  const std::filesystem::path p = std::filesystem::absolute(name, ec);
+  return ec ? name : p.lexically_normal().string();
+}
+
+// Why an existing file cannot serve the run (a folder, a FIFO or a device); empty for a
+// regular file or a missing one.
+std::string not_a_file(const std::string& name, bool& exists) {
+  const char* kind = not_regular(name, exists);
+  if (!kind) return {};
+  std::string k = kind;
+  for (char& c : k) c = char(std::toupper(static_cast<unsigned char>(c)));
+  return "IS A " + k + ", NOT A REGULAR FILE";
+}
+
+// A file that stops the run before anything is emptied: its name and the reason.
+void cannot_open(Model& m, int& status, const std::string& name, std::string reason) {
+  m.ERRFILE = shown_path(name);
+  m.ERRREASON = std::move(reason);
+  status = ST_FILEOPEN;
+}
+
+std::string upper_reason(int err) {
+  std::string r = std::strerror(err);
+  for (char& c : r) c = char(std::toupper(static_cast<unsigned char>(c)));
+  return r;
+}
+
+}  // namespace
+
 void OPENFILES(Model& m, int& status) {
   m.METHOD = 2;
   m.ITRANS = 1;
@@ -84,12 +122,26 @@ void OPENFILES(Model& m, int& status) {
     status = ST_NAMESDAT;
     return;
   }
-  // The input data file must exist: it is never created.
-  bool ok = m.INPUT.open_read(m.fname(R_INPUT));
-  std::string failed = ok ? "" : m.fname(R_INPUT);
-  // Report and work files: each written file starts empty.
+  // Every file the run reads is checked before any file is emptied: it exists, is a
+  // regular file and can be read. The moment-curvature listing is created empty when
+  // missing (below, with the written files).
+  bool exists = false;
+  for (FileRole r : {R_INPUT, R_MPHILIST}) {
+    const std::string name = m.fname(r);
+    if (std::string why = not_a_file(name, exists); !why.empty())
+      return cannot_open(m, status, name, why);
+    if (!exists && r == R_MPHILIST) continue;
+    TextFile& f = r == R_INPUT ? m.INPUT : m.MPHILIST;
+    if (!f.open_read(name)) {
+      const int err = errno;
+      m.INPUT.close();
+      return cannot_open(m, status, name, upper_reason(err));
+    }
+  }
+  // Every file the run writes, also those opened later in the run; the progress and
+  // stop-request files are shared with the host and are never emptied here.
   struct Out {
-    TextFile* f;
+    TextFile* f;  // null: emptied here, opened by its writer later in the run
     FileRole r;
   };
   const Out outs[] = {{&m.ECHO, R_ECHO},           {&m.REPORT, R_REPORT},
@@ -97,7 +149,20 @@ void OPENFILES(Model& m, int& status) {
                       {&m.RUNLOG, R_RUNLOG},       {&m.CASELOG, R_CASELOG},
                       {&m.PLOTDATA, R_PLOTDATA},   {&m.GENCURVES, R_GENCURVES},
                       {&m.SOLVTRACE, R_SOLVTRACE}, {&m.LSDETAIL, R_LSDETAIL},
-                      {&m.STIFTRACE, R_STIFTRACE}, {&m.SUMSCR, R_SUMSCR}};
+                      {&m.STIFTRACE, R_STIFTRACE}, {&m.SUMSCR, R_SUMSCR},
+                      {nullptr, R_ESTREC1},        {nullptr, R_ESTREC2},
+                      {nullptr, R_PILESCR},        {nullptr, R_STATEFILE},
+                      {nullptr, R_KMATLOG},        {nullptr, R_WARNSCR},
+                      {nullptr, R_CURVEDATA}};
+  std::string failed, reason;
+  auto refuse = [&](const std::string& name, std::string why) {
+    if (failed.empty()) failed = name, reason = std::move(why);
+  };
+  for (FileRole r : {R_PROGRESS, R_STOPREQ})
+    if (std::string why = not_a_file(m.fname(r), exists); !why.empty()) refuse(m.fname(r), why);
+  for (const Out& o : outs)
+    if (std::string why = not_a_file(m.fname(o.r), exists); !why.empty())
+      refuse(m.fname(o.r), why);
   // Nothing is emptied unless the whole run can start: each report and work file is
   // first opened without changing it, and the run ends untouched at the first that fails
   // (the files this check created are removed again).
@@ -109,34 +174,43 @@ void OPENFILES(Model& m, int& status) {
     const std::string name = m.fname(outs[i].r);
     bool made = false;
     fds[i] = open_unchanged(name, made);
-    if (fds[i] < 0) failed = name;
+    if (fds[i] < 0) refuse(name, upper_reason(errno));
     if (made) created.push_back(name);
+  }
+  if (failed.empty() && !m.MPHILIST.is_open()) {
+    // The moment-curvature listing is the host's: read it, never empty it.
+    const std::string name = m.fname(R_MPHILIST);
+    bool made = false;
+    const int fd = open_unchanged(name, made);
+    if (fd < 0) {
+      refuse(name, upper_reason(errno));
+    } else {
+      ::close(fd);
+      if (made) created.push_back(name);
+      if (!m.MPHILIST.open_read(name)) refuse(name, upper_reason(errno));
+    }
   }
   if (!failed.empty()) {
     for (const int fd : fds)
       if (fd >= 0) ::close(fd);
     for (const std::string& f : created) std::remove(f.c_str());
     m.INPUT.close();
-    m.ERRFILE = failed;
-    status = ST_FILEOPEN;
-    return;
+    m.MPHILIST.close();
+    return cannot_open(m, status, failed, reason);
   }
   for (std::size_t i = 0; i < nout; ++i) {
     const std::string name = m.fname(outs[i].r);
-    if (!outs[i].f->open_write(name, fds[i]) && failed.empty()) failed = name;
+    if (outs[i].f) {
+      if (!outs[i].f->open_write(name, fds[i])) refuse(name, upper_reason(errno));
+    } else if (std::FILE* fp = rewrite_stream(fds[i])) {
+      std::fclose(fp);  // emptied: no file of the set keeps an earlier run's content
+    } else {
+      refuse(name, upper_reason(errno));
+    }
   }
-  // The moment-curvature listing is the host's: read it, never empty it.
-  if (!m.MPHILIST.open_read(m.fname(R_MPHILIST))) {
-    std::FILE* fp = std::fopen(m.fname(R_MPHILIST).c_str(), "ab");
-    if (fp) std::fclose(fp);
-    if (!m.MPHILIST.open_read(m.fname(R_MPHILIST)) && failed.empty())
-      failed = m.fname(R_MPHILIST);
-  }
-  if (!failed.empty()) {
-    m.ERRFILE = failed;
-    status = ST_FILEOPEN;
-    return;
-  }
+  if (!failed.empty()) return cannot_open(m, status, failed, reason);
+  // The run log says how far the run got, whatever ends it.
+  m.RUNLOG.line_buffered();
   progress_message(m, {" - ANALYSIS STARTED", ""});
   if (stop_requested(m)) status = ST_STOP;
 }
@@ -239,24 +313,69 @@ void incomplete_list(Model& m) {
 
 }  // namespace
 
-void FINISH(Model& m, int& status) {
-  std::string lines[4];
-  int n = 0;
-  status_lines(status, lines, n);
-  if (m.RUNLOG.is_open()) {
-    m.RUNLOG.free("    ");
-    if (status == ST_FILEOPEN && !m.ERRFILE.empty()) {
-      m.RUNLOG.free(lines[0]);
-      m.RUNLOG.free(lines[1]);
-      m.RUNLOG.free("    " + m.ERRFILE);
-    } else {
-      for (int i = 0; i < n; ++i) m.RUNLOG.free(lines[i]);
-      if (status == ST_INTERNAL && !m.ERRTEXT.empty()) m.RUNLOG.free("    " + m.ERRTEXT);
-    }
-    m.RUNLOG.flush();
-    WRTIME(m);
-    incomplete_list(m);
+namespace {
+
+// Every file the run writes except the run log, with its role.
+struct WrittenFile {
+  TextFile* text;
+  RecFile* rec;
+  FileRole role;
+};
+
+std::vector<WrittenFile> written_files(Model& m) {
+  return {{&m.REPORT, nullptr, R_REPORT},       {&m.ECHO, nullptr, R_ECHO},
+          {&m.SUMMARY, nullptr, R_SUMMARY},     {&m.PLOTOUT, nullptr, R_PLOTOUT},
+          {&m.CASELOG, nullptr, R_CASELOG},     {&m.PLOTDATA, nullptr, R_PLOTDATA},
+          {&m.GENCURVES, nullptr, R_GENCURVES}, {&m.SOLVTRACE, nullptr, R_SOLVTRACE},
+          {&m.LSDETAIL, nullptr, R_LSDETAIL},   {&m.CURVEDATA, nullptr, R_CURVEDATA},
+          {nullptr, &m.CURVEREC, R_CURVEDATA},  {&m.STIFTRACE, nullptr, R_STIFTRACE},
+          {&m.SUMSCR, nullptr, R_SUMSCR},       {&m.KMATLOG, nullptr, R_KMATLOG},
+          {&m.WARNSCR, nullptr, R_WARNSCR},     {&m.PILESCR, nullptr, R_PILESCR},
+          {&m.STATEFILE, nullptr, R_STATEFILE}, {&m.ESTREC1, nullptr, R_ESTREC1},
+          {&m.ESTREC2, nullptr, R_ESTREC2}};
+}
+
+// Records the first failed file as the run's error: a run whose files are not all written
+// never ends as completed (nor as merely stopped). An error the run had already met stays
+// the run's status; its own message comes first.
+void write_failed(Model& m, int& status, FileRole role, int err) {
+  if (status != ST_OK && status != ST_STOP) return;
+  status = ST_FILEWRITE;
+  m.ERRFILE = shown_path(m.fname(role));
+  m.ERRREASON = upper_reason(err);
+}
+
+bool check_file(Model& m, int& status, const WrittenFile& w, bool close) {
+  bool failed = false;
+  int err = 0;
+  if (w.text) {
+    if (close) w.text->close(); else w.text->flush_checked();
+    failed = w.text->write_failed();
+    err = w.text->write_errno();
+  } else {
+    if (close) w.rec->close(); else w.rec->flush_checked();
+    failed = w.rec->write_failed();
+    err = w.rec->write_errno();
   }
+  if (failed) write_failed(m, status, w.role, err);
+  return !failed;
+}
+
+}  // namespace
+
+bool check_writes(Model& m, int& status) {
+  bool ok = true;
+  for (const WrittenFile& w : written_files(m)) ok = check_file(m, status, w, false) && ok;
+  if (!m.RUNLOG.flush_checked()) {
+    write_failed(m, status, R_RUNLOG, m.RUNLOG.write_errno());
+    ok = false;
+  }
+  return ok;
+}
+
+void FINISH(Model& m, int& status) {
+  // The reports are ended and closed first, each write and close checked, so that the run
+  // log's last lines give the run's true status.
   if (status == ST_STOP) {
     for (TextFile* f : {&m.REPORT, &m.SUMMARY}) {
       f->free("     ");
@@ -278,13 +397,37 @@ void FINISH(Model& m, int& status) {
       }
     }
   }
-  for (TextFile* f : {&m.INPUT, &m.REPORT, &m.ECHO, &m.SUMMARY, &m.PLOTOUT, &m.RUNLOG, &m.CASELOG,
-                      &m.PLOTDATA, &m.GENCURVES, &m.SOLVTRACE, &m.LSDETAIL, &m.CURVEDATA,
-                      &m.STIFTRACE, &m.SUMSCR, &m.MPHILIST, &m.KMATLOG, &m.WARNSCR, &m.PILESCR,
-                      &m.STATEFILE, &m.ESTREC1, &m.ESTREC2}) {
-    f->close();
+  m.INPUT.close();
+  m.MPHILIST.close();
+  for (const WrittenFile& w : written_files(m)) check_file(m, status, w, true);
+  if (m.RUNLOG.is_open()) m.RUNLOG.flush_checked();
+  if (m.RUNLOG.write_failed()) write_failed(m, status, R_RUNLOG, m.RUNLOG.write_errno());
+
+  std::string lines[4];
+  int n = 0;
+  status_lines(status, lines, n);
+  if (m.RUNLOG.is_open()) {
+    m.RUNLOG.free("    ");
+    for (int i = 0; i < n; ++i) m.RUNLOG.free(lines[i]);
+    if ((status == ST_FILEOPEN || status == ST_FILEWRITE) && !m.ERRFILE.empty())
+      m.RUNLOG.free("    " + m.ERRFILE + (m.ERRREASON.empty() ? "" : ": " + m.ERRREASON));
+    if (status == ST_INTERNAL && !m.ERRTEXT.empty()) m.RUNLOG.free("    " + m.ERRTEXT);
+    m.RUNLOG.flush();
+    WRTIME(m);
+    incomplete_list(m);
+    m.RUNLOG.close();
+    if (m.RUNLOG.write_failed()) write_failed(m, status, R_RUNLOG, m.RUNLOG.write_errno());
   }
-  m.CURVEREC.close();
+  // The host reads the file that failed from the progress file: the run log may be that
+  // file, or may not exist yet.
+  bool progress_exists = false;
+  if ((status == ST_FILEOPEN || status == ST_FILEWRITE) && !m.ERRFILE.empty() &&
+      not_a_file(m.fname(R_PROGRESS), progress_exists).empty()) {
+    const std::string what = lines[1].substr(lines[1].find_first_not_of(' '));
+    progress_message(m, {" - " + what + ": " + m.ERRFILE +
+                             (m.ERRREASON.empty() ? "" : ": " + m.ERRREASON),
+                         ""});
+  }
 }
 
 }  // namespace torva

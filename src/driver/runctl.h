@@ -22,6 +22,10 @@ void ANALYZE(Model& m, int mode, int& status);
 // status gets the first code that a writer sets; every row is written.
 void PLOTPASS(Model& m, int& status);
 void FINISH(Model& m, int& status);
+// Sends every written file's buffered lines to its file; false when a write, flush or close
+// of any of them has failed, the status then ST_FILEWRITE (unless the run already holds an
+// error) with the file and the system's reason kept for the end-of-run message.
+bool check_writes(Model& m, int& status);
 void WRTIME(Model& m);
 void WRTIMEX(Model& m);
 

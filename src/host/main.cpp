@@ -73,7 +73,12 @@ const char* const kRole[kNames] = {"input data file",
 constexpr int kRunLog = 5, kProgress = 8, kStopReq = 13;
 
 std::atomic<bool> g_interrupted{false};
-void on_sigint(int) { g_interrupted = true; }
+// Ctrl-C, and the end that `timeout`, batch schedulers and a closed terminal ask for
+// (SIGTERM, SIGHUP): a stop request, so that the run ends cleanly with status 4.
+void on_stop_signal(int) { g_interrupted = true; }
+
+// Files that the plate program of the cap writes under fixed names in the folder.
+const char* const kPlateFiles[] = {"tslab.dat", "tslab.ftr", "fort2", "fort3", "fort4"};
 
 void usage(std::ostream& o) {
   o << "usage: torva [--mphi FILE] INPUT.dat\n"
@@ -94,10 +99,10 @@ void usage(std::ostream& o) {
        "run that cannot start leaves the earlier reports as they were. One folder holds one\n"
        "run at a time: a second run started in a folder that is in use is refused.\n"
        "\n"
-       "While the engine runs the latest progress line is shown. Ctrl-C asks the engine to\n"
-       "stop: it ends the current step cleanly and returns status 4. The thread count is\n"
-       "taken from OMP_NUM_THREADS when it is set (otherwise every processor), and each load\n"
-       "case may ask for fewer.\n"
+       "While the engine runs the latest progress line is shown. Ctrl-C (and SIGTERM or\n"
+       "SIGHUP) asks the engine to stop: it ends the current step cleanly and returns\n"
+       "status 4. The thread count is taken from OMP_NUM_THREADS when it is set (otherwise\n"
+       "every processor), and each load case may ask for fewer.\n"
        "\n"
        "Exit status:\n"
        "   0  every analysis completed\n"
@@ -105,8 +110,10 @@ void usage(std::ostream& o) {
        "  60  the run ended normally, but an analysis did not complete in full (no\n"
        "      convergence, or results below the full load): torva lists each one, as the\n"
        "      end of the run log does\n"
-       "  61  the run cannot start (input missing or named like a file of the run, a file\n"
-       "      that cannot be written, a name too long); nothing was written\n"
+       "  61  the run cannot start (input missing, unreadable or named like a file of the\n"
+       "      run, a file that cannot be written or is a folder, FIFO or device, a name\n"
+       "      ending in a blank or too long); torva names the file, nothing was written\n"
+       "  42  a file of the run could not be written in full: torva names it and why\n"
        "  62  another run is using the folder\n"
        "   2  wrong command line\n"
        "  any other value: the engine's error code, which the run log explains\n";
@@ -125,17 +132,26 @@ std::string first_line(const std::string& p) {
   return rtrim(line);
 }
 
-// Lines 5 to 27 of an existing "Names.dat". False when it is short.
-bool read_names(const fs::path& p, std::vector<std::string>& names) {
-  std::ifstream in(p);
-  std::string line;
+// Lines 5 to 27 of an existing "Names.dat". Empty when they are all there, otherwise why
+// not: the file cannot be read, or the line (and the file it names) where it ends.
+std::string read_names(const fs::path& p, std::vector<std::string>& names) {
   names.clear();
+  std::error_code ec;
+  if (!fs::exists(p, ec)) return p.string() + " does not exist";
+  if (!fs::is_regular_file(p, ec)) return p.string() + " is not a regular file";
+  std::ifstream in(p);
+  if (!in) return p.string() + " cannot be read: " + std::strerror(errno);
+  std::string line;
   for (int i = 1; i <= 4 + kNames; ++i) {
-    if (!std::getline(in, line)) return false;
+    if (!std::getline(in, line))
+      return p.string() + " ends after line " + std::to_string(i - 1) + "; line " +
+             std::to_string(i) + (i >= 5 ? std::string(" (the ") + kRole[i - 5] + ")" : "") +
+             " is missing: the list holds 27 lines, the input on line 5 and the files of "
+             "the run on lines 6 to 27";
     // The engine reads a name as 256 characters without its trailing blanks.
     if (i >= 5) names.push_back(rtrim(line));
   }
-  return true;
+  return {};
 }
 
 std::string message_of(int st) {
@@ -162,6 +178,14 @@ int refuse(const std::string& why) {
 std::string names_problem(const fs::path& folder, const std::vector<std::string>& names) {
   for (int k = 0; k < kNames; ++k) {
     if (names[k].empty()) return std::string("no file is named for the ") + kRole[k];
+    // "Names.dat" holds one name a line, read without its trailing blanks: such a name
+    // would reach the engine as another file's.
+    if (names[k].find_first_of("\n\r") != std::string::npos)
+      return std::string("the name of the ") + kRole[k] + " \"" + names[k] +
+             "\" holds a line end; rename the file";
+    if (names[k].back() == ' ' || names[k].back() == '\t')
+      return std::string("the name of the ") + kRole[k] + " \"" + names[k] +
+             "\" ends in a blank; rename the file";
     if (names[k].size() > kNameMax)
       return std::string("the name of the ") + kRole[k] + " is " +
              std::to_string(names[k].size()) + " characters long; the engine takes at most " +
@@ -173,6 +197,12 @@ std::string names_problem(const fs::path& folder, const std::vector<std::string>
   for (int k = 1; k < kMphiIndex; ++k)
     if (same(names[k], "Names.dat"))
       return "the " + std::string(kRole[k]) + " has the name of the file-name list Names.dat";
+  for (int k = 0; k < kNames; ++k)
+    for (const char* fixed : kPlateFiles)
+      if (same(names[k], fixed))
+        return "the " + std::string(kRole[k]) + " " + names[k] +
+               " has the name of a file that the plate program of the cap writes (" +
+               fixed + "); rename it";
   for (int read : {0, kMphiIndex}) {
     if (same(names[read], "Names.dat"))
       return "the " + std::string(kRole[read]) + " " + names[read] +
@@ -186,6 +216,25 @@ std::string names_problem(const fs::path& folder, const std::vector<std::string>
   return {};
 }
 
+// Why an existing file cannot serve the run as a file to read or write (a folder, a FIFO
+// or a device); empty for a regular file or a missing one.
+std::string not_a_file(const std::string& p) {
+  bool exists = false;
+  const char* kind = torva::not_regular(p, exists);
+  return kind ? std::string("is a ") + kind + ", not a regular file" : std::string();
+}
+
+// A file the run reads: it exists, is a regular file and can be read. Empty when so.
+std::string unreadable(const fs::path& folder, const std::string& name, const char* role) {
+  const std::string shown = (folder / name).lexically_normal().string();
+  if (const std::string why = not_a_file(name); !why.empty())
+    return std::string("the ") + role + " " + shown + " " + why;
+  std::ifstream in(name);
+  if (!in)
+    return std::string("the ") + role + " " + shown + " cannot be read: " + std::strerror(errno);
+  return {};
+}
+
 // Each file that the run writes can be opened for writing; nothing existing is changed.
 // Files created by the check are removed again when one fails. Empty when all can.
 std::string unwritable(const std::vector<std::string>& files,
@@ -194,6 +243,10 @@ std::string unwritable(const std::vector<std::string>& files,
   std::string problem;
   for (std::size_t k = 0; k < files.size() && problem.empty(); ++k) {
     std::error_code ec;
+    if (const std::string why = not_a_file(files[k]); !why.empty()) {
+      problem = "the " + roles[k] + " " + (fs::current_path(ec) / files[k]).string() + " " + why;
+      break;
+    }
     const bool existed = fs::exists(fs::symlink_status(files[k], ec));
     const int fd = ::open(files[k].c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
     if (fd < 0) {
@@ -270,6 +323,22 @@ class ProgressView {
 
 }  // namespace
 
+// The line of the run log that follows `head` (its first non-blank text), empty when none.
+std::string count_after(const std::string& runlog, std::string_view head) {
+  std::ifstream in(runlog);
+  std::string line, found;
+  while (std::getline(in, line))
+    if (line.compare(0, head.size(), head) == 0) found = rtrim(line.substr(head.size()));
+  const auto k = found.find_first_not_of(' ');
+  return k == std::string::npos ? std::string() : found.substr(k);
+}
+
+int usage_error(const std::string& why) {
+  std::cerr << "torva: " << why << "\n\n";
+  usage(std::cerr);
+  return kExitUsage;
+}
+
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
   std::string mphi;
@@ -280,22 +349,18 @@ int main(int argc, char** argv) {
       return 0;
     }
     if (args[i] == "--mphi") {
-      if (i + 1 >= args.size()) {
-        usage(std::cerr);
-        return kExitUsage;
-      }
+      if (i + 1 >= args.size()) return usage_error("--mphi needs the name of a file after it");
       mphi = args[++i];
+    } else if (args[i].size() > 1 && args[i][0] == '-') {
+      return usage_error("unknown option " + args[i]);
     } else if (target.empty()) {
       target = args[i];
     } else {
-      usage(std::cerr);
-      return kExitUsage;
+      return usage_error("one input or folder at a time: " + target + " is given, and also " +
+                         args[i]);
     }
   }
-  if (target.empty()) {
-    usage(std::cerr);
-    return kExitUsage;
-  }
+  if (target.empty()) return usage_error("no input data file or folder is given");
 
   // The folder and the names of the run.
   std::error_code ec;
@@ -303,15 +368,14 @@ int main(int argc, char** argv) {
   std::vector<std::string> names;
   bool write_list = false;
   if (fs::is_directory(target, ec)) {
-    folder = fs::absolute(target);
+    folder = fs::absolute(target).lexically_normal();
+    if (folder.filename().empty()) folder = folder.parent_path();  // "x/." and "x/"
     if (!mphi.empty()) {
       std::cerr << "torva: --mphi is given with an input data file, not with a folder\n";
       return kExitUsage;
     }
-    if (!fs::exists(folder / "Names.dat"))
-      return refuse((folder / "Names.dat").string() + " does not exist");
-    if (!read_names(folder / "Names.dat", names))
-      return refuse((folder / "Names.dat").string() + " holds fewer than 27 lines");
+    if (const std::string p = read_names(folder / "Names.dat", names); !p.empty())
+      return refuse(p);
   } else if (fs::is_regular_file(target, ec)) {
     const fs::path input = fs::absolute(target);
     folder = input.parent_path();
@@ -321,14 +385,20 @@ int main(int argc, char** argv) {
     if (mphi.empty()) {
       names.push_back(base + ".mph");
     } else {
-      if (!fs::is_regular_file(mphi, ec))
-        return refuse("moment-curvature listing " + mphi + " does not exist");
+      if (!fs::exists(mphi, ec))
+        return refuse("the moment-curvature listing " + mphi + " does not exist");
+      if (const std::string p = unreadable(fs::current_path(ec), mphi, kRole[kMphiIndex]);
+          !p.empty())
+        return refuse(p);
       names.push_back(fs::absolute(mphi).lexically_normal().string());
     }
     write_list = true;
+  } else if (!fs::exists(target, ec)) {
+    return refuse(fs::absolute(target).lexically_normal().string() +
+                  " does not exist: give an input data file or a folder holding Names.dat");
   } else {
-    std::cerr << "torva: " << target << " is neither an input data file nor a folder\n";
-    return kExitUsage;
+    return refuse(fs::absolute(target).lexically_normal().string() +
+                  " is neither an input data file nor a folder (" + not_a_file(target) + ")");
   }
   if (const std::string p = names_problem(folder, names); !p.empty()) return refuse(p);
 
@@ -345,18 +415,19 @@ int main(int argc, char** argv) {
   fs::current_path(folder, ec);
   if (ec) return refuse("cannot enter the folder " + folder.string());
 
-  // What the run needs, checked before any earlier file is changed.
-  {
-    std::ifstream in(names[0]);
-    if (!in) return refuse("the input data file " + (folder / names[0]).string() +
-                           " cannot be read: " + std::strerror(errno));
+  // What the run needs, checked before any earlier file is changed: the files it reads
+  // exist and can be read (the default listing is created when missing), and every file
+  // it writes is a regular file or can be made one.
+  if (const std::string p = unreadable(folder, names[0], kRole[0]); !p.empty()) return refuse(p);
+  const bool mphi_exists = fs::exists(names[kMphiIndex], ec);
+  if (mphi_exists) {
+    if (const std::string p = unreadable(folder, names[kMphiIndex], kRole[kMphiIndex]); !p.empty())
+      return refuse(p);
   }
   std::vector<std::string> files, roles;
   if (write_list) files.push_back("Names.dat"), roles.push_back("file-name list");
   for (int k = 1; k < kMphiIndex; ++k) files.push_back(names[k]), roles.push_back(kRole[k]);
-  // The default listing is created empty when missing; a given one already exists.
-  if (write_list && mphi.empty() && !fs::exists(names[kMphiIndex], ec))
-    files.push_back(names[kMphiIndex]), roles.push_back(kRole[kMphiIndex]);
+  if (!mphi_exists) files.push_back(names[kMphiIndex]), roles.push_back(kRole[kMphiIndex]);
   if (const std::string p = unwritable(files, roles); !p.empty()) return refuse(p);
 
   if (write_list) {
@@ -375,7 +446,7 @@ int main(int argc, char** argv) {
   write_file(stopfile, "0\n");
 
   const auto log_before = log_time(runlog);
-  std::signal(SIGINT, on_sigint);
+  for (int sig : {SIGINT, SIGTERM, SIGHUP}) std::signal(sig, on_stop_signal);
   std::mutex mu;
   std::condition_variable cv;
   bool done = false;
@@ -392,8 +463,8 @@ int main(int argc, char** argv) {
   {
     std::unique_lock<std::mutex> lk(mu);
     while (!done) {
-      // Woken at once when the engine ends; otherwise the progress and Ctrl-C are looked
-      // at ten times a second.
+      // Woken at once when the engine ends; otherwise the progress and a stop signal are
+      // looked at ten times a second.
       cv.wait_for(lk, std::chrono::milliseconds(100), [&] { return done; });
       if (done) break;
       lk.unlock();
@@ -421,13 +492,31 @@ int main(int argc, char** argv) {
     std::cerr << "torva: status 0: the run ended, but not every analysis completed in full\n";
   else
     std::cerr << "torva: status " << status << ": " << message_of(status) << "\n";
+  // A file that could not be opened or written: the engine's last progress message names it
+  // and the system's reason (the run log may be that file).
+  bool log_failed = false;
+  if (status == 41 || status == 42) {
+    std::string l = first_line(progress);
+    if (l.rfind(" - ", 0) == 0) l = l.substr(3);
+    if (!l.empty()) std::cerr << "torva: " << l << "\n";
+    log_failed = status == 42 && l.find(runlog) != std::string::npos;
+    if (log_failed) std::cerr << "torva: the run log " << runlog << " could not be written in full\n";
+  }
   if (status == 0 || status == 4)
     std::cerr << "torva: results in " << (folder / names[2]).string() << "\n";
-  if (own_log) std::cerr << "torva: run log in " << runlog << "\n";
-  // The last words: each analysis that did not complete in full.
+  if (own_log && !log_failed) std::cerr << "torva: run log in " << runlog << "\n";
+  // The last words: each analysis that did not complete in full, and the input warnings
+  // (a value read from another line than meant changes what was analysed).
   for (std::size_t k = 1; k < incomplete.size(); ++k) {
     const std::string& l = incomplete[k];
     std::cerr << "torva: not completed in full: " << l.substr(l.find_first_not_of(' ')) << "\n";
+  }
+  if (own_log) {
+    const std::string warnings = count_after(runlog, "     INPUT WARNINGS :");
+    if (!warnings.empty())
+      std::cerr << "torva: " << warnings << (warnings == "1" ? " input warning" : " input warnings")
+                << ": check the values the run read; listed in " << runlog
+                << " and after the heading of " << (folder / names[2]).string() << "\n";
   }
   if (status == 0 && !incomplete.empty()) return kExitIncomplete;
   return status;

@@ -163,7 +163,10 @@ void read_cap(Model& m, FreeReader& rd) {
 
 // The reader's warnings so far, to the run log.
 void write_warnings(Model& m, FreeReader& rd) {
-  for (const std::string& w : rd.take_warnings()) m.RUNLOG.line(w);
+  for (std::string& w : rd.take_warnings()) {
+    m.RUNLOG.line(w);
+    m.INWARN.push_back(std::move(w));
+  }
 }
 
 bool read_title(Model& m, FreeReader& rd, const char* section) {
@@ -278,6 +281,17 @@ void READINPUT(Model& m, int& status) {
 
   FileLines src(m.INPUT);
   read_input_file(m, src, status);
+  // A warning changes what the run analyses (a value read from the line after the one
+  // meant): its count ends the reading on the run log, where the host finds it, and the
+  // warnings follow the results report's heading.
+  if (!m.INWARN.empty()) {
+    for (TextFile* f : {&m.RUNLOG, &m.REPORT}) {
+      f->nl().A(kInputWarningsHead).I(static_cast<long long>(m.INWARN.size()), 5).nl();
+      if (f == &m.REPORT)
+        for (const std::string& w : m.INWARN) f->line(w);
+    }
+    m.RUNLOG.flush();
+  }
 
   // The p- and y-multipliers start at one for the rows of the input and the cap's pseudo
   // row after them (not over the tables' capacity).

@@ -1,5 +1,6 @@
 #include "io/recfile.h"
 
+#include <cerrno>
 #include <cstring>
 
 #include "io/textfile.h"
@@ -9,7 +10,6 @@ namespace torva {
 bool RecFile::open_write(const std::string& path) {
   close();
   fp_ = open_rewrite(path);
-  write_failed_ = false;
   rec_.clear();
   return fp_ != nullptr;
 }
@@ -17,14 +17,23 @@ bool RecFile::open_write(const std::string& path) {
 void RecFile::close() {
   if (fp_ != nullptr) {
     if (!rec_.empty()) end();
-    if (!close_rewrite(fp_, 0)) write_failed_ = true;
+    errno = 0;
+    if (std::fclose(fp_) != 0) failed();
     fp_ = nullptr;
   }
   rec_.clear();
 }
 
-void RecFile::flush() {
-  if (fp_ != nullptr) std::fflush(fp_);
+void RecFile::flush() { flush_checked(); }
+
+bool RecFile::flush_checked() {
+  if (fp_ != nullptr && std::fflush(fp_) != 0) failed();
+  return !write_failed_;
+}
+
+void RecFile::failed() {
+  if (!write_failed_) write_errno_ = errno != 0 ? errno : EIO;
+  write_failed_ = true;
 }
 
 RecFile& RecFile::i32(std::int32_t v) {
@@ -52,7 +61,7 @@ void RecFile::end() {
   bool ok = std::fwrite(b, 1, sizeof n, fp_) == sizeof n;
   ok = ok && std::fwrite(rec_.data(), 1, rec_.size(), fp_) == rec_.size();
   ok = ok && std::fwrite(b, 1, sizeof n, fp_) == sizeof n;
-  if (!ok) write_failed_ = true;
+  if (!ok) failed();
   rec_.clear();
 }
 

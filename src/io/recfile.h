@@ -27,12 +27,19 @@ class RecFile {
   RecFile& f64(double v);
   void end();
 
+  // A write or the close failed; write_errno() is the system's reason of the first failure.
   bool write_failed() const { return write_failed_; }
+  int write_errno() const { return write_errno_; }
+  // Sends what the stream holds to the file; false (and the failure recorded) when it
+  // cannot.
+  bool flush_checked();
 
  private:
+  void failed();
   std::FILE* fp_ = nullptr;
   std::string rec_;
   bool write_failed_ = false;
+  int write_errno_ = 0;
 };
 
 }  // namespace torva

@@ -27,42 +27,45 @@ int open_unchanged(const std::string& path, bool& created) {
 std::FILE* rewrite_stream(int fd) {
   if (fd < 0) return nullptr;
   struct stat st {};
-  if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0) {
-    // Until the new content is complete the file reads as zeros, never as an earlier
-    // run's results.
-    if (::fallocate(fd, FALLOC_FL_ZERO_RANGE | FALLOC_FL_KEEP_SIZE, 0, st.st_size) != 0 &&
-        ::ftruncate(fd, 0) != 0) {
-      ::close(fd);
-      return nullptr;
-    }
+  if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0 && ::ftruncate(fd, 0) != 0) {
+    const int e = errno;
+    ::close(fd);
+    errno = e;
+    return nullptr;
   }
   std::FILE* fp = ::fdopen(fd, "wb");
-  if (!fp) ::close(fd);
+  if (!fp) {
+    const int e = errno;
+    ::close(fd);
+    errno = e;
+  }
   return fp;
+}
+
+const char* not_regular(const std::string& path, bool& exists) {
+  struct stat st {};
+  exists = ::stat(path.c_str(), &st) == 0;
+  if (!exists || S_ISREG(st.st_mode)) return nullptr;
+  if (S_ISDIR(st.st_mode)) return "folder";
+  return S_ISFIFO(st.st_mode) ? "FIFO" : "device";
 }
 
 std::FILE* open_rewrite(const std::string& path) {
   return rewrite_stream(::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666));
 }
 
-bool close_rewrite(std::FILE* fp, long end) {
-  bool ok = std::fflush(fp) == 0;
-  end = std::max(end, std::ftell(fp));
-  const int fd = ::fileno(fp);
-  struct stat st {};
-  if (end >= 0 && ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > end)
-    ok = ::ftruncate(fd, end) == 0 && ok;
-  return std::fclose(fp) == 0 && ok;
-}
-
 bool rewrite_file(const std::string& path, std::string_view text) {
   const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
   if (fd < 0) return false;
-  bool ok = ::pwrite(fd, text.data(), text.size(), 0) == ssize_t(text.size());
+  const ssize_t n = ::pwrite(fd, text.data(), text.size(), 0);
+  int err = n == ssize_t(text.size()) ? 0 : (n < 0 ? errno : ENOSPC);
   struct stat st {};
-  if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > off_t(text.size()))
-    ok = ::ftruncate(fd, off_t(text.size())) == 0 && ok;
-  return ::close(fd) == 0 && ok;
+  if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > off_t(text.size()) &&
+      ::ftruncate(fd, off_t(text.size())) != 0 && err == 0)
+    err = errno;
+  if (::close(fd) != 0 && err == 0) err = errno;
+  errno = err;
+  return err == 0;
 }
 
 bool TextFile::open_write(const std::string& path) {
@@ -74,10 +77,8 @@ bool TextFile::open_write(const std::string& path, int fd) {
   close();
   path_ = path;
   fp_ = rewrite_stream(fd);
-  rewrite_ = true;
-  end_ = 0;
+  writing_ = true;
   line_no_ = 0;
-  write_failed_ = false;
   cur.clear();
   return fp_ != nullptr;
 }
@@ -86,8 +87,8 @@ bool TextFile::open_append(const std::string& path) {
   close();
   path_ = path;
   fp_ = std::fopen(path.c_str(), "ab");
+  writing_ = true;
   line_no_ = 0;
-  write_failed_ = false;
   cur.clear();
   return fp_ != nullptr;
 }
@@ -96,8 +97,8 @@ bool TextFile::open_read(const std::string& path) {
   close();
   path_ = path;
   fp_ = std::fopen(path.c_str(), "rb");
+  writing_ = false;
   line_no_ = 0;
-  write_failed_ = false;
   cur.clear();
   return fp_ != nullptr;
 }
@@ -120,8 +121,22 @@ void TextFile::write_text(std::string_view text) {
   if (memory_) {
     mem_.append(text);
   } else if (fp_ && !text.empty()) {
-    if (std::fwrite(text.data(), 1, text.size(), fp_) != text.size()) write_failed_ = true;
+    if (std::fwrite(text.data(), 1, text.size(), fp_) != text.size()) failed();
   }
+}
+
+void TextFile::failed() {
+  if (!write_failed_) write_errno_ = errno != 0 ? errno : EIO;
+  write_failed_ = true;
+}
+
+bool TextFile::flush_checked() {
+  if (fp_ && writing_ && std::fflush(fp_) != 0) failed();
+  return !write_failed_;
+}
+
+void TextFile::line_buffered() {
+  if (fp_) std::setvbuf(fp_, nullptr, _IOLBF, BUFSIZ);
 }
 
 void TextFile::close() {
@@ -129,21 +144,18 @@ void TextFile::close() {
   mem_.clear();
   if (fp_) {
     if (!cur.empty()) nl();
-    if (!(rewrite_ ? close_rewrite(fp_, end_) : std::fclose(fp_) == 0)) write_failed_ = true;
+    errno = 0;
+    if (std::fclose(fp_) != 0 && writing_) failed();
     fp_ = nullptr;
   }
-  rewrite_ = false;
   cur.clear();
 }
 
-void TextFile::flush() {
-  if (fp_) std::fflush(fp_);
-}
+void TextFile::flush() { flush_checked(); }
 
 void TextFile::rewind() {
   if (fp_) {
-    std::fflush(fp_);
-    end_ = std::max(end_, std::ftell(fp_));
+    flush_checked();
     std::rewind(fp_);
   }
   line_no_ = 0;
@@ -175,7 +187,7 @@ TextFile& TextFile::nl() {
     mem_.push_back('\n');
   } else if (fp_) {
     cur.push_back('\n');
-    if (std::fwrite(cur.data(), 1, cur.size(), fp_) != cur.size()) write_failed_ = true;
+    if (std::fwrite(cur.data(), 1, cur.size(), fp_) != cur.size()) failed();
   }
   cur.clear();
   return *this;

@@ -14,12 +14,10 @@
 namespace torva {
 
 // Opens a file for writing from its start, emptied (created when missing). An existing
-// file keeps its blocks: its content is zeroed in place and the file is cut to the length
-// written when close_rewrite ends it. Emptying a file by truncation makes the file system
-// free its blocks (and discard them), then allocate new ones and flush them when the file
-// is closed, which for a small run costs more than writing its reports; here a rerun in
-// the same folder writes into the blocks the file already has. Where zeroing in place is
-// not supported the file is emptied by truncation. Null when it cannot be opened.
+// file is cut to length zero before anything is written: a run that ends at any moment,
+// killed included, leaves each of its files holding a beginning of the new content and
+// never an earlier run's content beneath it, nor a gap of zero bytes. Null when it cannot
+// be opened.
 std::FILE* open_rewrite(const std::string& path);
 // The two halves of open_rewrite, for a caller that checks a set of files before it
 // empties any: open_unchanged opens for writing without changing the file (created when
@@ -27,12 +25,13 @@ std::FILE* open_rewrite(const std::string& path);
 // file so opened and gives its stream (null on failure, the descriptor then closed).
 int open_unchanged(const std::string& path, bool& created);
 std::FILE* rewrite_stream(int fd);
-// Closes a file of open_rewrite, cutting it to `end` bytes (the farthest it was written);
-// false when the close or the cut failed.
-bool close_rewrite(std::FILE* fp, long end);
+// What an existing path is when it is not a regular file: "folder", "FIFO" or "device"
+// (none of them serves as a file of a run: a FIFO blocks, a device is read without end or
+// swallows what is written). Null for a regular file or a missing path; `exists` tells.
+const char* not_regular(const std::string& path, bool& exists);
 // Writes a whole small file in one write over its start, then cuts it to that length (a
-// reader of its first line, such as a progress display, never sees it empty or zeroed);
-// false when any part of it failed.
+// reader of its first line, such as a progress display, never sees it empty); false when
+// any part of it failed, with errno set.
 bool rewrite_file(const std::string& path, std::string_view text);
 
 class TextFile {
@@ -85,7 +84,16 @@ class TextFile {
   // A free-format text line: one blank, then the text.
   TextFile& free(std::string_view s) { cur.push_back(' '); cur.append(s); return nl(); }
 
+  // A write, flush or close of the file failed; write_errno() is the system's reason of the
+  // first failure.
   bool write_failed() const { return write_failed_; }
+  int write_errno() const { return write_errno_; }
+  // Sends what the stream holds to the file; false (and the failure recorded) when it
+  // cannot.
+  bool flush_checked();
+  // Each line goes to the file as soon as it ends (for a log that must say how far a run
+  // got, whatever ends the run).
+  void line_buffered();
 
   std::string cur;  // the open line
 
@@ -93,9 +101,12 @@ class TextFile {
   std::FILE* fp_ = nullptr;
   std::string path_;
   int line_no_ = 0;
+  bool writing_ = false;
+  // A failure stays recorded when the object opens its file again, so that the end of a
+  // run sees every failure of a file that is written in several passes.
   bool write_failed_ = false;
-  bool rewrite_ = false;  // opened by open_rewrite: cut at close_rewrite
-  long end_ = 0;          // the farthest position written before a rewind
+  int write_errno_ = 0;
+  void failed();  // records a failed write, flush or close
   bool memory_ = false;
   std::string mem_;
 };

@@ -84,11 +84,18 @@ struct TITLE {
 
 struct RunTables : TIMING, NTHR, FILENAMES, FILESET, UNITLBL, COLLAB, CONSTS, TITLE {
   int METHOD;
-  std::string ERRFILE;  // the file a failed open named, for the end-of-run message
+  std::string ERRFILE;    // the file a failed open or write named, for the end-of-run message
+  std::string ERRREASON;  // why that file failed (the system's reason), for the same message
   std::string ERRTEXT;  // the message of a failed internal check, for the end-of-run message
   // One line per analysis that ended below its full load or without a solution (which
   // case or combination, its outcome, the load reached), for the end of the run log.
   std::vector<std::string> INCOMPLETE;
+  // The warnings of the input reading, in line order.
+  std::vector<std::string> INWARN;
 };
+
+// The line that counts the input warnings, on the run log after the reading and in the
+// results report before the warnings themselves.
+inline constexpr std::string_view kInputWarningsHead = "     INPUT WARNINGS :";
 
 }  // namespace torva

@@ -1,5 +1,6 @@
 // Run driver, file set, status lines, timing reports and the thread-count rule.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <string>
@@ -196,6 +197,46 @@ TEST(Itorva, AnUnwritableReportLeavesTheOthersUntouched) {
   EXPECT_EQ(run_itorva(3), ST_FILEOPEN);
   EXPECT_EQ(dir.read("case.out"), "results of an earlier run\n");
   EXPECT_FALSE(dir.exists("case.echo"));
+}
+
+// Every file the run reads, and every file it writes, is checked before any is emptied:
+// earlier reports stay byte for byte, and a FIFO or a device is refused instead of blocking
+// the run or being read without end.
+TEST(Itorva, FilesThatCannotServeTheRunAreRefusedBeforeAnythingIsEmptied) {
+  const struct {
+    const char* name;
+    int line;           // the line of Names.dat that names the file
+    const char* value;  // its name there
+    const char* reason;
+  } cases[] = {{"input that is a folder", 5, "sub", "sub: IS A FOLDER, NOT A REGULAR FILE"},
+               {"input that is a device", 5, "/dev/zero", "/dev/zero: IS A DEVICE"},
+               {"input that is a FIFO", 5, "fifo", "fifo: IS A FIFO"},
+               {"listing in a missing folder", 27, "nofolder/case.mph",
+                "nofolder/case.mph: NO SUCH FILE OR DIRECTORY"},
+               {"results report that is a device", 7, "/dev/full", "/dev/full: IS A DEVICE"},
+               {"estimation records that are a FIFO", 15, "fifo", "fifo: IS A FIFO"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    WorkDir dir;
+    dir.write("case.dat", "TITLE\n");
+    std::filesystem::create_directory(dir.path() / "sub");
+    ASSERT_EQ(::mkfifo((dir.path() / "fifo").c_str(), 0644), 0);
+    dir.write_names();
+    std::string names = dir.read("Names.dat"), out;
+    std::size_t at = 0;
+    for (int i = 1; i < c.line; ++i) at = names.find('\n', at) + 1;
+    names.replace(at, names.find('\n', at) - at, c.value);
+    dir.write("Names.dat", names);
+    for (const char* ext : {".out", ".log", ".echo", ".sum"})
+      dir.write(std::string("case") + ext, std::string("earlier ") + ext + "\n");
+    EXPECT_EQ(run_itorva(3), ST_FILEOPEN);
+    for (const char* ext : {".out", ".log", ".echo", ".sum"})
+      EXPECT_EQ(dir.read(std::string("case") + ext), std::string("earlier ") + ext + "\n");
+    EXPECT_FALSE(dir.exists("case.cas"));
+    const std::string prg = dir.read("case.prg");
+    EXPECT_NE(prg.find(" - A FILE OF THE RUN CANNOT BE OPENED: "), std::string::npos) << prg;
+    EXPECT_NE(prg.find(c.reason), std::string::npos) << prg;
+  }
 }
 
 TEST(Itorva, OutputInAMissingFolderIsReported) {

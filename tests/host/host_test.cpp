@@ -4,12 +4,15 @@
 #include <signal.h>
 #include <spawn.h>
 #include <sys/file.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -135,6 +138,16 @@ void earlier_run(const WorkDir& d) {
   d.write("Names.dat", "earlier file-name list\n");
 }
 
+// "Names.dat" naming the run "job", its line `line` replaced by `name`.
+void names_with(WorkDir& d, int line, const std::string& name) {
+  d.write_names("job.dat", "job");
+  std::istringstream in(d.read("Names.dat"));
+  std::ostringstream out;
+  std::string l;
+  for (int i = 1; std::getline(in, l); ++i) out << (i == line ? name : l) << "\n";
+  d.write("Names.dat", out.str());
+}
+
 struct RefusedCase {
   const char* name;
   void (*prepare)(WorkDir&);  // earlier results and the input as the user left them
@@ -205,6 +218,80 @@ TEST(Host, RunsThatCannotStartAreRefusedBeforeAnythingIsWritten) {
          fs::remove(d.path() / "Names.dat");
        },
        {"."}, 61, "Names.dat does not exist"},
+      {"file-name list that ends early names the missing line",
+       [](WorkDir& d) {
+         earlier_run(d);
+         d.write("Names.dat", "TORVA 1.0\n\n\n\njob.dat\njob.echo\n");
+       },
+       {"."}, 61, "ends after line 6; line 7 (the results report) is missing"},
+      {"file-name list that is a folder",
+       [](WorkDir& d) {
+         earlier_run(d);
+         fs::remove(d.path() / "Names.dat");
+         fs::create_directory(d.path() / "Names.dat");
+       },
+       {"."}, 61, "Names.dat is not a regular file"},
+      {"moment-curvature listing in a missing folder",
+       [](WorkDir& d) {
+         earlier_run(d);
+         d.write("job.dat", example("group2x2_sand_us.dat"));
+         names_with(d, 27, "nofolder/job.mph");
+       },
+       {"."}, 61, "moment-curvature listing"},
+      {"input data file that is a folder",
+       [](WorkDir& d) {
+         earlier_run(d);
+         fs::create_directory(d.path() / "sub");
+         names_with(d, 5, "sub");
+       },
+       {"."}, 61, "sub is a folder, not a regular file"},
+      {"input data file that is a device",
+       [](WorkDir& d) {
+         earlier_run(d);
+         names_with(d, 5, "/dev/zero");
+       },
+       {"."}, 61, "/dev/zero is a device"},
+      {"input data file that is a FIFO",
+       [](WorkDir& d) {
+         earlier_run(d);
+         ::mkfifo((d.path() / "job.dat").c_str(), 0644);
+         names_with(d, 5, "job.dat");
+       },
+       {"."}, 61, "job.dat is a FIFO"},
+      {"results report that is a device",
+       [](WorkDir& d) {
+         earlier_run(d);
+         d.write("job.dat", example("group2x2_sand_us.dat"));
+         names_with(d, 7, "/dev/full");
+       },
+       {"."}, 61, "the results report /dev/full is a device"},
+      {"run log that is a FIFO",
+       [](WorkDir& d) {
+         earlier_run(d);
+         d.write("job.dat", example("group2x2_sand_us.dat"));
+         fs::remove(d.path() / "job.log");
+         ::mkfifo((d.path() / "job.log").c_str(), 0644);
+       },
+       {"job.dat"}, 61, "job.log is a FIFO"},
+      {"input named like the plate program's file list",
+       [](WorkDir& d) { earlier_run(d); d.write("tslab.dat", example("group2x2_sand_us.dat")); },
+       {"tslab.dat"}, 61, "plate program of the cap writes (tslab.dat)"},
+      {"results report named like a plate program's work file",
+       [](WorkDir& d) {
+         earlier_run(d);
+         d.write("job.dat", example("group2x2_sand_us.dat"));
+         names_with(d, 7, "fort3");
+       },
+       {"."}, 61, "the results report fort3 has the name of a file that the plate program"},
+      {"input whose name ends in a blank",
+       [](WorkDir& d) { earlier_run(d); d.write("job.dat ", example("group2x2_sand_us.dat")); },
+       {"job.dat "}, 61, "\"job.dat \" ends in a blank"},
+      {"input whose name holds a line end",
+       [](WorkDir& d) { earlier_run(d); d.write("jo\nb.dat", example("group2x2_sand_us.dat")); },
+       {"jo\nb.dat"}, 61, "holds a line end"},
+      {"missing input",
+       [](WorkDir& d) { earlier_run(d); },
+       {"gone.dat"}, 61, "gone.dat does not exist"},
   };
   for (const RefusedCase& c : cases) {
     SCOPED_TRACE(c.name);
@@ -317,6 +404,142 @@ TEST(Host, TheThreadCountHonoursOmpNumThreads) {
   const std::string runlog = d.read("job.log");
   EXPECT_NE(runlog.find("     Number Processors :  2/ 3\n"), std::string::npos) << runlog;
   EXPECT_EQ(runlog.find("/ 8\n"), std::string::npos);
+}
+
+TEST(Host, AWrongCommandLineNamesWhatWasRefused) {
+  WorkDir d;
+  d.write("a.dat", "");
+  d.write("b.dat", "");
+  const struct {
+    std::vector<std::string> args;
+    const char* message;
+  } cases[] = {{{"--threads", "a.dat"}, "unknown option --threads"},
+               {{"a.dat", "b.dat"}, "a.dat is given, and also b.dat"},
+               {{"--mphi"}, "--mphi needs the name of a file"}};
+  for (const auto& c : cases) {
+    const HostRun r = run_host(d.path(), c.args);
+    EXPECT_EQ(r.code, 2) << r.out;
+    EXPECT_NE(r.out.find(c.message), std::string::npos) << r.out;
+  }
+}
+
+TEST(Host, TheFolderIsShownByItsOwnPath) {
+  WorkDir d;
+  d.write("job.dat", example("single_pile_elastic_us.dat"));
+  d.write_names("job.dat", "job");
+  const HostRun r = run_host(d.path(), {"."});
+  EXPECT_EQ(r.code, 0) << r.out;
+  EXPECT_NE(r.out.find("results in " + (d.path() / "job.out").string() + "\n"), std::string::npos)
+      << r.out;
+  EXPECT_EQ(r.out.find("/./"), std::string::npos) << r.out;
+}
+
+// A report that fills the space it may take: the run ends with the status of a file that
+// cannot be written, names the file and the system's reason, and never says "completed".
+TEST(Host, AReportThatCannotBeWrittenInFullEndsTheRunWithItsName) {
+  WorkDir d;
+  d.write("job.dat", example("group2x2_sand_us.dat"));
+  // Files may grow to 16 kB (a write beyond fails with "File too large" instead of the
+  // signal); the results report needs more.
+  struct rlimit old {};
+  ::getrlimit(RLIMIT_FSIZE, &old);
+  struct rlimit lim = old;
+  lim.rlim_cur = 16384;
+  const auto prev = std::signal(SIGXFSZ, SIG_IGN);
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &lim), 0);
+  const fs::path log = d.path().parent_path() / (d.path().filename().string() + ".host.txt");
+  const pid_t pid = start_host(d.path(), {"job.dat"}, log);
+  ::setrlimit(RLIMIT_FSIZE, &old);
+  std::signal(SIGXFSZ, prev);
+  const HostRun r = finish_host(pid, log);
+  fs::remove(log);
+  EXPECT_EQ(r.code, 42) << r.out;
+  const std::string out = (d.path() / "job.out").string();
+  EXPECT_NE(r.out.find("A FILE OF THE RUN CANNOT BE WRITTEN: " + out + ": FILE TOO LARGE"),
+            std::string::npos) << r.out;
+  EXPECT_EQ(r.out.find("results in"), std::string::npos) << r.out;
+  const std::string runlog = d.read("job.log");
+  EXPECT_EQ(runlog.find("ANALYSIS COMPLETED"), std::string::npos);
+  EXPECT_NE(runlog.find("    A FILE OF THE RUN CANNOT BE WRITTEN\n     " + out +
+                        ": FILE TOO LARGE\n"),
+            std::string::npos) << runlog;
+}
+
+// A run ended at any moment leaves no report with zero bytes in it, and none that mixes the
+// earlier run's content with this one's: each is the earlier file whole, or the new run's
+// beginning. SIGTERM (what `timeout` and batch schedulers send) ends the run as a stop
+// request does.
+TEST(Host, AKilledRunLeavesNoZeroBytesAndNoMixOfTwoRuns) {
+  for (const int sig : {SIGKILL, SIGTERM}) {
+    SCOPED_TRACE(sig == SIGKILL ? "SIGKILL" : "SIGTERM");
+    WorkDir d;
+    // The earlier run: every file of the set holds its own text.
+    for (const char* ext : {".echo", ".out", ".sum", ".plt", ".log", ".cas", ".pld", ".gcd",
+                            ".es1", ".es2", ".pls", ".pst", ".kmx", ".wrn", ".trc", ".lsd",
+                            ".cvd", ".stt", ".sus"})
+      d.write(std::string("job") + ext, std::string(30000, 'E') + " EARLIER RUN " + ext + "\n");
+    const auto earlier = snapshot(d);
+    const std::string earlier_title = "EARLIER RUN";
+    d.write("job.dat", long_overloaded_group());
+    const fs::path log = d.path().parent_path() / (d.path().filename().string() + ".host.txt");
+    const pid_t pid = start_host(d.path(), {"job.dat"}, log);
+    for (int i = 0; i < 6000 && d.read("job.prg").find("LOAD CASE") == std::string::npos; ++i)
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    ::kill(pid, sig);
+    const HostRun r = finish_host(pid, log);
+    fs::remove(log);
+    if (sig == SIGTERM) {
+      EXPECT_EQ(r.code, 4) << r.out;
+      EXPECT_NE(d.read("job.log").find("*** ANALYSIS STOPPED BY USER ***"), std::string::npos);
+    }
+    for (const auto& [name, text] : snapshot(d)) {
+      if (name == "job.dat" || name == "Names.dat" || name == "job.mph") continue;
+      SCOPED_TRACE(name);
+      const auto old = earlier.find(name);
+      if (old != earlier.end() && old->second == text) continue;  // the earlier file whole
+      EXPECT_EQ(text.find(earlier_title), std::string::npos);
+      if (name != "job.pls" && name != "job.pst")  // the record files hold binary words
+        EXPECT_EQ(text.find('\0'), std::string::npos);
+    }
+    // The run log says how far the run got: its last line is whole.
+    const std::string runlog = d.read("job.log");
+    ASSERT_FALSE(runlog.empty());
+    EXPECT_EQ(runlog.back(), '\n');
+    EXPECT_NE(runlog.find("     LOAD CASE :     1\n"), std::string::npos) << runlog;
+  }
+}
+
+// A run without a stiffness estimation after one with: the estimation files are empty, not
+// the earlier run's.
+TEST(Host, EveryFileOfTheSetHoldsThisRunsContentOrIsEmpty) {
+  WorkDir d;
+  for (const char* ext : {".es1", ".es2", ".kmx", ".stt"})
+    d.write(std::string("job") + ext, "an earlier run's stiffness estimation\n");
+  d.write("job.dat", example("group2x2_sand_us.dat"));
+  const HostRun r = run_host(d.path(), {"job.dat"});
+  EXPECT_EQ(r.code, 0) << r.out;
+  for (const char* ext : {".es1", ".es2", ".kmx", ".stt"})
+    EXPECT_EQ(d.read(std::string("job") + ext), "") << ext;
+}
+
+// A line that holds more values than its record reads: the host's last words count the
+// warnings and say where they are; the results report holds them after its heading.
+TEST(Host, InputWarningsAreInTheLastWords) {
+  WorkDir d;
+  std::string s = example("single_pile_elastic_us.dat");
+  const std::string from = "\n1.0E-4 1.0E-6 1.0 0.01\n";
+  s.replace(s.find(from), from.size(), "\n1.0E-4 1.0E-6 1.0 0.01 7.5\n");
+  d.write("job.dat", s);
+  const HostRun r = run_host(d.path(), {"job.dat"});
+  EXPECT_EQ(r.code, 0) << r.out;
+  EXPECT_NE(r.out.find("torva: 1 input warning: check the values the run read; listed in " +
+                       (d.path() / "job.log").string()),
+            std::string::npos) << r.out;
+  const std::string out = d.read("job.out");
+  const auto at = out.find("     INPUT WARNINGS :    1\n     ** WARNING ** LINE 10 HOLDS MORE VALUES");
+  EXPECT_NE(at, std::string::npos) << out;
+  EXPECT_LT(at, out.find("LOAD CASE"));
 }
 
 TEST(Host, HelpNamesTheExitCodes) {

@@ -1,7 +1,8 @@
-// Files written over an earlier, longer file hold exactly the new content: the rewrite in
-// place cuts what lies beyond the farthest position written.
+// Files written over an earlier, longer file hold exactly the new content (the earlier file
+// is emptied when opened), and a write that fails is recorded with the system's reason.
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <string>
 
 #include "io/recfile.h"
@@ -58,6 +59,26 @@ TEST_F(Rewrite, EmptyRunAndRecordFileAndWholeFile) {
   EXPECT_EQ(dir.read("w.txt"), "0\n");
   EXPECT_TRUE(rewrite_file("new.txt", "1\n"));  // a missing file is created
   EXPECT_EQ(dir.read("new.txt"), "1\n");
+}
+
+// A file that is emptied holds nothing of the earlier file at any moment: what is written
+// so far, and nothing after it.
+TEST_F(Rewrite, OpenedFileHoldsNothingOfTheEarlierOne) {
+  EXPECT_EQ(dir.read("r.txt"), "");
+  f.line("first");
+  f.flush();
+  EXPECT_EQ(dir.read("r.txt"), "first\n");
+}
+
+TEST(TextFileWrites, AFailedWriteIsRecordedWithItsReason) {
+  TextFile f;
+  ASSERT_TRUE(f.open_append("/dev/full"));
+  f.line("a line that the device refuses");
+  EXPECT_FALSE(f.flush_checked());
+  EXPECT_TRUE(f.write_failed());
+  EXPECT_EQ(f.write_errno(), ENOSPC);
+  f.close();
+  EXPECT_TRUE(f.write_failed());  // kept after the close
 }
 
 }  // namespace
