@@ -23,6 +23,7 @@
 #include <thread>
 #include <vector>
 
+#include "host/waiting.h"
 #include "io/textfile.h"
 #include "torva/itorva.h"
 
@@ -271,6 +272,7 @@ class ProgressView {
 }  // namespace
 
 int main(int argc, char** argv) {
+  torva_host::wait_passively(argv);
   std::vector<std::string> args(argv + 1, argv + argc);
   std::string mphi;
   std::string target;
