@@ -71,7 +71,7 @@ void row_loop(Model& m, int nthr, const Vec6& U, Eval&& eval) {
 
 void FVEC(Model& m, Vec6& F, const Vec6& U, int& status) {
   for (int i = 1; i <= 6; ++i) F(i) = 0.0;
-  const int nthr = SETNTHR(m.NTHREQ, m.NTHUSE, m.NTHRUN, m.NROW, 0);
+  const int nthr = LOOPTHR(SETNTHR(m.NTHREQ, m.NTHUSE, m.NTHRUN, m.NROW, 0), ROWNODES(m));
   const double t0 = platform::wall_seconds();
   const int nrow = m.NROW;
   row_loop(m, nthr, U, [&m](int g, PilefScratch& ps, RowCapture& cap, const Mat6& Ht, const Mat6&,
@@ -95,7 +95,10 @@ void FVEC(Model& m, Vec6& F, const Vec6& U, int& status) {
 }
 
 void STIFF(Model& m, Mat6& K, const Vec6& U, int& status) {
-  const int nthr = SETNTHR(m.NTHREQ, m.NTHUSE, m.NTHRUN, m.NROW, 0);
+  // A row's tangent is thirteen pile solutions (at the movement, then a step up and down
+  // along each of the six freedoms).
+  const int nthr =
+      LOOPTHR(SETNTHR(m.NTHREQ, m.NTHUSE, m.NTHRUN, m.NROW, 0), 13 * ROWNODES(m));
   const double t0 = platform::wall_seconds();
   const int nrow = m.NROW;
   row_loop(m, nthr, U, [&m](int g, PilefScratch& ps, RowCapture& cap, const Mat6& Ht, const Mat6& H,

@@ -69,7 +69,7 @@ void PILEF2D(Model& m, int g, Vec3& r, const Vec3& U, int& status, Pile2dScratch
 
 void FVEC2D(Model& m, Vec3& F, const Vec3& U, int& status) {
   F.fill(0.0);
-  const int nthr = SETNTHR(m.NTHREQ, m.NTHUSE, m.NTHRUN, m.NROW, 0);
+  const int nthr = LOOPTHR(SETNTHR(m.NTHREQ, m.NTHUSE, m.NTHRUN, m.NROW, 0), ROWNODES(m));
   const double t0 = platform::wall_seconds();
   Fvec2dWork& w = work(m, nthr < 1 ? 1 : nthr);
   const int nrow = m.NROW;

@@ -23,6 +23,7 @@
 #include <thread>
 #include <vector>
 
+#include "host/waiting.h"
 #include "io/textfile.h"
 #include "torva/itorva.h"
 
@@ -340,6 +341,7 @@ int usage_error(const std::string& why) {
 }
 
 int main(int argc, char** argv) {
+  torva_host::wait_passively(argv);
   std::vector<std::string> args(argv + 1, argv + argc);
   std::string mphi;
   std::string target;

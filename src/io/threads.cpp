@@ -3,6 +3,7 @@
 #include <omp.h>
 
 #include <algorithm>
+#include <atomic>
 
 #include "io/platform.h"
 
@@ -22,6 +23,19 @@ int SETNTHR(int request, int& use_max, int& run_max, int rows, int cap_switch) {
   run_max = std::max(run_max, n);
   omp_set_num_threads(n);
   return n;
+}
+
+namespace {
+std::atomic<long long> nodes_per_thread{kNodesPerThread};
+}  // namespace
+
+void set_nodes_per_thread(long long nodes) {
+  nodes_per_thread = nodes > 0 ? nodes : kNodesPerThread;
+}
+
+int LOOPTHR(int limit, long long nodes) {
+  const long long worth = std::max(nodes, 0LL) / nodes_per_thread.load(std::memory_order_relaxed);
+  return int(std::max(1LL, std::min<long long>(limit, worth)));
 }
 
 }  // namespace torva

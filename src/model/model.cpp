@@ -1,5 +1,6 @@
 #include "model/model.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <new>
 #include <stdexcept>
@@ -17,6 +18,15 @@ void Model::operator delete(void* p) noexcept { std::free(p); }
 
 // Default-initialised on purpose: the table members keep the zeros of the allocation.
 std::unique_ptr<Model> new_model() { return std::unique_ptr<Model>(new Model); }
+
+long long ROWNODES(const Model& m) {
+  long long n = 0;
+  for (int g = 1; g <= m.NROW; ++g) {
+    const int t = m.PTYPE(g);
+    n += 4 + (t >= 1 && t <= MAXPTYPE ? std::max(m.NSEG(t), 0) : 0);
+  }
+  return n;
+}
 
 namespace {
 struct InternalError : std::logic_error {

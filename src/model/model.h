@@ -43,4 +43,9 @@ struct Model : RunTables,
 // are far too large for the stack).
 std::unique_ptr<Model> new_model();
 
+// The nodes of every pile row's pile (its segments and the four nodes beyond them), summed
+// over the rows: the work of one pile solution per row, by which the row loops size their
+// threads.
+long long ROWNODES(const Model& m);
+
 }  // namespace torva

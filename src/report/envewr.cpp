@@ -205,12 +205,14 @@ bool table_m_rows(Model& m, int kind, const std::function<TableMRow&(int)>& slot
   for (int g0 = 1; g0 <= m.NROW; g0 += TABLEM_BLOCK) {
     const int nb = std::min(TABLEM_BLOCK, m.NROW - g0 + 1);
     TextFile* cur = files.get() + (done == files.get() ? 3 * slots : 0);
+    long long nodes = 0;
     for (int i = 0; i < nb; ++i) {
       const int g = g0 + i;
       TableMRow& r = slot(i);
       const int t = m.PTYPE(g);
       r.g = g;
       r.last = m.NSEG(t) + 4;
+      nodes += r.last;
       r.seglen = m.SEGLEN(t);
       r.lsno = m.LSNO(g);
       prepare(g, i);
@@ -223,7 +225,8 @@ bool table_m_rows(Model& m, int kind, const std::function<TableMRow&(int)>& slot
     // The threads of the row loops share the block's streams; the run's thread counts
     // record the two streams of the printing.
     int use = 0, run = 0;
-    const int nthr = SETNTHR(m.NTHREQ, use, run, m.NROW, 0);
+    // Formatting a node's lines is work of about a node's pile solution.
+    const int nthr = LOOPTHR(SETNTHR(m.NTHREQ, use, run, m.NROW, 0), nodes);
     SETNTHR(m.NTHREQ, m.NTHUSE, m.NTHRUN, m.NROW, 1);
     const double t0 = platform::wall_seconds();
     // Two output streams per row: plot data, and scratch records with the report. Each

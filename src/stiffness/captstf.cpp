@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "io/threads.h"
 #include "io/writers.h"
 #include "pile/ptrans.h"
 #include "stiffness/pilekcap.h"
@@ -137,7 +138,8 @@ void CAPTSTF(Model& m, int& status, int iaxial, int nl, int ipoint, double facto
   std::vector<std::string> trace(rowk.size());
   std::vector<int> pivot(rowk.size(), 0);
   std::vector<RowCapture> failed(rowk.size());
-  const int nthr = std::max(1, std::min(m.NTHUSE, std::max(nrow, 1)));
+  // One linear beam model per row.
+  const int nthr = LOOPTHR(std::max(1, std::min(m.NTHUSE, std::max(nrow, 1))), ROWNODES(m));
   // Each row works on its own matrices; the rows are then summed in row order, so the
   // matrix does not depend on the thread count. Rows are handed out as threads come free.
 #pragma omp parallel for schedule(guided) num_threads(nthr)

@@ -15,6 +15,7 @@
 #include "cap/cap_equilibrium.h"
 #include "driver/itorva.h"
 #include "io/platform.h"
+#include "support/all_threads.h"
 #include "support/workdir.h"
 
 namespace torva {
@@ -244,6 +245,7 @@ std::map<std::string, std::string> outputs(WorkDir& dir) {
 }
 
 TEST(Anal3d, ResultFilesDoNotDependOnTheThreadCount) {
+  const torva::testing::AllThreads all_threads;
   platform::set_date([] { return platform::DateTime{2026, 12, 10, 9, 30, 0}; });
   platform::set_processors([] { return 8; });
   std::map<std::string, std::string> first;

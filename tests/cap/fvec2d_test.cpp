@@ -8,6 +8,7 @@
 
 #include "cap/bent_fixture.h"
 #include "cap/fvec2d.h"
+#include "support/all_threads.h"
 
 namespace torva {
 namespace {
@@ -24,6 +25,7 @@ Vec3 v3(double a, double b, double c) {
 }
 
 TEST(Fvec2d, SameSumOnAnyNumberOfThreads) {
+  const torva::testing::AllThreads all_threads;
   Bent b(bent_text());
   ASSERT_EQ(b.status, 0);
   b.m->ICASE = 1;

@@ -111,6 +111,36 @@ TEST(Setnthr, RunningMaximaOnlyRise) {
   EXPECT_EQ(run, 7);
 }
 
+// A loop takes one more thread for each full share of pile nodes, never more than the rule
+// gave it, and always at least one.
+TEST(Loopthr, ThreadsFollowTheWorkWithinTheRule) {
+  const long long s = kNodesPerThread;
+  const struct {
+    int limit;
+    long long nodes;
+    int want;
+  } cases[] = {{6, 0, 1},         {6, s - 1, 1},  {6, 2 * s - 1, 1}, {6, 2 * s, 2},
+               {6, 5 * s + 7, 5}, {6, 100 * s, 6}, {1, 100 * s, 1},  {6, -5, 1}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::Message() << "limit " << c.limit << " nodes " << c.nodes);
+    EXPECT_EQ(LOOPTHR(c.limit, c.nodes), c.want);
+  }
+}
+
+// The nodes of each row's pile: its segments and four more; a row without a pile property
+// still counts its four.
+TEST(Loopthr, RowNodesSumEveryRowsPile) {
+  auto m = new_model();
+  m->NROW = 4;
+  m->NSEG(1) = 100;
+  m->NSEG(2) = 20;
+  m->PTYPE(1) = 1;
+  m->PTYPE(2) = 2;
+  m->PTYPE(3) = 1;
+  m->PTYPE(4) = 0;
+  EXPECT_EQ(ROWNODES(*m), 104 + 24 + 104 + 4);
+}
+
 struct StatusCase {
   int code;
   std::vector<std::string> lines;

@@ -13,6 +13,7 @@
 
 #include <chrono>
 #include <csignal>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -38,10 +39,16 @@ struct HostRun {
 // Starts the host in `dir` with `args`; its output goes to a file beside the folder.
 pid_t start_host(const fs::path& dir, const std::vector<std::string>& args, const fs::path& log,
                  const std::vector<std::string>& env_extra = {}) {
+  // Extra variables say how the runtime runs: the caller's own settings of it are left out.
   std::vector<std::string> env(env_extra);
+  const auto runtime_setting = [](const std::string& e) {
+    for (const char* v : {"OMP_NUM_THREADS=", "OMP_WAIT_POLICY=", "GOMP_SPINCOUNT=", "KMP_BLOCKTIME=",
+                          "KMP_LIBRARY=", "OMP_DISPLAY_ENV="})
+      if (e.rfind(v, 0) == 0) return true;
+    return false;
+  };
   for (char** e = environ; *e; ++e)
-    if (env_extra.empty() || std::string(*e).rfind("OMP_NUM_THREADS=", 0) != 0)
-      env.emplace_back(*e);
+    if (env_extra.empty() || !runtime_setting(*e)) env.emplace_back(*e);
   std::vector<char*> envp;
   for (std::string& e : env) envp.push_back(e.data());
   envp.push_back(nullptr);
@@ -540,6 +547,32 @@ TEST(Host, InputWarningsAreInTheLastWords) {
   const auto at = out.find("     INPUT WARNINGS :    1\n     ** WARNING ** LINE 10 HOLDS MORE VALUES");
   EXPECT_NE(at, std::string::npos) << out;
   EXPECT_LT(at, out.find("LOAD CASE"));
+}
+
+// Threads without work sleep at once unless the user says how they wait: the runtime shows
+// the spin count it took from the environment (GNU runtime; others show no spin count).
+TEST(Host, ThreadsWaitPassivelyUnlessTheUserSaysOtherwise) {
+  struct Case {
+    std::vector<std::string> env;
+    const char* spin;  // the spin count the runtime of the run shows last
+  };
+  const Case cases[] = {{{}, "'0'"},
+                        {{"OMP_WAIT_POLICY=active"}, "'30000000000'"},
+                        {{"GOMP_SPINCOUNT=1000"}, "'1000'"},
+                        {{"OMP_NUM_THREADS=1"}, "'300000'"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.env.empty() ? "nothing set" : c.env[0]);
+    WorkDir d;
+    std::vector<std::string> env = c.env;
+    env.push_back("OMP_DISPLAY_ENV=verbose");
+    const fs::path log = d.path().parent_path() / (d.path().filename().string() + ".host.txt");
+    const HostRun r = finish_host(start_host(d.path(), {"--help"}, log, env), log);
+    fs::remove(log);
+    EXPECT_EQ(r.code, 0);
+    const std::size_t at = r.out.rfind("GOMP_SPINCOUNT = ");
+    if (at == std::string::npos) GTEST_SKIP() << "the OpenMP runtime shows no spin count";
+    EXPECT_EQ(r.out.substr(at + 17, std::strlen(c.spin)), c.spin) << r.out;
+  }
 }
 
 TEST(Host, HelpNamesTheExitCodes) {

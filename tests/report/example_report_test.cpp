@@ -15,6 +15,7 @@
 #include "driver/itorva.h"
 #include "io/platform.h"
 #include "report/noderes.h"
+#include "support/all_threads.h"
 #include "support/golden.h"
 #include "support/workdir.h"
 
@@ -207,6 +208,7 @@ TEST(SandGroupReports, NodeTableHoldsTheStoredResults) {
 // One thread or two per pile row's output streams (and any thread count in the pile
 // loops): the same reports, byte for byte, apart from the timing lines of the run log.
 TEST(SandGroupReports, SameReportsOnOneAndOnFourProcessors) {
+  const torva::testing::AllThreads all_threads;
   std::vector<std::string> got[2];
   platform::set_date([] { return platform::DateTime{2026, 12, 10, 9, 30, 0}; });
   for (int procs : {1, 4}) {
