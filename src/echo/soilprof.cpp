@@ -11,6 +11,7 @@
 #include "io/writers.h"
 #include "model/messages.h"
 #include "model/status.h"
+#include "soil/nosoil.h"
 #include "soil_py/defaults.h"
 #include "soil_py/pycurve.h"
 
@@ -475,7 +476,8 @@ void print_py_requests(Model& m, TableF& tf) {
 // looked up at the X coordinate of the layers, whose first top is the ground surface of the
 // profile. Where the two grounds disagree the curves of that row see soil at a depth that
 // is not the profile's, which moves the results much; the run goes on, with a warning
-// that names both values. At most kGroundRows rows are listed.
+// that names both values. A row whose every curve comes from the input reads no soil and
+// is not warned of. At most kGroundRows rows are listed.
 constexpr int kGroundRows = 10;
 
 void warn_ground_surfaces(Model& m) {
@@ -491,6 +493,7 @@ void warn_ground_surfaces(Model& m) {
   const unsigned to = TO_REPORT | TO_RUNLOG;
   int n = 0;
   for (int g = 1; g <= m.NROW && g <= MAXROWP; ++g) {
+    if (!py_from_soil(m, g) && !ls_from_soil(m, g) && !tr_from_soil(m, g)) continue;
     const double ground = m.HEADDEP(g) + m.FREELEN(g);
     if (!(std::abs(ground - top) > tol)) continue;
     if (++n > kGroundRows) continue;

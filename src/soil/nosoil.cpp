@@ -31,9 +31,9 @@ void NOSOILCHK(Model& m, int& status) {
     missing = true;
   };
   for (int g = 1; g <= m.NROW; ++g) {
-    if (!(m.IPYUSER == 1 && m.PYSETG(g) > 0)) need(g, NEED_PY);
-    if (m.LSNO(g) == 0) need(g, NEED_LS);
-    if (m.NDIM == 3 && m.TRNO(g) == 0) need(g, NEED_TR);
+    if (py_from_soil(m, g)) need(g, NEED_PY);
+    if (ls_from_soil(m, g)) need(g, NEED_LS);
+    if (tr_from_soil(m, g)) need(g, NEED_TR);
   }
   // The soil springs of an embedded cap come from the soil unless user p-y curves are on.
   if (m.ICAPOPT > 1 && m.ICAPSPR == 1 && m.IPYUSER != 1) need(m.NROW + 1, NEED_PY);

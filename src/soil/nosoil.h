@@ -15,6 +15,12 @@ inline constexpr std::string_view NEED_PY = "P-Y CURVES";
 inline constexpr std::string_view NEED_LS = "A LOAD-SETTLEMENT CURVE";
 inline constexpr std::string_view NEED_TR = "A TORQUE-ROTATION CURVE";
 
+// Whether row g takes its p-y curves, its load-settlement curve, or (3-D) its
+// torque-rotation curve from the soil rather than from the input.
+inline bool py_from_soil(const Model& m, int g) { return !(m.IPYUSER == 1 && m.PYSETG(g) > 0); }
+inline bool ls_from_soil(const Model& m, int g) { return m.LSNO(g) == 0; }
+inline bool tr_from_soil(const Model& m, int g) { return m.NDIM == 3 && m.TRNO(g) == 0; }
+
 // The fatal message of row g (NROW + 1: the pile cap) needing `what` generated from the
 // soil while no soil layer is defined, to the results report and then the run log.
 void NOSOILMSG(Model& m, int g, std::string_view what);
