@@ -85,7 +85,7 @@ struct TITLE {
 struct RunTables : TIMING, NTHR, FILENAMES, FILESET, UNITLBL, COLLAB, CONSTS, TITLE {
   int METHOD;
   std::string ERRFILE;  // the file a failed open named, for the end-of-run message
-  std::string ERRTEXT;  // the message of a failed internal check, for the end-of-run message
+  std::string ERRTEXT;  // what failed (an internal check, the plate model), for the end-of-run message
   // One line per analysis that ended below its full load or without a solution (which
   // case or combination, its outcome, the load reached), for the end of the run log.
   std::vector<std::string> INCOMPLETE;

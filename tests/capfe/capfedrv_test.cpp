@@ -139,10 +139,16 @@ TEST_F(CapfeDrv, PlateAnalysisWritesHeadingsAndRunsTheModelFile) {
   pm.mesh.build();
   const int all[6] = {1, 1, 1, 1, 1, 1};
   for (int n = 1; n <= pm.mesh.npoin(); ++n) pm.restrain(n, all);
+  // One pile per row, at its head (plate x = the row's Z, y = its Y).
+  m->CORZ(1) = 0.25;
+  m->CORY(1) = 0.75;
+  m->CORZ(2) = m->CORY(2) = 0.5;
+  pm.ispring = 1;
+  pm.piles = {"0.25 0.75", "0.5 0.5"};
   dir.write("case.fem", pm.text());
   LinearPiles none({0, 0, 0, 0, 0, 0});
   int status = 0;
-  CAPFEDRV(*m, loads, status, &none);
+  CAPFEDRV(*m, loads, status, nullptr, {}, &none);
   EXPECT_EQ(status, 0);
   close_all();
   EXPECT_EQ(dir.read("case.plt"), " 0\n 2 1 1\n");

@@ -124,11 +124,11 @@ TEST(PlateChecks, MissingFilesAreReportedNotFatal) {
   auto m = new_model();
   LinearPiles none({0, 0, 0, 0, 0, 0});
   int status = 0;
-  CAPFEM(*m, none, status, nullptr);
+  CAPFEM(*m, none, status);
   EXPECT_EQ(status, ST_FEMODEL);
   dir.write("tslab.dat", "p\nmissing.fem\nl\nr\ng\n");
   status = 0;
-  CAPFEM(*m, none, status, nullptr);
+  CAPFEM(*m, none, status);
   EXPECT_EQ(status, ST_FEMODEL);
 }
 

@@ -125,7 +125,6 @@ struct PlateRunner {
     dir.write("tslab.dat", "plot.plt\nplate.fem\nplate.fel\nplate.fer\nplate.flg\n");
     dir.write("plate.fem", model_text);
     run = std::make_unique<PlateRun>(*m, piles != nullptr ? *piles : none);
-    run->console = nullptr;
     run_plate_program(*run);
   }
   // Displacement i (1..6) of node n.
