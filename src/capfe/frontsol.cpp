@@ -133,8 +133,9 @@ bool FRONTSOL(PlateRun& r) {
           static const char* const freedom[6] = {"ALONG X",         "ALONG Y",         "W",
                                                  "ROTATION ABOUT X", "ROTATION ABOUT Y", "ROTATION ABOUT Z"};
           const int node = (v - 1) / 6 + 1;
-          r.why = std::string(piv == 0.0 ? "ZERO" : "UNDEFINED") + " PIVOT AT NODE " +
-                  std::to_string(r.NODLAB[std::size_t(node - 1)]) + ", " + freedom[(v - 1) % 6] +
+          const int label = node <= int(r.NODLAB.size()) ? r.NODLAB[std::size_t(node - 1)] : node;
+          r.why = std::string(piv == 0.0 ? "ZERO" : "UNDEFINED") + " PIVOT AT NODE " + std::to_string(label) +
+                  ", " + freedom[(v - 1) % 6] +
                   (piv == 0.0 ? ": NO PILE, RESTRAINT OR SPRING HOLDS THE PLATE IN THIS MOVEMENT"
                               : ": THE SOLUTION HAS NO FINITE VALUES");
         }

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <sstream>
 
 #include "capfe/platefix.h"
@@ -128,9 +129,15 @@ TEST_F(CapfeDrv, CapModelWithoutTorsionHasOneLoadAndRefusesAnEmptyMesh) {
   CAPFEDRV(*m, p, status);
   ASSERT_EQ(status, 0);
   EXPECT_EQ(lines_of(dir.read("case.fmd"))[1].substr(80, 8), "       1");
-  m->FENY = 0;
-  CAPFEDRV(*m, p, status);
-  EXPECT_EQ(status, ST_INPUTCHECK);
+  // Divisions outside 1 to 100 write nothing (and no count overflows).
+  for (const int ny : {0, 101, 2147483647}) {
+    m->FENY = ny;
+    status = 0;
+    std::remove("case.fmd");
+    CAPFEDRV(*m, p, status);
+    EXPECT_EQ(status, ST_INPUTCHECK) << ny;
+    EXPECT_FALSE(dir.exists("case.fmd")) << ny;
+  }
 }
 
 TEST_F(CapfeDrv, PlateAnalysisWritesHeadingsAndRunsTheModelFile) {
