@@ -92,9 +92,16 @@ void ANAL3D(Model& m, int kind, int& status, Vec6& FVLAST, Vec6& DVLAST, Vec6& l
   m.IWFILE = 0;
   m.ICAPPY = 0;
   if (m.IFEOPT > 0) {
-    // A flexible cap: the whole case goes to the plate model (or its model files).
-    CAPFEDRV(m, loads.data(), status);
+    // A flexible cap: the whole case goes to the plate model (or its model files). The
+    // plate's stepping has an outcome like the rigid cap's: the load it reached.
+    PlateOutcome plate;
+    CAPFEDRV(m, loads.data(), status, &plate, [&m] { return stop_requested(m); });
     m.IOPASS = 0;
+    if (status == 0 && plate.ran) {
+      m.ISTATE = 0;
+      if (!failed_outcome(m, plate.cut && plate.steps == 0, 6, 0.0))
+        solved_outcome(m, plate.complete ? 1.0 : plate.reached);
+    }
     return;
   }
 

@@ -57,7 +57,9 @@ void FEFILES(Model& m, const FeNames& names, int& status) {
   f.close();
 }
 
-void CAPFEDRV(Model& m, const double loads[6], int& status, const PileSprings* piles) {
+void CAPFEDRV(Model& m, const double loads[6], int& status, PlateOutcome* outcome,
+              const std::function<bool()>& stop, const PileSprings* piles) {
+  if (outcome != nullptr) *outcome = PlateOutcome{};
   if (m.IFEOPT == 2) {
     CAPMODEL(m, loads, status);
     return;
@@ -73,15 +75,23 @@ void CAPFEDRV(Model& m, const double loads[6], int& status, const PileSprings* p
     f->nl().nl().nl();
     f->X(5).A("* TABLE I *   COMPUTATION ON INDIVIDUAL PILE").nl();
   }
+  if (m.IREDFAC == 1) {
+    // The rigid cap estimates these factors anew from its movement at every iteration;
+    // the plate's piles keep the ones the input echo estimated.
+    for (const char* l : {"     ** WARNING **  PLATE MODEL OF THE CAP: THE REDUCTION FACTORS FOR CLOSELY-SPACED PILES",
+                          "                    ARE THOSE ESTIMATED FROM THE LOAD DIRECTION OF LOAD CASE 1;",
+                          "                    THEY DO NOT FOLLOW THE MOVEMENT OF THE CAP"})
+      emit(m, TO_REPORT | TO_RUNLOG, l);
+  }
   FEFILES(m, names, status);
   if (status != 0) return;
   // The pile springs run as in an ordinary iteration of the cap analysis: no results pass.
   m.IOPASS = 0;
   if (piles != nullptr) {
-    CAPFEM(m, *piles, status);
+    CAPFEM(m, *piles, status, outcome, stop);
   } else {
     const RunPileSprings run_piles;
-    CAPFEM(m, run_piles, status);
+    CAPFEM(m, run_piles, status, outcome, stop);
   }
 }
 

@@ -25,10 +25,6 @@ namespace {
 constexpr double FE_TOLER = double(1.0e-4f);
 constexpr double FE_FLOOR = double(1.0e-10f);
 
-void console(const PlateRun& r, const std::string& s) {
-  if (r.console != nullptr) std::fprintf(r.console, "%s\n", s.c_str());
-}
-
 void trace_nodes(PlateRun& r, const char* title, const std::vector<double>& a, const std::vector<double>* b) {
   r.FETRACE.free(title);
   for (int n = 1; n <= r.m.NPOIN; ++n) {
@@ -55,10 +51,12 @@ bool open_files(PlateRun& r, TextFile& fedata) {
   names.close();
   auto refuse = [&](const std::string& what) {
     emit(m, TO_REPORT | TO_RUNLOG, " **** FATAL ERROR **** PLATE MODEL OF THE CAP: " + what);
+    if (r.status == 0) r.why = what;
     r.fail(ST_FEMODEL);
     return false;
   };
   if (!ok) return refuse(std::string("FILE-NAME LIST ") + FENAMES_FILE + " IS MISSING OR SHORT");
+  r.model_file = name[1];
   if (!fedata.open_read(name[1])) {
     std::error_code ec;
     const bool missing = !name[1].empty() && !std::filesystem::exists(name[1], ec) && !ec;
@@ -93,11 +91,7 @@ bool read_controls(PlateRun& r, FreeReader& rd) {
   rd.rec().r(m.DT, "DT").r(m.TINI, "TINI").r(m.TEND, "TEND").r(m.DTMIN, "DTMIN").i(m.MAXITER, "MAXITER");
   rd.r(m.TOLER, "TOLER");
   if (!rd.ok()) {
-    const ReadError& e = rd.error();
-    for (TextFile* f : {&r.FELIST, &r.FELOG}) {
-      f->A(" *** PLATE MODEL FILE, LINE ").I(e.line, 6).A(": ").A(e.field).A(" CANNOT BE READ ").A(e.found).nl();
-    }
-    r.fail(ST_FEMODEL);
+    refuse_record(r, rd.error());
     return false;
   }
   m.NDOFN = 6;
@@ -131,6 +125,26 @@ void prescribed_increments(PlateRun& r, double lfact) {
   }
 }
 
+// The stepping ended below the final pseudo-time: the step that needed an increment
+// below the smallest, and the last converged state, on the results report and the run log.
+void increment_warning(PlateRun& r, double tfail, double tlast) {
+  const Model& m = r.m;
+  std::string a = "     ** WARNING **  PLATE MODEL OF THE CAP: REQUIRED INCREMENT LESS THAN MINIMUM SPECIFIED";
+  std::string b = "                    STEP TO TCUR =";
+  put_F(b, tfail, 10, 4);
+  b += " NOT CONVERGED, HALVED DT =";
+  put_F(b, m.DTCUR, 10, 4);
+  b += " BELOW DTMIN =";
+  put_F(b, m.DTMIN, 10, 4);
+  std::string c = "                    LAST CONVERGED AT TCUR =";
+  put_F(c, tlast, 10, 4);
+  c += " (TEND =";
+  put_F(c, m.TEND, 10, 4);
+  c += ")";
+  emit(r.m, TO_REPORT | TO_RUNLOG, "");
+  for (const std::string* l : {&a, &b, &c}) emit(r.m, TO_REPORT | TO_RUNLOG, *l);
+}
+
 void stepping(PlateRun& r) {
   Model& m = r.m;
   const int nv = 6 * m.NPOIN;
@@ -142,12 +156,15 @@ void stepping(PlateRun& r) {
     put_F(line, m.TCUR, 10, 4);
     line += "  DT = ";
     put_F(line, m.DTCUR, 10, 4);
-    console(r, "\n" + line);
     for (TextFile* f : {&r.FELOG, &r.FETRACE}) f->nl().line(line);
     m.ITER = 0;
     VFILL(r.TSDIS.data(), nv, 0.0);
     bool converged = false;
     for (;;) {
+      if (r.stop && r.stop()) {
+        r.fail(ST_STOP);
+        return;
+      }
       VFILL(r.ELVEC.col(1), m.NEVAB * m.NELEM, 0.0);
       VFILL(r.DSDIS.data(), nv, 0.0);
       if (!ELSTIF(r)) return;
@@ -170,13 +187,6 @@ void stepping(PlateRun& r) {
       ++m.ITER;
       const double err1 = u != 0.0 ? d / u : d;
       const double err2 = ru != 0.0 ? rr / ru : rr;
-      std::string c = "ITER =";
-      put_I(c, m.ITER, 5);
-      c += " ERR1 =";
-      put_E(c, err1, 11, 4);
-      c += " ERR2 = ";
-      put_E(c, err2, 11, 4);
-      console(r, c);
       for (TextFile* f : {&r.FELOG, &r.FETRACE}) {
         f->A("ITER =").I(m.ITER, 5).A(" ERR1 =").E(err1, 11, 4).A(" D = ").E(d, 11, 4).A(" U =").E(u, 11, 4);
         f->A(" RHS = ").E(rhs, 11, 4).nl();
@@ -193,6 +203,9 @@ void stepping(PlateRun& r) {
       REACOUT(r);
       if (!STRESOUT(r)) return;
       tlast = m.TCUR;
+      ++r.steps;
+      r.reached = load_factor(r);
+      r.complete = tlast == m.TEND;
       if (m.TCUR + m.DTCUR > m.TEND && m.TEND > (m.TCUR + m.DTCUR) - m.DTCUR) {
         m.TCUR = m.TEND;
       } else {
@@ -202,10 +215,12 @@ void stepping(PlateRun& r) {
       if (tlast == m.TEND) break;  // the step that ended at TEND was the last
       continue;
     }
+    const double tfail = m.TCUR;
     m.DTCUR = 0.5 * m.DTCUR;
     if (m.DTMIN > m.DTCUR) {
-      console(r, "error, REQUIRED INCREMENT LESS THAN MINIMUM SPECIFIED");
       r.FELOG.line("error, REQUIRED INCREMENT LESS THAN MINIMUM SPECIFIED");
+      increment_warning(r, tfail, tlast);
+      r.cut = true;
       return;
     }
     // The step restarts from the last converged state with the halved increment (never
@@ -282,7 +297,7 @@ void run_plate_program(PlateRun& r) {
     FileLines src(fedata);
     FreeReader rd(src);
     rd.section("PLATE MODEL");
-    if (read_controls(r, rd) && FEINPUT(r, rd, src)) {
+    if (read_controls(r, rd) && check_cap_controls(r, rd) && FEINPUT(r, rd, src)) {
       fedata.close();
       m.DTCUR = m.DT;
       m.TCUR = m.TINI + m.DT;
@@ -293,12 +308,19 @@ void run_plate_program(PlateRun& r) {
       r.FERESULT.line("END_STEP_DATA");
     }
   }
-  if (r.status != 0 && r.status != ST_FILEOPEN && r.status != ST_FEMODEL) {
-    emit(m, TO_REPORT | TO_RUNLOG, " **** FATAL ERROR **** PLATE MODEL OF THE CAP CANNOT BE SOLVED");
-  } else if (r.status == ST_FEMODEL && r.FELIST.is_open()) {
+  if (r.status == ST_FILEWRITE) {
+    emit(m, TO_REPORT | TO_RUNLOG, " **** FATAL ERROR **** PLATE MODEL OF THE CAP: ITS FILES CANNOT BE WRITTEN");
+  } else if (r.status != 0 && r.status != ST_FILEOPEN && r.status != ST_FEMODEL && r.status != ST_STOP) {
+    if (r.why.empty() && r.status != ST_FESOLVE) r.why = "A PILE SOLUTION FAILED, SEE ABOVE";
     emit(m, TO_REPORT | TO_RUNLOG,
-         " **** FATAL ERROR **** PLATE MODEL OF THE CAP REFUSED, SEE ITS LISTING " + r.FELIST.path());
+         " **** FATAL ERROR **** PLATE MODEL OF THE CAP CANNOT BE SOLVED" + (r.why.empty() ? "" : ": " + r.why));
+  } else if (r.status == ST_FEMODEL && r.FELIST.is_open() && r.why.empty()) {
+    r.why = "REFUSED, SEE ITS LISTING " + r.FELIST.path();
+    emit(m, TO_REPORT | TO_RUNLOG, " **** FATAL ERROR **** PLATE MODEL OF THE CAP " + r.why);
   }
+  // The end of the run log says what failed.
+  if ((r.status == ST_FEMODEL || r.status == ST_FESOLVE) && m.ERRTEXT.empty() && !r.why.empty())
+    m.ERRTEXT = r.why;
   for (TextFile* f : {&r.FELIST, &r.FERESULT, &r.FELOG, &r.FETRACE}) {
     if (f->is_open() && f->write_failed()) r.fail(ST_FILEWRITE);
     f->close();
@@ -308,11 +330,14 @@ void run_plate_program(PlateRun& r) {
   r.FORT4.close();
 }
 
-void CAPFEM(Model& m, const PileSprings& piles, int& status, std::FILE* con) {
+void CAPFEM(Model& m, const PileSprings& piles, int& status, PlateOutcome* outcome,
+            const std::function<bool()>& stop) {
   PlateRun r(m, piles);
-  r.console = con;
+  r.stop = stop;
+  r.piles_are_rows = true;
   run_plate_program(r);
   if (r.status != 0 && status == 0) status = r.status;
+  if (outcome != nullptr) *outcome = {r.status == 0, r.steps, r.reached, r.complete, r.cut};
 }
 
 }  // namespace torva

@@ -3,7 +3,7 @@
 // over the piles.
 #pragma once
 
-#include <cstdio>
+#include <functional>
 
 #include "capfe/platerun.h"
 
@@ -11,13 +11,25 @@ namespace torva {
 
 struct Model;
 
-// Runs the plate program on the model that "tslab.dat" names, with `piles` as the pile
-// springs; the step and iteration lines also go to `console` (nullptr: nowhere). A file
-// that cannot be opened or read, a model refused by its checks, a zero pivot or a
-// non-positive Jacobian sets `status` (the listing and the log say why) and ends the
-// plate program in order; a step that cannot be completed above the smallest increment
-// only ends the stepping.
-void CAPFEM(Model& m, const PileSprings& piles, int& status, std::FILE* console = stderr);
+// How far the stepping of a plate run went.
+struct PlateOutcome {
+  bool ran = false;       // the run ended without an error (status 0)
+  int steps = 0;          // converged steps
+  double reached = 0.0;   // load factor of the last converged step (0 before the first)
+  bool complete = false;  // the stepping reached the final pseudo-time
+  bool cut = false;       // a step needed an increment below the smallest
+};
+
+// Runs the plate program, as the cap of the run, on the model that "tslab.dat" names,
+// with `piles` as the pile springs: pile record i is pile row i. A file that cannot be
+// opened or read, a model refused by its checks, a zero pivot or a non-positive Jacobian
+// sets `status` (the listing, the results report and the run log say why) and ends the
+// plate program in order; `stop` (when given) is polled before every iteration and ends
+// it with the stop status. A step that cannot be completed above the smallest increment
+// only ends the stepping, with a warning on the results report and the run log;
+// `outcome` (when given) tells how far it went.
+void CAPFEM(Model& m, const PileSprings& piles, int& status, PlateOutcome* outcome = nullptr,
+            const std::function<bool()>& stop = {});
 
 // The whole plate program on one run record (its displacements stay in it for the
 // caller); CAPFEM runs it on a record of its own.

@@ -2,6 +2,7 @@
 #include <string>
 
 #include "capfe/capfedrv.h"
+#include "model/limits.h"
 #include "model/messages.h"
 #include "model/model.h"
 #include "model/status.h"
@@ -26,9 +27,12 @@ void time_line(TextFile& f, const Model& m) {
 
 void CAPMODEL(Model& m, const double loads[6], int& status) {
   const int nx = m.FENX, ny = m.FENY;
-  if (nx < 1 || ny < 1) {
+  // The input refuses other divisions; a model set up in code meets the same bounds, so
+  // that the counts below stay within an int.
+  if (nx < 1 || ny < 1 || nx > MAXFEDIV || ny > MAXFEDIV) {
     emit(m, TO_REPORT | TO_RUNLOG,
-         " **** FATAL ERROR **** CAP MODEL NEEDS AT LEAST ONE ELEMENT ALONG THE LENGTH AND THE WIDTH");
+         " **** FATAL ERROR **** CAP MODEL NEEDS 1 TO " + std::to_string(MAXFEDIV) +
+             " ELEMENTS ALONG THE LENGTH AND THE WIDTH");
     if (status == 0) status = ST_INPUTCHECK;
     return;
   }

@@ -1,12 +1,16 @@
 #include "capfe/feinput.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <exception>
 #include <new>
 
 #include "capfe/shapeq.h"
 #include "input/freeread.h"
+#include "input/inputcheck.h"
+#include "model/messages.h"
 #include "model/model.h"
 #include "model/status.h"
 
@@ -22,14 +26,13 @@ constexpr double NODE_TOL = double(1.0e-30f);
 // counts below zero, step values, material values, references out of range, points in no
 // element, more piles than pile rows.
 constexpr int E_COUNTS = 25, E_DT = 26, E_DTMIN = 27;
+// Misplaced pile records reported one by one before the rest are only counted.
+constexpr int kMaxRefused = 20;
+
 constexpr int E_MATERIAL = 28, E_BADREF = 29, E_NOELEM = 30, E_PILEROWS = 31;
 
 void blank_lines(TextFile& f, int n) {
   for (int i = 0; i < n; ++i) f.nl();
-}
-
-void console_line(const PlateRun& r, const std::string& s) {
-  if (r.console != nullptr) std::fprintf(r.console, "%s\n", s.c_str());
 }
 
 // Lists the lines of the model file not read yet, then refuses the model.
@@ -47,17 +50,18 @@ void post_disaster(PlateRun& r, LineSource& src) {
 
 bool read_failed(PlateRun& r, FreeReader& rd) {
   if (rd.ok()) return false;
-  const ReadError& e = rd.error();
-  for (TextFile* f : {&r.FELIST, &r.FELOG}) {
-    f->nl();
-    f->A(" *** PLATE MODEL FILE, LINE ").I(e.line, 6).A(": ").A(e.field);
-    f->A(e.kind == ReadFail::end_of_file ? " MISSING (END OF FILE)" : " UNREADABLE ").A(e.found).nl();
-  }
-  r.fail(ST_FEMODEL);
+  refuse_record(r, rd.error());
   return true;
 }
 
 bool in(int v, int lo, int hi) { return lo <= v && v <= hi; }
+
+// A value for a message, in the shortest form that shows six significant digits.
+std::string number(double v) {
+  char buf[40];
+  std::snprintf(buf, sizeof buf, "%.6G", v);
+  return buf;
+}
 
 void echo_values(TextFile& f, int label, const double* v) {
   f.X(1).I(label, 7).X(2);
@@ -79,6 +83,75 @@ void echo_edge(TextFile& f, const int* k, const double* v) {
 }
 
 }  // namespace
+
+void refuse_record(PlateRun& r, const ReadError& e) {
+  for (TextFile* f : {&r.FELIST, &r.FELOG}) {
+    f->nl();
+    f->A(" *** PLATE MODEL FILE, LINE ").I(e.line, 6).A(": ").A(e.field);
+    if (e.kind == ReadFail::invalid)
+      f->A(" FOUND ").A(e.found).A(", ALLOWED ").A(e.expected);
+    else
+      f->A(e.kind == ReadFail::end_of_file ? " MISSING (END OF FILE)" : " UNREADABLE ").A(e.found);
+    f->nl();
+  }
+  report_read_error(r.m, e, "PLATE MODEL FILE: " + r.model_file);
+  if (r.status == 0) {
+    r.why = "PLATE MODEL FILE " + r.model_file + ", LINE " + std::to_string(e.line) + ", FIELD " + e.field;
+    r.why += e.kind == ReadFail::invalid ? ": FOUND " + e.found + ", ALLOWED " + e.expected
+                                         : (e.kind == ReadFail::end_of_file ? ": MISSING" : ": UNREADABLE");
+  }
+  r.fail(ST_FEMODEL);
+}
+
+bool check_cap_controls(PlateRun& r, const FreeReader& rd) {
+  const Model& m = r.m;
+  if (!r.piles_are_rows) return true;
+  if (m.ISPRING <= 0) {
+    refuse_record(r, rd.make_invalid("ISPRING", std::to_string(m.ISPRING),
+                                     "1: THE PILE ROWS OF THE INPUT CARRY THE CAP AS SPRINGS"));
+    return false;
+  }
+  if (m.NCTSTI != m.NROW) {
+    refuse_record(r, rd.make_invalid("NCTSTI", std::to_string(m.NCTSTI),
+                                     std::to_string(m.NROW) + ": ONE PILE RECORD PER PILE ROW OF THE INPUT (" +
+                                         std::to_string(m.NROW) + " ROWS)"));
+    return false;
+  }
+  return true;
+}
+
+bool check_cap_piles(PlateRun& r, const FreeReader& rd) {
+  const Model& m = r.m;
+  if (!r.piles_are_rows || m.NCTSTI <= 0 || m.NPOIN <= 0) return true;
+  // The tolerance: a thousandth of the plate's larger plan dimension.
+  double x0 = r.COORD(1, 1), x1 = x0, y0 = r.COORD(2, 1), y1 = y0;
+  for (int n = 2; n <= m.NPOIN; ++n) {
+    x0 = std::min(x0, r.COORD(1, n));
+    x1 = std::max(x1, r.COORD(1, n));
+    y0 = std::min(y0, r.COORD(2, n));
+    y1 = std::max(y1, r.COORD(2, n));
+  }
+  const double tol = 1.0e-3 * std::max(x1 - x0, y1 - y0);
+  int misplaced = 0;
+  for (int q = 1; q <= m.NCTSTI; ++q) {
+    // Plate x is the row's Z, plate y its Y.
+    const double hx = m.CORZ(q), hy = m.CORY(q);
+    const double px = r.PIXY(1, q), py = r.PIXY(2, q);
+    const double d = std::hypot(px - hx, py - hy);
+    if (d <= tol) continue;
+    const std::string row = std::to_string(q);
+    ReadError e = rd.make_invalid(Fid("X OF PILE", q), number(px) + ", " + number(py) + ", " + number(d) +
+                                                           " FROM THE HEAD OF PILE ROW " + row,
+                                  "THE HEAD OF PILE ROW " + row + " (X = ITS Z = " + number(hx) + ", Y = ITS Y = " +
+                                      number(hy) + ") WITHIN " + number(tol) +
+                                      ": PILE RECORD I IS PILE ROW I, IN ROW ORDER");
+    e.field = "X, Y OF PILE RECORD " + row;
+    if (++misplaced <= kMaxRefused) refuse_record(r, e);
+  }
+  if (misplaced > kMaxRefused)
+    emit(r.m, TO_REPORT | TO_RUNLOG, "     " + std::to_string(misplaced - kMaxRefused) + " FURTHER PILE RECORDS AWAY FROM THEIR ROWS");
+  return misplaced == 0;
+}
 
 bool size_tables(PlateRun& r) {
   const Model& m = r.m;
@@ -160,9 +233,6 @@ bool CHECK1(PlateRun& r, LineSource& src) {
       blank_lines(*f, 2);
       f->A(" *** DIAGNOSIS BY CHECK1, ERROR").I(k, 3).nl();
     }
-    std::string s;
-    put_I(s, k, 3);
-    console_line(r, "\n\n *** DIAGNOSIS BY CHECK1, ERROR" + s);
   }
   if (any) post_disaster(r, src);
   return !any;
@@ -492,10 +562,11 @@ bool FEINPUT(PlateRun& r, FreeReader& rd, LineSource& src) {
     L.line(" CONCENTRATED TOTAL STIFFNESSES");
     L.line("       X          Y ");
     for (int q = 1; q <= m.NCTSTI; ++q) {
-      rd.rec().r(r.PIXY(1, q), "X").r(r.PIXY(2, q), "Y");
+      rd.rec().r(r.PIXY(1, q), Fid("X OF PILE", q), true).r(r.PIXY(2, q), Fid("Y OF PILE", q));
       if (read_failed(r, rd)) return false;
       L.X(1).F(r.PIXY(1, q), 10, 4).F(r.PIXY(2, q), 10, 4).nl();
     }
+    if (!check_cap_piles(r, rd)) return false;
     if (mesh_ok) PNTLOC(r, m.NCTSTI, r.PIXY, r.PIEL);
   }
   GAUSSLEG(r.w, m.NGAUS);

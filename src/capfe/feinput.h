@@ -8,6 +8,18 @@ namespace torva {
 
 class FreeReader;
 class LineSource;
+struct ReadError;
+
+// Refuses the model for a record that cannot be read or holds a value not allowed: the
+// listing and the step log name the line and the field, the results report and the run
+// log also the file, the value found and what is allowed, as for the input data file.
+void refuse_record(PlateRun& r, const ReadError& e);
+// The plate as the cap of the run: its pile switch on, and one pile record per pile row
+// (record 1 of the control records read). False, with the model refused, otherwise.
+bool check_cap_controls(PlateRun& r, const FreeReader& rd);
+// Each pile record at the head of its pile row (X = the row's Z, Y = its Y), within a
+// thousandth of the plate's larger plan dimension. Runs before the points are located.
+bool check_cap_piles(PlateRun& r, const FreeReader& rd);
 
 // Sizes the model tables from the control block (false, with the run's status set, when
 // they cannot be held).

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <string>
 #include <vector>
 
 #include "capfe/elstif.h"
@@ -128,6 +129,16 @@ bool FRONTSOL(PlateRun& r) {
       if (!fixed && (piv == 0.0 || std::isnan(piv))) {
         r.FELIST.X(4).A("NEGATIVE OR ZERO PIVOT ENCOUNTERED FOR VARIABLE NO. ").I(v, 4);
         r.FELIST.A(" OF VALUE ").E(piv, 17, 6).nl();
+        if (r.status == 0) {
+          static const char* const freedom[6] = {"ALONG X",         "ALONG Y",         "W",
+                                                 "ROTATION ABOUT X", "ROTATION ABOUT Y", "ROTATION ABOUT Z"};
+          const int node = (v - 1) / 6 + 1;
+          const int label = node <= int(r.NODLAB.size()) ? r.NODLAB[std::size_t(node - 1)] : node;
+          r.why = std::string(piv == 0.0 ? "ZERO" : "UNDEFINED") + " PIVOT AT NODE " + std::to_string(label) +
+                  ", " + freedom[(v - 1) % 6] +
+                  (piv == 0.0 ? ": NO PILE, RESTRAINT OR SPRING HOLDS THE PLATE IN THIS MOVEMENT"
+                              : ": THE SOLUTION HAS NO FINITE VALUES");
+        }
         r.fail(ST_FESOLVE);
         restore();
         return false;

@@ -17,6 +17,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -128,8 +129,19 @@ struct PlateRun {
   explicit PlateRun(Model& model, const PileSprings& springs) : m(model), piles(springs) {}
   Model& m;
   const PileSprings& piles;
-  int status = 0;               // first failure of the run (a status code), 0 when none
-  std::FILE* console = stderr;  // the step and iteration lines also go here (nullptr: nowhere)
+  int status = 0;  // first failure of the run (a status code), 0 when none
+  std::string why;  // what failed, in a line of the run log (empty: the listing says it)
+  // Polled before every iteration: true ends the run in order with the stop status.
+  std::function<bool()> stop;
+  // The plate is the cap of the run: pile record i is pile row i, at the row's head, and
+  // every row has its record.
+  bool piles_are_rows = false;
+
+  // Outcome of the stepping.
+  int steps = 0;          // converged steps
+  double reached = 0.0;   // load factor of the last converged step (0 before the first)
+  bool complete = false;  // the last converged step ended at TEND
+  bool cut = false;       // a step needed an increment below the smallest: the stepping ended
 
   FEWORK w;
 
@@ -164,6 +176,7 @@ struct PlateRun {
   std::vector<int> STREXACT;   // 1 when a Gauss point sits on the node (its values are taken)
 
   // Files of the plate program.
+  std::string model_file;  // name of the plate model file, for messages
   TextFile FELIST, FERESULT, FELOG, FETRACE;
   RecordFile FORT2, FORT3, FORT4;
 

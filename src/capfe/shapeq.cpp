@@ -1,5 +1,7 @@
 #include "capfe/shapeq.h"
 
+#include <string>
+
 #include "model/model.h"
 #include "model/status.h"
 
@@ -83,6 +85,11 @@ bool JACOB2(PlateRun& r, int ielem, double& djacb, int kgasp) {
     r.FELIST.line(" PROGRAM HALTED IN SUBROUTINE JACOB2");
     r.FELIST.X(11).line(" ZERO OR NEGATIVE AREA");
     r.FELIST.X(10).A(" ELEMENT NUMBER ").I(ielem, 5).nl();
+    if (r.status == 0) {
+      const bool labelled = 1 <= ielem && ielem <= int(r.ELLAB.size());
+      r.why = "ELEMENT " + std::to_string(labelled ? r.ELLAB[std::size_t(ielem - 1)] : ielem) +
+              " HAS A ZERO OR NEGATIVE AREA: ITS CORNERS MUST RUN COUNTER-CLOCKWISE";
+    }
     r.fail(ST_FESOLVE);
     return false;
   }

@@ -411,7 +411,9 @@ void FINISH(Model& m, int& status) {
     for (int i = 0; i < n; ++i) m.RUNLOG.free(lines[i]);
     if ((status == ST_FILEOPEN || status == ST_FILEWRITE) && !m.ERRFILE.empty())
       m.RUNLOG.free("    " + m.ERRFILE + (m.ERRREASON.empty() ? "" : ": " + m.ERRREASON));
-    if (status == ST_INTERNAL && !m.ERRTEXT.empty()) m.RUNLOG.free("    " + m.ERRTEXT);
+    // What failed, where the code alone does not say it.
+    if ((status == ST_INTERNAL || status == ST_FEMODEL || status == ST_FESOLVE) && !m.ERRTEXT.empty())
+      m.RUNLOG.free("    " + m.ERRTEXT);
     m.RUNLOG.flush();
     WRTIME(m);
     incomplete_list(m);

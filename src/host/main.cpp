@@ -165,6 +165,8 @@ std::string message_of(int st) {
     case 42: return "a file of the run cannot be written";
     case 43: return "the input data file cannot be read";
     case 44: return "invalid input data";
+    case 47: return "the plate model of the cap is missing, unreadable or invalid (the run log says which)";
+    case 48: return "the plate model of the cap cannot be solved (the run log says why)";
     default: return "error in analysis";
   }
 }

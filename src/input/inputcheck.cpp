@@ -305,6 +305,11 @@ void check_cap(Checker& ck) {
   Model& m = ck.m;
   if (m.ICAPOPT > 1 && m.ICAPSPR == 1)
     ck.range(m.NCAPINC, "NCAPINC", 1, MAXNODE - 2, "SEGMENTS OF THE CAP SPRINGS");
+  // The cap model for the plate program (3-D only): a mesh it can hold.
+  if (m.NDIM == 3 && m.IFEOPT == 2) {
+    ck.range(m.FENX, "FENX", 1, MAXFEDIV, "ELEMENTS ALONG THE CAP LENGTH IN THE PLATE MODEL");
+    ck.range(m.FENY, "FENY", 1, MAXFEDIV, "ELEMENTS ALONG THE CAP WIDTH IN THE PLATE MODEL");
+  }
 }
 
 void check_factors(Checker& ck) {
@@ -338,13 +343,17 @@ void check_group(Checker& ck) {
 }  // namespace
 
 void report_input_error(Model& m, const ReadError& e) {
-  const unsigned to = TO_REPORT | TO_RUNLOG;
   const std::string file = platform::split_path(m.fname(R_INPUT)).name +
                            platform::split_path(m.fname(R_INPUT)).ext;
+  report_read_error(m, e, "INPUT DATA FILE: " + file);
+}
+
+void report_read_error(Model& m, const ReadError& e, const std::string& file) {
+  const unsigned to = TO_REPORT | TO_RUNLOG;
   emit(m, to, "");
   emit(m, to, e.kind == ReadFail::invalid ? "     **** INVALID INPUT ****"
                                           : "     **** INPUT ERROR ****");
-  emit(m, to, "     INPUT DATA FILE: " + file);
+  emit(m, to, "     " + file);
   std::string where = "     LINE " + std::to_string(e.line);
   if (e.kind == ReadFail::end_of_file) where += " (THE FILE ENDS THERE)";
   // A record that runs over several lines: where it began, which is where a value that is

@@ -16,6 +16,9 @@ void INPUTCHECK(Model& m, const FreeReader& rd, int& status);
 // Writes the message of an unreadable record or an invalid value to the results report
 // and the run log.
 void report_input_error(Model& m, const ReadError& e);
+// The same message for a record of another file the run reads; `file` heads the message
+// (as "INPUT DATA FILE: case.dat" heads the input data file's).
+void report_read_error(Model& m, const ReadError& e, const std::string& file);
 
 inline constexpr int kUserEI = 10;  // cross-section type whose EI is a user moment-curvature set
 

@@ -19,5 +19,11 @@ inline constexpr int MAXUCRV = 50;        // user curves
 inline constexpr int MAXUPT = 50;         // points of a user curve
 inline constexpr int NPILETOP = 26;       // pile-top result quantities
 inline constexpr int NNODEQ = 25;         // node result quantities
+// Element divisions along each side of the cap model written for the plate program
+// (IFEOPT = 2). A 100 x 100 mesh of 8-node elements has 30,401 nodes and 182,406
+// equations; the frontal solver writes each equation with a front of some 1,800
+// variables, about 2.6 GB for every iteration: beyond it the plate program cannot hold
+// the model in reasonable time and disk.
+inline constexpr int MAXFEDIV = 100;
 
 }  // namespace torva

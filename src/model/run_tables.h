@@ -86,7 +86,7 @@ struct RunTables : TIMING, NTHR, FILENAMES, FILESET, UNITLBL, COLLAB, CONSTS, TI
   int METHOD;
   std::string ERRFILE;    // the file a failed open or write named, for the end-of-run message
   std::string ERRREASON;  // why that file failed (the system's reason), for the same message
-  std::string ERRTEXT;  // the message of a failed internal check, for the end-of-run message
+  std::string ERRTEXT;  // what failed (an internal check, the plate model), for the end-of-run message
   // One line per analysis that ended below its full load or without a solution (which
   // case or combination, its outcome, the load reached), for the end of the run log.
   std::vector<std::string> INCOMPLETE;

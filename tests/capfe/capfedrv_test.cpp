@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <sstream>
 
 #include "capfe/platefix.h"
@@ -128,9 +129,15 @@ TEST_F(CapfeDrv, CapModelWithoutTorsionHasOneLoadAndRefusesAnEmptyMesh) {
   CAPFEDRV(*m, p, status);
   ASSERT_EQ(status, 0);
   EXPECT_EQ(lines_of(dir.read("case.fmd"))[1].substr(80, 8), "       1");
-  m->FENY = 0;
-  CAPFEDRV(*m, p, status);
-  EXPECT_EQ(status, ST_INPUTCHECK);
+  // Divisions outside 1 to 100 write nothing (and no count overflows).
+  for (const int ny : {0, 101, 2147483647}) {
+    m->FENY = ny;
+    status = 0;
+    std::remove("case.fmd");
+    CAPFEDRV(*m, p, status);
+    EXPECT_EQ(status, ST_INPUTCHECK) << ny;
+    EXPECT_FALSE(dir.exists("case.fmd")) << ny;
+  }
 }
 
 TEST_F(CapfeDrv, PlateAnalysisWritesHeadingsAndRunsTheModelFile) {
@@ -139,10 +146,16 @@ TEST_F(CapfeDrv, PlateAnalysisWritesHeadingsAndRunsTheModelFile) {
   pm.mesh.build();
   const int all[6] = {1, 1, 1, 1, 1, 1};
   for (int n = 1; n <= pm.mesh.npoin(); ++n) pm.restrain(n, all);
+  // One pile per row, at its head (plate x = the row's Z, y = its Y).
+  m->CORZ(1) = 0.25;
+  m->CORY(1) = 0.75;
+  m->CORZ(2) = m->CORY(2) = 0.5;
+  pm.ispring = 1;
+  pm.piles = {"0.25 0.75", "0.5 0.5"};
   dir.write("case.fem", pm.text());
   LinearPiles none({0, 0, 0, 0, 0, 0});
   int status = 0;
-  CAPFEDRV(*m, loads, status, &none);
+  CAPFEDRV(*m, loads, status, nullptr, {}, &none);
   EXPECT_EQ(status, 0);
   close_all();
   EXPECT_EQ(dir.read("case.plt"), " 0\n 2 1 1\n");

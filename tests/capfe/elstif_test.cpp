@@ -35,7 +35,6 @@ class ElementTest : public ::testing::Test {
     mesh.b = b;
     mesh.build();
     r = std::make_unique<PlateRun>(*m, piles);
-    r->console = nullptr;
     m->NNODE = nnode;
     m->NGAUS = ng;
     m->NDOFN = 6;

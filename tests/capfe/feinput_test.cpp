@@ -27,11 +27,8 @@ PlateModel base_model() {
 }
 
 // Replaces the first occurrence of `from` in `text`.
-std::string replaced(std::string text, const std::string& from, const std::string& to) {
-  const std::size_t k = text.find(from);
-  EXPECT_NE(k, std::string::npos) << from;
-  if (k != std::string::npos) text.replace(k, from.size(), to);
-  return text;
+std::string replaced(const std::string& text, const std::string& from, const std::string& to) {
+  return testing::edited(text, {{from, to}});
 }
 
 struct BrokenModel {
@@ -124,11 +121,11 @@ TEST(PlateChecks, MissingFilesAreReportedNotFatal) {
   auto m = new_model();
   LinearPiles none({0, 0, 0, 0, 0, 0});
   int status = 0;
-  CAPFEM(*m, none, status, nullptr);
+  CAPFEM(*m, none, status);
   EXPECT_EQ(status, ST_FEMODEL);
   dir.write("tslab.dat", "p\nmissing.fem\nl\nr\ng\n");
   status = 0;
-  CAPFEM(*m, none, status, nullptr);
+  CAPFEM(*m, none, status);
   EXPECT_EQ(status, ST_FEMODEL);
 }
 

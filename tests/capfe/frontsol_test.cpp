@@ -188,11 +188,15 @@ TEST_F(FrontsolTest, ZeroPivotOfFreeVariableStopsWithMessage) {
     r.elmat(6, 13, b) = 0.0;
     r.elmat(6, b, 13) = 0.0;
   }
+  r.NODLAB.assign(std::size_t(m->NPOIN), 0);
+  r.NODLAB[11] = 112;  // named by its label
   EXPECT_FALSE(FRONTSOL(r));
   EXPECT_EQ(r.status, ST_FESOLVE);
   r.FELIST.close();
   EXPECT_EQ(dir.read("list.txt"),
             "    NEGATIVE OR ZERO PIVOT ENCOUNTERED FOR VARIABLE NO.   67 OF VALUE      0.000000E+00\n");
+  // The run log is told which node and which movement.
+  EXPECT_EQ(r.why, "ZERO PIVOT AT NODE 112, ALONG X: NO PILE, RESTRAINT OR SPRING HOLDS THE PLATE IN THIS MOVEMENT");
 }
 
 }  // namespace

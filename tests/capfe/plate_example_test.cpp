@@ -11,10 +11,13 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "driver/itorva.h"
 #include "model/model.h"
+#include "model/status.h"
+#include "capfe/platefix.h"
 #include "support/golden.h"
 #include "support/workdir.h"
 
@@ -22,6 +25,7 @@ namespace torva {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::edited;
 using testing::WorkDir;
 using Head = std::array<double, 6>;
 
@@ -56,14 +60,14 @@ std::vector<Head> pile_table(const std::string& listing, const std::string& titl
   return rows;
 }
 
-struct PlateRun {
+struct ExampleRun {
   WorkDir dir;
   int status = -1;
   std::string listing, results;
   std::vector<Head> disp, force;
   std::vector<std::array<double, 2>> yz;  // head positions of the rows
   // `stiff`: the cap's modulus a thousand times the concrete's, so that it acts as a rigid cap.
-  explicit PlateRun(bool stiff = false) {
+  explicit ExampleRun(bool stiff = false) {
     dir.copy_input(kExample);
     if (stiff) {
       std::string fem = dir.read("case.fem");
@@ -86,7 +90,7 @@ struct PlateRun {
 };
 
 TEST(PlateExample, PileHeadsBalanceTheLoadAndAreSymmetric) {
-  PlateRun r;
+  ExampleRun r;
   ASSERT_EQ(r.status, 0) << r.dir.read("case.log");
   ASSERT_EQ(r.force.size(), 4u);
   ASSERT_EQ(r.disp.size(), 4u);
@@ -120,6 +124,9 @@ TEST(PlateExample, PileHeadsBalanceTheLoadAndAreSymmetric) {
   EXPECT_LT(r.yz[0][0], 0.0);
   EXPECT_GT(r.disp[1][0], 1.2 * r.disp[0][0]);  // Y = +27 in settles more
   for (std::size_t p = 0; p < 4; ++p) EXPECT_LT(std::abs(r.disp[p][2]), 1e-3 * r.disp[p][1]) << "Z moves " << p + 1;
+  // The analysis completed, and its factors (given by the rows) need no warning.
+  EXPECT_NE(r.dir.read("case.cas").find("\n    1 ANALYSIS COMPLETED\n"), std::string::npos);
+  EXPECT_EQ(r.dir.read("case.log").find("REDUCTION FACTORS"), std::string::npos);
 }
 
 // The same foundation with a rigid cap: each pile head of a stiff plate carries the same
@@ -127,7 +134,7 @@ TEST(PlateExample, PileHeadsBalanceTheLoadAndAreSymmetric) {
 TEST(PlateExample, StiffPlateGivesTheRigidCapsPileForces) {
   std::vector<Head> plate;
   {
-    PlateRun r(true);
+    ExampleRun r(true);
     ASSERT_EQ(r.status, 0);
     plate = r.force;
   }
@@ -226,10 +233,109 @@ TEST(PlateExample, DriverRoutesACaseAndACombinationToThePlateModel) {
   }
 }
 
+std::string file_text(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+struct ModelCase {
+  const char* what;
+  std::vector<std::pair<std::string, std::string>> fem, dat;  // edits of the example's files
+  int status;
+  std::vector<std::string> says;  // lines of the run log (its end for a refused model)
+};
+
+// The plate model as the cap of the run: its pile records are the input's pile rows, one
+// each, in row order, at the row's head (x = the row's Z, y = its Y, within a thousandth
+// of the plate's size); a refusal names the file, the line, the record and the row, and
+// the end of the run log says what failed, as does a model that cannot be solved.
+TEST(PlateExample, PlateModelsThatDoNotFitTheRunAreRefusedByName) {
+  const std::string kRecords = "-27.0 -27.0\n-27.0 27.0\n27.0 -27.0\n27.0 27.0\n";
+  const std::string kCounts = "\n65 16 1 8 2 0 0 0 0 0 1 0 0 0 4 1\n";
+  const std::string kRefused = "     **** INVALID INPUT ****\n     PLATE MODEL FILE: case.fem\n";
+  const ModelCase cases[] = {
+      {"three records for four rows",
+       {{kCounts, "\n65 16 1 8 2 0 0 0 0 0 1 0 0 0 3 1\n"}, {"27.0 27.0\n", ""}},
+       {},
+       ST_FEMODEL,
+       {kRefused + "     LINE 2, SECTION: PLATE MODEL\n     FIELD NCTSTI: FOUND 3, ALLOWED 4: ONE PILE RECORD PER PILE "
+                   "ROW OF THE INPUT (4 ROWS)\n",
+        "    PLATE MODEL FILE case.fem, LINE 2, FIELD NCTSTI: FOUND 3, ALLOWED 4: ONE PILE RECORD PER PILE ROW OF THE "
+        "INPUT (4 ROWS)\n"}},
+      {"pile switch off", {{kCounts, "\n65 16 1 8 2 0 0 0 0 0 1 0 0 0 4 0\n"}}, {}, ST_FEMODEL,
+       {"     FIELD ISPRING: FOUND 0, ALLOWED 1: THE PILE ROWS OF THE INPUT CARRY THE CAP AS SPRINGS\n"}},
+      {"a record duplicated",
+       {{kRecords, "-27.0 -27.0\n-27.0 27.0\n-27.0 27.0\n27.0 27.0\n"}},
+       {},
+       ST_FEMODEL,
+       {kRefused + "     LINE 89, SECTION: PLATE MODEL\n     FIELD X, Y OF PILE RECORD 3: FOUND -27, 27, 76.3675 FROM THE "
+                   "HEAD OF PILE ROW 3, ALLOWED THE HEAD OF PILE ROW 3 (X = ITS Z = 27, Y = ITS Y = -27) WITHIN 0.108: "
+                   "PILE RECORD I IS PILE ROW I, IN ROW ORDER\n"}},
+      {"records out of row order", {{kRecords, "-27.0 27.0\n-27.0 -27.0\n27.0 -27.0\n27.0 27.0\n"}}, {}, ST_FEMODEL,
+       {"     LINE 87, SECTION: PLATE MODEL\n     FIELD X, Y OF PILE RECORD 1:",
+        "     LINE 88, SECTION: PLATE MODEL\n     FIELD X, Y OF PILE RECORD 2:"}},
+      {"a record where no row is",
+       {{kRecords, "-27.0 -27.0\n-27.0 27.0\n27.0 -27.0\n27.0 27.2\n"}},
+       {},
+       ST_FEMODEL,
+       {"     FIELD X, Y OF PILE RECORD 4: FOUND 27, 27.2, 0.2 FROM THE HEAD OF PILE ROW 4, ALLOWED THE HEAD OF PILE "
+        "ROW 4 (X = ITS Z = 27, Y = ITS Y = 27) WITHIN 0.108:"}},
+      {"a record within the tolerance of its row",
+       {{kRecords, "-27.0 -27.0\n-27.0 27.0\n27.0 -27.0\n27.0 27.1\n"}},
+       {},
+       0,
+       {"    1 ANALYSIS COMPLETED"}},
+      {"an element turned clockwise",
+       {{"\n1 1 1 1 3 17 15 2 11 16 10\n", "\n1 1 1 1 15 17 3 10 16 11 2\n"}},
+       {},
+       ST_FESOLVE,
+       {" **** FATAL ERROR **** PLATE MODEL OF THE CAP CANNOT BE SOLVED: ELEMENT 1 HAS A ZERO OR NEGATIVE AREA: ITS "
+        "CORNERS MUST RUN COUNTER-CLOCKWISE\n",
+        "    PLATE MODEL OF THE CAP CANNOT BE SOLVED\n     ELEMENT 1 HAS A ZERO OR NEGATIVE AREA: ITS CORNERS MUST RUN "
+        "COUNTER-CLOCKWISE\n"}},
+  };
+  const std::string fem = file_text(fs::path(kExample).replace_extension(".fem")), dat = file_text(kExample);
+  for (const ModelCase& c : cases) {
+    SCOPED_TRACE(c.what);
+    WorkDir dir;
+    dir.write("case.dat", edited(dat, c.dat));
+    dir.write("case.fem", edited(fem, c.fem));
+    dir.write_names();
+    dir.write("case.mph", "");
+    EXPECT_EQ(run_itorva(3), c.status);
+    const std::string log = dir.read("case.log"), out = c.status == 0 ? dir.read("case.cas") : log;
+    for (const std::string& s : c.says) EXPECT_NE(out.find(s), std::string::npos) << s << "\n----\n" << out;
+    if (c.status == ST_FEMODEL) {
+      EXPECT_NE(dir.read("case.out").find(c.says[0]), std::string::npos);
+    }
+  }
+}
+
+// With reduction factors from the load direction the rigid cap estimates them anew from
+// its movement, while the plate's piles keep those the input echo took from load case 1:
+// the run log and the results report say so.
+TEST(PlateExample, ReductionFactorsFromTheLoadDirectionAreSaidToStayThoseOfTheFirstCase) {
+  WorkDir dir;
+  dir.copy_input(kExample);
+  dir.write("case.dat", edited(file_text(kExample), {{"\n1 3 0 1 0 0 0 0 0", "\n1 3 0 1 0 0 0 1 0"}}));
+  dir.write_names();
+  dir.write("case.mph", "");
+  ASSERT_EQ(run_itorva(3), 0) << dir.read("case.log");
+  ASSERT_EQ(current_model()->IREDFAC, 1);
+  const std::string says =
+      "     ** WARNING **  PLATE MODEL OF THE CAP: THE REDUCTION FACTORS FOR CLOSELY-SPACED PILES\n"
+      "                    ARE THOSE ESTIMATED FROM THE LOAD DIRECTION OF LOAD CASE 1;\n"
+      "                    THEY DO NOT FOLLOW THE MOVEMENT OF THE CAP\n";
+  EXPECT_NE(dir.read("case.log").find(says), std::string::npos) << dir.read("case.log");
+  EXPECT_NE(dir.read("case.out").find(says), std::string::npos);
+}
+
 // The listing (input echo, displacements, reactions and stresses of every step, the pile
 // heads) and the results file of the plate program, held by golden files.
 TEST(PlateExample, Golden) {
-  PlateRun r;
+  ExampleRun r;
   ASSERT_EQ(r.status, 0);
   const fs::path gold = fs::path(TORVA_SOURCE_DIR) / "tests" / "golden" / "group2x2_plate_us";
   testing::check_golden_lines(gold / "listing.txt", testing::mask_roundoff(lines_of(r.listing)));

@@ -297,6 +297,11 @@ TEST(PlateSteps, HalvingDownToSmallestIncrementEndsTheStepping) {
   EXPECT_EQ(log.substr(log.size() - 54), "error, REQUIRED INCREMENT LESS THAN MINIMUM SPECIFIED\n");
   EXPECT_EQ(run.dir.read("plate.fer"), "END_STEP_DATA\n");
   EXPECT_EQ(run.m->KSTEP, 1);
+  // The outcome: cut before any step converged.
+  EXPECT_TRUE(run.run->cut);
+  EXPECT_EQ(run.run->steps, 0);
+  EXPECT_EQ(run.run->reached, 0.0);
+  EXPECT_FALSE(run.run->complete);
 }
 
 TEST(PlateSteps, NonlinearPilesReachEquilibriumAfterHalvings) {
@@ -312,6 +317,37 @@ TEST(PlateSteps, NonlinearPilesReachEquilibriumAfterHalvings) {
   // Each corner pile carries a quarter: w + 10 w^3 = 1.
   const double w = run.u(1, 3);
   EXPECT_NEAR(w + 10.0 * w * w * w, 1.0, 1e-3);
+  EXPECT_TRUE(run.run->complete);
+  EXPECT_FALSE(run.run->cut);
+  EXPECT_EQ(run.run->reached, 1.0);
+  EXPECT_EQ(run.run->steps, run.m->KSTEP - 1);
+}
+
+// A stop request ends the stepping between steps: the converged steps keep their results,
+// the final pile pass does not run, and the run ends with the stop status.
+TEST(PlateSteps, StopRequestEndsTheRunBetweenSteps) {
+  PlateModel pm = stiff_plate_on_corner_piles(4.0);
+  pm.dt = 0.25;
+  LinearPiles piles({1, 1, 1, 1, 1, 1});
+  PlateRunner run;
+  run.m->NROW = 4;
+  int polls = 0;
+  // Asked while the third step starts.
+  run.solve(pm.text(), &piles, [&] {
+    ++polls;
+    return run.m->KSTEP == 3;
+  });
+  EXPECT_EQ(run.run->status, ST_STOP);
+  EXPECT_EQ(run.run->steps, 2);
+  EXPECT_EQ(run.run->reached, 0.5);
+  EXPECT_GE(polls, 5);  // at least two iterations a step, and the one that stopped
+  const std::string log = run.dir.read("plate.flg"), res = run.dir.read("plate.fer");
+  EXPECT_NE(log.find("STEP     3   TCUR   =    0.7500"), std::string::npos) << log;
+  EXPECT_EQ(log.find("STEP     4"), std::string::npos) << log;
+  EXPECT_NE(res.find("\nSTEP       2\n"), std::string::npos);
+  EXPECT_EQ(res.find("\nSTEP       3\n"), std::string::npos);
+  EXPECT_EQ(res.substr(res.size() - 14), "END_STEP_DATA\n");
+  EXPECT_EQ(run.listing().find("PILE HEAD"), std::string::npos);
 }
 
 }  // namespace

@@ -8,7 +8,10 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "capfe/capfem.h"
 #include "capfe/platerun.h"
@@ -16,6 +19,16 @@
 #include "support/workdir.h"
 
 namespace torva::testing {
+
+// `text` with each (from, to) replaced once; a missing `from` fails the test.
+inline std::string edited(std::string text, const std::vector<std::pair<std::string, std::string>>& edits) {
+  for (const auto& [from, to] : edits) {
+    const std::size_t at = text.find(from);
+    EXPECT_NE(at, std::string::npos) << from;
+    if (at != std::string::npos) text.replace(at, from.size(), to);
+  }
+  return text;
+}
 
 struct PlateMesh {
   int nx = 2, ny = 2, nnode = 8, ngaus = 2;
@@ -121,11 +134,13 @@ struct PlateRunner {
   std::unique_ptr<PlateRun> run;
   LinearPiles none{{0, 0, 0, 0, 0, 0}};
 
-  void solve(const std::string& model_text, const PileSprings* piles = nullptr) {
+  // `stop`: the stop poll of the run (none when empty).
+  void solve(const std::string& model_text, const PileSprings* piles = nullptr,
+             const std::function<bool()>& stop = {}) {
     dir.write("tslab.dat", "plot.plt\nplate.fem\nplate.fel\nplate.fer\nplate.flg\n");
     dir.write("plate.fem", model_text);
     run = std::make_unique<PlateRun>(*m, piles != nullptr ? *piles : none);
-    run->console = nullptr;
+    run->stop = stop;
     run_plate_program(*run);
   }
   // Displacement i (1..6) of node n.

@@ -35,7 +35,6 @@ TEST_F(PlateOnPiles, DownwardLoadIsCarriedEquallyByTheFourPiles) {
   dir.write("plate.fem", pm.text());
   const RunPileSprings piles;
   PlateRun r(*m, piles);
-  r.console = nullptr;
   run_plate_program(r);
   ASSERT_EQ(r.status, 0) << dir.read("plate.fel");
   // Pile 1 at node 1: its head moves down (pile X = -w) and pushes the plate up by a

@@ -115,6 +115,7 @@ TEST(Shapeq, JacobianOfUnitSquareAndRefusalOfClockwiseElement) {
   EXPECT_EQ(dir.read("list.txt"),
             "\n\n PROGRAM HALTED IN SUBROUTINE JACOB2\n            ZERO OR NEGATIVE AREA\n"
             "           ELEMENT NUMBER     7\n");
+  EXPECT_EQ(r.why, "ELEMENT 7 HAS A ZERO OR NEGATIVE AREA: ITS CORNERS MUST RUN COUNTER-CLOCKWISE");
 }
 
 }  // namespace

@@ -20,6 +20,7 @@
 #include <sstream>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "support/workdir.h"
@@ -350,23 +351,72 @@ TEST(Host, TwoRunsStartedTogetherNeverSwapInputs) {
   }
 }
 
+// The host's exit code 60, and its last words and the end of the run log naming the one
+// analysis not completed in full (`line`: the case, its outcome and the load reached).
+void expect_one_incomplete(const HostRun& r, const std::string& log, const std::string& line) {
+  EXPECT_EQ(r.code, 60) << r.out;
+  EXPECT_NE(r.out.find("torva: not completed in full: " + line + "\n"), std::string::npos) << r.out;
+  const std::string tail = "\n     ANALYSES NOT COMPLETED IN FULL :    1\n     " + line + "\n";
+  ASSERT_GE(log.size(), tail.size());
+  EXPECT_EQ(log.substr(log.size() - tail.size()), tail);
+}
+
 TEST(Host, AnAnalysisBelowItsFullLoadEndsTheRunLogAndTheExitCode) {
   WorkDir d;
   d.write("job.dat", overloaded_group());
   const HostRun r = run_host(d.path(), {"job.dat"});
-  EXPECT_EQ(r.code, 60) << r.out;
-  // The host's last words and the end of the run log name the case, its outcome and the
-  // load reached.
-  const std::string line =
-      "LOAD CASE      1: SOLUTION BELOW THE TOTAL LOAD, LOAD REACHED    1.56 %";
-  EXPECT_NE(r.out.find("torva: not completed in full: " + line + "\n"), std::string::npos) << r.out;
   const std::string log = d.read("job.log");
-  const std::string tail = "\n     ANALYSES NOT COMPLETED IN FULL :    1\n     " + line + "\n";
-  ASSERT_GE(log.size(), tail.size());
-  EXPECT_EQ(log.substr(log.size() - tail.size()), tail);
+  expect_one_incomplete(r, log, "LOAD CASE      1: SOLUTION BELOW THE TOTAL LOAD, LOAD REACHED    1.56 %");
   // The engine's own status stays that of a completed run.
   EXPECT_NE(log.find("     ANALYSIS COMPLETED\n"), std::string::npos);
   EXPECT_NE(r.out.find("torva: status 0:"), std::string::npos);
+}
+
+// The plate-cap example under ten times its vertical load, with a coarser smallest
+// increment: the plate's stepping halves its increment below the smallest after half the
+// load.
+std::string overloaded_plate() {
+  std::string s = example("group2x2_plate_us.fem");
+  for (const auto& [from, to] : {std::pair<std::string, std::string>{"\n0.25 0.0 1.0 0.01 50 ", "\n0.25 0.0 1.0 0.1 10 "},
+                                 {" 40000.0 -400000.0 ", " 40000.0 -4.0E6 "}}) {
+    const auto at = s.find(from);
+    if (at != std::string::npos) s.replace(at, from.size(), to);
+  }
+  return s;
+}
+
+// A plate cap whose stepping ends below its load says so as the rigid cap does: the
+// outcome list, the run log's list, the results report and the exit code; the step log
+// keeps its own line, and the engine writes nothing of its own to the standard error.
+TEST(Host, APlateCapBelowItsFullLoadEndsWithItsOutcomeAndTheExitCode) {
+  WorkDir d;
+  d.write("job.dat", example("group2x2_plate_us.dat"));
+  d.write("job.fem", overloaded_plate());
+  const HostRun r = run_host(d.path(), {"job.dat"});
+  const std::string log = d.read("job.log");
+  expect_one_incomplete(r, log, "LOAD CASE      1: SOLUTION BELOW THE TOTAL LOAD, LOAD REACHED   50.00 %");
+  EXPECT_NE(d.read("job.cas").find("\n    2 SOLUTION AT    50.00 % OF THE TOTAL LOAD\n"), std::string::npos)
+      << d.read("job.cas");
+  const std::string warning = "     ** WARNING **  PLATE MODEL OF THE CAP: REQUIRED INCREMENT LESS THAN MINIMUM SPECIFIED\n";
+  EXPECT_NE(log.find(warning), std::string::npos) << log;
+  EXPECT_NE(d.read("job.out").find(warning), std::string::npos);
+  EXPECT_NE(d.read("job.out").find("RESULTS ARE FOR    50.00% OF THE TOTAL LOAD"), std::string::npos);
+  EXPECT_NE(d.read("job.flg").find("\nerror, REQUIRED INCREMENT LESS THAN MINIMUM SPECIFIED\n"), std::string::npos);
+  EXPECT_EQ(r.out.find("REQUIRED INCREMENT"), std::string::npos) << r.out;
+  EXPECT_EQ(r.out.find("ITER ="), std::string::npos) << r.out;
+}
+
+// A plate model that the run refuses: the host says what failed, not only its code.
+TEST(Host, APlateModelRefusedIsNamedByTheHost) {
+  WorkDir d;
+  d.write("job.dat", example("group2x2_plate_us.dat"));
+  const HostRun r = run_host(d.path(), {"job.dat"});
+  EXPECT_EQ(r.code, 47) << r.out;
+  EXPECT_NE(r.out.find("torva: status 47: the plate model of the cap is missing"), std::string::npos) << r.out;
+  const std::string log = d.read("job.log");
+  EXPECT_NE(log.find("    PLATE MODEL OF THE CAP IS MISSING OR INVALID\n     MODEL FILE job.fem IS MISSING\n"),
+            std::string::npos)
+      << log;
 }
 
 TEST(Host, ACompletedRunExitsZeroAndSaysWhereItsFilesAre) {

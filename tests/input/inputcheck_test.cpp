@@ -354,6 +354,48 @@ TEST(InputCheck, BadInputEndsTheRunWithItsStatusLineAndField) {
 
 }
 
+// The cap model written for the plate program (IFEOPT 2): its divisions are refused at
+// input beyond what the plate program holds; in 2-D, or with the plate analysis itself,
+// they are not used and not checked.
+TEST(InputCheck, CapModelDivisionsStayWithinThePlateProgram) {
+  const std::string ctl = "1 3 0 0 0 1 0 0 0 0", cap = "6.0 6.0 2.0 0.0 0.0 0\n";
+  auto model = [&](const std::string& option, const std::string& divisions) {
+    std::string s = kBase;
+    s.replace(s.find(ctl), ctl.size(), "1 3 0 " + option + " 0 1 0 0 0 0");
+    s.replace(s.find(cap), cap.size(), cap + "0.0 0.0 " + divisions + " 3.6E6 0.2\n");
+    return s;
+  };
+  const Bad cases[] = {
+      {"4000 along the length", "", model("2", "4000 4"), "4000 4", C, "FENX"},
+      {"2147483647 along the width", "", model("2", "4 2147483647"), "4 2147483647", C, "FENY"},
+      {"none along the width", "", model("2", "4 0"), "4 0", C, "FENY"},
+  };
+  for (const Bad& c : cases) run_bad(kBase, c);
+  {
+    WorkDir dir;
+    dir.write("case.dat", model("2", "101 4"));
+    dir.write_names();
+    EXPECT_EQ(run_itorva(3), ST_INPUTCHECK);
+    EXPECT_NE(dir.read("case.log").find("     FIELD FENX: FOUND 101, ALLOWED 1 TO 100 (ELEMENTS ALONG THE CAP "
+                                        "LENGTH IN THE PLATE MODEL)\n"),
+              std::string::npos)
+        << dir.read("case.log");
+  }
+  // Within the range the cap model is written; the plate analysis takes its mesh from its
+  // own model file and reads the divisions without using them.
+  for (const auto& [option, divisions] : {std::pair<std::string, std::string>{"2", "100 1"}, {"1", "4000 4000"}}) {
+    auto m = new_model();
+    WorkDir dir;
+    dir.write("case.dat", model(option, divisions));
+    dir.write_names();
+    int status = 0;
+    OPENFILES(*m, status);
+    if (status == ST_OK) READINPUT(*m, status);
+    EXPECT_EQ(status, ST_OK) << option << " " << divisions << "\n" << dir.read("case.log");
+    FINISH(*m, status);
+  }
+}
+
 // The optional sections: every count one over its table, and their references.
 TEST(InputCheck, OptionalSectionsOfTheAllOptionsExample) {
   const std::string base = all_options();
