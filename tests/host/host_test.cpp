@@ -499,8 +499,9 @@ TEST(Host, AKilledRunLeavesNoZeroBytesAndNoMixOfTwoRuns) {
       const auto old = earlier.find(name);
       if (old != earlier.end() && old->second == text) continue;  // the earlier file whole
       EXPECT_EQ(text.find(earlier_title), std::string::npos);
-      if (name != "job.pls" && name != "job.pst")  // the record files hold binary words
+      if (name != "job.pls" && name != "job.pst") {  // the record files hold binary words
         EXPECT_EQ(text.find('\0'), std::string::npos);
+      }
     }
     // The run log says how far the run got: its last line is whole.
     const std::string runlog = d.read("job.log");
