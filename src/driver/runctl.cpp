@@ -227,7 +227,7 @@ void OPENFILES(Model& m, int& status) {
     const std::string name = m.fname(outs[i].r);
     if (outs[i].f) {
       if (!outs[i].f->open_write(name, fds[i])) refuse(name, upper_reason(errno));
-    } else if (std::FILE* fp = rewrite_stream(fds[i])) {
+    } else if (std::FILE* fp = rewrite_stream(fds[i], name)) {
       std::fclose(fp);  // emptied: no file of the set keeps an earlier run's content
     } else {
       refuse(name, upper_reason(errno));
