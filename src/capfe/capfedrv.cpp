@@ -19,17 +19,23 @@ std::string padded(const std::string& s, std::size_t w) {
 
 }  // namespace
 
-bool fe_names(Model& m, FeNames& names, int& status) {
+FeNames fe_file_names(const Model& m) {
   std::string base = m.fname(R_INPUT);
   const std::size_t slash = base.find_last_of("/\\");
   const std::size_t dot = base.find_last_of('.');
   if (dot != std::string::npos && (slash == std::string::npos || dot > slash)) base.resize(dot);
+  FeNames names;
   names.fedata = base + ".fem";
   names.felist = base + ".fel";
   names.feresult = base + ".fer";
   names.felog = base + ".flg";
   names.femodel = base + ".fmd";
   names.femodelkw = base + ".fkw";
+  return names;
+}
+
+bool fe_names(Model& m, FeNames& names, int& status) {
+  names = fe_file_names(m);
   for (const std::string* n : {&names.fedata, &names.felist, &names.feresult, &names.felog, &names.femodel,
                                &names.femodelkw}) {
     for (int k = 0; k < NROLES; ++k) {

@@ -21,6 +21,8 @@ struct FeNames {
 // The names for this run. False (with a message and `status` set) when one of them would
 // be a file the run itself reads or writes.
 bool fe_names(Model& m, FeNames& names, int& status);
+// The names alone, without the check.
+FeNames fe_file_names(const Model& m);
 
 // Analyses a 3-D load case with the plate model of the cap (IFEOPT > 0 and not 2), or only
 // writes the cap model files (IFEOPT = 2). loads: forces along X, Y, Z and moments about

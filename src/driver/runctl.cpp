@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "cap/progress.h"
+#include "capfe/capfedrv.h"
 #include "echo/echo.h"
 #include "input/freeread.h"
 #include "input/readinput.h"
@@ -24,6 +25,29 @@
 
 namespace torva {
 
+namespace {
+
+// The plate program's result files of an earlier run of this input are emptied before the
+// analysis: a plate run that fails leaves none of them beside the new reports. Only the
+// files of the run's own option, and never a name that is a file the run reads or writes
+// (the plate analysis refuses such a name itself).
+void empty_plate_files(Model& m) {
+  if (m.NDIM != 3 || m.IFEOPT <= 0) return;
+  const FeNames n = fe_file_names(m);
+  const std::vector<std::string> files = m.IFEOPT == 2
+      ? std::vector<std::string>{n.femodel, n.femodelkw}
+      : std::vector<std::string>{n.felist, n.feresult, n.felog};
+  for (const std::string& f : files) {
+    bool exists = false;
+    bool of_run = false;
+    for (int k = 0; k < NROLES; ++k) of_run = of_run || f == m.fname(FileRole(k));
+    if (of_run || not_regular(f, exists) || !exists) continue;
+    if (std::FILE* fp = open_rewrite(f)) std::fclose(fp);
+  }
+}
+
+}  // namespace
+
 void MAINRUN(Model& m, int& status, bool analyse) {
   run_frame(m, status, [analyse](Model& mm, int& st) {
     OPENFILES(mm, st);
@@ -31,6 +55,7 @@ void MAINRUN(Model& m, int& status, bool analyse) {
     mm.NTHMAX = platform::max_threads();
     mm.NTHUSE = 1;
     mm.NTHRUN = 1;
+    if (st == ST_OK && analyse) empty_plate_files(mm);
     if (st == ST_OK) CONVINPUT(mm);
     if (st == ST_OK) ECHOINPUT(mm, st);
     if (st == ST_OK && analyse) NOSOILCHK(mm, st);
@@ -202,7 +227,7 @@ void OPENFILES(Model& m, int& status) {
     const std::string name = m.fname(outs[i].r);
     if (outs[i].f) {
       if (!outs[i].f->open_write(name, fds[i])) refuse(name, upper_reason(errno));
-    } else if (std::FILE* fp = rewrite_stream(fds[i])) {
+    } else if (std::FILE* fp = rewrite_stream(fds[i], name)) {
       std::fclose(fp);  // emptied: no file of the set keeps an earlier run's content
     } else {
       refuse(name, upper_reason(errno));

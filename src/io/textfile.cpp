@@ -24,14 +24,28 @@ int open_unchanged(const std::string& path, bool& created) {
   return fd;
 }
 
-std::FILE* rewrite_stream(int fd) {
+std::FILE* rewrite_stream(int fd, const std::string& path) {
   if (fd < 0) return nullptr;
   struct stat st {};
-  if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0 && ::ftruncate(fd, 0) != 0) {
-    const int e = errno;
-    ::close(fd);
-    errno = e;
-    return nullptr;
+  struct stat ln {};
+  if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0) {
+    // A file of one name only (not a link, not linked elsewhere) is replaced by a new empty
+    // file of the same name and permissions: cutting the old one to zero would make the file
+    // system write the new content out at the close (its guard for files replaced by
+    // truncation), the largest cost of a small run's reports. Otherwise it is cut to zero.
+    int fresh = -1;
+    if (st.st_nlink == 1 && ::lstat(path.c_str(), &ln) == 0 && S_ISREG(ln.st_mode) &&
+        ln.st_ino == st.st_ino && ln.st_dev == st.st_dev && ::unlink(path.c_str()) == 0)
+      fresh = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, st.st_mode & 07777);
+    if (fresh >= 0) {
+      ::close(fd);
+      fd = fresh;
+    } else if (::ftruncate(fd, 0) != 0) {
+      const int e = errno;
+      ::close(fd);
+      errno = e;
+      return nullptr;
+    }
   }
   std::FILE* fp = ::fdopen(fd, "wb");
   if (!fp) {
@@ -51,7 +65,7 @@ const char* not_regular(const std::string& path, bool& exists) {
 }
 
 std::FILE* open_rewrite(const std::string& path) {
-  return rewrite_stream(::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666));
+  return rewrite_stream(::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666), path);
 }
 
 bool rewrite_file(const std::string& path, std::string_view text) {
@@ -76,7 +90,7 @@ bool TextFile::open_write(const std::string& path) {
 bool TextFile::open_write(const std::string& path, int fd) {
   close();
   path_ = path;
-  fp_ = rewrite_stream(fd);
+  fp_ = rewrite_stream(fd, path);
   writing_ = true;
   line_no_ = 0;
   cur.clear();

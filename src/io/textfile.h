@@ -24,7 +24,7 @@ std::FILE* open_rewrite(const std::string& path);
 // missing, `created` telling so; -1 when it cannot be opened), rewrite_stream empties a
 // file so opened and gives its stream (null on failure, the descriptor then closed).
 int open_unchanged(const std::string& path, bool& created);
-std::FILE* rewrite_stream(int fd);
+std::FILE* rewrite_stream(int fd, const std::string& path);
 // What an existing path is when it is not a regular file: "folder", "FIFO" or "device"
 // (none of them serves as a file of a run: a FIFO blocks, a device is read without end or
 // swallows what is written). Null for a regular file or a missing path; `exists` tells.

@@ -432,6 +432,40 @@ TEST(Itorva, InternalFailureInsideThePileRowLoopLogsTheCheck) {
 
 // Trailing blanks go (a blank line keeps one blank), but no line is cut: the along-pile
 // extreme lines of the summary run past 120 columns and would lose their last quantities.
+// A file whose lines cannot all be written turns a completed (or stopped) run into status
+// 42; the run log names the file and the reason, and the progress file too, for the host,
+// also when the run log itself is the file.
+TEST(Finish, AFileThatCannotBeWrittenEndsTheRunWithItsNameAndReason) {
+  for (const bool runlog_fails : {false, true}) {
+    SCOPED_TRACE(runlog_fails ? "run log" : "results report");
+    FixedPlatform p;
+    WorkDir dir;
+    auto m = new_model();
+    for (int r = 0; r < NROLES; ++r)
+      m->FNAME[r] = r == 0 ? "case.dat" : "case" + std::string(torva::testing::kRoleExt[r - 1]);
+    const FileRole failing = runlog_fails ? R_RUNLOG : R_REPORT;
+    m->FNAME[failing] = "/dev/full";  // a device that refuses every write: no space left
+    ASSERT_TRUE((runlog_fails ? m->RUNLOG : m->REPORT).open_append("/dev/full"));
+    ASSERT_TRUE((runlog_fails ? m->REPORT : m->RUNLOG).open_write(runlog_fails ? "case.out" : "case.log"));
+    m->REPORT.line("A RESULT LINE");
+    m->RUNLOG.line("     ANALYSIS FOR LOAD CASE   1/  1 FINISHED");
+    for (const int before : {ST_OK, ST_STOP}) {
+      int status = before;
+      FINISH(*m, status);
+      EXPECT_EQ(status, ST_FILEWRITE);
+    }
+    EXPECT_EQ(dir.read("case.prg"),
+              " - A FILE OF THE RUN CANNOT BE WRITTEN: /dev/full: NO SPACE LEFT ON DEVICE\n\n");
+    if (!runlog_fails) {
+      const std::string log = dir.read("case.log");
+      EXPECT_EQ(log.find("ANALYSIS COMPLETED"), std::string::npos) << log;
+      EXPECT_NE(log.find("     * ERROR IN ANALYSIS *\n     A FILE OF THE RUN CANNOT BE WRITTEN\n"
+                         "     /dev/full: NO SPACE LEFT ON DEVICE\n"),
+                std::string::npos) << log;
+    }
+  }
+}
+
 TEST(Finish, SummaryScratchIsCopiedWholeLineByLine) {
   WorkDir dir;
   dir.write_names();

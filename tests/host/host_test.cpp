@@ -556,8 +556,9 @@ TEST(Host, AKilledRunLeavesNoZeroBytesAndNoMixOfTwoRuns) {
       const auto old = earlier.find(name);
       if (old != earlier.end() && old->second == text) continue;  // the earlier file whole
       EXPECT_EQ(text.find(earlier_title), std::string::npos);
-      if (name != "job.pls" && name != "job.pst")  // the record files hold binary words
+      if (name != "job.pls" && name != "job.pst") {  // the record files hold binary words
         EXPECT_EQ(text.find('\0'), std::string::npos);
+      }
     }
     // The run log says how far the run got: its last line is whole.
     const std::string runlog = d.read("job.log");
@@ -568,7 +569,7 @@ TEST(Host, AKilledRunLeavesNoZeroBytesAndNoMixOfTwoRuns) {
 }
 
 // A run without a stiffness estimation after one with: the estimation files are empty, not
-// the earlier run's.
+// the earlier run's; so are the plate program's after a plate run that fails.
 TEST(Host, EveryFileOfTheSetHoldsThisRunsContentOrIsEmpty) {
   WorkDir d;
   for (const char* ext : {".es1", ".es2", ".kmx", ".stt"})
@@ -578,6 +579,15 @@ TEST(Host, EveryFileOfTheSetHoldsThisRunsContentOrIsEmpty) {
   EXPECT_EQ(r.code, 0) << r.out;
   for (const char* ext : {".es1", ".es2", ".kmx", ".stt"})
     EXPECT_EQ(d.read(std::string("job") + ext), "") << ext;
+  // A plate run that fails (its plate model file is missing) leaves no earlier listing or
+  // results of the plate program.
+  for (const char* ext : {".fel", ".fer", ".flg"})
+    d.write(std::string("job") + ext, "an earlier plate run\n");
+  d.write("job.dat", example("group2x2_plate_us.dat"));
+  const HostRun plate = run_host(d.path(), {"job.dat"});
+  EXPECT_NE(plate.code, 0) << plate.out;
+  for (const char* ext : {".fel", ".fer", ".flg"})
+    EXPECT_EQ(d.read(std::string("job") + ext).find("an earlier plate run"), std::string::npos) << ext;
 }
 
 // A line that holds more values than its record reads: the host's last words count the

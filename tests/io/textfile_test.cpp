@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <filesystem>
 #include <string>
 
 #include "io/recfile.h"
@@ -68,6 +69,26 @@ TEST_F(Rewrite, OpenedFileHoldsNothingOfTheEarlierOne) {
   f.line("first");
   f.flush();
   EXPECT_EQ(dir.read("r.txt"), "first\n");
+}
+
+// A report reached through a link stays where the link points; a file of one name keeps its
+// permissions.
+TEST(TextFileWrites, ALinkedFileIsWrittenThroughItsLinkAndPermissionsStay) {
+  testing::WorkDir dir;
+  dir.write("target.txt", kOld);
+  std::filesystem::create_symlink("target.txt", dir.path() / "link.txt");
+  dir.write("own.txt", kOld);
+  std::filesystem::permissions(dir.path() / "own.txt", std::filesystem::perms(0640));
+  for (const char* n : {"link.txt", "own.txt"}) {
+    TextFile f;
+    ASSERT_TRUE(f.open_write(n));
+    f.line("new");
+  }
+  EXPECT_TRUE(std::filesystem::is_symlink(dir.path() / "link.txt"));
+  EXPECT_EQ(dir.read("target.txt"), "new\n");
+  EXPECT_EQ(dir.read("own.txt"), "new\n");
+  EXPECT_EQ(std::filesystem::status(dir.path() / "own.txt").permissions(),
+            std::filesystem::perms(0640));
 }
 
 TEST(TextFileWrites, AFailedWriteIsRecordedWithItsReason) {
