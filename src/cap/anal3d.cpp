@@ -99,8 +99,11 @@ void ANAL3D(Model& m, int kind, int& status, Vec6& FVLAST, Vec6& DVLAST, Vec6& l
     m.IOPASS = 0;
     if (status == 0 && plate.ran) {
       m.ISTATE = 0;
-      if (!failed_outcome(m, plate.cut && plate.steps == 0, 6, 0.0))
-        solved_outcome(m, plate.complete ? 1.0 : plate.reached);
+      if (!failed_outcome(m, plate.cut && plate.steps == 0, 6, 0.0)) {
+        const double reached = plate.complete ? 1.0 : plate.reached;
+        partial_load_warning(m, reached);
+        solved_outcome(m, reached);
+      }
     }
     return;
   }
