@@ -195,7 +195,8 @@ TEST_P(CapStepSweep, EveryStepCompletesWithTheSameCapDisplacements) {
 }
 
 // Not yet complete at every step: with soil movement the pile solution of row 1 of
-// all_options_us does not close at steps of 0.02 and below (its secant iteration cycles);
+// all_options_us does not close in the load combination at steps of 0.02 and below (its
+// load case 1 completes at every step);
 // the point-of-definition case of point_of_definition_us diverges at 15 % with steps of
 // 0.05 (the unsymmetric tangent of the extended system after the first iteration).
 const std::vector<std::string> kSoilMovementOpen = {"0.02", "0.01", "0.005"};
