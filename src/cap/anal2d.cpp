@@ -128,6 +128,7 @@ void ANAL2D(Model& m, int kind, int& IPYSAVE, int& status, Vec3& FVLAST, Vec3& D
   Passive2d pasv;
   double sR = 0.0;
 
+  const CapNoise noise = cap_noise(m, false);
   LoadStepper stepper(m.FACINC);
   double& TCUR = stepper.TCUR;
   double& DTCUR = stepper.DTCUR;
@@ -148,6 +149,7 @@ void ANAL2D(Model& m, int kind, int& IPYSAVE, int& status, Vec3& FVLAST, Vec3& D
       m.IPYPRT = 0;
       KITER = 0;
       bool converged = false;
+      CapNorms prev{};
       for (;;) {
         ++KITER;
         m.NWBEAR = m.NWPULL = 0;
@@ -172,15 +174,20 @@ void ANAL2D(Model& m, int kind, int& IPYSAVE, int& status, Vec3& FVLAST, Vec3& D
           // of the next evaluations, by the rule of the 3-D cap: without it the pressure of
           // user curves would stay at zero movement and the cap would get no resistance.
           m.CAPUH = std::sqrt(std::fabs(DV(2)));
-          pasv.load(DV(2), FPASV);
+          // A horizontal movement within the cap's displacement tolerance is no movement.
+          const double still = passive_still(m, std::hypot(DV(1), DV(2)));
+          pasv.load(DV(2), FPASV, still);
           sR = -FPASV(2);
           for (int i = 1; i <= 3; ++i) FV(i) += FPASV(i);
-          // Its tangent: only the direction follows the perturbed horizontal movement.
+          // Its tangent: only the direction follows the perturbed horizontal movement; a cap
+          // that has not moved has none (the force stays off for small movements).
           KPASV.fill(0.0);
-          Vec3 fp, fm;
-          pasv.load(DV(2) + d, fp);
-          pasv.load(DV(2) - d, fm);
-          for (int i = 1; i <= 3; ++i) KPASV(i, 2) = (fp(i) - fm(i)) * 0.5 / d;
+          if (std::fabs(DV(2)) > still) {
+            Vec3 fp, fm;
+            pasv.load(DV(2) + d, fp, still);
+            pasv.load(DV(2) - d, fm, still);
+            for (int i = 1; i <= 3; ++i) KPASV(i, 2) = (fp(i) - fm(i)) * 0.5 / d;
+          }
         }
         for (int i = 1; i <= 3; ++i) DFV(i) = FV(i) - RV(i);
         m.SOLVTRACE.nl();
@@ -260,8 +267,14 @@ void ANAL2D(Model& m, int kind, int& IPYSAVE, int& status, Vec3& FVLAST, Vec3& D
         DNORM2D(UDV, n.TotDsp, n.TotRot);
         DMAX2D(DDV, n.MaxDsp, n.MaxRot);
         iteration_lines(m, KITER, n);
+        const CapNorms last = prev;
+        prev = n;
         if (KITER == 1) continue;
-        if (cap_converged(m, n, KITER, FLOOR)) {
+        // Accepted when converged, or when the increments only follow the jitter of the
+        // pile closures; and only in equilibrium (the residual of this iteration's state,
+        // before its small increment), whatever the test that accepted it.
+        if ((cap_converged(m, n, KITER, FLOOR) || cap_stalled(m, n, last, KITER, FLOOR, 0.0, noise)) &&
+            (point_case || cap_in_equilibrium(m, DFV.data(), FV.data(), RV.data(), SSRAW.data(), 3, 2, noise))) {
           converged = true;
           break;
         }
@@ -417,10 +430,10 @@ Passive2d PASSIVE2D(Model& m) {
   return p;
 }
 
-void Passive2d::load(double dv2, Vec3& F) const {
+void Passive2d::load(double dv2, Vec3& F, double still) const {
   // The 3-D cap's load for a movement along Y alone: its Y force and its moment about Z.
   Vec6 F6;
-  PASVLOAD(R, M, dv2, 0.0, F6);
+  PASVLOAD(R, M, dv2, 0.0, F6, still);
   F(1) = 0.0;
   F(2) = F6(2);
   F(3) = F6(6);

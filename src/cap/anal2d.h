@@ -29,8 +29,8 @@ void ANAL2D(Model& m, int kind, int& IPYSAVE, int& status, Vec3& FVLAST, Vec3& D
 struct Passive2d {
   double R = 0.0, M = 0.0, pos = 0.0;
   // The load vector (0, -s R, s M) for a horizontal cap movement dv2 of sign s; a cap that
-  // has not moved (|dv2| <= 1e-14) gets none.
-  void load(double dv2, Vec3& F) const;
+  // has not moved (|dv2| within `still`) gets none.
+  void load(double dv2, Vec3& F, double still = 1.0e-14) const;
 };
 Passive2d PASSIVE2D(Model& m);
 

@@ -1,5 +1,6 @@
 #include "cap/cappasv.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "cap/fvec.h"
@@ -19,16 +20,22 @@ void PASVBLOCK(double W, double gsd, double thk, double a, double& R, double& M)
   M = ((e * 0.5 - a) * f + 0.5 * (W - f) * (e / 3.0 - a)) * e;
 }
 
-void PASVLOAD(double R, double M, double uy, double uz, Vec6& F) {
+void PASVLOAD(double R, double M, double uy, double uz, Vec6& F, double still) {
   F.fill(0.0);
   const double s = std::fabs(uy) + std::fabs(uz);
-  if (!(s > 1.0e-14)) return;
+  if (!(s > still)) return;
   const double d = std::fabs(uy) / s;
   const double sy = uy >= 0.0 ? 1.0 : -1.0, sz = uz >= 0.0 ? 1.0 : -1.0;
   F(2) = -sy * R * d;
   F(3) = -sz * R * (1.0 - d);
   F(5) = -sz * M * (1.0 - d);
   F(6) = sy * M * d;
+}
+
+double passive_still(const Model& m, double disp) {
+  double still = std::max(1.0e-14, m.TOLCAP * disp);
+  if (m.IALTTOL == 1) still = std::max(still, m.TOLCAPD);
+  return still;
 }
 
 void CAPMEANS(Model& m) {
@@ -52,7 +59,8 @@ void CAPPASV(Model& m, Vec6& F, const Vec6& U, int& status) {
   // the magnitudes of the two horizontal movements, as the user p-y curves take it.
   const double s = std::fabs(U(2)) + std::fabs(U(3));
   m.CAPUH = std::sqrt(s);
-  PASVLOAD(R, M, U(2), U(3), F);
+  const double disp = std::sqrt(U(1) * U(1) + U(2) * U(2) + U(3) * U(3));
+  PASVLOAD(R, M, U(2), U(3), F, passive_still(m, disp));
 }
 
 void CAPPASVK(Model& m, Mat6& K, const Vec6& U, int& status) {

@@ -21,13 +21,22 @@ void CAPMEANS(Model& m);
 
 // The force vector of the block for the horizontal cap movement (uy, uz): R opposes the
 // movement, shared between Y and Z in the ratio |uy| : |uz| (a linear split), with the
-// moments of the two forces about the origin; zero without horizontal movement.
-void PASVLOAD(double R, double M, double uy, double uz, Vec6& F);
+// moments of the two forces about the origin; zero while |uy| + |uz| is within `still`
+// (the cap has not moved sideways).
+void PASVLOAD(double R, double M, double uy, double uz, Vec6& F, double still = 1.0e-14);
+
+// The sideways movement within which a cap counts as not moving for its passive
+// resistance: the cap's displacement tolerance (TOLCAP relative to the length `disp` of
+// the cap's translation, or TOLCAPD when the alternative tolerances are on), at least
+// 1.0E-14. Round-off of a cap that should not move sideways stays within it, so it cannot
+// switch the full passive force on and off from one iteration to the next.
+double passive_still(const Model& m, double disp);
 
 // F: the passive force at the cap origin for the cap displacement U. Runs the pile-row
 // force sum at U first (its sum is discarded) so that every row's ground-surface depth
 // and cap-level reaction belong to U; then stores their means GSDMEAN and CAPPMEAN and the
 // cap deflection CAPUH at which the next pile solutions evaluate the cap-level reaction.
+// No force while the sideways movement is within passive_still of U's translation.
 void CAPPASV(Model& m, Vec6& F, const Vec6& U, int& status);
 
 // K(i, j): change of the passive force i per unit cap displacement j, by central

@@ -261,13 +261,69 @@ void pile_state_records(const Model& m, TextFile& f, bool three_d) {
   }
 }
 
-bool cap_converged(const Model& m, const CapNorms& n, int kiter, double floor, double late_floor) {
+namespace {
+
+// The ordinary tests of cap_converged, displacements (cd) and rotations (cr) apart.
+void converged_parts(const Model& m, const CapNorms& n, int kiter, double floor, double late_floor,
+                     bool& cd, bool& cr) {
   const auto small = [&](double inc, double tot) {
     return inc <= floor || tot <= floor || (kiter > 40 && (inc <= late_floor || tot <= late_floor));
   };
-  const bool cd = m.TOLCAP >= n.ErrDsp || small(n.IncDsp, n.TotDsp) || (m.IALTTOL == 1 && n.MaxDsp <= m.TOLCAPD);
-  const bool cr = m.TOLCAP >= n.ErrRot || small(n.IncRot, n.TotRot) || (m.IALTTOL == 1 && n.MaxRot <= m.TOLCAPR);
+  cd = m.TOLCAP >= n.ErrDsp || small(n.IncDsp, n.TotDsp) || (m.IALTTOL == 1 && n.MaxDsp <= m.TOLCAPD);
+  cr = m.TOLCAP >= n.ErrRot || small(n.IncRot, n.TotRot) || (m.IALTTOL == 1 && n.MaxRot <= m.TOLCAPR);
+}
+
+}  // namespace
+
+bool cap_converged(const Model& m, const CapNorms& n, int kiter, double floor, double late_floor) {
+  bool cd = false, cr = false;
+  converged_parts(m, n, kiter, floor, late_floor, cd, cr);
   return cd && cr;
+}
+
+CapNoise cap_noise(const Model& m, bool three_d) {
+  CapNoise c;
+  double L = m.IUNITS == 2 ? 0.3048 : 12.0;
+  for (int g = 1; g <= m.NROW; ++g)
+    L = std::max(L, three_d ? std::hypot(m.CORY(g), m.CORZ(g)) : std::fabs(m.CORY(g)));
+  c.L = L;
+  c.dsp = 10.0 * m.TOLPILE;
+  c.rot = c.dsp / L;
+  return c;
+}
+
+bool cap_stalled(const Model& m, const CapNorms& n, const CapNorms& prev, int kiter, double floor,
+                 double late_floor, const CapNoise& noise) {
+  bool cd = false, cr = false;
+  converged_parts(m, n, kiter, floor, late_floor, cd, cr);
+  const bool sd = n.IncDsp <= noise.dsp && n.IncDsp > 0.5 * prev.IncDsp;
+  const bool sr = n.IncRot <= noise.rot && n.IncRot > 0.5 * prev.IncRot;
+  return (cd || sd) && (cr || sr) && !(cd && cr);
+}
+
+bool cap_in_equilibrium(const Model& m, const double* res, const double* load, const double* react,
+                        const double* K, int ndof, int nt, const CapNoise& noise) {
+  double fmax = 0.0, mmax = 0.0;
+  for (int i = 0; i < ndof; ++i) {
+    const double v = std::max(std::fabs(load[i]), std::fabs(react[i]));
+    if (i < nt)
+      fmax = std::max(fmax, v);
+    else
+      mmax = std::max(mmax, v);
+  }
+  mmax = std::max(mmax, fmax * noise.L);
+  // The cap movements accepted as error: the noise band, and with the alternative
+  // tolerances on, the largest increments they allow.
+  const double bd = noise.dsp + (m.IALTTOL == 1 ? std::fabs(m.TOLCAPD) : 0.0);
+  const double br = noise.rot + (m.IALTTOL == 1 ? std::fabs(m.TOLCAPR) : 0.0);
+  for (int i = 0; i < ndof; ++i) {
+    // The forces that a cap movement within those bands produces in row i.
+    double kn = 0.0;
+    for (int j = 0; j < ndof; ++j) kn += std::fabs(K[i + ndof * j]) * (j < nt ? bd : br);
+    const double tol = m.TOLCAP * (i < nt ? fmax : mmax) + kn;
+    if (!(std::fabs(res[i]) <= tol)) return false;
+  }
+  return true;
 }
 
 }  // namespace torva

@@ -43,6 +43,34 @@ void iteration_lines(Model& m, int kiter, CapNorms& n);
 // increment within TOLCAPD or TOLCAPR.
 bool cap_converged(const Model& m, const CapNorms& n, int kiter, double floor, double late_floor = 0.0);
 
+// What the closure of the pile solutions leaves in the cap movements. A pile solution
+// closes when two successive deflected shapes agree within TOLPILE at every node, so the
+// pile-head forces of one cap movement carry an error of the soil springs times TOLPILE,
+// and a cap increment computed from them carries one of the order of TOLPILE: `dsp` is
+// 10 TOLPILE, `rot` that over the group's lever (the largest distance of a pile head from
+// the origin across the movement, at least 1 ft). `L` is that lever.
+struct CapNoise {
+  double dsp = 0.0, rot = 0.0, L = 0.0;
+};
+CapNoise cap_noise(const Model& m, bool three_d);
+
+// Whether an iteration that cap_converged refuses has reached what the pile closure
+// allows: displacements and rotations each pass cap_converged's test or have an increment
+// within the noise band that did not shrink to half the previous iteration's (the
+// iteration has stopped converging and only follows the closure's jitter).
+bool cap_stalled(const Model& m, const CapNorms& n, const CapNorms& prev, int kiter, double floor,
+                 double late_floor, const CapNoise& noise);
+
+// Equilibrium of the cap within its force tolerance: res (the ndof residual of the load
+// against the pile-head forces and the cap's own reaction, translations then rotations:
+// nt of them), load and react (the load and the reaction sum it is balanced by), K the
+// cap tangent (column-major, ndof x ndof) and the noise band. Forces within TOLCAP of the
+// largest force plus what the noise band (widened by TOLCAPD, TOLCAPR when the
+// alternative tolerances are on) produces through K; moments within TOLCAP of the largest
+// moment or of the largest force times the lever, plus the same.
+bool cap_in_equilibrium(const Model& m, const double* res, const double* load, const double* react,
+                        const double* K, int ndof, int nt, const CapNoise& noise);
+
 // A trace record: a label and the n values in E(w, d).
 void trace_vec(TextFile& f, const char* label, const double* v, int n, int w, int d);
 // The n x n matrix A on the trace, a record a row: the label, the row number in iw columns,

@@ -24,6 +24,9 @@ namespace torva {
 
 namespace {
 
+// Solves after which a solution with soil movement that has not closed averages its springs.
+constexpr int kSettleAfter = 100;
+
 // r[i] = sqrt(y[i]^2 + z[i]^2) for i < count: two at a time where the target has packed
 // doubles (the square root is correctly rounded either way, so the values are the same).
 void resultant(int count, const double* y, const double* z, double* r) {
@@ -309,7 +312,13 @@ bool LLP3D(Model& m, int g, double yt, double Sy, double zt, double Sz, double P
     if (!user) {
       PYCURVE(m, t, status, g, g, s.ures, s.Esp, s.smy, s.smz, s.Fsm, s.pr, &s.kept);
       if (status != 0) return false;
+      // With soil movement the secant springs of a node moving with the soil swing between
+      // the initial modulus and a soft one, and the shapes can cycle without closing: a
+      // solution that has not closed in kSettleAfter solves takes the mean of the old and
+      // the new springs from then on, which settles the cycle on the same closed shape.
+      const bool settle = movement && ns > kSettleAfter;
       for (int k = 1; k <= n + 1; ++k) {
+        if (settle) s.Esp(k) = 0.5 * (s.Es(k + 3) + s.Esp(k));
         if (movement) {  // the soil movement loads the pile as Es x movement
           s.qy(k + 3) = s.smy(k) * s.Esp(k) + s.qy0(k + 3);
           s.qz(k + 3) = s.smz(k) * s.Esp(k) + s.qz0(k + 3);

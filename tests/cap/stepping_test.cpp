@@ -1,0 +1,228 @@
+// Load stepping of the cap analyses: an analysis completes at every load step, smaller
+// steps end where larger ones do, and a state reported as complete stands in equilibrium.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <fstream>
+#include <filesystem>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cap/cap_equilibrium.h"
+#include "cap/cappasv.h"
+#include "cap/example_fixture.h"
+#include "cap/fvec.h"
+
+namespace torva {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::read_example;
+using testing::run_input;
+using testing::WorkDir;
+
+// Six pipes under a cap embedded 3 ft, the outer lines battered 1:4 outward (their batter
+// angles written to different digits), vertical load only: the cap settles and must not
+// move sideways, so the passive resistance of its embedment stays off.
+std::string battered_group() {
+  std::ifstream in(fs::path(TORVA_SOURCE_DIR) / "tests" / "cap" / "battered_embedded_cap_us.dat",
+                   std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+// The text with every load case's and combination's record of tolerances and step
+// (TOLCAP TOLPILE FACINC FACMIN) given the load step `step` and, when `tolpile` is not
+// empty, that pile tolerance.
+std::string with_step(const std::string& text, const std::string& step, const std::string& tolpile) {
+  static const std::regex rec(R"(^([0-9.]+E-[0-9]+) ([0-9.]+E-[0-9]+) (\S+) (\S+)$)");
+  std::istringstream in(text);
+  std::string out, line;
+  while (std::getline(in, line)) {
+    std::smatch mt;
+    if (std::regex_match(line, mt, rec))
+      line = mt[1].str() + " " + (tolpile.empty() ? mt[2].str() : tolpile) + " " + step + " " + mt[4].str();
+    out += line + "\n";
+  }
+  return out;
+}
+
+// The outcome lines of the analyses (the case log's numbered lines that are not tables).
+std::vector<std::string> outcomes(const std::string& cas) {
+  std::vector<std::string> o;
+  std::istringstream in(cas);
+  for (std::string l; std::getline(in, l);)
+    if (l.size() > 6 && l.compare(0, 4, "    ") == 0 && std::isdigit(static_cast<unsigned char>(l[4])) &&
+        l.find("CALCULATED AND PRINTED") == std::string::npos && l.find("SKIPP") == std::string::npos)
+      o.push_back(l);
+  return o;
+}
+
+// The passive forces of Table L (Y, Z) as the results report prints them.
+bool table_l_passive(const std::string& out, double& py, double& pz) {
+  const auto at = out.find("     * PASSIVE RESISTANCE IN PILE CAP *\n");
+  if (at == std::string::npos) return false;
+  std::istringstream t(out.substr(at));
+  std::string l;
+  for (int k = 0; k < 3; ++k) std::getline(t, l);
+  double pos = 0.0;
+  return bool(t >> py >> pz >> pos);
+}
+
+// The battered group under its vertical load: complete, and the printed Table L state in
+// equilibrium sideways: the pile-head forces at the printed cap displacement with the
+// printed passive forces balance the (zero) horizontal load, within 1e-3 of the piles'
+// own horizontal forces.
+TEST(CapStepping, BatteredGroupUnderVerticalLoadEndsInEquilibrium) {
+  for (const char* step : {"1.0", "0.5"}) {
+    SCOPED_TRACE(step);
+    WorkDir dir;
+    ASSERT_EQ(run_input(dir, with_step(battered_group(), step, "")), 0);
+    const std::vector<std::string> o = outcomes(dir.read("case.cas"));
+    ASSERT_EQ(o, std::vector<std::string>{"    1 ANALYSIS COMPLETED"});
+    const std::vector<testing::CapResult> r = testing::cap_results(dir.read("case.pld"));
+    ASSERT_EQ(r.size(), 1u);
+    Model& m = *current_model();
+    m.IPYPRT = m.IPLOT = m.IPYOUT = 0;
+    m.IOPASS = 0;
+    Vec6 F, Rcap;
+    int st = 0;
+    FVEC(m, F, r[0].DV, st);
+    double sy = 0.0, sz = 0.0;
+    for (int g = 1; g <= m.NROW; ++g) {
+      sy += std::fabs(m.ROWF[std::size_t(g)][1]);
+      sz += std::fabs(m.ROWF[std::size_t(g)][2]);
+    }
+    ASSERT_GT(sy, 1000.0) << "the battered piles carry horizontal forces";
+    CAPPASV(m, Rcap, r[0].DV, st);
+    ASSERT_EQ(st, 0);
+    double py = 0.0, pz = 0.0;
+    ASSERT_TRUE(table_l_passive(dir.read("case.out"), py, pz));
+    EXPECT_NEAR(py, std::fabs(Rcap(2)), 1e-3 * py + 1e-3);
+    EXPECT_NEAR(pz, std::fabs(Rcap(3)), 1e-3 * pz + 1e-3);
+    EXPECT_NEAR(F(2) + Rcap(2), 0.0, 1e-3 * sy) << "piles " << F(2) << " passive " << Rcap(2);
+    EXPECT_NEAR(F(3) + Rcap(3), 0.0, 1e-3 * std::max(sz, sy)) << "piles " << F(3) << " passive " << Rcap(3);
+    testing::expect_equilibrium(m, r[0].P, r[0].DV);
+  }
+}
+
+// One input run at every load step of the sweep, with its own pile tolerance or with the
+// recommended one (1.0E-6 in, 2.54E-8 m): every analysis completes, and the final cap
+// displacements of each analysis agree with those of the largest step within
+//   |u - u1| <= 10 TOLCAP max|u1| + 10 TOLPILE           (translations)
+//   |r - r1| <= 10 TOLCAP max|r1| + 10 TOLPILE / L       (rotations)
+// where L is the group's lever (the largest distance of a pile head from the origin, at
+// least 1 ft). Each run's last iteration stops with an increment within TOLCAP of the
+// step's total (at most the final displacement) or within 10 TOLPILE (the jitter the pile
+// closures leave, converted to rotation over L); the error left after such an increment
+// is a few increments at the contraction rates of these iterations, the factor 10 covers
+// a rate up to 0.9. The solution at a load does not depend on the path (the p-y secant
+// springs and the passive block follow the current displacement only).
+struct SweepCase {
+  const char* input;
+  bool recommended;
+  // The steps left out: the analyses that do not complete there yet (see below).
+  std::vector<std::string> open = {};
+};
+
+// The steps of the sweep. All eight with TORVA_FULL_SWEEP=1 in the environment (about 15
+// minutes of one core in an optimised build); by default in an optimised build the six
+// down to 0.02 (a quarter of that); without optimisation or under the sanitizers, which
+// run several times slower, 1.0, 0.2 and 0.05.
+std::vector<std::string> sweep_steps() {
+  const char* full = std::getenv("TORVA_FULL_SWEEP");
+  if (full && std::string(full) == "1") return {"1.0", "0.5", "0.2", "0.1", "0.05", "0.02", "0.01", "0.005"};
+#if defined(__SANITIZE_ADDRESS__) || !defined(__OPTIMIZE__)
+  return {"1.0", "0.2", "0.05"};
+#else
+  return {"1.0", "0.5", "0.2", "0.1", "0.05", "0.02"};
+#endif
+}
+
+class CapStepSweep : public ::testing::TestWithParam<SweepCase> {};
+
+TEST_P(CapStepSweep, EveryStepCompletesWithTheSameCapDisplacements) {
+  const SweepCase c = GetParam();
+  const bool battered = std::string(c.input) == "battered";
+  const std::string text = battered ? battered_group() : read_example(c.input);
+  const bool si = text.find("CONTROL RECORD\n2 ") != std::string::npos;
+  const std::string tol = c.recommended ? (si ? "2.54E-8" : "1.0E-6") : "";
+  const std::vector<std::string> steps = sweep_steps();
+  std::vector<testing::CapResult> ref;
+  double tolcap = 0.0, tolpile = 0.0, L = 0.0;
+  for (const std::string& step : steps) {
+    if (std::find(c.open.begin(), c.open.end(), step) != c.open.end()) continue;
+    SCOPED_TRACE("load step " + step);
+    WorkDir dir;
+    ASSERT_EQ(run_input(dir, with_step(text, step, tol)), 0);
+    // "1 ANALYSIS COMPLETED", or "10 ANALYSIS COMPLETED" for a level of a stiffness estimation.
+    for (const std::string& o : outcomes(dir.read("case.cas"))) {
+      const std::string t = o.substr(o.find_first_not_of(' '));
+      EXPECT_TRUE(t == "1 ANALYSIS COMPLETED" || t == "10 ANALYSIS COMPLETED") << o;
+    }
+    std::vector<testing::CapResult> r = testing::cap_results(dir.read("case.pld"));
+    const Model& m = *current_model();
+    // 3-D: three translations, three rotations; 2-D: two translations, one rotation.
+    const int nt = m.NDIM == 3 ? 3 : 2, nd = m.NDIM == 3 ? 6 : 3;
+    if (ref.empty()) {
+      ref = r;
+      tolcap = m.TOLCAP;
+      tolpile = m.TOLPILE;
+      L = m.IUNITS == 2 ? 0.3048 : 12.0;
+      for (int g = 1; g <= m.NROW; ++g)
+        L = std::max(L, m.NDIM == 3 ? std::hypot(m.CORY(g), m.CORZ(g)) : std::fabs(m.CORY(g)));
+      continue;
+    }
+    ASSERT_EQ(r.size(), ref.size());
+    for (std::size_t k = 0; k < r.size(); ++k) {
+      SCOPED_TRACE(r[k].heading);
+      double ut = 0.0, ur = 0.0;
+      for (int i = 1; i <= nd; ++i) {
+        double& a = i <= nt ? ut : ur;
+        a = std::max(a, std::fabs(ref[k].DV(i)));
+      }
+      for (int i = 1; i <= nd; ++i) {
+        const double bound = i <= nt ? 10.0 * tolcap * ut + 10.0 * tolpile : 10.0 * tolcap * ur + 10.0 * tolpile / L;
+        EXPECT_NEAR(r[k].DV(i), ref[k].DV(i), bound) << i;
+      }
+    }
+  }
+}
+
+// Not yet complete at every step: with soil movement the pile solution of row 1 of
+// all_options_us does not close in the load combination at steps of 0.02 and below (its
+// load case 1 completes at every step);
+// the point-of-definition case of point_of_definition_us diverges at 15 % with steps of
+// 0.05 (the unsymmetric tangent of the extended system after the first iteration).
+const std::vector<std::string> kSoilMovementOpen = {"0.02", "0.01", "0.005"};
+const std::vector<std::string> kPointOpen = {"0.05"};
+
+// The plate cap steps through its own plate program (its load increments are its model
+// file's), so the load step of the input does not reach it: it is left out.
+INSTANTIATE_TEST_SUITE_P(
+    Examples, CapStepSweep,
+    ::testing::Values(SweepCase{"all_options_us.dat", false, kSoilMovementOpen},
+                      SweepCase{"all_options_us.dat", true, kSoilMovementOpen},
+                      SweepCase{"bent_2d_stiff_clay_us.dat", false}, SweepCase{"bent_2d_stiff_clay_us.dat", true},
+                      SweepCase{"cap_soil_springs_si.dat", false}, SweepCase{"cap_soil_springs_si.dat", true},
+                      SweepCase{"embedded_cap_passive_us.dat", false}, SweepCase{"embedded_cap_passive_us.dat", true},
+                      SweepCase{"group2x2_sand_us.dat", false}, SweepCase{"group2x2_sand_us.dat", true},
+                      SweepCase{"group2x2_stiffness_us.dat", false}, SweepCase{"group2x2_stiffness_us.dat", true},
+                      SweepCase{"group3x2_clay_sand_si.dat", false}, SweepCase{"group3x2_clay_sand_si.dat", true},
+                      SweepCase{"point_of_definition_us.dat", false, kPointOpen},
+                      SweepCase{"point_of_definition_us.dat", true, kPointOpen},
+                      SweepCase{"single_pile_elastic_us.dat", false}, SweepCase{"single_pile_elastic_us.dat", true},
+                      SweepCase{"battered", false}),
+    [](const ::testing::TestParamInfo<SweepCase>& i) {
+      std::string n = i.param.input;
+      n = n.substr(0, n.find('.'));
+      return n + (i.param.recommended ? "_recommended" : "_own");
+    });
+
+}  // namespace
+}  // namespace torva
