@@ -9,6 +9,7 @@
 #include "../soil_py/pyfixture.h"
 #include "report/pileplot.h"
 #include "report/pyplotfile.h"
+#include "soil_py/pyprint.h"
 #include "support/curverows.h"
 
 namespace torva {
@@ -108,10 +109,12 @@ TEST(PyPlotFile, SegmentCurvesTakeTheWidthAlongTheAxisAndTheSoilAtTheDepth) {
     const char* name;
     int ibatter;
     double batter_deg, depth_per_axial;
+    bool printed_before;  // a printed p-y curve moved node 1 to 100 in first
   } cases[] = {
-      {"vertical", 1, 0.0, 1.0},
-      {"battered, depths projected on the vertical", 1, 60.0, 0.5},
-      {"battered, depths along the axis", 0, 60.0, 1.0},
+      {"vertical", 1, 0.0, 1.0, false},
+      {"battered, depths projected on the vertical", 1, 60.0, 0.5, false},
+      {"battered, after a printed curve", 1, 60.0, 0.5, true},
+      {"battered, depths along the axis", 0, 60.0, 1.0, false},
   };
   for (const Case& k : cases) {
     SCOPED_TRACE(k.name);
@@ -132,6 +135,7 @@ TEST(PyPlotFile, SegmentCurvesTakeTheWidthAlongTheAxisAndTheSoilAtTheDepth) {
     pm.layer(0.0, 300.0, 12, top, bottom);
     m.NLAYIN = m.NLAYER;
     m.NDIM = 2;
+    if (k.printed_before) place_first_node(m, 1, 100.0);
     plot_pass_at_three_deflections(m);
     PYPLOTFILE(m, 1, pm.status);
     const auto r = rows_of(m.CURVEDATA.take_text());
