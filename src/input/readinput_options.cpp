@@ -29,10 +29,14 @@ void read_pyuser(Model& m, FreeReader& rd) {
     rd.rec().i(m.PYSETI(s), Fid("PYSETI", s)).i(m.NCRVI(s), Fid("NCRVI", s));
     if (!within(rd, m.NCRVI(s), Fid("NCRVI", s), 0, MAXPYCRV)) return;
     // The curves of a set are searched down the pile, the points of a curve by deflection.
+    // Two curves at one depth make a step in the profile, except the first two: above the
+    // first curve the curves are extended along the line through curves 1 and 2, which
+    // needs two depths.
     for (int j = 1; j <= m.NCRVI(s) && rd.ok(); ++j) {
       rd.rec().r(m.PYDEPI(s, j), Fid("PYDEPI", s, j));
       if (j > 1 && !ascending(rd, m.PYDEPI(s, j), m.PYDEPI(s, j - 1), Fid("PYDEPI", s, j),
-                              "CURVE DEPTHS OF A SET"))
+                              j == 2 ? "FIRST TWO CURVE DEPTHS OF A SET" : "CURVE DEPTHS OF A SET",
+                              j == 2))
         return;
       rd.rec().i(m.NPTI(s, j), Fid("NPTI", s, j));
       if (!within(rd, m.NPTI(s, j), Fid("NPTI", s, j), 0, MAXPYPT)) return;

@@ -5,6 +5,7 @@
 #include "axial/curvedata.h"
 #include "model/model.h"
 #include "soil_py/pycurve.h"
+#include "soil_py/pyprint.h"
 
 namespace torva {
 
@@ -61,12 +62,11 @@ void PYPLOTFILE(Model& m, int g, int& status) {
     CDNODE(m, i, zi);
     m.PLCHR = zi;
     if (i <= n) {
-      const double z = zi + h / 2.0;
-      // Node 1 of the row at the segment middle (node 2 keeps its distance), the only node
-      // of the layer that holds it; below the deepest layer no layer holds a node.
-      m.DEPN(g, 2) = m.DEPN(g, 2) + z - m.DEPN(g, 1);
-      m.DEPAX(g, 1) = m.DEPAX(g, 1) + z - m.DEPN(g, 1);
-      m.DEPN(g, 1) = z;
+      // Node 1 of the row at the segment middle, the only node of the layer that holds
+      // it; below the deepest layer no layer holds a node. The plot nodes lie along the
+      // axis: the middle's depth, which picks the layer and the soil, is its vertical one.
+      const double z = depth_of_axial(m, g, zi + h / 2.0);
+      place_first_node(m, g, z);
       if (m.NLAYER >= 1) m.NODE2(g, m.NLAYER) = 1;
       bool found = false;
       for (int L = 1; L <= m.NLAYER; ++L) {

@@ -171,6 +171,18 @@ bool refused(Model& m, int i, int L) {
 
 }  // namespace
 
+void place_first_node(Model& m, int g, double d) {
+  const double along = m.IBATTER == 1 ? std::cos(m.BATTER(g)) : 1.0;
+  m.DEPAX(g, 1) = m.DEPAX(g, 1) + (d - m.DEPN(g, 1)) / along;
+  m.DEPN(g, 2) = m.DEPN(g, 2) - m.DEPN(g, 1) + d;
+  m.DEPN(g, 1) = d;
+}
+
+double depth_of_axial(const Model& m, int g, double a) {
+  if (m.IBATTER != 1) return a;
+  return m.HEADDEP(g) + (a - m.HEADDEP(g)) * std::cos(m.BATTER(g));
+}
+
 void PYPRINT(Model& m, int& status) {
   m.NLAYER = m.NLAYIN < MAXLAYER ? m.NLAYIN : MAXLAYER;
   m.IPYPRT = 1;
@@ -195,14 +207,8 @@ void PYPRINT(Model& m, int& status) {
       m.PLOTOUT.I(i, 5).I(g, 5).I(0, 5).nl();
       continue;
     }
-    // Node 1 at the requested depth (node 2 keeps its distance), the only node of layer L.
-    // Its axial coordinate moves with it, so the section lookups see the requested depth:
-    // along the axis of a battered pile whose node depths are projected on the vertical,
-    // a vertical move of s is a move of s / cos(batter).
-    const double along = m.IBATTER == 1 ? std::cos(m.BATTER(g)) : 1.0;
-    m.DEPAX(g, 1) = m.DEPAX(g, 1) + (d - m.DEPN(g, 1)) / along;
-    m.DEPN(g, 2) = m.DEPN(g, 2) - m.DEPN(g, 1) + d;
-    m.DEPN(g, 1) = d;
+    // Node 1 at the requested depth, the only node of layer L.
+    place_first_node(m, g, d);
     for (int k = 1; k <= m.NLAYER; ++k) {
       m.NODE1(g, k) = k == L ? 1 : 0;
       if (k >= L) m.NODE2(g, k) = 1;

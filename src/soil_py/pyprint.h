@@ -23,4 +23,16 @@ inline constexpr int PO_NOROW = 7;      // refused: the pile-group row does not 
 // non-zero one is returned.
 void PYPRINT(Model& m, int& status);
 
+// Places node 1 of row g at depth d (vertical, like the soil layers) for a curve evaluated
+// outside the analyses: node 2 keeps its distance from it, and the axial coordinate of
+// node 1 moves with it, so the section lookups see the pile where the node lies. Along the
+// axis of a battered pile whose node depths are projected on the vertical (IBATTER = 1), a
+// vertical move of s is a move of s / cos(batter).
+void place_first_node(Model& m, int g, double d);
+
+// Vertical depth of the point of row g whose axial coordinate is a (measured like the head's,
+// HEADDEP): a itself, or with node depths projected on the vertical (IBATTER = 1), the head
+// plus (a - head) x cos(batter).
+double depth_of_axial(const Model& m, int g, double a);
+
 }  // namespace torva

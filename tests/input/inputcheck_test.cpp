@@ -580,7 +580,8 @@ TEST(InputCheck, UserBendingStiffnessNamesAUserSet) {
 
 // The lookups search the pile sections from the head down and the points of every curve in
 // ascending order: a list out of order is refused where it turns back. Equal values stay
-// (a step in a profile, two points of a curve at one deflection).
+// (a step in a profile, two points of a curve at one deflection), except the first two
+// depths of a user p-y set, whose line extends the curves above the first one.
 TEST(InputCheck, ListsAreInTheOrderTheirLookupsSearch) {
   const std::string base = all_options();
   const std::string mphi_user = "1.2E7 4.0E-4\n1.3E7 2.0E-3\nMOMENT-CURVATURE CURVES";
@@ -592,6 +593,8 @@ TEST(InputCheck, ListsAreInTheOrderTheirLookupsSearch) {
        "15.0 45.0 1", C, "SFROMI(1,2)"},
       {"p-y curve above the one before", "50.0\n3\n0.0 0.0\n800.0",
        "-5.0\n3\n0.0 0.0\n800.0", "-5.0\n3", C, "PYDEPI(1,2)"},
+      {"first two p-y curves at one depth", "50.0\n3\n0.0 0.0\n800.0",
+       "0.0\n3\n0.0 0.0\n800.0", "0.0\n3\n0.0 0.0\n800.0", C, "PYDEPI(1,2)"},
       {"p-y deflection turning back", "300.0 2.0", "300.0 0.4", "300.0 0.4", C, "PYYI(1,1,3)"},
       {"load-settlement movement turning back", "8.0E5 1.0", "8.0E5 0.05", "8.0E5 0.05", C,
        "LSDI(1,5)"},
@@ -620,6 +623,10 @@ TEST(InputCheck, ListsAreInTheOrderTheirLookupsSearch) {
       {"two load curve points at one depth", {{"10.0 25.0\n20.0 0.0", "10.0 25.0\n10.0 0.0"}},
        ST_OK},
       {"two p-y points at one deflection", {{"300.0 2.0", "300.0 0.5"}}, ST_OK},
+      {"second and third p-y curves at one depth",
+       {{"1 2\n0.0", "1 3\n0.0"},
+        {"1200.0 2.0\n", "1200.0 2.0\n50.0\n2\n0.0 0.0\n900.0 0.5\n"}},
+       ST_OK},
   };
   for (const Edited& c : taken) read_edited(base, c);
 }
