@@ -207,6 +207,7 @@ struct Figure {
   bool has_base = !opt.baseline.empty();
 };
 std::vector<Figure> figures;
+bool any_failed = false;  // a run or a figure failed: the program ends with 1
 
 // One figure per host: the medians of one thread's and the default count's times, taken
 // alternately; the baseline's timings alternate with the host's.
@@ -233,6 +234,7 @@ void BM_Threads(benchmark::State& state, const std::string& name, const Case& mo
     }
   }
   if (failed) {
+    any_failed = true;
     state.SkipWithError("a run of the host did not end with status 0");
     return;
   }
@@ -272,6 +274,7 @@ void BM_SinglePileOverStart(benchmark::State& state) {
     }
   }
   if (failed) {
+    any_failed = true;
     state.SkipWithError("a run of the host did not end with status 0");
     return;
   }
@@ -309,6 +312,7 @@ void BM_CapEfficiency(benchmark::State& state, int rows, double goal) {
     if (!opt.baseline_cap_bench.empty()) b = cap_efficiency(opt.baseline_cap_bench, rows);
   }
   if (e < 0.0 || b < 0.0) {
+    any_failed = true;
     state.SkipWithError("the cap bench gave no efficiency");
     return;
   }
@@ -396,5 +400,5 @@ int main(int argc, char** argv) {
     if (f.goal > 0) std::snprintf(goal, sizeof goal, "%s %.2f", f.at_least ? ">=" : "<=", f.goal);
     std::printf("%-26s %10.2f %10s %8s\n", f.name.c_str(), f.ratio, base, goal);
   }
-  return 0;
+  return any_failed ? 1 : 0;
 }
