@@ -4,7 +4,8 @@
 // - bent2d: an 8-row 2-D wharf bent in stiff clay (reduction factors off);
 // - example3d: the bundled 3-D example group3x2_clay_sand_si.dat;
 // - group400, group2500: the generated square groups in sand of 400 and 2500 rows;
-// and the run of the bundled single pile over the host's own start (`--help`).
+// the run of the bundled single pile over the host's own start (`--help`); and the cap
+// bench's parallel efficiency of a cap iteration at 400 and 2500 rows (quiet machine).
 // Each figure is a ratio of two timings taken alternately in the same run, so a machine whose
 // load drifts moves both sides alike. `ratio` is the default thread count's time over one
 // thread's: the threads are worth their cost where it stays at or below 1.
@@ -15,6 +16,9 @@
 //                     (`base_` figures), e.g. a build of an earlier version
 //   --repeat=N        timings of each side per figure (default 3; the median is taken)
 //   --busy=N          busy processes beside the runs marked busy (default: the processors)
+//   --cap-bench=PATH  the cap bench whose parallel efficiency at 400 and 2500 rows is shown
+//                     with the rest (default: bench_cap_bench beside this program)
+//   --baseline-cap-bench=PATH  the same of the baseline (`base_efficiency`)
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <signal.h>
@@ -46,6 +50,8 @@ namespace fs = torva_bench::fs;
 struct Options {
   std::string host;
   std::string baseline;
+  std::string cap_bench;
+  std::string baseline_cap_bench;
   int repeat = 3;
   int busy = 0;
 };
@@ -197,8 +203,11 @@ std::vector<Case> cases() {
 struct Figure {
   std::string name;
   double ratio, base_ratio, goal;
+  bool at_least = false;  // the goal is a floor, not a ceiling
+  bool has_base = !opt.baseline.empty();
 };
 std::vector<Figure> figures;
+bool any_failed = false;  // a run or a figure failed: the program ends with 1
 
 // One figure per host: the medians of one thread's and the default count's times, taken
 // alternately; the baseline's timings alternate with the host's.
@@ -225,6 +234,7 @@ void BM_Threads(benchmark::State& state, const std::string& name, const Case& mo
     }
   }
   if (failed) {
+    any_failed = true;
     state.SkipWithError("a run of the host did not end with status 0");
     return;
   }
@@ -264,6 +274,7 @@ void BM_SinglePileOverStart(benchmark::State& state) {
     }
   }
   if (failed) {
+    any_failed = true;
     state.SkipWithError("a run of the host did not end with status 0");
     return;
   }
@@ -278,18 +289,52 @@ void BM_SinglePileOverStart(benchmark::State& state) {
   figures.push_back(f);
 }
 
-std::string beside_self(const char* argv0) {
+// The parallel efficiency of a cap iteration at `rows` rows on every processor, as the cap
+// bench `path` reports it (its BM_ParallelEfficiency, run on a quiet machine); negative when
+// it gives none.
+double cap_efficiency(const std::string& path, int rows) {
+  const std::string cmd = "'" + path + "' --benchmark_filter='^BM_ParallelEfficiency/" +
+                          std::to_string(rows) + "/' --benchmark_format=json 2>/dev/null";
+  FILE* p = popen(cmd.c_str(), "r");
+  if (p == nullptr) return -1.0;
+  std::string out;
+  char buf[4096];
+  for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, p)) > 0;) out.append(buf, n);
+  pclose(p);
+  const std::size_t at = out.find("\"efficiency\": ");
+  return at == std::string::npos ? -1.0 : std::atof(out.c_str() + at + 15);
+}
+
+void BM_CapEfficiency(benchmark::State& state, int rows, double goal) {
+  double e = -1.0, b = 0.0;
+  for (auto _ : state) {
+    e = cap_efficiency(opt.cap_bench, rows);
+    if (!opt.baseline_cap_bench.empty()) b = cap_efficiency(opt.baseline_cap_bench, rows);
+  }
+  if (e < 0.0 || b < 0.0) {
+    any_failed = true;
+    state.SkipWithError("the cap bench gave no efficiency");
+    return;
+  }
+  state.counters["efficiency"] = e;
+  if (!opt.baseline_cap_bench.empty()) state.counters["base_efficiency"] = b;
+  figures.push_back(
+      {"cap_efficiency/" + std::to_string(rows), e, b, goal, true, !opt.baseline_cap_bench.empty()});
+}
+
+fs::path beside_self(const char* argv0) {
   std::error_code ec;
   fs::path self = fs::read_symlink("/proc/self/exe", ec);
   if (ec) self = fs::absolute(argv0);
-  return (self.parent_path() / "torva").string();
+  return self.parent_path();
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
-  opt.host = beside_self(argv[0]);
+  opt.host = (beside_self(argv[0]) / "torva").string();
+  opt.cap_bench = (beside_self(argv[0]) / "bench_cap_bench").string();
   opt.busy = torva::platform::processors();
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
@@ -301,6 +346,10 @@ int main(int argc, char** argv) {
       opt.host = v;
     } else if (const char* v2 = value("--baseline=")) {
       opt.baseline = v2;
+    } else if (const char* v5 = value("--cap-bench=")) {
+      opt.cap_bench = v5;
+    } else if (const char* v6 = value("--baseline-cap-bench=")) {
+      opt.baseline_cap_bench = v6;
     } else if (const char* v3 = value("--repeat=")) {
       opt.repeat = std::max(1, std::atoi(v3));
     } else if (const char* v4 = value("--busy=")) {
@@ -333,15 +382,23 @@ int main(int argc, char** argv) {
       ->Iterations(1)
       ->Unit(benchmark::kMillisecond)
       ->UseRealTime();
+  if (access(opt.cap_bench.c_str(), X_OK) == 0)
+    for (const auto& [rows, goal] : {std::pair{400, 0.85}, std::pair{2500, 0.90}}) {
+      const std::string name = "cap_efficiency/" + std::to_string(rows);
+      benchmark::RegisterBenchmark(name.c_str(), BM_CapEfficiency, rows, goal)
+          ->Iterations(1)
+          ->Unit(benchmark::kMillisecond)
+          ->UseRealTime();
+    }
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
 
   std::printf("\n%-26s %10s %10s %8s\n", "figure", "ratio", "baseline", "goal");
   for (const Figure& f : figures) {
     char base[32] = "-", goal[32] = "-";
-    if (!opt.baseline.empty()) std::snprintf(base, sizeof base, "%.2f", f.base_ratio);
-    if (f.goal > 0) std::snprintf(goal, sizeof goal, "<= %.1f", f.goal);
+    if (f.has_base) std::snprintf(base, sizeof base, "%.2f", f.base_ratio);
+    if (f.goal > 0) std::snprintf(goal, sizeof goal, "%s %.2f", f.at_least ? ">=" : "<=", f.goal);
     std::printf("%-26s %10.2f %10s %8s\n", f.name.c_str(), f.ratio, base, goal);
   }
-  return 0;
+  return any_failed ? 1 : 0;
 }

@@ -9,6 +9,7 @@
 #include "io/platform.h"
 #include "report/envewr.h"
 #include "report/report_fixture.h"
+#include "support/all_threads.h"
 #include "support/golden.h"
 
 namespace torva {
@@ -176,6 +177,7 @@ TEST(Envewr, EnvelopesOfTheCombinations) {
 
 // Two output streams per row on two threads or on one: the same files, byte for byte.
 TEST(Envewr, SameReportsWithOneAndTwoThreads) {
+  const torva::testing::AllThreads all_threads;
   std::vector<std::string> out[2];
   int used[2] = {};
   for (int procs : {1, 4}) {

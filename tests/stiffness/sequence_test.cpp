@@ -14,6 +14,7 @@
 #include "driver/itorva.h"
 #include "input/freeread.h"
 #include "io/platform.h"
+#include "support/all_threads.h"
 #include "support/workdir.h"
 
 namespace torva {
@@ -327,6 +328,7 @@ TEST(EstimationSequence, TwoDimensionalTargetOnAnOutOfPlaneDegreeIsRefused) {
 // one thread or on several (the pile-row loops and the per-row head stiffness at the origin),
 // with identical files.
 TEST(EstimationSequence, FilesDoNotDependOnTheThreadCount) {
+  const torva::testing::AllThreads all_threads;
   const ExampleCase group{"group2x2_sand_us.dat", "DEAD LOAD 400 KIPS PLUS LATERAL 40 KIPS ALONG Y",
                           "400000.0 40000.0 0.0 0.0 0.0 0.0 0.0 0.0 0.0"};
   struct Run {
