@@ -7,7 +7,6 @@
 #include <cstdlib>
 #include <fstream>
 #include <filesystem>
-#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -40,13 +39,22 @@ std::string battered_group() {
 // (TOLCAP TOLPILE FACINC FACMIN) given the load step `step` and, when `tolpile` is not
 // empty, that pile tolerance.
 std::string with_step(const std::string& text, const std::string& step, const std::string& tolpile) {
-  static const std::regex rec(R"(^([0-9.]+E-[0-9]+) ([0-9.]+E-[0-9]+) (\S+) (\S+)$)");
+  // A tolerance as the inputs write it: digits and a point, then a negative exponent.
+  const auto tolerance = [](const std::string& w) {
+    const auto e = w.find("E-");
+    return e != std::string::npos && e > 0 && e + 2 < w.size() &&
+           w.find_first_not_of("0123456789.") == e &&
+           w.find_first_not_of("0123456789", e + 2) == std::string::npos;
+  };
   std::istringstream in(text);
   std::string out, line;
   while (std::getline(in, line)) {
-    std::smatch mt;
-    if (std::regex_match(line, mt, rec))
-      line = mt[1].str() + " " + (tolpile.empty() ? mt[2].str() : tolpile) + " " + step + " " + mt[4].str();
+    std::istringstream words(line);
+    std::string w[4], extra;
+    if (words >> w[0] >> w[1] >> w[2] >> w[3] &&
+        !(words >> extra) && line == w[0] + " " + w[1] + " " + w[2] + " " + w[3] &&
+        tolerance(w[0]) && tolerance(w[1]))
+      line = w[0] + " " + (tolpile.empty() ? w[1] : tolpile) + " " + step + " " + w[3];
     out += line + "\n";
   }
   return out;
