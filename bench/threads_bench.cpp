@@ -302,7 +302,7 @@ double cap_efficiency(const std::string& path, int rows) {
   for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, p)) > 0;) out.append(buf, n);
   pclose(p);
   const std::size_t at = out.find("\"efficiency\": ");
-  return at == std::string::npos ? -1.0 : std::atof(out.c_str() + at + 15);
+  return at == std::string::npos ? -1.0 : std::strtod(out.c_str() + at + 14, nullptr);
 }
 
 void BM_CapEfficiency(benchmark::State& state, int rows, double goal) {
