@@ -256,7 +256,8 @@ INSTANTIATE_TEST_SUITE_P(
                       SweepCase{"point_of_definition_us.dat", false, kPointOpen},
                       SweepCase{"point_of_definition_us.dat", true, kPointOpen},
                       SweepCase{"single_pile_elastic_us.dat", false}, SweepCase{"single_pile_elastic_us.dat", true},
-                      SweepCase{"battered", false}, SweepCase{"embedded_bent", false}),
+                      SweepCase{"battered", false}, SweepCase{"embedded_bent", false},
+                      SweepCase{"embedded_bent", true}),
     [](const ::testing::TestParamInfo<SweepCase>& i) {
       std::string n = i.param.input;
       n = n.substr(0, n.find('.'));
