@@ -236,6 +236,14 @@ void ANAL2D(Model& m, int kind, int& IPYSAVE, int& status, Vec3& FVLAST, Vec3& D
           m.ISTATE = 2;
           break;
         }
+        // A response that steepens towards zero movement (a quarter-power p-y curve has no
+        // initial slope) is softer over the tangent's difference step than at a movement far
+        // below it: there a Newton step carries the movement across zero to a larger one of
+        // the other sign, and round-off grows into movements of the step's size. Such a
+        // movement is set back to zero, where the pile rows' response is centred.
+        for (int i = 1; i <= 3; ++i)
+          if (DV(i) != 0.0 && (DV(i) > 0.0) != (DV(i) + DDV(i) > 0.0) && std::fabs(DV(i) + DDV(i)) > std::fabs(DV(i)))
+            DDV(i) = -DV(i);
         for (int i = 1; i <= 3; ++i) {
           DV(i) += DDV(i);
           UDV(i) += DDV(i);
@@ -380,6 +388,11 @@ void ANAL2D(Model& m, int kind, int& IPYSAVE, int& status, Vec3& FVLAST, Vec3& D
   partial_load_warning(m, TCONV);
   m.IOPASS = 1;
   if (m.ICAPOPT == 1) {
+    // The passive force of the displacement reported, not of the last iteration tried (a
+    // failed step leaves the displacement of the last converged one).
+    Vec3 fp;
+    pasv.load(DV(2), fp, passive_still(m, std::hypot(DV(1), DV(2))));
+    sR = -fp(2);
     if (m.IPRTOPT >= 0)
       for (TextFile* f : {&m.REPORT, &m.SUMMARY}) {
         f->nl().nl().X(5).A(PASSIVE).nl();

@@ -48,10 +48,7 @@ TEST(Anal2d, EquilibriumAtTheCapOrigin) {
 // with an initial modulus k.
 std::string embedded_bent(std::string t) {
   using testing::replace;
-  t = replace(t, "1 2 0 0 0 0 0 0 0 1", "1 2 1 0 0 0 0 0 0 1");
-  t = replace(t, "0.0 -6.0 -14.036 0.0\n", "0.0 -6.0 -14.036 -2.0\n");
-  t = replace(t, "0.0 0.0 0.0 0.0\n1 2 1 0 0 0 3", "0.0 0.0 0.0 -2.0\n1 2 1 0 0 0 3");
-  t = replace(t, "0.0 6.0 14.036 0.0\n", "0.0 6.0 14.036 -2.0\n");
+  t = testing::embedded_bent_rows(t, "-2.0");
   t = replace(t, "1 3\n0.0 90.0", "1 10\n0.0 90.0");
   t = replace(t, "120.0 2000.0 0.0 0.0", "120.0 2000.0 0.0 1.0E6");
   return replace(t, "125.0 3000.0 0.0 0.0", "125.0 3000.0 0.0 1.0E6");

@@ -29,6 +29,15 @@ inline std::string replace(std::string text, const std::string& from, const std:
   return text;
 }
 
+// The wharf-bent example's text with its cap embedded: the passive resistance of the cap on
+// and the head of every row `freelen` (ft, negative) below the ground.
+inline std::string embedded_bent_rows(std::string t, const std::string& freelen) {
+  t = replace(t, "CONTROL RECORD\n1 2 0 ", "CONTROL RECORD\n1 2 1 ");
+  t = replace(t, "0.0 -6.0 -14.036 0.0\n", "0.0 -6.0 -14.036 " + freelen + "\n");
+  t = replace(t, "0.0 0.0 0.0 0.0\n1 2 1 0 0 0 3", "0.0 0.0 0.0 " + freelen + "\n1 2 1 0 0 0 3");
+  return replace(t, "0.0 6.0 14.036 0.0\n", "0.0 6.0 14.036 " + freelen + "\n");
+}
+
 // Runs the input text as "case.dat"; the outputs are "case" plus the role's extension.
 inline int run_input(WorkDir& dir, const std::string& input) {
   dir.write("case.dat", input);

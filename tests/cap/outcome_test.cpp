@@ -146,12 +146,13 @@ TEST(CapOutcome, EveryEndingOfA3dAnalysis) {
   }
 }
 
-// The wharf bent under a hundred times its deck load, in steps of 1/16 with at most 10 + 1
-// iterations an attempt: the first step stands; every later attempt ends in pile solutions
-// that do not close.
+// The wharf bent under a hundred times its deck load and a pull of 4,800 kips towards its
+// row 1, in steps of 1/16 with at most 10 + 1 iterations an attempt: the first step stands;
+// every later attempt ends in pile solutions that do not close, row 1 pulled out and rows 2
+// and 3 beyond their bearing.
 void run_overloaded_bent(WorkDir& dir) {
   const std::string t = edited("bent_2d_stiff_clay_us.dat",
-                               {{"240000.0 36000.0 0.0", "2.4E7 0.0 0.0"},
+                               {{"240000.0 36000.0 0.0", "2.4E7 -4.8E6 0.0"},
                                 {"0 0 0 1 1 100 500", "0 0 0 1 1 10 500"},
                                 {"1.0E-4 1.0E-9 0.25 0.01", "1.0E-4 1.0E-9 0.0625 0.03"}});
   ASSERT_EQ(run_input(dir, t), 0);

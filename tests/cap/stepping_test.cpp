@@ -35,6 +35,18 @@ std::string battered_group() {
   return s.str();
 }
 
+// The 2-D bent of three rows in stiff clay without free water, its cap embedded 3 ft in the
+// clay with its passive resistance on, under the vertical load alone. The quarter-power p-y
+// curves have no initial slope: the rows' horizontal force grows as the fourth root of a
+// sideways movement, so round-off in the symmetric bent must not grow into movement.
+std::string embedded_bent() {
+  using testing::replace;
+  std::string t = testing::embedded_bent_rows(read_example("bent_2d_stiff_clay_us.dat"), "-3.0");
+  t = replace(t, "0.0 4.0 2.5 0.0 0.0 0", "0.0 4.0 3.0 0.0 0.0 0");
+  t = replace(t, "240000.0 36000.0", "240000.0 0.0");
+  return replace(t, "0.0 90.0\n2 9", "-3.0 90.0\n2 9");
+}
+
 // The text with every load case's and combination's record of tolerances and step
 // (TOLCAP TOLPILE FACINC FACMIN) given the load step `step` and, when `tolpile` is not
 // empty, that pile tolerance.
@@ -119,6 +131,31 @@ TEST(CapStepping, BatteredGroupUnderVerticalLoadEndsInEquilibrium) {
   }
 }
 
+// The embedded bent under its vertical load completes at the example's step and at a
+// smaller one, settles without moving sideways or turning, and reports no passive force.
+TEST(CapStepping, EmbeddedBentUnderVerticalLoadCompletesWithoutPassiveForce) {
+  for (const char* step : {"0.25", "0.1"}) {
+    SCOPED_TRACE(step);
+    WorkDir dir;
+    ASSERT_EQ(run_input(dir, with_step(embedded_bent(), step, "")), 0);
+    EXPECT_EQ(outcomes(dir.read("case.cas")), std::vector<std::string>{"    1 ANALYSIS COMPLETED"});
+    const std::vector<testing::CapResult> r = testing::cap_results(dir.read("case.pld"));
+    ASSERT_EQ(r.size(), 1u);
+    EXPECT_GT(r[0].DV(1), 0.02);
+    EXPECT_NEAR(r[0].DV(2), 0.0, 1e-9);
+    EXPECT_NEAR(r[0].DV(3), 0.0, 1e-12);
+    const std::string out = dir.read("case.out");
+    const auto at = out.find("     * PASSIVE RESISTANCE IN PILE CAP *\n");
+    ASSERT_NE(at, std::string::npos);
+    std::istringstream tl(out.substr(at));
+    std::string l;
+    for (int k = 0; k < 3; ++k) std::getline(tl, l);
+    double force = 1.0, pos = 0.0;
+    ASSERT_TRUE(tl >> force >> pos);
+    EXPECT_EQ(force, 0.0);
+  }
+}
+
 // One input run at every load step of the sweep, with its own pile tolerance or with the
 // recommended one (1.0E-6 in, 2.54E-8 m): every analysis completes, and the final cap
 // displacements of each analysis agree with those of the largest step within
@@ -156,8 +193,10 @@ class CapStepSweep : public ::testing::TestWithParam<SweepCase> {};
 
 TEST_P(CapStepSweep, EveryStepCompletesWithTheSameCapDisplacements) {
   const SweepCase c = GetParam();
-  const bool battered = std::string(c.input) == "battered";
-  const std::string text = battered ? battered_group() : read_example(c.input);
+  const std::string name = c.input;
+  const std::string text = name == "battered"        ? battered_group()
+                           : name == "embedded_bent" ? embedded_bent()
+                                                     : read_example(c.input);
   const bool si = text.find("CONTROL RECORD\n2 ") != std::string::npos;
   const std::string tol = c.recommended ? (si ? "2.54E-8" : "1.0E-6") : "";
   const std::vector<std::string> steps = sweep_steps();
@@ -225,7 +264,8 @@ INSTANTIATE_TEST_SUITE_P(
                       SweepCase{"point_of_definition_us.dat", false, kPointOpen},
                       SweepCase{"point_of_definition_us.dat", true, kPointOpen},
                       SweepCase{"single_pile_elastic_us.dat", false}, SweepCase{"single_pile_elastic_us.dat", true},
-                      SweepCase{"battered", false}),
+                      SweepCase{"battered", false}, SweepCase{"embedded_bent", false},
+                      SweepCase{"embedded_bent", true}),
     [](const ::testing::TestParamInfo<SweepCase>& i) {
       std::string n = i.param.input;
       n = n.substr(0, n.find('.'));
