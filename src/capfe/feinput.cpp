@@ -56,13 +56,6 @@ bool read_failed(PlateRun& r, FreeReader& rd) {
 
 bool in(int v, int lo, int hi) { return lo <= v && v <= hi; }
 
-// A value for a message, in the shortest form that shows six significant digits.
-std::string number(double v) {
-  char buf[40];
-  std::snprintf(buf, sizeof buf, "%.6G", v);
-  return buf;
-}
-
 void echo_values(TextFile& f, int label, const double* v) {
   f.X(1).I(label, 7).X(2);
   for (int i = 0; i < 6; ++i) f.E(v[i], 13, 5);
@@ -140,10 +133,10 @@ bool check_cap_piles(PlateRun& r, const FreeReader& rd) {
     const double d = std::hypot(px - hx, py - hy);
     if (d <= tol) continue;
     const std::string row = std::to_string(q);
-    ReadError e = rd.make_invalid(Fid("X OF PILE", q), number(px) + ", " + number(py) + ", " + number(d) +
+    ReadError e = rd.make_invalid(Fid("X OF PILE", q), real_text(px) + ", " + real_text(py) + ", " + real_text(d) +
                                                            " FROM THE HEAD OF PILE ROW " + row,
-                                  "THE HEAD OF PILE ROW " + row + " (X = ITS Z = " + number(hx) + ", Y = ITS Y = " +
-                                      number(hy) + ") WITHIN " + number(tol) +
+                                  "THE HEAD OF PILE ROW " + row + " (X = ITS Z = " + real_text(hx) + ", Y = ITS Y = " +
+                                      real_text(hy) + ") WITHIN " + real_text(tol) +
                                       ": PILE RECORD I IS PILE ROW I, IN ROW ORDER");
     e.field = "X, Y OF PILE RECORD " + row;
     if (++misplaced <= kMaxRefused) refuse_record(r, e);

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <utility>
 
 #include "io/textfile.h"
@@ -352,6 +353,12 @@ bool FreeReader::text(std::string& out, const Fid& f) {
   if (next_value(tok, f) != Tok::value) return false;
   out = tok;
   return true;
+}
+
+std::string real_text(double v) {
+  char buf[40];
+  std::snprintf(buf, sizeof buf, "%.6G", v);
+  return buf;
 }
 
 }  // namespace torva

@@ -167,5 +167,7 @@ bool parse_int(std::string_view s, int& v);
 // Parses a whole real token in any fixed or exponent form (E or D exponent letter, or a
 // signed exponent without a letter). Non-finite results are refused.
 bool parse_real(std::string_view s, double& v);
+// A real value as a message shows it: the shortest form with six significant digits.
+std::string real_text(double v);
 
 }  // namespace torva

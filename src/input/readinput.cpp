@@ -204,12 +204,6 @@ bool ascending(FreeReader& rd, double v, double prev, const Fid& f, const char* 
   return false;
 }
 
-std::string real_text(double v) {
-  char buf[40];
-  std::snprintf(buf, sizeof buf, "%.6G", v);
-  return buf;
-}
-
 void WRDATE(Model& m) {
   const platform::DateTime d = platform::now();
   const int mi = (d.month >= 1 && d.month <= 12) ? d.month - 1 : 0;

@@ -22,8 +22,6 @@ bool within(FreeReader& rd, int& n, const Fid& f, int lo, int hi);
 // False when reading must stop.
 bool ascending(FreeReader& rd, double v, double prev, const Fid& f, const char* what,
                bool strict = false);
-// A real value as a message shows it.
-std::string real_text(double v);
 
 // Reads the input data file from its title lines to its last section, then checks it.
 // Sets the status to ST_INPUTREAD, ST_INPUTCHECK or ST_FILEOPEN on failure, with its message.
