@@ -14,7 +14,10 @@ inline constexpr double PSTIF_STEP_R = double(1.0e-7f) * double(1.0e-4f);
 
 // K(i, j): change of head force i per unit head displacement j, both in global axes, at
 // the head displacement U, from thirteen evaluations (unperturbed, six forward, six
-// backward, each set in component order). Not symmetrised. `status` is the first failing
+// backward, each set in component order). A freedom whose differences are swamped by the
+// closure jitter of the pile solutions (its own force's forward and backward differences
+// disagree in sign or by more than a factor of three) is differenced again over a step of
+// 100 TOLPILE (the rotation in the same ratio), when that is wider. Not symmetrised. `status` is the first failing
 // evaluation's code (0 when all succeeded); a failed evaluation contributes zero forces.
 void PILESTIF(Model& m, int g, Mat6& K, const Vec6& U, int& status, PilefScratch& s);
 
