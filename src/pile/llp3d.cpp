@@ -74,6 +74,39 @@ void keep_setup(const Model& m, int g, int t, int n, bool ei, bool es, Llp3dScra
   if (es) e.Es = s.Es;
 }
 
+// With soil movement the springs act on the pile's movement relative to the soil,
+// (y - smy, z - smz), and the p-y curves take the length of that movement. The curves
+// subtract the magnitude of the soil movement from the deflection they are handed, so a
+// node with movement is handed |soil movement| + |relative movement|. The difference of
+// the two magnitudes would not do: where the pile passes the soil's magnitude in another
+// direction it is near zero while the relative movement is not, and the secant modulus
+// of a curve without initial slope (the cube-root clays) grows without bound there, so
+// the spring force Es x relative movement exceeds the curve's resistance many times; the
+// head forces then jump with the head movement across the soil's direction and the shapes
+// cycle without closing. Nodes without movement keep their resultant deflection.
+void relative_to_soil(int n, Llp3dScratch& s) {
+  for (int k = 1; k <= n + 1; ++k) {
+    const double sy = s.smy(k), sz = s.smz(k);
+    if (sy == 0.0 && sz == 0.0) continue;
+    const double dy = s.y(k + 3) - sy, dz = s.z(k + 3) - sz;
+    s.ures(k) = std::sqrt(sy * sy + sz * sz) + std::sqrt(dy * dy + dz * dz);
+  }
+}
+
+// The soil reactions of the nodes with movement take their sense from the deflection
+// itself: positive where the pile deflects less than the soil moves, as for a pile
+// handed its resultant deflection (relative_to_soil leaves the curves a deflection
+// beyond the movement).
+void reaction_sense(int n, Llp3dScratch& s) {
+  for (int k = 1; k <= n + 1; ++k) {
+    const double sy = s.smy(k), sz = s.smz(k);
+    if (sy == 0.0 && sz == 0.0) continue;
+    const double y = s.y(k + 3), z = s.z(k + 3);
+    const double p = std::abs(s.pr(k));
+    s.pr(k) = y * y + z * z <= sy * sy + sz * sz ? p : -p;
+  }
+}
+
 }  // namespace
 
 bool llp_solve_plane(int N, double h, const NodeVec& EIv, const NodeVec& Esv, const NodeVec& Paxv,
@@ -310,8 +343,10 @@ bool LLP3D(Model& m, int g, double yt, double Sy, double zt, double Sz, double P
     // Secant springs at the resultant deflection of every node.
     resultant(n + 1, s.y.data() + 3, s.z.data() + 3, s.ures.data());
     if (!user) {
+      if (movement) relative_to_soil(n, s);
       PYCURVE(m, t, status, g, g, s.ures, s.Esp, s.smy, s.smz, s.Fsm, s.pr, &s.kept);
       if (status != 0) return false;
+      if (movement) reaction_sense(n, s);
       // With soil movement the secant springs of a node moving with the soil swing between
       // the initial modulus and a soft one, and the shapes can cycle without closing: a
       // solution that has not closed in kSettleAfter solves takes the mean of the old and

@@ -162,6 +162,36 @@ TEST_F(Llp3d, SoilMovementLoadsThePileThroughItsSprings) {
   EXPECT_NEAR(s->z(p.nseg + 4), sz, 1e-3 * std::abs(sz));
 }
 
+// The springs act on the pile's movement relative to the soil. A fixed head moved with a
+// uniform soil movement sy along Y and by z0 along Z leaves the pile in the Y plane riding
+// with the soil (y = sy at every node) and moving z relative to it; on a curve that yields
+// (p = k y up to 100) the Z plane must then answer as the same pile without soil movement
+// moved by z0 alone. (Taken at the difference of the magnitudes, |(sy, z)| - sy, the
+// relative movement would be about z^2 / (2 sy): the springs would stay on their initial
+// slope and the head forces of the Z plane would be those of the unyielded soil.)
+TEST_F(Llp3d, SoilMovementActsOnTheMovementRelativeToTheSoil) {
+  const double k = 1.0e3, sy = 0.5, z0 = 0.3;
+  elastic(100, k);
+  m->PYSETG(1) = 0;
+  testing::set_elastic_soil(*m, k, p.D, 2.0 * p.L);
+  for (int i = 1; i <= 2; ++i) m->SPC(i) = 100.0 / p.D;
+  m->IUNITS = 1;
+  m->ISTATIC = 1;
+  m->TOLCRV = 1.0e-6;
+  m->CONNECTY(1) = m->CONNECTZ(1) = 2;
+  const Head still = testing::solve(*m, *s, 1, 0.0, 0.0, z0, 0.0);
+  ASSERT_TRUE(still.closed);
+  const double EI = p.EI, b = beta;
+  ASSERT_LT(still.Vz, 0.8 * 4 * EI * b * b * b * z0) << "the soil near the head yields";
+  testing::set_soil_movement(*m, sy, 0.0, 2.0 * p.L);
+  const Head moving = testing::solve(*m, *s, 1, sy, 0.0, z0, 0.0);
+  ASSERT_EQ(moving.status, 0);
+  ASSERT_TRUE(moving.closed);
+  EXPECT_NEAR(moving.Vz, still.Vz, 1e-6 * still.Vz);
+  EXPECT_NEAR(moving.Mz, still.Mz, 1e-6 * std::abs(still.Mz));
+  for (int mm = 4; mm <= p.nseg + 4; ++mm) EXPECT_NEAR(s->y(mm), sy, 1e-9) << mm;
+}
+
 // The rotational spring lies between the pinned and the fixed head: K = 0 is pinned, a
 // very stiff spring is fixed.
 TEST_F(Llp3d, RotationalSpringBetweenPinnedAndFixed) {
