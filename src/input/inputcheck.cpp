@@ -389,24 +389,30 @@ void report_input_error(Model& m, const ReadError& e) {
 void report_read_error(Model& m, const ReadError& e, const std::string& file) {
   const unsigned to = TO_REPORT | TO_RUNLOG;
   emit(m, to, "");
-  emit(m, to, e.kind == ReadFail::invalid ? "     **** INVALID INPUT ****"
-                                          : "     **** INPUT ERROR ****");
-  emit(m, to, "     " + file);
+  for (const std::string& l : read_error_lines(e, file)) emit(m, to, l);
+}
+
+std::vector<std::string> read_error_lines(const ReadError& e, const std::string& file) {
+  std::vector<std::string> out;
+  out.push_back(e.kind == ReadFail::invalid ? "     **** INVALID INPUT ****"
+                                            : "     **** INPUT ERROR ****");
+  out.push_back("     " + file);
   std::string where = "     LINE " + std::to_string(e.line);
   if (e.kind == ReadFail::end_of_file) where += " (THE FILE ENDS THERE)";
   // A record that runs over several lines: where it began, which is where a value that is
   // missing from it should have stood.
   if (e.record_line > 0 && e.record_line != e.line)
     where += ", IN THE RECORD THAT BEGINS ON LINE " + std::to_string(e.record_line);
-  emit(m, to, where + ", SECTION: " + e.section);
+  out.push_back(e.section.empty() ? where : where + ", SECTION: " + e.section);
   if (e.kind == ReadFail::end_of_file)
-    emit(m, to, "     FIELD " + e.field + ": NOT FOUND, THE RECORD NEEDS A FURTHER LINE");
+    out.push_back("     FIELD " + e.field + ": NOT FOUND, THE RECORD NEEDS A FURTHER LINE");
   else if (e.kind == ReadFail::unreadable)
-    emit(m, to, "     FIELD " + e.field + ": FOUND " + e.found + ", EXPECTED " +
-                    upper(e.expected));
+    out.push_back("     FIELD " + e.field + ": FOUND " + e.found + ", EXPECTED " +
+                  upper(e.expected));
   else
-    emit(m, to, "     FIELD " + e.field + ": FOUND " + e.found + ", ALLOWED " +
-                    upper(e.expected));
+    out.push_back("     FIELD " + e.field + ": FOUND " + e.found + ", ALLOWED " +
+                  upper(e.expected));
+  return out;
 }
 
 void INPUTCHECK(Model& m, const FreeReader& rd, int& status) {
