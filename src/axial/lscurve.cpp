@@ -41,7 +41,7 @@ bool check_pile(Model& m, int t, bool torsion, int& status) {
   for (int s = 1; s <= m.NSECT(t); ++s) {
     const double top = torsion ? m.SGJ(t, s) : m.SAREA(t, s) * m.SEMOD(t, s);
     const double bot = torsion ? m.SGJB(t, s) : m.SAREAB(t, s) * m.SEMOD(t, s);
-    if (torsion ? (top <= double(1e-6f) || bot <= double(1e-6f)) : (top <= 0.0 || bot <= 0.0)) {
+    if (torsion ? (top <= kMinGJ || bot <= kMinGJ) : (top <= 0.0 || bot <= 0.0)) {
       if (torsion) {
         for (int e = 0; e < 2; ++e) emit(m, TO_REPORT | TO_RUNLOG, "");
         emit(m, TO_REPORT | TO_RUNLOG, "       ERROR!!!     GJ(TORSIONAL RIGIDITY) IS ZERO");

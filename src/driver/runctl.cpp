@@ -18,6 +18,7 @@
 #include "capfe/capfedrv.h"
 #include "echo/echo.h"
 #include "input/freeread.h"
+#include "input/inputcheck.h"
 #include "input/readinput.h"
 #include "io/platform.h"
 #include "io/writers.h"
@@ -104,9 +105,10 @@ bool read_names(Model& m) {
   return true;
 }
 
-}  // namespace
-
-namespace {
+std::string upper(std::string s) {
+  for (char& c : s) c = char(std::toupper(static_cast<unsigned char>(c)));
+  return s;
+}
 
 // A file named for the run, as the messages show it: its path from the root.
 std::string shown_path(const std::string& name) {
@@ -115,14 +117,42 @@ std::string shown_path(const std::string& name) {
   return ec ? name : p.lexically_normal().string();
 }
 
+// Every role needs a name: a line of the list that is empty or holds only blanks (a name is
+// taken without its trailing blanks) names no file. The first such line is refused before
+// any file is opened, with the input reader's message naming the list, the line and what
+// it should hold. The message goes to the progress file, which the host reads, when that
+// file is named; the run log is left as it is, like every file of a run that cannot start.
+// True when every role is named.
+bool names_every_role(Model& m) {
+  for (int r = 0; r < NROLES; ++r) {
+    if (!m.fname(FileRole(r)).empty()) continue;
+    ReadError e;
+    e.kind = ReadFail::unreadable;
+    e.line = r + 5;
+    e.field = "NAME OF THE " + upper(kRoleName[r]);
+    e.found = "A BLANK LINE";
+    e.expected = "the name of a file";
+    std::string text = " - FILE-NAME LIST Names.dat IS MISSING OR INCOMPLETE";
+    for (const std::string& l : read_error_lines(e, "FILE-NAME LIST: " + shown_path(std::string(m.FILELIST.trimmed()))))
+      text += "\n" + l;
+    bool exists = false;
+    if (!m.fname(R_PROGRESS).empty() && !not_regular(m.fname(R_PROGRESS), exists))
+      progress_message(m, {text, ""});
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+namespace {
+
 // Why an existing file cannot serve the run (a folder, a FIFO or a device); empty for a
 // regular file or a missing one.
 std::string not_a_file(const std::string& name, bool& exists) {
   const char* kind = not_regular(name, exists);
   if (!kind) return {};
-  std::string k = kind;
-  for (char& c : k) c = char(std::toupper(static_cast<unsigned char>(c)));
-  return "IS A " + k + ", NOT A REGULAR FILE";
+  return "IS A " + upper(kind) + ", NOT A REGULAR FILE";
 }
 
 // A file that stops the run before anything is emptied: its name and the reason.
@@ -132,18 +162,14 @@ void cannot_open(Model& m, int& status, const std::string& name, std::string rea
   status = ST_FILEOPEN;
 }
 
-std::string upper_reason(int err) {
-  std::string r = std::strerror(err);
-  for (char& c : r) c = char(std::toupper(static_cast<unsigned char>(c)));
-  return r;
-}
+std::string upper_reason(int err) { return upper(std::strerror(err)); }
 
 }  // namespace
 
 void OPENFILES(Model& m, int& status) {
   m.METHOD = 2;
   m.ITRANS = 1;
-  if (!read_names(m)) {
+  if (!read_names(m) || !names_every_role(m)) {
     status = ST_NAMESDAT;
     return;
   }
@@ -268,7 +294,7 @@ void status_lines(int status, std::string out[4], int& n) {
     case ST_LSCOHES: add(err); add("      LS CURVE, COHESION VALUE IS ZERO"); return;
     case ST_TRE50: add(err); add("     TORQUE CURVE, E50 VALUE IS ZERO"); return;
     case ST_TRCOHES: add(err); add("     TORQUE CURVE, COHESION VALUE IS ZERO"); return;
-    case ST_NAMESDAT: add(err); add("    FILE-NAME LIST Names.dat IS MISSING OR SHORT"); return;
+    case ST_NAMESDAT: add(err); add("    FILE-NAME LIST Names.dat IS MISSING OR INCOMPLETE"); return;
     case ST_FILEOPEN: add(err); add("    A FILE OF THE RUN CANNOT BE OPENED"); return;
     case ST_FILEWRITE: add(err); add("    A FILE OF THE RUN CANNOT BE WRITTEN"); return;
     case ST_INPUTREAD: add(err); add("    INPUT DATA FILE CANNOT BE READ"); return;

@@ -25,6 +25,7 @@
 
 #include "host/waiting.h"
 #include "io/textfile.h"
+#include "model/run_tables.h"
 #include "torva/itorva.h"
 
 namespace fs = std::filesystem;
@@ -48,29 +49,9 @@ constexpr int kMphiIndex = 22;
 const char* const kExt[22] = {".echo", ".out", ".sum", ".plt", ".log", ".cas", ".pld", ".prg",
                               ".gcd",  ".es1", ".es2", ".pls", ".stp", ".pst", ".kmx", ".wrn",
                               ".trc",  ".lsd", ".cvd", ".stt", ".sus", ".mph"};
-const char* const kRole[kNames] = {"input data file",
-                                   "echo report",
-                                   "results report",
-                                   "summary report",
-                                   "plot output",
-                                   "run log",
-                                   "outcome list",
-                                   "plot data",
-                                   "progress file",
-                                   "generated-curve details",
-                                   "estimation records 1",
-                                   "estimation records 2",
-                                   "per-pile scratch",
-                                   "stop-request file",
-                                   "pile-state file",
-                                   "stiffness-matrix log",
-                                   "warning scratch",
-                                   "solver trace",
-                                   "load-settlement details",
-                                   "curve data",
-                                   "stiffness-model trace",
-                                   "summary scratch",
-                                   "moment-curvature listing"};
+// The role of each line, as the engine names it.
+const char* const* const kRole = torva::kRoleName;
+static_assert(torva::NROLES == kNames);
 constexpr int kRunLog = 5, kProgress = 8, kStopReq = 13;
 
 std::atomic<bool> g_interrupted{false};
@@ -160,7 +141,7 @@ std::string message_of(int st) {
     case 0: return "analysis completed";
     case 1: return "wrong entry argument";
     case 4: return "analysis stopped by user";
-    case 40: return "the file-name list Names.dat is missing or short";
+    case 40: return "the file-name list Names.dat is missing or incomplete";
     case 41: return "a file of the run cannot be opened";
     case 42: return "a file of the run cannot be written";
     case 43: return "the input data file cannot be read";
@@ -180,7 +161,9 @@ int refuse(const std::string& why) {
 // would cut, an input or listing that the run itself would overwrite.
 std::string names_problem(const fs::path& folder, const std::vector<std::string>& names) {
   for (int k = 0; k < kNames; ++k) {
-    if (names[k].empty()) return std::string("no file is named for the ") + kRole[k];
+    if (names[k].empty())
+      return (folder / "Names.dat").string() + " line " + std::to_string(k + 5) +
+             " is blank: expected the name of the " + kRole[k];
     // "Names.dat" holds one name a line, read without its trailing blanks: such a name
     // would reach the engine as another file's.
     if (names[k].find_first_of("\n\r") != std::string::npos)

@@ -49,7 +49,9 @@ struct Checker {
   void not_negative(double v, const Fid& f) {
     if (!(v >= 0.0)) refuse(f, real_text(v), "A VALUE OF 0 OR MORE");
   }
-  // An iteration limit: every pile solution needs at least one iteration.
+  // An iteration limit of the pile or the cap solutions. Below 1 a limit would not limit:
+  // the cap analysis never tests its first iteration and would still make two, then report
+  // the limit as given.
   void iterations(int v, const Fid& f) {
     if (v < 1) refuse(f, std::to_string(v), "AT LEAST 1 ITERATION");
   }
@@ -204,6 +206,40 @@ void check_sections(Checker& ck) {
   }
 }
 
+// The torsional rigidity of the sections that a generated torque-rotation curve marches
+// through. In 3-D with soil layers, the echo generates a curve for every row of the list
+// when any row takes one; the march divides by GJ along the row's pile, top and bottom of
+// each section (a section that is not tapered has one value).
+void check_torsion(Checker& ck) {
+  Model& m = ck.m;
+  if (m.NDIM != 3 || m.NLAYIN < 1) return;
+  bool generated = false;
+  for (int g = 1; g <= m.NROW3; ++g) generated = generated || m.ROWI3(g, 6) == 0;
+  if (!generated) return;
+  bool checked[MAXSECIN + 1] = {};
+  for (int i = 1; i <= std::min(m.NTRGEN, MAXTRGEN); ++i) {
+    const int g = m.TRGEN(i);
+    if (g < 1 || g > m.NROW3) continue;
+    const int t = m.ROWI3(g, 3);
+    if (t < 1 || t > m.NPROPIN) continue;
+    for (int s = 1; s <= std::min(m.NSECTI(t), MAXSECT); ++s) {
+      const int k = m.ISECI(t, s);
+      if (k < 1 || k > m.NSECIN || checked[k]) continue;
+      checked[k] = true;
+      const bool tapered = m.INONLIN(k) == 0 && m.ITAPERI(k) > 0;
+      for (int c : {14, 32}) {
+        const double v = m.SPROPI(k, c);
+        // A negative value is refused with the other section values.
+        if ((c == 32 && !tapered) || v < 0.0 || v > kMinGJ) continue;
+        ck.refuse(Fid("SPROPI", k, c), real_text(v),
+                  "A VALUE GREATER THAN " + real_text(kMinGJ) + " (TORSIONAL STIFFNESS GJ" +
+                      (c == 32 ? " AT THE BOTTOM" : "") + " OF A SECTION OF PILE ROW " +
+                      std::to_string(g) + ", WHOSE TORQUE-ROTATION CURVE IS GENERATED)");
+      }
+    }
+  }
+}
+
 void check_soil(Checker& ck) {
   Model& m = ck.m;
   // No layers is a valid model whose curves all come from the input; what needs the soil
@@ -282,6 +318,7 @@ void check_loads(Checker& ck) {
     if (m.CASINT(c, 4) == 0 && m.CASINT(c, 5) < 1)
       ck.refuse(Fid("CASINT", c, 5), std::to_string(m.CASINT(c, 5)),
                 "AT LEAST 1 CYCLE FOR CYCLIC LOADING");
+    ck.iterations(m.CASINT(c, 6), Fid("MAXITFND", c));
     ck.iterations(m.CASINT(c, 7), Fid("MAXITLLP", c));
     check_estimation(ck, c);
   }
@@ -294,6 +331,7 @@ void check_loads(Checker& ck) {
     if (m.CBINT(c, 4) == 0 && m.CBINT(c, 5) < 1)
       ck.refuse(Fid("CBINT", c, 5), std::to_string(m.CBINT(c, 5)),
                 "AT LEAST 1 CYCLE FOR CYCLIC LOADING");
+    ck.iterations(m.CBINT(c, 6), Fid("CBINT", c, 6));
     ck.iterations(m.CBINT(c, 7), Fid("CBINT", c, 7));
   }
 }
@@ -351,24 +389,30 @@ void report_input_error(Model& m, const ReadError& e) {
 void report_read_error(Model& m, const ReadError& e, const std::string& file) {
   const unsigned to = TO_REPORT | TO_RUNLOG;
   emit(m, to, "");
-  emit(m, to, e.kind == ReadFail::invalid ? "     **** INVALID INPUT ****"
-                                          : "     **** INPUT ERROR ****");
-  emit(m, to, "     " + file);
+  for (const std::string& l : read_error_lines(e, file)) emit(m, to, l);
+}
+
+std::vector<std::string> read_error_lines(const ReadError& e, const std::string& file) {
+  std::vector<std::string> out;
+  out.push_back(e.kind == ReadFail::invalid ? "     **** INVALID INPUT ****"
+                                            : "     **** INPUT ERROR ****");
+  out.push_back("     " + file);
   std::string where = "     LINE " + std::to_string(e.line);
   if (e.kind == ReadFail::end_of_file) where += " (THE FILE ENDS THERE)";
   // A record that runs over several lines: where it began, which is where a value that is
   // missing from it should have stood.
   if (e.record_line > 0 && e.record_line != e.line)
     where += ", IN THE RECORD THAT BEGINS ON LINE " + std::to_string(e.record_line);
-  emit(m, to, where + ", SECTION: " + e.section);
+  out.push_back(e.section.empty() ? where : where + ", SECTION: " + e.section);
   if (e.kind == ReadFail::end_of_file)
-    emit(m, to, "     FIELD " + e.field + ": NOT FOUND, THE RECORD NEEDS A FURTHER LINE");
+    out.push_back("     FIELD " + e.field + ": NOT FOUND, THE RECORD NEEDS A FURTHER LINE");
   else if (e.kind == ReadFail::unreadable)
-    emit(m, to, "     FIELD " + e.field + ": FOUND " + e.found + ", EXPECTED " +
-                    upper(e.expected));
+    out.push_back("     FIELD " + e.field + ": FOUND " + e.found + ", EXPECTED " +
+                  upper(e.expected));
   else
-    emit(m, to, "     FIELD " + e.field + ": FOUND " + e.found + ", ALLOWED " +
-                    upper(e.expected));
+    out.push_back("     FIELD " + e.field + ": FOUND " + e.found + ", ALLOWED " +
+                  upper(e.expected));
+  return out;
 }
 
 void INPUTCHECK(Model& m, const FreeReader& rd, int& status) {
@@ -376,6 +420,7 @@ void INPUTCHECK(Model& m, const FreeReader& rd, int& status) {
   check_rows(ck);
   check_properties(ck);
   check_sections(ck);
+  check_torsion(ck);
   check_soil(ck);
   check_loads(ck);
   check_factors(ck);

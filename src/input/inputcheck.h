@@ -4,6 +4,9 @@
 // the field, the value found and what is allowed.
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "input/freeread.h"
 #include "model/model.h"
 
@@ -19,6 +22,9 @@ void report_input_error(Model& m, const ReadError& e);
 // The same message for a record of another file the run reads; `file` heads the message
 // (as "INPUT DATA FILE: case.dat" heads the input data file's).
 void report_read_error(Model& m, const ReadError& e, const std::string& file);
+// The lines of that message, for a file read before the reports are open. A failure
+// without a section (a list of one name a line) is placed by its line alone.
+std::vector<std::string> read_error_lines(const ReadError& e, const std::string& file);
 
 inline constexpr int kUserEI = 10;  // cross-section type whose EI is a user moment-curvature set
 

@@ -10,6 +10,9 @@
 namespace torva {
 
 inline constexpr int MAXLSPT = 50;   // points of a load-settlement or torque-rotation curve
+// The least torsional rigidity GJ of a section that a generated torque-rotation curve can
+// march through: the march divides by GJ, and a value at or below this counts as zero.
+inline constexpr double kMinGJ = double(1e-6f);
 
 // User p-y curves of the analysis (copied from the input by the echo's Table G).
 struct PYUSER {

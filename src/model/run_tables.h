@@ -31,6 +31,31 @@ enum FileRole : int {
   R_MPHILIST, NROLES
 };
 
+// What each line of "Names.dat" names, by role, for messages.
+inline constexpr const char* kRoleName[NROLES] = {"input data file",
+                                                  "echo report",
+                                                  "results report",
+                                                  "summary report",
+                                                  "plot output",
+                                                  "run log",
+                                                  "outcome list",
+                                                  "plot data",
+                                                  "progress file",
+                                                  "generated-curve details",
+                                                  "estimation records 1",
+                                                  "estimation records 2",
+                                                  "per-pile scratch",
+                                                  "stop-request file",
+                                                  "pile-state file",
+                                                  "stiffness-matrix log",
+                                                  "warning scratch",
+                                                  "solver trace",
+                                                  "load-settlement details",
+                                                  "curve data",
+                                                  "stiffness-model trace",
+                                                  "summary scratch",
+                                                  "moment-curvature listing"};
+
 // Contents of "Names.dat": the version text and one file name per role.
 struct FILENAMES {
   Chars<12> VERSTXT;

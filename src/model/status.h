@@ -29,7 +29,7 @@ inline constexpr int ST_TRCOHES = 35;
 // checks, options not analysed, the plate model of the cap, curves that need missing soil).
 // They end the run in order, with their own end-of-run lines, instead of ending the host
 // process.
-inline constexpr int ST_NAMESDAT = 40;     // "Names.dat" missing or shorter than 27 lines
+inline constexpr int ST_NAMESDAT = 40;     // "Names.dat" missing, shorter than 27 lines or a name line blank
 inline constexpr int ST_FILEOPEN = 41;     // a report, work or input file cannot be opened
 inline constexpr int ST_FILEWRITE = 42;    // a report or work file cannot be written
 inline constexpr int ST_INPUTREAD = 43;    // an input record cannot be read

@@ -168,7 +168,7 @@ TEST(StatusLines, EveryCodeHasItsEndOfRunLines) {
       {33, {err, "      LS CURVE, COHESION VALUE IS ZERO"}},
       {34, {err, "     TORQUE CURVE, E50 VALUE IS ZERO"}},
       {35, {err, "     TORQUE CURVE, COHESION VALUE IS ZERO"}},
-      {40, {err, "    FILE-NAME LIST Names.dat IS MISSING OR SHORT"}},
+      {40, {err, "    FILE-NAME LIST Names.dat IS MISSING OR INCOMPLETE"}},
       {41, {err, "    A FILE OF THE RUN CANNOT BE OPENED"}},
       {42, {err, "    A FILE OF THE RUN CANNOT BE WRITTEN"}},
       {43, {err, "    INPUT DATA FILE CANNOT BE READ"}},
@@ -202,6 +202,53 @@ TEST(Itorva, MissingNamesListIsAStatusNotACrash) {
   dir.write("Names.dat", "TORVA\n\n\n\ncase.dat\ncase.echo\n");  // short list
   EXPECT_EQ(run_itorva(3), ST_NAMESDAT);
   EXPECT_FALSE(dir.exists("case.echo"));
+}
+
+// Writes "Names.dat" with its line `line` replaced by `text`.
+void replace_names_line(const WorkDir& dir, int line, const std::string& text) {
+  std::string names = dir.read("Names.dat");
+  std::size_t at = 0;
+  for (int i = 1; i < line; ++i) at = names.find('\n', at) + 1;
+  names.replace(at, names.find('\n', at) - at, text);
+  dir.write("Names.dat", names);
+}
+
+// A line of the file-name list that names no file (empty, or blanks only) ends the run
+// before any file is opened or emptied; the progress file, which the host reads, names the
+// list, the line and what the line should hold. With no progress file named, the status
+// alone says it.
+TEST(Itorva, ABlankLineOfTheNamesListIsNamedByItsLine) {
+  const struct {
+    int line;
+    const char* text;
+    const char* role;
+  } cases[] = {{5, "", "INPUT DATA FILE"},
+               {10, "      ", "RUN LOG"},
+               {18, "  ", "STOP-REQUEST FILE"},
+               {27, " ", "MOMENT-CURVATURE LISTING"},
+               {13, "   ", "PROGRESS FILE"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.line);
+    WorkDir dir;
+    dir.write("case.dat", "TITLE\n");
+    dir.write_names();
+    replace_names_line(dir, c.line, c.text);
+    dir.write("case.log", "earlier run log\n");
+    EXPECT_EQ(run_itorva(3), ST_NAMESDAT);
+    EXPECT_EQ(dir.read("case.log"), "earlier run log\n");
+    EXPECT_FALSE(dir.exists("case.echo"));
+    if (c.line == 13) {
+      EXPECT_FALSE(dir.exists("case.prg"));
+      continue;
+    }
+    EXPECT_EQ(dir.read("case.prg"),
+              " - FILE-NAME LIST Names.dat IS MISSING OR INCOMPLETE\n"
+              "     **** INPUT ERROR ****\n"
+              "     FILE-NAME LIST: " + (dir.path() / "Names.dat").string() + "\n"
+              "     LINE " + std::to_string(c.line) + "\n"
+              "     FIELD NAME OF THE " + c.role +
+                  ": FOUND A BLANK LINE, EXPECTED THE NAME OF A FILE\n\n");
+  }
 }
 
 // A run that cannot start leaves every earlier file as it was.
@@ -252,11 +299,7 @@ TEST(Itorva, FilesThatCannotServeTheRunAreRefusedBeforeAnythingIsEmptied) {
     std::filesystem::create_directory(dir.path() / "sub");
     ASSERT_EQ(::mkfifo((dir.path() / "fifo").c_str(), 0644), 0);
     dir.write_names();
-    std::string names = dir.read("Names.dat"), out;
-    std::size_t at = 0;
-    for (int i = 1; i < c.line; ++i) at = names.find('\n', at) + 1;
-    names.replace(at, names.find('\n', at) - at, c.value);
-    dir.write("Names.dat", names);
+    replace_names_line(dir, c.line, c.value);
     for (const char* ext : {".out", ".log", ".echo", ".sum"})
       dir.write(std::string("case") + ext, std::string("earlier ") + ext + "\n");
     EXPECT_EQ(run_itorva(3), ST_FILEOPEN);

@@ -232,6 +232,13 @@ TEST(Host, RunsThatCannotStartAreRefusedBeforeAnythingIsWritten) {
          d.write("Names.dat", "TORVA 1.0\n\n\n\njob.dat\njob.echo\n");
        },
        {"."}, 61, "ends after line 6; line 7 (the results report) is missing"},
+      {"file-name list with a blank line names the line",
+       [](WorkDir& d) {
+         earlier_run(d);
+         d.write("job.dat", example("group2x2_sand_us.dat"));
+         names_with(d, 10, "     ");
+       },
+       {"."}, 61, "Names.dat line 10 is blank: expected the name of the run log"},
       {"file-name list that is a folder",
        [](WorkDir& d) {
          earlier_run(d);

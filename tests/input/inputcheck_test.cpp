@@ -636,17 +636,30 @@ TEST(InputCheck, ListsAreInTheOrderTheirLookupsSearch) {
 TEST(InputCheck, ValuesThatFailTheAnalysisAreRefusedWhereWritten) {
   const std::string case1 = "0 0 0 1 1 100 500\n1.0E-4 1.0E-6 0.5 0.01\nLOAD CASE ONE";
   const std::string comb1 = "0 0 0 1 1 100 500\n1.0E-4 1.0E-6 0.5 0.01\nCOMBINATION ONE";
-  auto limit = [](const std::string& text, const char* v) {
+  // The limits of the cap (100) and of the pile (500) iterations, `v` in place of `given`.
+  auto limit = [](const std::string& text, const char* given, const char* v) {
     std::string s = text;
-    s.replace(s.find(" 500"), 4, std::string(" ") + v);
+    s.replace(s.find(given), std::strlen(given), v);
     return s;
   };
   const Bad cases[] = {
-      {"no pile iterations", case1, limit(case1, "0"), "0 0 0 1 1 100 0", C, "MAXITLLP(1)"},
-      {"-1 pile iterations", case1, limit(case1, "-1"), "0 0 0 1 1 100 -1", C, "MAXITLLP(1)"},
-      {"no pile iterations in a combination", comb1, limit(comb1, "0"), "0 0 0 1 1 100 0", C,
-       "CBINT(1,7)"},
+      {"no pile iterations", case1, limit(case1, " 500", " 0"), "0 0 0 1 1 100 0", C,
+       "MAXITLLP(1)"},
+      {"-1 pile iterations", case1, limit(case1, " 500", " -1"), "0 0 0 1 1 100 -1", C,
+       "MAXITLLP(1)"},
+      {"no pile iterations in a combination", comb1, limit(comb1, " 500", " 0"),
+       "0 0 0 1 1 100 0", C, "CBINT(1,7)"},
+      // A cap limit below 1 still iterates twice per attempt (the first iteration is never
+      // tested) and then reports no convergence after "0" or "-3" iterations.
+      {"no cap iterations", case1, limit(case1, " 100 ", " 0 "), "0 0 0 1 1 0 500", C,
+       "MAXITFND(1)"},
+      {"-3 cap iterations", case1, limit(case1, " 100 ", " -3 "), "0 0 0 1 1 -3 500", C,
+       "MAXITFND(1)"},
+      {"no cap iterations in a combination", comb1, limit(comb1, " 100 ", " 0 "),
+       "0 0 0 1 1 0 500", C, "CBINT(1,6)"},
       {"negative GJ", "1.64E10", "-1.64E10", "11.2E6 24.35", C, "SPROPI(1,14)"},
+      // Both rows take the torque-rotation curve generated for row 1, which divides by GJ.
+      {"zero GJ", "1.64E10", "0.0", "11.2E6 24.35", C, "SPROPI(1,14)"},
       {"zero diameter", "16.0 15.0 0 0", "0.0 15.0 0 0", "0.0 15.0 0 0", C, "SPROPI(1,1)"},
       {"zero Young's modulus", "2.0E5 29.0E6 0.0 0\n", "2.0E5 0.0 0.0 0\n", "2.0E5 0.0 0.0 0",
        C, "SPROPI(1,17)"},
@@ -669,6 +682,19 @@ TEST(InputCheck, ValuesThatFailTheAnalysisAreRefusedWhereWritten) {
     run_bad(all_options(), {step, line, bad, bad, C, "DLINT(1,1,5)"});
   }
   read_edited(all_options(), {"step 2", {{line, "1 1 1 2 2 1 1.0 0 0.0"}}, ST_OK});
+  // GJ where a torque-rotation curve is generated from it: the bottom value of a tapered
+  // section, and a section of a pile whose rows all take user curves (no curve generated).
+  const std::string sect = "29.0E6 0.0 0\n";
+  run_bad(kBase, {"zero GJ at the bottom of a tapered section", sect,
+                  "29.0E6 0.0 1\n16.0 15.0 0 0 0 0 0 0\n"
+                  "11.2E6 24.35 731.9 731.9 0.0 0.0 4.0E6 2.0E5 29.0E6 0.0\n",
+                  "11.2E6 24.35 731.9 731.9 0.0 0.0", C, "SPROPI(1,32)"});
+  run_bad(all_options(), {"zero GJ of a nonlinear section", "39761.0 1.19E11", "39761.0 0.0",
+                          "30.0 706.86 39761.0 39761.0 0.0", C, "SPROPI(2,14)"});
+  read_edited(all_options(), {"zero GJ, user torque-rotation curves only",
+                              {{"1.19E11", "0.0"}, {"1.19E11", "0.0"},
+                               {"2 2 1 1 0 0 0 0 1 1", "2 2 1 1 0 1 0 0 1 1"}},
+                              ST_OK});
   // A section above the last one of its pile may leave its diameter to that section.
   read_edited(all_options(),
               {"no diameter above the last section", {{"30.0 706.86", "0.0 706.86"}}, ST_OK});
