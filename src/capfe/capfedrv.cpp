@@ -1,5 +1,6 @@
 #include "capfe/capfedrv.h"
 
+#include <cerrno>
 #include <string>
 
 #include "capfe/capfem.h"
@@ -51,16 +52,12 @@ bool fe_names(Model& m, FeNames& names, int& status) {
 
 void FEFILES(Model& m, const FeNames& names, int& status) {
   TextFile f;
-  if (!f.open_write(FENAMES_FILE)) {
-    emit(m, TO_REPORT | TO_RUNLOG, std::string(" **** FATAL ERROR **** ") + FENAMES_FILE + " CANNOT BE WRITTEN");
-    if (status == 0) status = ST_FILEOPEN;
-    return;
-  }
+  if (!f.open_write(FENAMES_FILE)) return plate_file_failed(m, status, ST_FILEOPEN, FENAMES_FILE, errno);
   // Each name on a line of at least 75 characters; a longer name is written whole.
   for (const std::string& n : {m.fname(R_PLOTOUT), names.fedata, names.felist, names.feresult, names.felog})
     f.line(padded(n, 75));
-  if (f.write_failed() && status == 0) status = ST_FILEWRITE;
   f.close();
+  if (f.write_failed()) plate_file_failed(m, status, ST_FILEWRITE, FENAMES_FILE, f.write_errno());
 }
 
 void CAPFEDRV(Model& m, const double loads[6], int& status, PlateOutcome* outcome,

@@ -1,8 +1,10 @@
 #include "capfe/capfem.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "capfe/elstif.h"
@@ -62,19 +64,19 @@ bool open_files(PlateRun& r, TextFile& fedata) {
     const bool missing = !name[1].empty() && !std::filesystem::exists(name[1], ec) && !ec;
     return refuse("MODEL FILE " + name[1] + (missing ? " IS MISSING" : " CANNOT BE READ"));
   }
-  if (!r.FELIST.open_write(name[2]) || !r.FERESULT.open_write(name[3]) || !r.FELOG.open_write(name[4])) {
-    emit(m, TO_REPORT | TO_RUNLOG, " **** FATAL ERROR **** PLATE MODEL OF THE CAP: ITS OUTPUT FILES CANNOT BE OPENED");
-    r.fail(ST_FILEOPEN);
+  auto cannot_open = [&](const std::string& path, int err) {
+    r.file_failed(ST_FILEOPEN, path, err);
     return false;
-  }
+  };
+  TextFile* const outs[3] = {&r.FELIST, &r.FERESULT, &r.FELOG};
+  for (int i = 0; i < 3; ++i)
+    if (!outs[i]->open_write(name[i + 2])) return cannot_open(name[i + 2], errno);
   // The trace starts with the first plate run of a run; later runs append to it.
   const bool trace = m.IFETRC == 0 ? r.FETRACE.open_write(FETRACE_FILE) : r.FETRACE.open_append(FETRACE_FILE);
   m.IFETRC = 1;
-  if (!trace || !r.FORT3.open("fort3") || !r.FORT4.open("fort4") || !r.FORT2.open("fort2")) {
-    emit(m, TO_REPORT | TO_RUNLOG, " **** FATAL ERROR **** PLATE MODEL OF THE CAP: ITS SCRATCH FILES CANNOT BE OPENED");
-    r.fail(ST_FILEOPEN);
-    return false;
-  }
+  if (!trace) return cannot_open(FETRACE_FILE, errno);
+  for (const auto& [f, path] : {std::pair{&r.FORT3, "fort3"}, {&r.FORT4, "fort4"}, {&r.FORT2, "fort2"}})
+    if (!f->open(path)) return cannot_open(path, f->error());
   return true;
 }
 
@@ -308,9 +310,9 @@ void run_plate_program(PlateRun& r) {
       r.FERESULT.line("END_STEP_DATA");
     }
   }
-  if (r.status == ST_FILEWRITE) {
-    emit(m, TO_REPORT | TO_RUNLOG, " **** FATAL ERROR **** PLATE MODEL OF THE CAP: ITS FILES CANNOT BE WRITTEN");
-  } else if (r.status != 0 && r.status != ST_FILEOPEN && r.status != ST_FEMODEL && r.status != ST_STOP) {
+  // A file that failed is named by the caller (see plate_file_failed).
+  if (r.status != 0 && r.status != ST_FILEOPEN && r.status != ST_FILEWRITE && r.status != ST_FEMODEL &&
+      r.status != ST_STOP) {
     if (r.why.empty() && r.status != ST_FESOLVE) r.why = "A PILE SOLUTION FAILED, SEE ABOVE";
     emit(m, TO_REPORT | TO_RUNLOG,
          " **** FATAL ERROR **** PLATE MODEL OF THE CAP CANNOT BE SOLVED" + (r.why.empty() ? "" : ": " + r.why));
@@ -322,12 +324,22 @@ void run_plate_program(PlateRun& r) {
   if ((r.status == ST_FEMODEL || r.status == ST_FESOLVE) && m.ERRTEXT.empty() && !r.why.empty())
     m.ERRTEXT = r.why;
   for (TextFile* f : {&r.FELIST, &r.FERESULT, &r.FELOG, &r.FETRACE}) {
-    if (f->is_open() && f->write_failed()) r.fail(ST_FILEWRITE);
     f->close();
+    if (f->write_failed()) r.file_failed(ST_FILEWRITE, *f);
   }
   r.FORT2.close();
   r.FORT3.close();
   r.FORT4.close();
+}
+
+void plate_file_failed(Model& m, int& status, int code, const std::string& path, int err) {
+  if (status != ST_OK && status != ST_STOP) return;
+  std::string l = " **** FATAL ERROR **** PLATE MODEL OF THE CAP: A FILE CANNOT BE ";
+  l += code == ST_FILEOPEN ? "OPENED: " : "WRITTEN: ";
+  l += shown_path(path);
+  if (err != 0) l += ": " + upper_reason(err);
+  emit(m, TO_REPORT | TO_RUNLOG, l);
+  file_failed(m, status, code, path, err);
 }
 
 void CAPFEM(Model& m, const PileSprings& piles, int& status, PlateOutcome* outcome,
@@ -336,7 +348,10 @@ void CAPFEM(Model& m, const PileSprings& piles, int& status, PlateOutcome* outco
   r.stop = stop;
   r.piles_are_rows = true;
   run_plate_program(r);
-  if (r.status != 0 && status == 0) status = r.status;
+  if (r.status == ST_FILEOPEN || r.status == ST_FILEWRITE)
+    plate_file_failed(m, status, r.status, r.failed_file, r.failed_errno);
+  else if (r.status != 0 && status == 0)
+    status = r.status;
   if (outcome != nullptr) *outcome = {r.status == 0, r.steps, r.reached, r.complete, r.cut};
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <functional>
+#include <string>
 
 #include "capfe/platerun.h"
 
@@ -34,6 +35,13 @@ void CAPFEM(Model& m, const PileSprings& piles, int& status, PlateOutcome* outco
 // The whole plate program on one run record (its displacements stay in it for the
 // caller); CAPFEM runs it on a record of its own.
 void run_plate_program(PlateRun& r);
+
+// A file of the plate program (its file list, model files, listing, results, log, trace or
+// scratch files) that cannot be opened (`code` ST_FILEOPEN) or written in full
+// (ST_FILEWRITE): unless the run already holds an error, a fatal line on the results report
+// and the run log naming the file and the system's reason `err` (none when 0), and the
+// run's status with the same name and reason for the end of the run (see file_failed).
+void plate_file_failed(Model& m, int& status, int code, const std::string& path, int err);
 
 // Evaluates every pile once more at the final displacement of the plate.
 bool PILEFIN(PlateRun& r);

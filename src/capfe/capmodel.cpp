@@ -1,7 +1,9 @@
+#include <cerrno>
 #include <cmath>
 #include <string>
 
 #include "capfe/capfedrv.h"
+#include "capfe/capfem.h"
 #include "model/limits.h"
 #include "model/messages.h"
 #include "model/model.h"
@@ -41,11 +43,8 @@ void CAPMODEL(Model& m, const double loads[6], int& status) {
   FEFILES(m, names, status);
   if (status != 0) return;
   TextFile fm, kw;
-  if (!fm.open_write(names.femodel) || !kw.open_write(names.femodelkw)) {
-    emit(m, TO_REPORT | TO_RUNLOG, " **** FATAL ERROR **** CAP MODEL FILES CANNOT BE WRITTEN");
-    if (status == 0) status = ST_FILEOPEN;
-    return;
-  }
+  if (!fm.open_write(names.femodel)) return plate_file_failed(m, status, ST_FILEOPEN, names.femodel, errno);
+  if (!kw.open_write(names.femodelkw)) return plate_file_failed(m, status, ST_FILEOPEN, names.femodelkw, errno);
   const double len = m.CAPLEN, wid = m.CAPWID;
   const int npoin = (2 * nx + 1) * (ny + 1) + ny * (nx + 1);
   const int nelem = nx * ny;
@@ -175,7 +174,10 @@ void CAPMODEL(Model& m, const double loads[6], int& status) {
   time_line(kw, m);
   kw.free("END_TIME_STEPPING_DATA");
   kw.free("END_DATA");
-  if ((fm.write_failed() || kw.write_failed()) && status == 0) status = ST_FILEWRITE;
+  for (TextFile* f : {&fm, &kw}) {
+    f->close();
+    if (f->write_failed()) plate_file_failed(m, status, ST_FILEWRITE, f->path(), f->write_errno());
+  }
 }
 
 }  // namespace torva

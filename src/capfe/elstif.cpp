@@ -393,7 +393,7 @@ bool ELSTIF(PlateRun& r) {
     for (int i = 0; i < ELREC_MEM; ++i) rec[ELREC_PLT + i] = w.MEMDBG.data()[i];
     for (int i = 0; i < ELREC_XY; ++i) rec[ELREC_PLT + ELREC_MEM + i] = w.GPXY.data()[i];
     if (!r.FORT3.write(rec, ELREC_LEN)) {
-      r.fail(ST_FILEWRITE);
+      r.file_failed(ST_FILEWRITE, r.FORT3);
       return false;
     }
   }

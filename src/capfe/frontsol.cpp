@@ -118,7 +118,7 @@ bool FRONTSOL(PlateRun& r) {
       rec[std::size_t(cap) + 1] = o;
       rec[std::size_t(cap) + 2] = v;
       if (!r.FORT2.write(rec.data(), cap + 3)) {
-        r.fail(ST_FILEWRITE);
+        r.file_failed(ST_FILEWRITE, r.FORT2);
         restore();
         return false;
       }
@@ -162,7 +162,7 @@ bool FRONTSOL(PlateRun& r) {
   // Back substitution, newest equation first.
   for (long q = neq; q >= 1; --q) {
     if (!r.FORT2.read_at(q, rec.data(), cap + 3)) {
-      r.fail(ST_FILEWRITE);
+      r.file_failed(ST_FILEWRITE, r.FORT2);
       restore();
       return false;
     }

@@ -1,5 +1,6 @@
 #include "capfe/platerun.h"
 
+#include <cerrno>
 #include <cstdint>
 
 #include "model/model.h"
@@ -14,11 +15,18 @@ double& PlateRun::elmat(int e, int i, int j) {
                std::size_t(j - 1)];
 }
 
+bool RecordFile::failed() {
+  err_ = errno;
+  return false;
+}
+
 bool RecordFile::open(const std::string& path) {
   close();
+  path_ = path;
+  err_ = 0;
   fp_ = std::fopen(path.c_str(), "w+b");
   pos_ = count_ = len_ = 0;
-  return fp_ != nullptr;
+  return fp_ != nullptr || failed();
 }
 
 void RecordFile::close() {
@@ -28,26 +36,28 @@ void RecordFile::close() {
 }
 
 bool RecordFile::write(const double* v, int n) {
-  if (fp_ == nullptr) return false;
+  errno = 0;
+  if (fp_ == nullptr) return failed();
   if (len_ == 0) len_ = n;
-  if (n != len_) return false;
+  if (n != len_) return failed();
   const long rec = long(sizeof(double)) * len_ + 8;
-  if (std::fseek(fp_, pos_ * rec, SEEK_SET) != 0) return false;
+  if (std::fseek(fp_, pos_ * rec, SEEK_SET) != 0) return failed();
   const std::int32_t mark = std::int32_t(sizeof(double) * std::size_t(n));
   bool ok = std::fwrite(&mark, sizeof mark, 1, fp_) == 1;
   ok = ok && std::fwrite(v, sizeof(double), std::size_t(n), fp_) == std::size_t(n);
   ok = ok && std::fwrite(&mark, sizeof mark, 1, fp_) == 1;
-  if (!ok) return false;
+  if (!ok) return failed();
   ++pos_;
   count_ = pos_;
   return true;
 }
 
 bool RecordFile::read_at(long k, double* v, int n) {
-  if (fp_ == nullptr || k < 1 || k > count_ || n != len_) return false;
+  errno = 0;
+  if (fp_ == nullptr || k < 1 || k > count_ || n != len_) return failed();
   const long rec = long(sizeof(double)) * len_ + 8;
-  if (std::fseek(fp_, (k - 1) * rec + 4, SEEK_SET) != 0) return false;
-  return std::fread(v, sizeof(double), std::size_t(n), fp_) == std::size_t(n);
+  if (std::fseek(fp_, (k - 1) * rec + 4, SEEK_SET) != 0) return failed();
+  return std::fread(v, sizeof(double), std::size_t(n), fp_) == std::size_t(n) || failed();
 }
 
 bool RecordFile::read(double* v, int n) {

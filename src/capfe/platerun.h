@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "io/textfile.h"
+#include "model/status.h"
 #include "model/table.h"
 
 namespace torva {
@@ -116,9 +117,16 @@ class RecordFile {
   long count() const { return count_; }
   long position() const { return pos_; }
   bool is_open() const { return fp_ != nullptr; }
+  const std::string& path() const { return path_; }
+  // The system's reason (an errno value) of the last open, write or read that failed; 0
+  // when the system gave none (a record missing or of another length).
+  int error() const { return err_; }
 
  private:
+  bool failed();  // records errno as the reason of a failure; false
   std::FILE* fp_ = nullptr;
+  std::string path_;
+  int err_ = 0;
   long pos_ = 0;    // records before the current position
   long count_ = 0;  // records in the file
   long len_ = 0;    // values per record (fixed by the first write)
@@ -180,10 +188,24 @@ struct PlateRun {
   TextFile FELIST, FERESULT, FELOG, FETRACE;
   RecordFile FORT2, FORT3, FORT4;
 
+  // A file of the plate program that cannot be opened, written or read back: the run's
+  // failure unless an error came first (a stop request gives way to it), with the file's
+  // name and the system's reason (0: none) for the run's messages.
+  std::string failed_file;
+  int failed_errno = 0;
+
   double& elmat(int e, int i, int j);
   void fail(int code) {
     if (status == 0) status = code;
   }
+  void file_failed(int code, const std::string& path, int err) {
+    if (status != 0 && status != ST_STOP) return;
+    status = code;
+    failed_file = path;
+    failed_errno = err;
+  }
+  void file_failed(int code, const RecordFile& f) { file_failed(code, f.path(), f.error()); }
+  void file_failed(int code, const TextFile& f) { file_failed(code, f.path(), f.write_errno()); }
 };
 
 }  // namespace torva

@@ -83,7 +83,7 @@ bool STRESOUT(PlateRun& r) {
   for (int e = 1; e <= m.NELEM; ++e) {
     if (!r.FORT3.read(rec.data(), ELREC_LEN)) {
       r.FELIST.line(" *** ELEMENT SCRATCH FILE CANNOT BE READ");
-      r.fail(ST_FILEWRITE);
+      r.file_failed(ST_FILEWRITE, r.FORT3);
       return false;
     }
     const double* pltdbg = rec.data();

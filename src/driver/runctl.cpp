@@ -6,8 +6,6 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
-#include <cstring>
-#include <filesystem>
 #include <cstdio>
 #include <exception>
 #include <iterator>
@@ -110,13 +108,6 @@ std::string upper(std::string s) {
   return s;
 }
 
-// A file named for the run, as the messages show it: its path from the root.
-std::string shown_path(const std::string& name) {
-  std::error_code ec;
-  const std::filesystem::path p = std::filesystem::absolute(name, ec);
-  return ec ? name : p.lexically_normal().string();
-}
-
 // Every role needs a name: a line of the list that is empty or holds only blanks (a name is
 // taken without its trailing blanks) names no file. The first such line is refused before
 // any file is opened, with the input reader's message naming the list, the line and what
@@ -143,10 +134,6 @@ bool names_every_role(Model& m) {
   return true;
 }
 
-}  // namespace
-
-namespace {
-
 // Why an existing file cannot serve the run (a folder, a FIFO or a device); empty for a
 // regular file or a missing one.
 std::string not_a_file(const std::string& name, bool& exists) {
@@ -161,8 +148,6 @@ void cannot_open(Model& m, int& status, const std::string& name, std::string rea
   m.ERRREASON = std::move(reason);
   status = ST_FILEOPEN;
 }
-
-std::string upper_reason(int err) { return upper(std::strerror(err)); }
 
 }  // namespace
 
@@ -386,14 +371,9 @@ std::vector<WrittenFile> written_files(Model& m) {
           {&m.ESTREC2, nullptr, R_ESTREC2}};
 }
 
-// Records the first failed file as the run's error: a run whose files are not all written
-// never ends as completed (nor as merely stopped). An error the run had already met stays
-// the run's status; its own message comes first.
+// A file of the run's own set that cannot be written in full (see file_failed).
 void write_failed(Model& m, int& status, FileRole role, int err) {
-  if (status != ST_OK && status != ST_STOP) return;
-  status = ST_FILEWRITE;
-  m.ERRFILE = shown_path(m.fname(role));
-  m.ERRREASON = upper_reason(err);
+  file_failed(m, status, ST_FILEWRITE, m.fname(role), err);
 }
 
 bool check_file(Model& m, int& status, const WrittenFile& w, bool close) {

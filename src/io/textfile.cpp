@@ -6,9 +6,12 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <filesystem>
 
 namespace torva {
 
@@ -80,6 +83,18 @@ bool rewrite_file(const std::string& path, std::string_view text) {
   if (::close(fd) != 0 && err == 0) err = errno;
   errno = err;
   return err == 0;
+}
+
+std::string shown_path(const std::string& name) {
+  std::error_code ec;
+  const std::filesystem::path p = std::filesystem::absolute(name, ec);
+  return ec ? name : p.lexically_normal().string();
+}
+
+std::string upper_reason(int err) {
+  std::string r = std::strerror(err);
+  for (char& c : r) c = char(std::toupper(static_cast<unsigned char>(c)));
+  return r;
 }
 
 bool TextFile::open_write(const std::string& path) {

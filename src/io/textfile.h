@@ -33,6 +33,12 @@ const char* not_regular(const std::string& path, bool& exists);
 // reader of its first line, such as a progress display, never sees it empty); false when
 // any part of it failed, with errno set.
 bool rewrite_file(const std::string& path, std::string_view text);
+// A file's path as the run's messages show it: from the root, normalised (the name as
+// given when it cannot be made so).
+std::string shown_path(const std::string& name);
+// The system's reason of a failed file operation (an errno value), in capitals as the
+// run's messages give it.
+std::string upper_reason(int err);
 
 class TextFile {
  public:

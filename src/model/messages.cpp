@@ -1,5 +1,6 @@
 #include "model/messages.h"
 
+#include "io/textfile.h"
 #include "model/model.h"
 
 namespace torva {
@@ -28,6 +29,13 @@ void emit(Model& m, unsigned dest, std::string_view line) {
     return;
   }
   write_to(m, dest, line);
+}
+
+void file_failed(Model& m, int& status, int code, const std::string& path, int err) {
+  if (status != ST_OK && status != ST_STOP) return;
+  status = code;
+  m.ERRFILE = shown_path(path);
+  m.ERRREASON = err != 0 ? upper_reason(err) : std::string();
 }
 
 void count_warning(Model& m, WarnCount which) {

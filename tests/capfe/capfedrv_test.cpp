@@ -6,10 +6,13 @@
 
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
+#include <optional>
 #include <sstream>
 
 #include "capfe/platefix.h"
 #include "model/status.h"
+#include "support/filesizelimit.h"
 
 namespace torva {
 namespace {
@@ -56,6 +59,20 @@ class CapfeDrv : public ::testing::Test {
     m->CONNECTY(1) = 2;
     m->BETA(2) = std::acos(-1.0) / 2;
     m->CONNECTY(2) = 1;
+  }
+  // A plate restrained at every node, one pile per row at its head (plate x = the row's Z,
+  // y = its Y), as the model file of the case.
+  void write_plate_model() {
+    PlateModel pm;
+    pm.mesh.build();
+    const int all[6] = {1, 1, 1, 1, 1, 1};
+    for (int n = 1; n <= pm.mesh.npoin(); ++n) pm.restrain(n, all);
+    m->CORZ(1) = 0.25;
+    m->CORY(1) = 0.75;
+    m->CORZ(2) = m->CORY(2) = 0.5;
+    pm.ispring = 1;
+    pm.piles = {"0.25 0.75", "0.5 0.5"};
+    dir.write("case.fem", pm.text());
   }
   void close_all() {
     for (TextFile* f : {&m->REPORT, &m->SUMMARY, &m->PLOTOUT, &m->RUNLOG}) f->close();
@@ -142,17 +159,7 @@ TEST_F(CapfeDrv, CapModelWithoutTorsionHasOneLoadAndRefusesAnEmptyMesh) {
 
 TEST_F(CapfeDrv, PlateAnalysisWritesHeadingsAndRunsTheModelFile) {
   m->IFEOPT = 1;
-  PlateModel pm;
-  pm.mesh.build();
-  const int all[6] = {1, 1, 1, 1, 1, 1};
-  for (int n = 1; n <= pm.mesh.npoin(); ++n) pm.restrain(n, all);
-  // One pile per row, at its head (plate x = the row's Z, y = its Y).
-  m->CORZ(1) = 0.25;
-  m->CORY(1) = 0.75;
-  m->CORZ(2) = m->CORY(2) = 0.5;
-  pm.ispring = 1;
-  pm.piles = {"0.25 0.75", "0.5 0.5"};
-  dir.write("case.fem", pm.text());
+  write_plate_model();
   LinearPiles none({0, 0, 0, 0, 0, 0});
   int status = 0;
   CAPFEDRV(*m, loads, status, nullptr, {}, &none);
@@ -189,6 +196,60 @@ TEST_F(CapfeDrv, PlateFilesMayNotBeFilesOfTheRun) {
   EXPECT_EQ(status, ST_FEMODEL);
   close_all();
   EXPECT_NE(dir.read("case.out").find("PLATE MODEL FILE case.fel IS ALSO A FILE OF THE RUN"), std::string::npos);
+}
+
+// A file written for the plate program that cannot be written in full or opened ends the
+// case with the file status; the results report and the run log name the file and the
+// system's reason, and so does the end of the run. A file fails as a link to a device that
+// refuses every write, under a file size limit below its size (the file-name list: the
+// plate program reads it back), or with a folder in its place.
+TEST_F(CapfeDrv, APlateFileThatFailsIsNamedWithItsReason) {
+  enum How { kFull, kSizeLimit, kFolder };
+  const struct Case {
+    const char* file;
+    int ifeopt;
+    How how;
+    const char* reason;
+  } cases[] = {
+      {"case.fel", 1, kFull, "NO SPACE LEFT ON DEVICE"},  // listing
+      {"tslab.dat", 1, kSizeLimit, "FILE TOO LARGE"},     // file-name list
+      {"case.fkw", 2, kFull, "NO SPACE LEFT ON DEVICE"},  // cap model file
+      {"case.fer", 1, kFolder, "IS A DIRECTORY"},          // results
+  };
+  write_plate_model();
+  LinearPiles none({0, 0, 0, 0, 0, 0});
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.file);
+    std::filesystem::remove_all(c.file);
+    if (c.how == kFull) std::filesystem::create_symlink("/dev/full", c.file);
+    if (c.how == kFolder) std::filesystem::create_directory(c.file);
+    ASSERT_TRUE(m->REPORT.open_write("case.out"));
+    ASSERT_TRUE(m->RUNLOG.open_write("case.log"));
+    m->IFEOPT = c.ifeopt;
+    m->ERRFILE.clear();
+    m->ERRREASON.clear();
+    int status = 0;
+    {
+      // The list of five names of 75 characters needs 380 bytes; the report and the run
+      // log stay below 300.
+      std::optional<testing::FileSizeLimit> limit;
+      if (c.how == kSizeLimit) {
+        limit.emplace(300);
+        ASSERT_TRUE(limit->set());
+      }
+      CAPFEDRV(*m, loads, status, nullptr, {}, &none);
+      close_all();
+    }
+    std::filesystem::remove_all(c.file);
+    EXPECT_EQ(status, c.how == kFolder ? ST_FILEOPEN : ST_FILEWRITE);
+    const std::string path = (std::filesystem::current_path() / c.file).string();
+    EXPECT_EQ(m->ERRFILE, path);
+    EXPECT_EQ(m->ERRREASON, c.reason);
+    const std::string says = std::string(" **** FATAL ERROR **** PLATE MODEL OF THE CAP: A FILE CANNOT BE ") +
+                             (c.how == kFolder ? "OPENED: " : "WRITTEN: ") + path + ": " + c.reason + "\n";
+    EXPECT_NE(dir.read("case.log").find(says), std::string::npos) << dir.read("case.log");
+    EXPECT_NE(dir.read("case.out").find(says), std::string::npos);
+  }
 }
 
 }  // namespace

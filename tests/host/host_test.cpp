@@ -23,6 +23,7 @@
 #include <utility>
 #include <vector>
 
+#include "support/filesizelimit.h"
 #include "support/workdir.h"
 
 extern char** environ;
@@ -86,6 +87,20 @@ HostRun finish_host(pid_t pid, const fs::path& log) {
 HostRun run_host(const fs::path& dir, const std::vector<std::string>& args) {
   const fs::path log = dir.parent_path() / (dir.filename().string() + ".host.txt");
   HostRun r = finish_host(start_host(dir, args, log), log);
+  fs::remove(log);
+  return r;
+}
+
+// The host run with its files limited to `bytes` (a write beyond fails with "File too
+// large"); exit code -1 when the limit cannot be set.
+HostRun run_host_with_file_limit(const fs::path& dir, const std::vector<std::string>& args, rlim_t bytes) {
+  const fs::path log = dir.parent_path() / (dir.filename().string() + ".host.txt");
+  pid_t pid = -1;
+  {
+    const torva::testing::FileSizeLimit limit(bytes);
+    if (limit.set()) pid = start_host(dir, args, log);
+  }
+  HostRun r = finish_host(pid, log);
   fs::remove(log);
   return r;
 }
@@ -503,20 +518,8 @@ TEST(Host, TheFolderIsShownByItsOwnPath) {
 TEST(Host, AReportThatCannotBeWrittenInFullEndsTheRunWithItsName) {
   WorkDir d;
   d.write("job.dat", example("group2x2_sand_us.dat"));
-  // Files may grow to 16 kB (a write beyond fails with "File too large" instead of the
-  // signal); the results report needs more.
-  struct rlimit old {};
-  ::getrlimit(RLIMIT_FSIZE, &old);
-  struct rlimit lim = old;
-  lim.rlim_cur = 16384;
-  const auto prev = std::signal(SIGXFSZ, SIG_IGN);
-  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &lim), 0);
-  const fs::path log = d.path().parent_path() / (d.path().filename().string() + ".host.txt");
-  const pid_t pid = start_host(d.path(), {"job.dat"}, log);
-  ::setrlimit(RLIMIT_FSIZE, &old);
-  std::signal(SIGXFSZ, prev);
-  const HostRun r = finish_host(pid, log);
-  fs::remove(log);
+  // Files may grow to 16 kB; the results report needs more.
+  const HostRun r = run_host_with_file_limit(d.path(), {"job.dat"}, 16384);
   EXPECT_EQ(r.code, 42) << r.out;
   const std::string out = (d.path() / "job.out").string();
   EXPECT_NE(r.out.find("A FILE OF THE RUN CANNOT BE WRITTEN: " + out + ": FILE TOO LARGE"),
@@ -527,6 +530,25 @@ TEST(Host, AReportThatCannotBeWrittenInFullEndsTheRunWithItsName) {
   EXPECT_NE(runlog.find("    A FILE OF THE RUN CANNOT BE WRITTEN\n     " + out +
                         ": FILE TOO LARGE\n"),
             std::string::npos) << runlog;
+}
+
+// A file of the plate program of the cap that cannot be written in full is named as the
+// run's own files are. Files may grow to 195 kB: only the plate's work files need more, and
+// its element scratch file is the first to reach the limit.
+TEST(Host, APlateProgramFileThatCannotBeWrittenEndsTheRunWithItsName) {
+  WorkDir d;
+  d.write("job.dat", example("group2x2_plate_us.dat"));
+  d.write("job.fem", example("group2x2_plate_us.fem"));
+  const HostRun r = run_host_with_file_limit(d.path(), {"job.dat"}, 195 * 1024);
+  EXPECT_EQ(r.code, 42) << r.out;
+  const std::string failed = (d.path() / "fort3").string() + ": FILE TOO LARGE";
+  EXPECT_NE(r.out.find("torva: A FILE OF THE RUN CANNOT BE WRITTEN: " + failed + "\n"), std::string::npos)
+      << r.out;
+  const std::string runlog = d.read("job.log");
+  EXPECT_NE(runlog.find("    A FILE OF THE RUN CANNOT BE WRITTEN\n     " + failed + "\n"), std::string::npos)
+      << runlog;
+  EXPECT_NE(d.read("job.out").find(" **** FATAL ERROR **** PLATE MODEL OF THE CAP: A FILE CANNOT BE WRITTEN: " + failed + "\n"),
+            std::string::npos);
 }
 
 // A run ended at any moment leaves no report with zero bytes in it, and none that mixes the
