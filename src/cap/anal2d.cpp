@@ -97,6 +97,42 @@ void axial_warning(Model& m, bool bearing) {
                " IN LOAD-SETTLEMENT CURVE", head);
 }
 
+// Length of a cap increment: the translations and the rotation times the group's lever.
+double increment_length(const Vec3& d, double lever) {
+  return std::sqrt(d(1) * d(1) + d(2) * d(2) + lever * lever * d(3) * d(3));
+}
+
+// The fraction of the Newton increment DDV from DV that the iteration takes: 1, or the
+// first of 1/2, 1/4, ... (down to 1/64) whose end passes the monotonicity test, the Newton
+// increment there with the same tangent (inverse SSINV) at most 1 - lam/4 times the
+// increment's length. A state at which a pile does not close fails the test. The load at
+// the trial state is the step's load TCUR FV0 with the cap's passive force there.
+double damped_step(Model& m, const Vec3& DV, const Vec3& DDV, const Mat3& SSINV, double TCUR,
+                   const Vec3& FV0, const Passive2d& pasv, double lever, int& status) {
+  const double full = increment_length(DDV, lever);
+  if (!(full > 0.0)) return 1.0;
+  const int istate = m.ISTATE;
+  double lam = 1.0;
+  for (int k = 0; k < 6; ++k, lam *= 0.5) {
+    Vec3 Dt, Rt, Ft, dt;
+    for (int i = 1; i <= 3; ++i) Dt(i) = DV(i) + lam * DDV(i);
+    FVEC2D(m, Rt, Dt, status);
+    if (status != 0) return lam;
+    const bool closed = m.ISTATE != 1;
+    m.ISTATE = istate;
+    for (int i = 1; i <= 3; ++i) Ft(i) = TCUR * FV0(i);
+    if (m.ICAPOPT == 1) {
+      Vec3 fp;
+      pasv.load(Dt(2), fp, passive_still(m, std::hypot(Dt(1), Dt(2))));
+      for (int i = 1; i <= 3; ++i) Ft(i) += fp(i);
+    }
+    for (int i = 1; i <= 3; ++i) Ft(i) -= Rt(i);
+    MATVEC3(dt, SSINV, Ft);
+    if (closed && increment_length(dt, lever) <= (1.0 - 0.25 * lam) * full) break;
+  }
+  return lam;
+}
+
 }  // namespace
 
 void ANAL2D(Model& m, int kind, int& IPYSAVE, int& status, Vec3& FVLAST, Vec3& DVLAST,
@@ -244,6 +280,16 @@ void ANAL2D(Model& m, int kind, int& IPYSAVE, int& status, Vec3& FVLAST, Vec3& D
         for (int i = 1; i <= 3; ++i)
           if (DV(i) != 0.0 && (DV(i) > 0.0) != (DV(i) + DDV(i) > 0.0) && std::fabs(DV(i) + DDV(i)) > std::fabs(DV(i)))
             DDV(i) = -DV(i);
+        // With soil movement the rows' response steepens where their piles move with the
+        // soil, which is near the cap movement sought, not at zero: a Newton step from a
+        // movement away from it, where the response is soft, overshoots to the other side
+        // and the iterations cycle. The step is halved until the Newton increment at its
+        // end, with this tangent, is shorter than the step's own.
+        if (m.NSMPT > 0 && !point_case) {
+          const double lam = damped_step(m, DV, DDV, SSINV, TCUR, FV0, pasv, noise.L, status);
+          if (status != 0) return;
+          for (int i = 1; i <= 3; ++i) DDV(i) *= lam;
+        }
         for (int i = 1; i <= 3; ++i) {
           DV(i) += DDV(i);
           UDV(i) += DDV(i);

@@ -76,6 +76,26 @@ void llp2d_results(Model& m, int g, double P, double V, double ua, const Mat3& T
   NODEENV(m, g, N, m.NDIM, h, s.block);
 }
 
+// With soil movement the springs act on the pile's movement relative to the soil, y - sm,
+// with sm signed along the pile's lateral axis. The p-y curves subtract the magnitude of
+// the movement from the deflection they are handed, so a node with movement is handed
+// |sm| + |y - sm|: the deflection itself would take the curve at |y - |sm||, which for a
+// soil moving the negative way is the sum of the two magnitudes where the pile moves with
+// the soil. Nodes without movement keep their deflection.
+void relative_to_soil(int n, const NodeVec& sm, NodeVec& yk) {
+  for (int k = 1; k <= n + 1; ++k)
+    if (sm(k) != 0.0) yk(k) = std::abs(sm(k)) + std::abs(yk(k) - sm(k));
+}
+
+// The soil reactions of the nodes with movement take their sense from the relative
+// movement: positive where the pile deflects less than the soil moves (y <= sm), as the
+// reaction of a pile without movement is positive where it deflects the negative way.
+// y by solution entry (node k at k + 3), sm and pr by pile node.
+void reaction_sense(int n, const NodeVec& sm, const NodeVec& y, NodeVec& pr) {
+  for (int k = 1; k <= n + 1; ++k)
+    if (sm(k) != 0.0) pr(k) = y(k + 3) <= sm(k) ? std::abs(pr(k)) : -std::abs(pr(k));
+}
+
 }  // namespace
 
 bool LLP2D(Model& m, int g, double yt, double st, double P, double& V, double& M, int& status,
@@ -119,6 +139,7 @@ bool LLP2D(Model& m, int g, double yt, double st, double P, double& V, double& M
     // The p-y springs of a straight shape from yt at the head to 0 at the tip; the soil
     // movement loads the pile only from the next update on.
     for (int k = 1; k <= n + 1; ++k) s.yk(k) = yt * (1.0 - double(k - 1) / n);
+    if (movement) relative_to_soil(n, s.sm, s.yk);
     PYCURVE(m, t, status, g, g, s.yk, s.Esp, s.sm, s.zero, s.Fsm, s.pr, &s.kept);
     if (status != 0) return false;
     for (int k = 1; k <= n + 1; ++k) s.Es(k + 3) = s.Esp(k);
@@ -172,8 +193,10 @@ bool LLP2D(Model& m, int g, double yt, double st, double P, double& V, double& M
       for (int mm = 4; mm <= N; ++mm) s.Es(mm) = s.Espm(mm);
     } else {
       for (int k = 1; k <= n + 1; ++k) s.yk(k) = s.y(k + 3);
+      if (movement) relative_to_soil(n, s.sm, s.yk);
       PYCURVE(m, t, status, g, g, s.yk, s.Esp, s.sm, s.zero, s.Fsm, s.pr, &s.kept);
       if (status != 0) return false;
+      if (movement) reaction_sense(n, s.sm, s.y, s.pr);
       for (int k = 1; k <= n + 1; ++k) {
         s.Es(k + 3) = s.Esp(k);
         if (movement) s.q(k + 3) = s.q0(k) + s.sm(k) * s.Esp(k);  // movement as a load

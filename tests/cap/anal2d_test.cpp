@@ -82,6 +82,49 @@ TEST(Anal2d, SymmetricBentUnderVerticalLoad) {
   }
 }
 
+// The symmetric bent under its vertical load in a soil moving sideways, by `top` at the
+// ground, `mid` 10 ft down and nothing from 20 ft down.
+std::string bent_in_moving_soil(const std::string& top, const std::string& mid) {
+  using testing::replace;
+  std::string t = replace(bent_text(), "240000.0 36000.0 0.0", "240000.0 0.0 0.0");
+  t = replace(t, "1 2 0 0 0 0 0 0 0 1 0 0 0 0 1 1 0 0 0 0", "1 2 0 0 0 0 0 0 0 1 0 0 0 0 1 1 0 1 0 0");
+  return t + "SOIL MOVEMENT\n3\n0.0 " + top + " 0.0\n10.0 " + mid + " 0.0\n20.0 0.0 0.0\n";
+}
+
+// A soil moving either way carries the symmetric bent with it in mirror image: the same
+// settlement, the sideways movement and the rotation of opposite sign. The cap moves the
+// soil's way by less than the soil moves at the ground (the soil below moves less), and
+// stands in equilibrium sideways. The quarter-power curves of the stiff clay stiffen
+// without bound where a pile moves with the soil, so the rows' response is steep about
+// the movement sought and soft away from it.
+TEST(Anal2d, SoilMovingEitherWayMovesTheSymmetricBentInMirrorImage) {
+  Vec3 DV[2];
+  const char* sense[2] = {"+", "-"};
+  for (int k = 0; k < 2; ++k) {
+    SCOPED_TRACE(sense[k]);
+    const std::string sg = k == 0 ? "" : "-";
+    Bent b(bent_in_moving_soil(sg + "0.5", sg + "0.2"));
+    ASSERT_EQ(b.status, 0);
+    Vec3 FV;
+    b.analyse(1, FV, DV[k]);
+    ASSERT_EQ(b.status, 0);
+    b.m->IOPASS = 0;
+    Vec3 R;
+    int st = 0;
+    FVEC2D(*b.m, R, DV[k], st);
+    ASSERT_EQ(st, 0);
+    EXPECT_NEAR(R(2), 0.0, 1e-3 * FV(1));
+    const std::string cases = b.close_and_read("case.cas");
+    ASSERT_NE(cases.find("    1 ANALYSIS COMPLETED"), std::string::npos) << cases;
+  }
+  EXPECT_GT(DV[0](1), 0.0);
+  EXPECT_GT(DV[0](2), 0.05);
+  EXPECT_LT(DV[0](2), 0.5);
+  EXPECT_NEAR(DV[1](1), DV[0](1), 1e-6 * DV[0](1));
+  EXPECT_NEAR(DV[1](2), -DV[0](2), 1e-6 * DV[0](2));
+  EXPECT_NEAR(DV[1](3), -DV[0](3), 1e-6 * std::abs(DV[0](3)) + 1e-12);
+}
+
 }  // namespace
 }  // namespace torva
 

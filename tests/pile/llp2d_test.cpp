@@ -2,6 +2,7 @@
 // foundation, its head conditions, its failures and its output passes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 
@@ -128,6 +129,42 @@ TEST_F(Llp2d, SoilMovementLoadsThePileThroughItsSprings) {
   EXPECT_NEAR(r.M / (2 * EI * b * b * (y0 - sm)), 1.0, 0.01);
   EXPECT_NEAR(r.V / (4 * EI * b * b * b * (y0 - sm) - k * y0 * h / 2), 1.0, 0.01);
   EXPECT_NEAR(s->y(p.nseg + 4), sm, 1e-3 * sm) << "the tip moves with the soil";
+}
+
+// The springs act on the pile's movement relative to the soil, whichever way the soil
+// moves. A fixed head moved by sm + y0 in a uniform soil movement sm leaves the pile riding
+// with the soil and moving y0 relative to it; on a curve that yields (p = k y up to 100)
+// it must bend as the same pile without movement moved by y0 alone: the same head moment
+// and the same shape about the soil. (Taken at |y - |sm||, a soil moving the negative way
+// would put the springs at about |y0| + 2 |sm|, far on the yielded part of the curve.)
+TEST_F(Llp2d, SoilMovementOfEitherSignActsOnTheMovementRelativeToTheSoil) {
+  const double k = 1.0e3;
+  elastic(100, k);
+  m->PYSETG(1) = 0;
+  testing::set_yielding_soil(*m, k, p.D, 2.0 * p.L, 100.0);
+  m->CONNECTY(1) = 2;
+  struct Case {
+    double sm, y0;
+  };
+  for (const Case c : {Case{0.5, 0.3}, Case{-0.5, 0.3}, Case{-0.5, -0.3}}) {
+    SCOPED_TRACE(c.sm);
+    SCOPED_TRACE(c.y0);
+    m->NSMPT = 0;
+    const Head2d still = solve(c.y0, 0.0);
+    ASSERT_TRUE(still.closed);
+    const double EI = p.EI, b = beta;
+    ASSERT_LT(std::abs(still.M), 0.8 * 2 * EI * b * b * std::abs(c.y0)) << "the soil yields";
+    NodeVec u;
+    for (int mm = 4; mm <= p.nseg + 4; ++mm) u(mm) = s->y(mm);
+    testing::set_soil_movement(*m, c.sm, 0.0, 2.0 * p.L);
+    const Head2d moving = solve(c.sm + c.y0, 0.0);
+    ASSERT_EQ(moving.status, 0);
+    ASSERT_TRUE(moving.closed);
+    EXPECT_NEAR(moving.M, still.M, 1e-6 * std::abs(still.M));
+    double off = 0.0;  // the largest departure from the shape about the soil
+    for (int mm = 4; mm <= p.nseg + 4; ++mm) off = std::max(off, std::abs(s->y(mm) - c.sm - u(mm)));
+    EXPECT_LT(off, 1e-8);
+  }
 }
 
 TEST_F(Llp2d, RotationalSpringBetweenPinnedAndFixed) {

@@ -173,11 +173,7 @@ TEST_F(Llp3d, SoilMovementActsOnTheMovementRelativeToTheSoil) {
   const double k = 1.0e3, sy = 0.5, z0 = 0.3;
   elastic(100, k);
   m->PYSETG(1) = 0;
-  testing::set_elastic_soil(*m, k, p.D, 2.0 * p.L);
-  for (int i = 1; i <= 2; ++i) m->SPC(i) = 100.0 / p.D;
-  m->IUNITS = 1;
-  m->ISTATIC = 1;
-  m->TOLCRV = 1.0e-6;
+  testing::set_yielding_soil(*m, k, p.D, 2.0 * p.L, 100.0);
   m->CONNECTY(1) = m->CONNECTZ(1) = 2;
   const Head still = testing::solve(*m, *s, 1, 0.0, 0.0, z0, 0.0);
   ASSERT_TRUE(still.closed);

@@ -77,6 +77,16 @@ inline void set_elastic_soil(Model& m, double k, double D, double bottom) {
   }
 }
 
+// The same layer yielding at p = pmax (per length of pile), with the curve controls of
+// an analysis in US units under static loading.
+inline void set_yielding_soil(Model& m, double k, double D, double bottom, double pmax) {
+  set_elastic_soil(m, k, D, bottom);
+  for (int i = 1; i <= 2; ++i) m.SPC(i) = pmax / D;
+  m.IUNITS = 1;
+  m.ISTATIC = 1;
+  m.TOLCRV = 1.0e-6;
+}
+
 // Free-field soil movement sY, sZ (global Y and Z) at full load, the same from X = 0 to
 // `bottom`.
 inline void set_soil_movement(Model& m, double sY, double sZ, double bottom) {
