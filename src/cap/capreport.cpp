@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cmath>
 #include <cstring>
 
 #include "io/fmt.h"
+#include "model/messages.h"
 #include "report/captables.h"
 #include "stiffness/estrec.h"
 
@@ -63,8 +65,7 @@ void trace_vec(TextFile& f, const char* label, const double* v, int n, int w, in
 
 bool open_scratch(Model& m, TextFile& f, FileRole r, int& status) {
   if (f.open_write(m.fname(r))) return true;
-  status = ST_FILEOPEN;
-  m.ERRFILE = m.fname(r);
+  file_failed(m, status, ST_FILEOPEN, m.fname(r), errno);
   return false;
 }
 

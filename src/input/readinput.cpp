@@ -1,6 +1,7 @@
 // READINPUT: the report heading, the file list and the date block, then the input data
 // file from its two title lines to its last section, into the as-read tables.
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <string>
 
@@ -9,6 +10,7 @@
 #include "input/readinput_parts.h"
 #include "input/units.h"
 #include "io/platform.h"
+#include "model/messages.h"
 
 namespace torva {
 
@@ -103,8 +105,7 @@ void read_control(Model& m, FreeReader& rd, int& status) {
   const bool opened = m.IPLTUNF != 0 ? m.CURVEREC.open_write(m.fname(R_CURVEDATA))
                                      : m.CURVEDATA.open_write(m.fname(R_CURVEDATA));
   if (!opened) {
-    m.ERRFILE = m.fname(R_CURVEDATA);
-    status = ST_FILEOPEN;
+    file_failed(m, status, ST_FILEOPEN, m.fname(R_CURVEDATA), errno);
     return;
   }
   SETUNITLAB(m, m.IUNITS == 2 ? -1 : (m.IUNITS == 1 ? 1 : 0));

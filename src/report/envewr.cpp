@@ -4,6 +4,7 @@
 #include "report/envewr.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <functional>
 #include <memory>
 #include <string>
@@ -12,6 +13,7 @@
 #include "io/platform.h"
 #include "io/threads.h"
 #include "io/writers.h"
+#include "model/messages.h"
 #include "pile/pileres.h"
 #include "report/captables.h"
 #include "report/noderes.h"
@@ -184,8 +186,7 @@ bool table_m_rows(Model& m, int kind, const std::function<TableMRow&(int)>& slot
                   const std::function<void(int, TextFile&, TextFile&)>& report, int& status) {
   const std::string scrname = m.fname(R_PILESCR);
   if (!m.PILESCR.open_write(scrname)) {
-    status = ST_FILEOPEN;
-    m.ERRFILE = scrname;
+    file_failed(m, status, ST_FILEOPEN, scrname, errno);
     return false;
   }
   // The streams of two blocks (plot data, scratch records and report of each slot, a block
@@ -270,11 +271,9 @@ bool table_m_rows(Model& m, int kind, const std::function<TableMRow&(int)>& slot
     write_block(done, ndone);
     m.TPRT += platform::wall_seconds() - t0;
   }
-  const bool failed = m.PILESCR.write_failed();
   m.PILESCR.close();
-  if (failed || m.PILESCR.write_failed()) {
-    status = ST_FILEWRITE;
-    m.ERRFILE = scrname;
+  if (m.PILESCR.write_failed()) {
+    file_failed(m, status, ST_FILEWRITE, scrname, m.PILESCR.write_errno());
     return false;
   }
   return true;

@@ -1,11 +1,13 @@
 #include "report/ptables.h"
 
+#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <limits>
 #include <string>
 
 #include "io/writers.h"
+#include "model/messages.h"
 #include "report/captables.h"
 
 namespace torva {
@@ -96,17 +98,16 @@ bool read_pile_records(Model& m, int nrow,
   }
   const std::string name = m.fname(R_PILESCR);
   if (!m.PILESCR.open_read(name)) {
-    status = ST_FILEOPEN;
-    m.ERRFILE = name;
+    file_failed(m, status, ST_FILEOPEN, name, errno);
     return false;
   }
   std::string rec[8];
   for (int g = 1; g <= nrow; ++g) {
     for (std::string& l : rec)
       if (!m.PILESCR.read_line(l)) {
+        // The records of a row that did not reach the file: written short.
         m.PILESCR.close();
-        status = ST_FILEWRITE;
-        m.ERRFILE = name;
+        file_failed(m, status, ST_FILEWRITE, name, 0);
         return false;
       }
     if (held != nullptr) held->insert(held->end(), rec, rec + 8);
