@@ -86,20 +86,24 @@ void run_frame(Model& m, int& status, const std::function<void(Model&, int&)>& s
 
 namespace {
 
-// Reads "Names.dat" of the working directory. False when it is missing or short.
-bool read_names(Model& m) {
+// Reads "Names.dat" of the working directory. False when it is missing or short; `missing`
+// is then the first line that is not there (0 when the list cannot be read).
+bool read_names(Model& m, int& missing) {
   m.FILELIST = "Names.dat";
+  missing = 0;
   TextFile list;
   if (!list.open_read("Names.dat")) return false;
   std::string line;
+  missing = 1;
   if (!list.read_line(line)) return false;
   m.VERSTXT = std::string_view(line).substr(0, std::min<std::size_t>(12, line.size()));
-  for (int i = 2; i <= 4; ++i)
+  for (missing = 2; missing <= 4; ++missing)
     if (!list.read_line(line)) return false;
-  for (int r = 0; r < NROLES; ++r) {
+  for (int r = 0; r < NROLES; ++r, ++missing) {
     if (!list.read_line(line)) return false;
     m.FNAME[r] = std::string_view(line).substr(0, std::min<std::size_t>(256, line.size()));
   }
+  missing = 0;
   return true;
 }
 
@@ -108,31 +112,46 @@ std::string upper(std::string s) {
   return s;
 }
 
-// Every role needs a name: a line of the list that is empty or holds only blanks (a name is
-// taken without its trailing blanks) names no file. The first such line is refused before
-// any file is opened, with the input reader's message naming the list, the line and what
-// it should hold. The message goes to the progress file, which the host reads, when that
-// file is named; the run log is left as it is, like every file of a run that cannot start.
-// True when every role is named.
+// Refuses the line of the list that should name the file of role `r` but holds `found`, with the input reader's message naming the list, the line and what it should
+// hold. The message goes to the progress file, which the host reads, when that file is
+// named; the run log is left as it is, like every file of a run that cannot start.
+void names_line_refused(Model& m, int r, const std::string& found) {
+  ReadError e;
+  e.kind = ReadFail::unreadable;
+  e.line = r + 5;
+  e.field = "NAME OF THE " + upper(kRoleName[r]);
+  e.found = found;
+  e.expected = "the name of a file";
+  std::string text = " - FILE-NAME LIST Names.dat IS MISSING OR INCOMPLETE";
+  for (const std::string& l : read_error_lines(e, "FILE-NAME LIST: " + shown_path(std::string(m.FILELIST.trimmed()))))
+    text += "\n" + l;
+  bool exists = false;
+  if (!m.fname(R_PROGRESS).empty() && !not_regular(m.fname(R_PROGRESS), exists))
+    progress_message(m, {text, ""});
+}
+
+// Every role needs a name: a line of the list that is missing (the list ends before it),
+// empty or holds only blanks (a name is taken without its trailing blanks) names no file.
+// The first such line is refused before any file is opened. True when every role is named.
 bool names_every_role(Model& m) {
-  for (int r = 0; r < NROLES; ++r) {
+  int missing = 0;
+  const bool whole = read_names(m, missing);
+  // A list that cannot be read names no role; one that ends early, the roles before its end.
+  if (!whole && missing < 5) return false;
+  const int read = whole ? NROLES : missing - 5;
+  for (int r = 0; r < read; ++r) {
     if (!m.fname(FileRole(r)).empty()) continue;
-    ReadError e;
-    e.kind = ReadFail::unreadable;
-    e.line = r + 5;
-    e.field = "NAME OF THE " + upper(kRoleName[r]);
-    e.found = "A BLANK LINE";
-    e.expected = "the name of a file";
-    std::string text = " - FILE-NAME LIST Names.dat IS MISSING OR INCOMPLETE";
-    for (const std::string& l : read_error_lines(e, "FILE-NAME LIST: " + shown_path(std::string(m.FILELIST.trimmed()))))
-      text += "\n" + l;
-    bool exists = false;
-    if (!m.fname(R_PROGRESS).empty() && !not_regular(m.fname(R_PROGRESS), exists))
-      progress_message(m, {text, ""});
+    names_line_refused(m, r, "A BLANK LINE");
     return false;
   }
-  return true;
+  // A list that ends before it names the progress file leaves the status alone to say it.
+  if (!whole) names_line_refused(m, read, "THE END OF THE FILE");
+  return whole;
 }
+
+}  // namespace
+
+namespace {
 
 // Why an existing file cannot serve the run (a folder, a FIFO or a device); empty for a
 // regular file or a missing one.
@@ -154,7 +173,7 @@ void cannot_open(Model& m, int& status, const std::string& name, std::string rea
 void OPENFILES(Model& m, int& status) {
   m.METHOD = 2;
   m.ITRANS = 1;
-  if (!read_names(m) || !names_every_role(m)) {
+  if (!names_every_role(m)) {
     status = ST_NAMESDAT;
     return;
   }

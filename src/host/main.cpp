@@ -115,7 +115,7 @@ std::string first_line(const std::string& p) {
 }
 
 // Lines 5 to 27 of an existing "Names.dat". Empty when they are all there, otherwise why
-// not: the file cannot be read, or the line (and the file it names) where it ends.
+// not: the file cannot be read, or the first line missing (and the file it should name).
 std::string read_names(const fs::path& p, std::vector<std::string>& names) {
   names.clear();
   std::error_code ec;
@@ -126,10 +126,11 @@ std::string read_names(const fs::path& p, std::vector<std::string>& names) {
   std::string line;
   for (int i = 1; i <= 4 + kNames; ++i) {
     if (!std::getline(in, line))
-      return p.string() + " ends after line " + std::to_string(i - 1) + "; line " +
-             std::to_string(i) + (i >= 5 ? std::string(" (the ") + kRole[i - 5] + ")" : "") +
-             " is missing: the list holds 27 lines, the input on line 5 and the files of "
-             "the run on lines 6 to 27";
+      return p.string() + " line " + std::to_string(i) + " is missing" +
+             (i >= 5 ? std::string(": expected the name of the ") + kRole[i - 5] : "") +
+             " (the list ends after line " + std::to_string(i - 1) +
+             "; it holds 27 lines, the input on line 5 and the files of the run on lines 6 "
+             "to 27)";
     // The engine reads a name as 256 characters without its trailing blanks.
     if (i >= 5) names.push_back(rtrim(line));
   }

@@ -213,26 +213,38 @@ void replace_names_line(const WorkDir& dir, int line, const std::string& text) {
   dir.write("Names.dat", names);
 }
 
-// A line of the file-name list that names no file (empty, or blanks only) ends the run
-// before any file is opened or emptied; the progress file, which the host reads, names the
-// list, the line and what the line should hold. With no progress file named, the status
-// alone says it.
-TEST(Itorva, ABlankLineOfTheNamesListIsNamedByItsLine) {
+// A line of the file-name list that names no file (empty, or blanks only, or missing from
+// a list that ends early) ends the run before any file is opened or emptied; the progress
+// file, which the host reads, names the list, the line and what the line should hold. With
+// no progress file named, the status alone says it.
+TEST(Itorva, ALineOfTheNamesListThatNamesNoFileIsNamedByItsLine) {
   const struct {
     int line;
-    const char* text;
+    const char* text;  // the line's text; none: the list ends before the line
     const char* role;
+    int ends = 0;  // the list ends before this line too (0: it does not)
   } cases[] = {{5, "", "INPUT DATA FILE"},
                {10, "      ", "RUN LOG"},
                {18, "  ", "STOP-REQUEST FILE"},
                {27, " ", "MOMENT-CURVATURE LISTING"},
-               {13, "   ", "PROGRESS FILE"}};
+               {13, "   ", "PROGRESS FILE"},
+               {14, nullptr, "GENERATED-CURVE DETAILS"},
+               {22, nullptr, "SOLVER TRACE"},
+               {27, nullptr, "MOMENT-CURVATURE LISTING"},
+               {13, nullptr, "PROGRESS FILE"},
+               {10, " ", "RUN LOG", 20}};  // the first line that names no file
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.line);
+    SCOPED_TRACE(std::to_string(c.line) + (c.text ? " blank" : " missing"));
     WorkDir dir;
     dir.write("case.dat", "TITLE\n");
     dir.write_names();
-    replace_names_line(dir, c.line, c.text);
+    if (c.text) replace_names_line(dir, c.line, c.text);
+    if (const int ends = c.text ? c.ends : c.line; ends > 0) {
+      const std::string names = dir.read("Names.dat");
+      std::size_t at = 0;
+      for (int i = 1; i < ends; ++i) at = names.find('\n', at) + 1;
+      dir.write("Names.dat", names.substr(0, at));
+    }
     dir.write("case.log", "earlier run log\n");
     EXPECT_EQ(run_itorva(3), ST_NAMESDAT);
     EXPECT_EQ(dir.read("case.log"), "earlier run log\n");
@@ -247,7 +259,8 @@ TEST(Itorva, ABlankLineOfTheNamesListIsNamedByItsLine) {
               "     FILE-NAME LIST: " + (dir.path() / "Names.dat").string() + "\n"
               "     LINE " + std::to_string(c.line) + "\n"
               "     FIELD NAME OF THE " + c.role +
-                  ": FOUND A BLANK LINE, EXPECTED THE NAME OF A FILE\n\n");
+                  ": FOUND " + (c.text ? "A BLANK LINE" : "THE END OF THE FILE") +
+                  ", EXPECTED THE NAME OF A FILE\n\n");
   }
 }
 

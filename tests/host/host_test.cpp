@@ -246,7 +246,7 @@ TEST(Host, RunsThatCannotStartAreRefusedBeforeAnythingIsWritten) {
          earlier_run(d);
          d.write("Names.dat", "TORVA 1.0\n\n\n\njob.dat\njob.echo\n");
        },
-       {"."}, 61, "ends after line 6; line 7 (the results report) is missing"},
+       {"."}, 61, "Names.dat line 7 is missing: expected the name of the results report (the list ends after line 6;"},
       {"file-name list with a blank line names the line",
        [](WorkDir& d) {
          earlier_run(d);
