@@ -112,8 +112,8 @@ std::string upper(std::string s) {
   return s;
 }
 
-// Refuses the line of the list that should name the file of role `r` but holds `found`, with the input reader's message naming the list, the line and what it should
-// hold. The message goes to the progress file, which the host reads, when that file is
+// Refuses the line of the list that should name the file of role `r` but holds `found`,
+// with the input reader's message naming the list, the line and what it should hold. The message goes to the progress file, which the host reads, when that file is
 // named; the run log is left as it is, like every file of a run that cannot start.
 void names_line_refused(Model& m, int r, const std::string& found) {
   ReadError e;
@@ -148,10 +148,6 @@ bool names_every_role(Model& m) {
   if (!whole) names_line_refused(m, read, "THE END OF THE FILE");
   return whole;
 }
-
-}  // namespace
-
-namespace {
 
 // Why an existing file cannot serve the run (a folder, a FIFO or a device); empty for a
 // regular file or a missing one.
