@@ -769,12 +769,18 @@ def families():
         rows=[(0.0, 0.0, 2, 6.0)], soil=clay_sand,
         cases=[dict(name='100 KIPS DOWN, 20 KIPS LATERAL', V=100000.0, H=20000.0)])
     # 2-D movement that is zero everywhere, or only along Z, against no movement at all.
+    b = math.degrees(math.atan(0.25))
     for mv, tag in ((None, 'none'), ([(0.0, 0.0, 0.0), (30.0, 0.0, 0.0)], 'zero'),
                     ([(0.0, 0.0, 0.5), (20.0, 0.0, 0.0)], 'alongz')):
-        add('f_2d_movement_%s' % tag, title='2-D BENT IN CLAY OVER SAND, SOIL MOVEMENT: %s'
-            % tag.upper(), ndim=2, sec='pipe16', length=50, nseg=50,
-            rows=[(-4.0, 0.0, 2, 6.0), (4.0, 0.0, 2, 6.0)], soil=clay_sand, movement=mv,
-            cases=[dict(name='200 KIPS DOWN, 20 KIPS LATERAL', V=200000.0, H=20000.0)])
+        for rows, rtag in (([(-4.0, 0.0, 2, 6.0), (4.0, 0.0, 2, 6.0)], 'vertical'),
+                           ([(-4.0, -b, 2, 6.0), (4.0, b, 2, 6.0)], 'battered')):
+            for V in (0.0, 200000.0):
+                add('f_2d_movement_%s_%s_V%d' % (tag, rtag, V / 1000),
+                    title='2-D BENT, %s ROWS, CLAY OVER SAND, SOIL MOVEMENT: %s'
+                    % (rtag.upper(), tag.upper()), ndim=2, sec='pipe16', length=50, nseg=50,
+                    rows=rows, soil=clay_sand, movement=mv,
+                    cases=[dict(name='%s KIPS DOWN, 20 KIPS LATERAL' % kips(V), V=V,
+                                H=20000.0)])
     # Symmetric groups in stiff clay without free water, heads 3 ft below the ground,
     # vertical load alone, at every load step; twins in clay with an initial k and in sand.
     for st in STEPS:
@@ -789,7 +795,7 @@ def families():
                 cases=[dict(name='600 KIPS DOWN', V=600000.0, facinc=st)])
         add('f_stiffclay_3x3_pipe16_step%g' % st,
             title='3 X 3 16 IN PIPES IN STIFF CLAY W/O FREE WATER, HEADS 3 FT DOWN, VERTICAL',
-            sec='pipe16', length=50, nseg=50, rows=grid(3, 3, 4.0, 4.0), level=-3.0,
+            sec='pipe16', length=50, nseg=40, rows=grid(3, 3, 4.0, 4.0), level=-3.0,
             soil=[(3, None, STIFF_CLAY)], cases=[dict(name='1200 KIPS DOWN', V=1.2e6, facinc=st)])
         b = math.degrees(math.atan(4.0))
         six = [(-5.0, -2.5, 180.0, b), (0.0, -2.5, 0.0, 90.0), (5.0, -2.5, 0.0, b),
@@ -837,7 +843,7 @@ def families():
                 continue
             add('f_move_3x3_hp14_%s_step%g' % (tag, st),
                 title='3 X 3 HP14X73 IN %s, SOIL MOVING ALONG Y AND Z' % CRITERIA[crit].upper(),
-                sec='hp14', length=50, nseg=50, rows=grid(3, 3, 4.5, 4.5), level=0.0,
+                sec='hp14', length=50, nseg=40, rows=grid(3, 3, 4.5, 4.5), level=0.0,
                 soil=[(crit, None, vals)], movement=[(0.0, 1.0, 0.6), (15.0, 0.0, 0.0)],
                 cases=[dict(name='900 KIPS DOWN, MOVING SOIL', V=9.0e5, facinc=st)])
     # A pile in an elastic subgrade with a uniform soil movement of 0.3 in.
@@ -868,6 +874,13 @@ def families():
             sec='pipe16', length=40, nseg=40, rows=grid(2, 2, 5.0, 5.0), head=head,
             soil=[(5, None, None)], axial='user', movement=[(0.0, 0.3, 0.2), (60.0, 0.3, 0.2)],
             cases=[dict(name='400 KIPS DOWN', V=4.0e5)])
+    for head, lev in (('pinned', 0.0), ('fixed', 5.0), ('pinned', 5.0)):
+        add('f_3d_elastic_2x2_uniform_move_%s_lev%g' % (head, lev),
+            title='2 X 2 PIPES IN ELASTIC SUBGRADE, SOIL MOVING 0.3 IN ALONG Y AND Z, %s HEADS'
+            % head.upper(), sec='pipe16', length=40, nseg=40, rows=grid(2, 2, 5.0, 5.0),
+            head=head, level=lev, soil=[(12, None, ELASTIC150)], axial='user',
+            movement=[(0.0, 0.3, 0.3), (60.0, 0.3, 0.3)],
+            cases=[dict(name='200 KIPS DOWN', V=2.0e5)])
     add('f_2d_userpy_move', title='2-D ROW ON USER P-Y CURVES, SOIL MOVING 0.3 IN',
         ndim=2, sec='pipe16', length=40, nseg=40, rows=[(0.0, 0.0, 2, 6.0)],
         soil=[(5, None, None)], axial='user', movement=[(0.0, 0.3, 0.0), (60.0, 0.3, 0.0)],
@@ -924,25 +937,83 @@ def layouts_2d(rnd, sp):
     return key, opts[key]
 
 
+def axial_capacity(soil, length, D, level, square=False):
+    """A designer's estimate of the axial capacity of one pile (lb, US values): side friction
+    (alpha method in clay, beta method in sand, the layer's own values where given) over the
+    embedded length, and the tip resistance."""
+    emb = length - max(level, 0.0)
+    perim = (4.0 if square else math.pi) * D / 12.0
+    area = (D * D if square else math.pi * D * D / 4) / 144.0
+    layers, top = [], 0.0
+    for crit, thick, vals in soil:
+        bot = top + thick if thick is not None else 1.0e9
+        layers.append((crit, top, bot, vals))
+        top = bot
+
+    def unit(z, sv):
+        for crit, a, b, vals in layers:
+            if a <= z < b:
+                v = [(x + y) / 2 for x, y in zip(*vals)]
+                c, phi = v[1], v[2]
+                if crit in (1, 2, 3, 10, 13, 14):
+                    alpha = 1.0 if c <= 500 else 0.5 if c >= 2000 else 1.0 - (c - 500) / 3000
+                    fs, qb = alpha * c, 9 * c
+                elif crit in (4, 8):
+                    fs = min(0.8 * sv * math.tan(math.radians(phi - 5)), 2000.0)
+                    qb = min(40 * sv, 100000.0)
+                elif crit == 7:
+                    fs = min(0.6 * c + 0.4 * sv * math.tan(math.radians(phi)), 1500.0)
+                    qb = 9 * c + 10 * sv
+                else:
+                    fs, qb = 500.0, 10000.0
+                if v[7] > 0:
+                    fs = v[7]
+                if v[8] > 0:
+                    qb = v[8]
+                return fs, qb, v[0] if v[0] < 80 else v[0] - 62.4
+        return 500.0, 10000.0, 60.0
+
+    side, sv, z = 0.0, 0.0, 0.25
+    while z < emb:
+        fs, qb, g = unit(z, sv)
+        side += fs * perim * 0.5
+        sv += g * 0.5
+        z += 0.5
+    _, qb, _ = unit(emb - 0.01, sv)
+    return side, side + qb * area
+
+
 def sample(i, rnd):
-    """One sampled model: (file stem, spec)."""
+    """One sampled model: (file stem, spec). Loads are those a designer would put on the
+    group: the vertical load within the piles' estimated axial capacity over 2.5, the
+    lateral load within a share of the section's, less in soft soils."""
     crit = [1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14][i % 14]
     ndim = 2 if rnd.random() < 0.4 else 3
     si = rnd.random() < 0.3
     seck = rnd.choice(SEC_KEYS)
     if crit in (6, 9):
         seck = rnd.choice(['shaft30', 'shaft36', 'pipe24'])
+    multi = rnd.random() < 0.15 and seck in ('pipe24', 'shaft36', 'hp14x89')
+    sec = seck
+    if multi:
+        sec = {'pipe24': [('pipe24', 0.4), ('pipe16', 1.0)],
+               'shaft36': [('shaft36', 0.5), ('shaft30', 1.0)],
+               'hp14x89': [('hp14x89', 0.3), ('hp14', 1.0)]}[seck]
     lat_ref, vert_ref = SECTIONS[seck][1:]
     length = float(rnd.choice([35, 40, 50, 60, 70]))
-    nseg = rnd.choice([30, 40, 50, 60, 80])
-    width_ft = SECTIONS[seck][0]()['dims'][0] / 12.0
+    xs = SECTIONS[seck][0]()
+    width = xs['dims'][0]
+    width_ft = width / 12.0
     sp = round(max(3.0 * width_ft, 3.0) * 2) / 2
     if ndim == 3:
         lay, rows = layouts_3d(rnd, sp)
         npiles = len(rows)
+        arms = [(r[0], 1) for r in rows]
     else:
         lay, rows = layouts_2d(rnd, sp)
         npiles = sum(r[2] for r in rows)
+        arms = [(r[0], r[2]) for r in rows]
+    nseg = rnd.choice([30, 40, 50, 60, 80] if npiles <= 4 else [30, 40, 50])
     head = rnd.choice(['fixed', 'fixed', 'fixed', 'pinned', 'spring'])
     if head == 'pinned' and (npiles == 1 or (ndim == 3 and lay in ('2x1',)) or
                              (ndim == 2 and len(rows) == 1)):
@@ -950,30 +1021,38 @@ def sample(i, rnd):
     level = rnd.choice([0.0, 0.0, 0.0, 3.0, 8.0, -2.0, -3.0, -5.0])
     # the soil: the criterion on top, a bearing layer below
     soil = []
+
+    def lay_soil(c, thick):
+        soil.append((c, thick, list(soil_values(c, rnd))))
+
     if crit in (6, 9):
         if rnd.random() < 0.5:
-            soil.append((4, float(rnd.choice([5, 8])), None))
-        soil.append((crit, None, None))
+            lay_soil(4, float(rnd.choice([5, 8])))
+        lay_soil(crit, None)
     elif crit == 11:
-        soil.append((4, 5.0, None))
-        soil.append((11, float(rnd.choice([6, 10])), None))
-        soil.append((4, None, None))
+        lay_soil(4, 5.0)
+        lay_soil(11, float(rnd.choice([6, 10])))
+        lay_soil(4, None)
     elif crit in (5, 12):
-        soil.append((crit, None, None))
+        lay_soil(crit, None)
     else:
-        top = float(rnd.choice([10, 15, 25]))
-        soil.append((crit, top, None))
-        bear = rnd.choice([BEARING[crit], 4, 3, crit])
-        soil.append((bear, None, None))
+        lay_soil(crit, float(rnd.choice([10, 15, 25])))
+        lay_soil(rnd.choice([BEARING[crit], 4, 3, crit]), None)
     axial = 'user' if crit in (5, 12) or rnd.random() < 0.15 else 'gen'
     # cap options (embedded caps need the heads below the ground)
     cap = None
     capkind = rnd.choice(['free'] * 5 + ['embedded', 'embedded', 'springs', 'hyper'])
-    if capkind != 'free' and crit not in (5, 6, 9) and ndim == 3 and npiles > 1:
+    if capkind != 'free' and crit not in (5, 6, 9) and npiles > 1 and \
+            (ndim == 3 or len(rows) > 1):
+        if ndim == 2:
+            capkind = 'embedded'   # a 2-D cap takes only the passive resistance
         emb = rnd.choice([2.0, 3.0])
         level = -emb
         ylen = max(abs(r[0]) for r in rows) * 2 + 2 * width_ft + 2.0
-        zlen = max(abs(r[1]) for r in rows) * 2 + 2 * width_ft + 2.0
+        if ndim == 3:
+            zlen = max(abs(r[1]) for r in rows) * 2 + 2 * width_ft + 2.0
+        else:
+            zlen = max(r[2] * r[3] for r in rows)
         dims = (round(ylen, 1), round(zlen, 1), emb + rnd.choice([0.0, 1.0]))
         if capkind == 'embedded':
             cap = dict(opt=1, dims=dims)
@@ -1000,44 +1079,55 @@ def sample(i, rnd):
     else:
         move = 'none'
     # loads
-    soft = 0.5 if crit in (1, 11, 13, 14) else 1.0
+    if axial == 'user':
+        side = total = vert_ref * 2.5
+    else:
+        side, total = axial_capacity(soil, length, width, level,
+                                     square=seck.startswith(('sq', 'hp')))
+    vpp = min(vert_ref, total / 2.5)
+    soft = 0.4 if crit in (1, 11, 13, 14) else 0.7 if crit in (7, 12) else 1.0
     Hmax = lat_ref * soft * npiles
-    Vmax = vert_ref * npiles
+    Vmax = vpp * npiles
     step = rnd.choice(STEPS)
     tol = rnd.choice(TOLS)
     kinds = ['vert', 'lat', 'latmom', 'vertlat', 'disp', 'combo', 'dist', 'cyclic']
     kind = rnd.choice(kinds)
     f = rnd.choice([0.3, 0.6, 1.0])
     sgn = rnd.choice([1.0, -1.0])
-    V = round(Vmax * rnd.choice([0.4, 0.7, 1.0]), -3)
+    V = round(Vmax * rnd.choice([0.5, 0.75, 1.0]), -3)
     H = round(sgn * Hmax * f, -2)
     Hz = round(Hmax * f * rnd.choice([0.0, 0.5]), -2) if ndim == 3 else 0.0
-    M = round(H * rnd.choice([24.0, 60.0, 120.0]), -3)
+    # a moment that pulls the edge piles by at most a third of their side resistance
+    ymax = max(abs(y) for y, _ in arms)
+    sum_y2 = sum(n * y * y for y, n in arms)
+    mlim = 0.3 * side * sum_y2 / ymax * 12.0 if ymax > 0 else 0.0
+    M = round(min(abs(H) * rnd.choice([12.0, 36.0, 60.0]), mlim) * sgn, -3)
     cases, combos, curves = [], [], []
     if kind == 'vert':
         cases.append(dict(name='VERTICAL LOAD ALONE', V=V))
     elif kind == 'lat':
         cases.append(dict(name='LATERAL LOAD ALONE', H=H, Hz=Hz))
     elif kind == 'latmom':
-        cases.append(dict(name='LATERAL LOAD WITH A MOMENT', H=H, M=M, Hz=Hz,
-                          My=-round(Hz * 60.0, -3)))
+        cases.append(dict(name='LATERAL LOAD WITH A MOMENT', V=round(V * 0.5, -3), H=H, M=M,
+                          Hz=Hz))
     elif kind == 'vertlat':
         cases.append(dict(name='VERTICAL AND LATERAL LOAD', V=V, H=H, Hz=Hz))
     elif kind == 'cyclic':
         cases.append(dict(name='CYCLIC LATERAL LOAD WITH VERTICAL', V=V, H=H, Hz=Hz, istatic=0,
                           cycles=rnd.choice([10, 100])))
     elif kind == 'disp':
-        d = rnd.choice([0.1, 0.25, 0.5])
+        d = rnd.choice([0.1, 0.25, 0.5]) * (0.5 if soft < 1 else 1.0)
         cases.append(dict(name='VERTICAL LOAD, PRESCRIBED %g IN ALONG Y' % d, V=V,
                           disp={'Y': d * sgn}))
         if ndim == 3 and rnd.random() < 0.5:
-            cases.append(dict(name='PRESCRIBED %g IN ALONG Z AND ROTATION FREE' % d, V=V,
+            cases.append(dict(name='PRESCRIBED %g IN ALONG Z, VERTICAL LOAD' % d, V=V,
                               disp={'Z': d}))
         else:
             cases.append(dict(name='VERTICAL AND LATERAL LOAD', V=V, H=H * 0.5))
     elif kind == 'combo':
-        cases.append(dict(name='DEAD LOAD', V=round(V * 0.7, -3)))
-        cases.append(dict(name='LATERAL LOAD', H=H, M=round(M * 0.5, -3), Hz=Hz))
+        cases.append(dict(name='DEAD LOAD', V=round(V * 0.6, -3)))
+        cases.append(dict(name='LATERAL LOAD', H=round(H * 0.75, -2), M=round(M * 0.5, -3),
+                          Hz=round(Hz * 0.75, -2)))
         combos.append(('1.0 DEAD + 1.0 LATERAL', [(1, 1.0), (2, 1.0)]))
         combos.append(('0.9 DEAD + 1.3 LATERAL', [(1, 0.9), (2, 1.3)]))
     elif kind == 'dist':
@@ -1049,17 +1139,14 @@ def sample(i, rnd):
                                  0.5 if ndim == 3 else 0.0)]))
     for c in cases:
         c['facinc'] = step
-    # names
-    stem = 's%04d_%dd_%s_c%d_%s_%s_%s_%s_step%g' % (
-        i, ndim, lay, crit, seck, capkind, 'mv' + move, kind, step)
-    stem += '_si' if si else '_us'
-    title = '%s: %s %s IN %s' % ('SAMPLE %d' % i, lay.upper(), seck.upper(),
-                                 CRITERIA[crit].upper())
-    spec = dict(name=stem, title=title, si=si, ndim=ndim, sec=seck, length=length, nseg=nseg,
+    stem = 's%04d_%dd_%s_c%d_%s%s_%s_%s_%s_%s_step%g_%s' % (
+        i, ndim, lay, crit, seck, '_multi' if multi else '', head, capkind, 'mv' + move, kind,
+        step, 'si' if si else 'us')
+    title = 'SAMPLE %d: %s %s IN %s' % (i, lay.upper(), seck.upper(), CRITERIA[crit].upper())
+    spec = dict(name=stem, title=title, si=si, ndim=ndim, sec=sec, length=length, nseg=nseg,
                 rows=rows, head=head, level=level, soil=soil, axial=axial, cap=cap,
                 movement=movement, cases=cases, combos=combos, curves=curves, tol=tol,
-                seed=rnd.randrange(1 << 30), combo_facinc=step,
-                iredfac=1 if (rnd.random() < 0.15 and npiles > 1) else 0)
+                combo_facinc=step, iredfac=1 if (rnd.random() < 0.15 and npiles > 1) else 0)
     return stem, spec
 
 
@@ -1089,7 +1176,7 @@ def generate(outdir, count=320, seed=1):
 def spec_tags(stem, spec):
     """What a model holds, for the report's break-downs."""
     fam = 'sampled' if stem.startswith('s') and stem[1:5].isdigit() else \
-        re.sub(r'_(step|H|lev|seg|tol)[^_]*', '', stem)
+        re.sub(r'_(step|H|V|lev|seg|tol)[^_]*', '', stem)
     cap = spec.get('cap')
     capkind = 'free' if not cap else ('embedded' if cap['opt'] == 1 else
                                       'springs' if cap['rec2'][0] == 1 else 'hyperbolic')
@@ -1233,7 +1320,15 @@ def parse_out(text, ndim):
             cur['disp'], i = collect(lines, i + 1, nload)
             continue
         elif cur is not None and 'PASSIVE RESISTANCE IN PILE CAP' in s:
-            cur['passive'], i = collect(lines, i + 1, 3)
+            # 3-D: the magnitudes along Y and Z and the depth; 2-D: the signed force and
+            # the depth. The depth's unit is read from the heading.
+            unit = ''
+            for ln2 in lines[i + 1:i + 4]:
+                m2 = re.search(r'POSITION,\s*(\S+)', ln2)
+                if m2:
+                    unit = m2.group(1).upper()
+            cur['passive'], i = collect(lines, i + 1, 2 if ndim == 2 else 3)
+            cur['passive_lf'] = 12.0 if unit == 'FT' else 1.0
             continue
         elif cur is not None and s.startswith('* PILE GROUP *'):
             try:
@@ -1314,6 +1409,10 @@ def equilibrium(t, heads, lf, ndim):
             F[1] += n * fy
             Mz += n * (bm + x * fy - y * fx)
             rmax = max(rmax, math.hypot(x, y))
+        p = t.get('passive')
+        if p and len(p) >= 2:
+            F[1] += p[0]
+            Mz += p[1] * t.get('passive_lf', 1.0) * p[0]
         rf = [load[0] - F[0], load[1] - F[1]]
         rm = [load[2] - Mz]
         LF, LM = load[:2], load[2:3]
@@ -1331,11 +1430,15 @@ def equilibrium(t, heads, lf, ndim):
             rmax = max(rmax, math.sqrt(x * x + y * y + z * z))
         p = t.get('passive')
         if p and len(p) >= 3:
-            x = p[2] * lf
-            F[1] += p[0]
-            F[2] += p[1]
-            M[1] += -x * p[1]
-            M[2] += x * p[0]
+            # printed as magnitudes: the soil resists the cap's sideways movement
+            disp = t.get('disp') or [0.0] * 6
+            py = math.copysign(p[0], disp[1]) if len(disp) > 1 else p[0]
+            pz = math.copysign(p[1], disp[2]) if len(disp) > 2 else p[1]
+            x = p[2] * t.get('passive_lf', 1.0)
+            F[1] += py
+            F[2] += pz
+            M[1] += -x * pz
+            M[2] += x * py
         rf = [load[i] - F[i] for i in range(3)]
         rm = [load[3 + i] - M[i] for i in range(3)]
         LF, LM = load[:3], load[3:6]
