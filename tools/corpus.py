@@ -8,7 +8,8 @@
   corpus.py check --host H CORPUSDIR OUTDIR [-j N]
       runs every file and lists each one the reader refuses or warns about (a generator fault),
       or that ends with an engine error; exit 1 when there is any.
-  corpus.py run --host A [--base B] CORPUSDIR OUTDIR [-j N] [--timeout S]
+  corpus.py run --host A [--base B] CORPUSDIR... OUTDIR [-j N] [--timeout S] [-k REGEX]
+                [--reuse-base]
       runs every file through host A (and base B), each run in its own folder
       OUTDIR/new/<name>/ (OUTDIR/base/<name>/), with OMP_NUM_THREADS=1; collects the exit
       status, the outcome of every analysis, the final cap displacements and an equilibrium
@@ -142,7 +143,7 @@ def pipe(D, t):
     A = math.pi / 4 * (D ** 2 - d ** 2)
     I = math.pi / 64 * (D ** 4 - d ** 4)
     Z = (D ** 3 - d ** 3) / 6
-    return dict(name='PIPE %g X %g' % (D, t), shape=1, dims=[D, d, 0, 0, 0, 0, 0, 0],
+    return dict(name=('PIPE {} X {}', (D, t)), shape=1, dims=[D, d, 0, 0, 0, 0, 0, 0],
                 G=G_STEEL, A=A, Iz=I, Iy=I, GJ=G_STEEL * 2 * I, Mn=FY_STEEL * Z,
                 Vn=0.6 * FY_STEEL * A / 2, E=E_STEEL, fam=0, wall=t, extdia=1, name2='NONE')
 
@@ -165,7 +166,7 @@ def hpile(name):
 
 def concrete_square(b, fc=5000.0):
     E = 57000 * math.sqrt(fc)
-    return dict(name='PRESTRESSED %g IN SQUARE' % b, shape=0, dims=[b, 0, 0, 0, 0, 0, 0, 0],
+    return dict(name=('PRESTRESSED SQUARE {}', (b,)), shape=0, dims=[b, 0, 0, 0, 0, 0, 0, 0],
                 G=E / 2.4, A=b * b, Iz=b ** 4 / 12, Iy=b ** 4 / 12, GJ=E / 2.4 * 0.1406 * b ** 4,
                 Mn=0.16 * fc * b ** 3, Vn=4 * math.sqrt(fc) * 0.8 * b * b, E=E, fam=0,
                 wall=0.0, extdia=0, name2='NONE')
@@ -175,7 +176,7 @@ def concrete_round(D, fc=4000.0, label='DRILLED SHAFT'):
     E = 57000 * math.sqrt(fc)
     A = math.pi * D * D / 4
     I = math.pi * D ** 4 / 64
-    return dict(name='%s %g IN' % (label, D), shape=0, dims=[D, 0, 0, 0, 0, 0, 0, 0],
+    return dict(name=(label + ' {}', (D,)), shape=0, dims=[D, 0, 0, 0, 0, 0, 0, 0],
                 G=E / 2.4, A=A, Iz=I, Iy=I, GJ=E / 2.4 * 2 * I, Mn=0.12 * fc * D ** 3,
                 Vn=3.2 * math.sqrt(fc) * 0.8 * A, E=E, fam=0, wall=0.0, extdia=1,
                 name2='NONE')
@@ -191,7 +192,7 @@ def timber_tapered(butt, tip):
         return [G, A, I, I, 0.0, G * 2 * I, 2400 * math.pi * D ** 3 / 32, 180 * A, E, 0.0]
 
     top = vals(butt)
-    s = dict(name='TIMBER %g-%g IN' % (butt, tip), shape=0, dims=[butt, 0, 0, 0, 0, 0, 0, 0],
+    s = dict(name=('TIMBER {}-{}', (butt, tip)), shape=0, dims=[butt, 0, 0, 0, 0, 0, 0, 0],
              G=top[0], A=top[1], Iz=top[2], Iy=top[3], GJ=top[5], Mn=top[6], Vn=top[7],
              E=top[8], fam=0, wall=0.0, extdia=1, name2='NONE')
     s['taper'] = ([tip, 0, 0, 0, 0, 0, 0, 0], vals(tip))
@@ -211,6 +212,16 @@ SECTIONS = {
     'shaft30': (lambda: concrete_round(30.0), 60000.0, 400000.0),
     'shaft36': (lambda: concrete_round(36.0), 80000.0, 500000.0),
 }
+
+
+def section_name(u, name):
+    """A cross section's name with its dimensions in the file's units: a catalogue name as it
+    stands, else a template and the dimensions in inches."""
+    if isinstance(name, str):
+        return name
+    template, dims = name
+    vals = ['%g' % (sig(u.dim(d), 3) if u.si else d) for d in dims]
+    return template.format(*vals) + (' MM' if u.si else ' IN')
 
 
 def section_values(u, s):
@@ -475,7 +486,7 @@ class Model:
         w(str(len(self.xsecs)))
         for k, s in enumerate(self.xsecs, 1):
             w(line(k, 0, s['shape'], 0))
-            w("'%s'" % s['name'])
+            w("'%s'" % section_name(u, s['name']))
             dims, vals = section_values(u, s)
             w(line(*[float(v) for v in dims]))
             w(line(*[float(v) for v in vals], 1 if 'taper' in s else 0))
@@ -1237,8 +1248,9 @@ def numbers(ln):
     return [tofloat(t) for t in toks]
 
 
-def read_ndim(datpath):
-    """NDIM from the control record of an input data file (3 when it cannot be read)."""
+def read_control(datpath):
+    """(IUNITS, NDIM) from the control record of an input data file ((1, 3) when it cannot
+    be read)."""
     try:
         with open(datpath, errors='replace') as f:
             lines = f.read().splitlines()
@@ -1246,10 +1258,10 @@ def read_ndim(datpath):
         for ln in lines[3:8]:
             vals += ln.replace(',', ' ').split()
             if len(vals) >= 2:
-                return int(vals[1])
+                return int(vals[0]), int(vals[1])
     except (OSError, ValueError):
         pass
-    return 3
+    return 1, 3
 
 
 def parse_cas(text):
@@ -1507,7 +1519,7 @@ def run_one(host, datpath, folder, timeout):
                 os.killpg(p.pid, signal.SIGKILL)
                 rc = p.wait()
     elapsed = time.time() - t0
-    ndim = read_ndim(datpath)
+    iunits, ndim = read_control(datpath)
 
     def read(ext):
         try:
@@ -1545,7 +1557,7 @@ def run_one(host, datpath, folder, timeout):
             continue
         digests[name] = normalized_digest(path, folder)
     res = dict(file=stem, host=os.path.abspath(host), exit=rc, timeout=timed_out,
-               elapsed=round(elapsed, 3), ndim=ndim,
+               elapsed=round(elapsed, 3), ndim=ndim, si=iunits == 2,
                outcomes=[list(o) for o in outcomes], analyses=analyses, digests=digests,
                input_problems=problems[:10], dat=digests.get(stem + '.dat'))
     with open(os.path.join(folder, '_result.json'), 'w') as f:
@@ -1593,17 +1605,19 @@ COMPONENTS = {2: ['X', 'Y', 'RZ'], 3: ['X', 'Y', 'Z', 'RX', 'RY', 'RZ']}
 EQ_LIMIT = 1.0e-4   # TOLCAP of the corpus's cases
 
 
-def disp_change(a, b, ndim, unit_len):
+def disp_change(a, b, ndim, si):
     """The largest change of a cap displacement between two analyses: (relative, absolute,
-    component). Translations are measured against the largest translation of the two,
+    component). Translations are measured against the largest translation of the two (at
+    least 1.0E-4 in, 2.54E-6 m: a cap that barely moves has no figure to compare with),
     rotations against the largest rotation, or the largest translation over a lever of
     120 in (3 m) when the rotations are smaller than that (a cap that barely turns)."""
     names = COMPONENTS[ndim]
     if not a or not b or len(a) < len(names) or len(b) < len(names):
         return None
+    unit_len, floor = (3.0, 2.54e-6) if si else (120.0, 1.0e-4)
     rot = [i for i, n in enumerate(names) if n.startswith('R')]
     tr = [i for i in range(len(names)) if i not in rot]
-    tmax = max(abs(v) for i in tr for v in (a[i], b[i]))
+    tmax = max([abs(v) for i in tr for v in (a[i], b[i])] + [floor])
     rmax = max(max(abs(v) for i in rot for v in (a[i], b[i])), tmax / unit_len)
     best = (0.0, 0.0, names[0])
     for i, n in enumerate(names):
@@ -1615,12 +1629,14 @@ def disp_change(a, b, ndim, unit_len):
     return best
 
 
-def load_results(outdir, label):
+def load_results(outdir, label, only=None):
     res = {}
     base = os.path.join(outdir, label)
     if not os.path.isdir(base):
         return res
     for stem in sorted(os.listdir(base)):
+        if only is not None and stem not in only:
+            continue
         path = os.path.join(base, stem, '_result.json')
         if os.path.exists(path):
             with open(path) as f:
@@ -1677,11 +1693,12 @@ def breakdown(results, tags):
     return out
 
 
-def report(outdir, out=sys.stdout):
-    """Writes the report of the runs in outdir; returns the exit status (1 when a file or an
-    analysis that completes on the base does not complete on the new host)."""
-    new = load_results(outdir, 'new')
-    base = load_results(outdir, 'base')
+def report(outdir, out=sys.stdout, only=None):
+    """Writes the report of the runs in outdir (of the files in only, when given); returns
+    the exit status (1 when a file or an analysis that completes on the base does not
+    complete on the new host)."""
+    new = load_results(outdir, 'new', only)
+    base = load_results(outdir, 'base', only)
     tags = {}
     mpath = os.path.join(outdir, 'corpus.json')
     if os.path.exists(mpath):
@@ -1742,13 +1759,10 @@ def report(outdir, out=sys.stdout):
                               lost=lost, gained=sorted(db - da)))
         if (completed(a) and not completed(b)) or lost:
             regress.append(stem)
-        unit_len = 3.0 if a.get('units') == 'SI' else 120.0
-        if 'SI' in stem.upper() or (tags.get(stem, {}).get('units') == 'SI'):
-            unit_len = 3.0
         best = None
         for k in sorted(da & db):
             c = disp_change(a['analyses'][k]['disp'], b['analyses'][k]['disp'], a['ndim'],
-                            unit_len)
+                            a.get('si'))
             if c and (best is None or c[:2] > best[0][:2]):
                 best = (c, k)
         if best:
@@ -1770,6 +1784,8 @@ def report(outdir, out=sys.stdout):
                 p('      base: %s' % d['base_failed'])
             if d['new_failed']:
                 p('      new:  %s' % d['new_failed'])
+            if d['gained'] and not d['base_failed']:
+                p('      completed on the new host only: %s' % '; '.join(d['gained']))
         p('')
         p('completed on the base, not on the new host: %d%s' % (
             len(regress), (' (%s)' % ', '.join(regress)) if regress else ''))
@@ -1796,7 +1812,7 @@ def report(outdir, out=sys.stdout):
         p('')
         p('equilibrium of the pile heads against the cap load, %s: %s' % (
             label, ', '.join('%s %d' % kv for kv in cnt.items())))
-        for e, kind, stem, k in w[:5]:
+        for e, kind, stem, k in w[:10]:
             p('  %10.3g %-6s %s / %s' % (e, kind, stem, k))
         rep.setdefault('equilibrium', {})[label] = dict(
             counts=cnt, worst=[list(x) for x in w[:20]])
@@ -1838,10 +1854,14 @@ def report(outdir, out=sys.stdout):
 # ==========================================================================================
 
 
-def inputs(dirs):
+def inputs(dirs, match=None):
+    """{stem: path} of the input data files of the folders (whose stem matches the regular
+    expression match, when given)."""
     files = {}
     for d in dirs:
         for name in sorted(os.listdir(d)):
+            if match and not re.search(match, name[:-4]):
+                continue
             if name.endswith('.dat') and name != 'Names.dat':
                 stem = name[:-4]
                 if stem in files:
@@ -1887,7 +1907,7 @@ def cmd_run(a):
     dirs, outdir = a.paths[:-1], a.paths[-1]
     if not dirs:
         sys.exit('corpus.py run: give at least one corpus folder and the output folder')
-    files = inputs(dirs)
+    files = inputs(dirs, a.match)
     os.makedirs(outdir, exist_ok=True)
     copy_manifest(dirs, outdir)
     hosts = [('new', a.host)] + ([('base', a.base)] if a.base else [])
@@ -1911,7 +1931,7 @@ def cmd_run(a):
             jobs.append((label, h, path, folder, a.timeout))
     for label, _ in hosts:   # results of files no longer in the corpus
         top = os.path.join(outdir, label)
-        if os.path.isdir(top):
+        if os.path.isdir(top) and not a.match:
             for stem in os.listdir(top):
                 if stem not in files:
                     shutil.rmtree(os.path.join(top, stem))
@@ -1920,11 +1940,11 @@ def cmd_run(a):
           file=sys.stderr)
     run_all(jobs, a.jobs)
     print('wall time %.1f s for %d runs at -j%d' % (time.time() - t0, len(jobs), a.jobs))
-    return report(outdir)
+    return report(outdir, only=set(files))
 
 
 def cmd_check(a):
-    files = inputs([a.corpus])
+    files = inputs([a.corpus], a.match)
     os.makedirs(a.outdir, exist_ok=True)
     jobs = [('check', a.host, p, os.path.join(a.outdir, 'check', s), a.timeout)
             for s, p in sorted(files.items())]
@@ -1964,10 +1984,14 @@ def main(argv=None):
                        'given, and writes the report.')
     r.add_argument('--host', required=True, help='the host under test (results in OUTDIR/new)')
     r.add_argument('--base', help='the host to compare with (results in OUTDIR/base)')
-    r.add_argument('paths', nargs='+', metavar='CORPUSDIR... OUTDIR')
+    r.add_argument('paths', nargs='+', metavar='DIR',
+                   help='the corpus folders (CORPUSDIR...), then the output folder (OUTDIR)')
     r.add_argument('-j', '--jobs', type=int, default=3, help='parallel runs (default 3)')
     r.add_argument('--timeout', type=float, default=60.0,
                    help='seconds per run before the host is asked to stop (default 60)')
+    for sp in (c, r):
+        sp.add_argument('-k', '--match', metavar='REGEX',
+                        help='only the files whose name (without .dat) matches REGEX')
     r.add_argument('--reuse-base', action='store_true',
                    help='keep the base results already in OUTDIR for the same host and file')
     p = sub.add_parser('report', help='write the report again from OUTDIR')
