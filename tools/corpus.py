@@ -343,7 +343,6 @@ class Model:
         self.lscurves = []    # [(load, movement)]
         self.trcurves = []    # [(torque, rotation)]
         self.movement = None  # [(depth, my, mz)]
-        self.tags = {}
 
     # ---- building helpers --------------------------------------------------------------
 
@@ -585,7 +584,6 @@ def build(spec):
     ndim = spec.get('ndim', 3)
     m = Model(spec['name'], spec['title'], si=si, ndim=ndim)
     u = m.u
-    m.tags = dict(spec.get('tags', {}))
     # cross sections and the pile property
     length = u.L(spec.get('length', 50.0))
     nseg = spec.get('nseg', 50)
@@ -594,7 +592,7 @@ def build(spec):
         k = m.add_xsec(timber_tapered(sec[1], sec[2]))
         sections = [(0.0, length, k)]
         width = sec[1]
-        lat_ref, vert_ref = 8000.0, 60000.0
+        vert_ref = 60000.0
     elif isinstance(sec, list):
         sections, a = [], 0.0
         for i, (key, frac) in enumerate(sec):
@@ -603,14 +601,12 @@ def build(spec):
             sections.append((a, b, k))
             a = b
         width = m.xsecs[0]['dims'][0]
-        lat_ref, vert_ref = SECTIONS[sec[0][0]][1:]
+        vert_ref = SECTIONS[sec[0][0]][2]
     else:
         k = m.add_xsec(SECTIONS[sec][0]())
         sections = [(0.0, length, k)]
         width = m.xsecs[0]['dims'][0]
-        lat_ref, vert_ref = SECTIONS[sec][1:]
-    m.tags.setdefault('lat_ref', lat_ref)
-    m.tags.setdefault('vert_ref', vert_ref)
+        vert_ref = SECTIONS[sec][2]
     m.add_prop(length, nseg, sections, spec.get('kind', 1))
     # the ground and the heads
     level = u.L(spec.get('level', 0.0))
@@ -750,7 +746,8 @@ def families():
     for H in (5000.0, 20000.0, 60000.0):
         for sgn in (1, -1):
             for lev in (0.0, -3.0):
-                add('f_2d_pipe16_softclay_H%d%s_lev%g' % (H / 1000, 'p' if sgn > 0 else 'n', abs(lev)),
+                add('f_2d_pipe16_softclay_H%d%s_lev%g'
+                    % (H / 1000, 'p' if sgn > 0 else 'n', abs(lev)),
                     title='2-D SINGLE 16 IN PIPE 40 FT FIXED HEAD IN SOFT CLAY, %s KIPS LATERAL'
                     % kips(sgn * H), ndim=2, sec='pipe16', length=40, nseg=60,
                     rows=[(0.0, 0.0, 1, 0.0)], level=lev, soil=[(1, None, SOFT_CLAY_600)],
@@ -762,7 +759,8 @@ def families():
             soil=[(1, None, SOFT_CLAY_600)], cases=[dict(name='LATERAL', H=H)])
     # 2-D 2 x 2 bent of 24 in / 16 in pipe sections in clay over sand; a tapered pile; a
     # three-section pile.
-    clay_sand = [(1, 12.0, [[55.0, 500.0, 0, 0, 0, 0.02, 0, 0, 0], [55.0, 700.0, 0, 0, 0, 0.02, 0, 0, 0]]),
+    clay_sand = [(1, 12.0, [[55.0, 500.0, 0, 0, 0, 0.02, 0, 0, 0],
+                            [55.0, 700.0, 0, 0, 0, 0.02, 0, 0, 0]]),
                  (4, None, [[60.0, 0, 34.0, 60.0, 0, 0, 0, 0, 0]] * 2)]
     for st in (1.0, 0.25):
         add('f_2d_bent2x2_pipe24_16_step%g' % st,
@@ -865,7 +863,8 @@ def families():
             soil=[(12, None, ELASTIC150)], axial='user',
             movement=[(0.0, 0.3, 0.0), (60.0, 0.3, 0.0)],
             cases=[dict(name='NO LOAD ON THE CAP', V=1000.0)])
-    for mv, H, tag in ((None, -20000.0, 'load'), ([(0.0, 0.3, 0.0), (60.0, 0.3, 0.0)], 0.0, 'movey'),
+    for mv, H, tag in ((None, -20000.0, 'load'),
+                       ([(0.0, 0.3, 0.0), (60.0, 0.3, 0.0)], 0.0, 'movey'),
                        ([(0.0, 0.3, 0.0), (60.0, 0.3, 0.0)], -20000.0, 'movey_load'),
                        ([(0.0, 0.0, 0.3), (60.0, 0.0, 0.3)], -20000.0, 'movez_load')):
         add('f_3d_elastic_%s' % tag,
