@@ -2,20 +2,28 @@
 """A corpus of input data files and a differential runner for two torva hosts.
 
   corpus.py gen OUTDIR [--count N] [--seed S]
-      writes N input data files (default 320): hand-written families of models that once went
-      wrong, then models drawn by a seeded sampler across criteria, 2-D and 3-D, caps, soil
-      movement, load steps, tolerances, loads and units. The same seed writes the same files.
-  corpus.py check --host H CORPUSDIR OUTDIR [-j N]
-      runs every file and lists each one the reader refuses or warns about (a generator fault),
-      or that ends with an engine error; exit 1 when there is any.
+      writes N input data files (default 320) and their manifest corpus.json: hand-written
+      families of models that once went wrong, then models drawn by a seeded sampler across
+      the p-y criteria, 2-D and 3-D, caps, soil movement, load steps, pile tolerances, loads
+      and units. The same seed writes the same files.
+  corpus.py check --host H CORPUSDIR OUTDIR [-j N] [-k REGEX]
+      runs every file once and lists each one that the reader refuses or warns about (a
+      fault of the generator) or that ends with an engine error; exit 1 when there is any.
   corpus.py run --host A [--base B] CORPUSDIR... OUTDIR [-j N] [--timeout S] [-k REGEX]
                 [--reuse-base]
-      runs every file through host A (and base B), each run in its own folder
-      OUTDIR/new/<name>/ (OUTDIR/base/<name>/), with OMP_NUM_THREADS=1; collects the exit
-      status, the outcome of every analysis, the final cap displacements and an equilibrium
-      check of every completed analysis, and writes the report to stdout and to
-      OUTDIR/report.json and OUTDIR/report.csv. Exit 1 when a file or an analysis that
-      completes on the base does not complete on the new host.
+      runs every file of the CORPUSDIRs (examples/ may be one) through host A, and through
+      base B when given, each run in its own folder OUTDIR/new/<name>/ (OUTDIR/base/<name>/)
+      with OMP_NUM_THREADS=1. It reads the host's exit status, the outcome of every analysis
+      (<name>.cas), the final cap displacements (Table L of <name>.out) and checks that the
+      pile-head forces of every completed analysis (Table M, a 2-D row times its piles) and
+      the cap's passive force balance the cap load. The report (stdout, OUTDIR/report.json,
+      OUTDIR/report.csv) gives the runs by status for each host; every file whose outcome
+      differs; the largest changes of a cap displacement among the analyses that complete on
+      both; the files whose every output file is byte-identical apart from date and time
+      lines; the largest imbalances; the spread of the cap displacements of a model run at
+      several load steps or pile tolerances (files named alike but for _step<f> or _tol<t>);
+      and, with a manifest, the files that do not complete by family and feature.
+      Exit 1 when a file or an analysis that completes on the base does not on the new host.
   corpus.py report OUTDIR
       writes the report again from the results of an earlier run.
 
@@ -1698,6 +1706,38 @@ def breakdown(results, tags):
     return out
 
 
+def step_spread(results):
+    """For the files that differ only in their load step or pile tolerance (a name that ends
+    in _step<f> or holds _tol<...>_), the largest difference of a cap displacement between any
+    two runs that complete, measured as disp_change does, largest first."""
+    groups = {}
+    for stem, r in results.items():
+        key = re.sub(r'_tol[^_]*', '', re.sub(r'_step[0-9.]+', '', stem))
+        if key != stem:
+            groups.setdefault(key, []).append(r)
+    out = []
+    for key, rs in sorted(groups.items()):
+        if len(rs) < 2:
+            continue
+        done = [r for r in rs if completed(r)]
+        best = None
+        for i, a in enumerate(done):
+            for b in done[i + 1:]:
+                for k in sorted(done_analyses(a) & done_analyses(b)):
+                    c = disp_change(a['analyses'][k]['disp'], b['analyses'][k]['disp'],
+                                    a['ndim'], a.get('si'))
+                    if c and (best is None or c[:2] > best[0][:2]):
+                        best = (c, k)
+        entry = dict(model=key, runs=len(rs), completed=len(done), rel=0.0, abs=0.0,
+                     component='', analysis='')
+        if best:
+            (rel, ab, comp), k = best
+            entry.update(rel=rel, abs=ab, component=comp, analysis=k)
+        out.append(entry)
+    out.sort(key=lambda e: (e['rel'], e['abs'], e['runs'] - e['completed']), reverse=True)
+    return out
+
+
 def report(outdir, out=sys.stdout, only=None):
     """Writes the report of the runs in outdir (of the files in only, when given); returns
     the exit status (1 when a file or an analysis that completes on the base does not
@@ -1821,6 +1861,19 @@ def report(outdir, out=sys.stdout, only=None):
             p('  %10.3g %-6s %s / %s' % (e, kind, stem, k))
         rep.setdefault('equilibrium', {})[label] = dict(
             counts=cnt, worst=[list(x) for x in w[:20]])
+    for label, rs in (('base', base), ('new', new)):
+        spread = step_spread(rs)
+        if not spread:
+            continue
+        rep.setdefault('step_spread', {})[label] = spread
+        p('')
+        p('the same model at several load steps or tolerances, %s: largest spread of a cap '
+          'displacement among the runs that complete (%d models), top 10:' % (label,
+                                                                             len(spread)))
+        for sp in spread[:10]:
+            p('  %10.3g %12.5g %-3s  %s / %s (%d runs complete of %d)' % (
+                sp['rel'], sp['abs'], sp['component'], sp['model'], sp['analysis'],
+                sp['completed'], sp['runs']))
     for label, rs in (('base', base), ('new', new)):
         if not rs or not tags:
             continue
