@@ -1031,7 +1031,7 @@ def sample(i, rnd):
         lay, rows = layouts_2d(rnd, sp)
         npiles = sum(r[2] for r in rows)
         arms = [(r[0], r[2]) for r in rows]
-    nseg = rnd.choice([30, 40, 50, 60, 80] if npiles <= 4 else [30, 40, 50])
+    nseg = rnd.choice([30, 40, 50, 60, 80] if npiles <= 4 else [30, 40, 40])
     head = rnd.choice(['fixed', 'fixed', 'fixed', 'pinned', 'spring'])
     if head == 'pinned' and (npiles == 1 or (ndim == 3 and lay in ('2x1',)) or
                              (ndim == 2 and len(rows) == 1)):
