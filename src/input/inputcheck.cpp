@@ -16,7 +16,8 @@ namespace torva {
 namespace {
 
 constexpr int kMaxMessages = 20;  // invalid values reported before the rest are only counted
-constexpr int kUserPyCriterion = 5;  // the soil criterion of the user p-y curves
+constexpr int kUserPyCriterion = 5;   // the soil criterion of the user p-y curves
+constexpr int kElasticSubgrade = 12;  // the soil criterion p = k D y
 
 std::string upper(std::string s) {
   for (char& c : s) c = char(std::toupper(static_cast<unsigned char>(c)));
@@ -469,10 +470,11 @@ void check_soil(Checker& ck) {
                 "AT OR BELOW THE BOTTOM OF THE LAYER ABOVE " + real_text(m.LBOTI(L - 1)));
     // No row leaves the layer's values at zero; one row, its bottom values.
     ck.range(m.NROWL(L), Fid("NROWL", L), 0, 2, "PROFILE ROWS OF A LAYER: TOP, BOTTOM");
-    // The effective unit weight and the friction angle of every row given; tan 90 degrees
-    // has no value.
+    // The effective unit weight and the friction angle of every row given (tan 90 degrees
+    // has no value), and the modulus of an elastic subgrade, which takes no default: the
+    // other criteria take one for a modulus of 0 or less.
     for (int r = 1; r <= std::min(m.NROWL(L), 2); ++r)
-      for (int j : {1, 3}) {
+      for (int j : {1, 3, 4}) {
         if (j > m.NPROPL(L)) continue;
         const double v = m.SOILP(L, r, j);
         if (j == 1 && v < 0.0)
@@ -480,6 +482,9 @@ void check_soil(Checker& ck) {
         if (j == 3 && !(v >= 0.0 && v < 90.0))
           ck.refuse(Fid("SOILP", L, r, j), real_text(v),
                     "0 OR MORE AND BELOW 90 (FRICTION ANGLE, DEGREES)");
+        if (j == 4 && v < 0.0 && m.LSOILI(L) == kElasticSubgrade)
+          ck.refuse(Fid("SOILP", L, r, j), real_text(v),
+                    "0 OR MORE (MODULUS K OF THE ELASTIC SUBGRADE; 0 GIVES NO RESISTANCE)");
       }
     warn_unit_weight(ck, L);
   }

@@ -811,6 +811,10 @@ TEST(InputCheck, ValuesWithoutMeaningRefusedSlipsWarnedMeaningsTaken) {
       // 4. A friction angle of 90 degrees.
       {"friction angle 90", base, {{sand, "115.0 0.0 90.0 90.0 0.0 0.0 0.0 0.0 0.0\n"}}, refused,
        C, "115.0 0.0 90.0", "SOILP(2,1,3)", "ALLOWED 0 OR MORE AND BELOW 90"},
+      // 18. A negative modulus of an elastic subgrade (it takes no default).
+      {"negative modulus of an elastic subgrade", pile,
+       {{"110.0 0.0 0.0 100.0", "110.0 0.0 0.0 -100.0"}}, refused, C, "110.0 0.0 0.0 -100.0",
+       "SOILP(1,1,4)", "ALLOWED 0 OR MORE (MODULUS K OF THE ELASTIC SUBGRADE"},
       // 5. A negative head spring of a restrained head.
       {"negative head spring", base, {{row1, "3 2 1 0 0 0 0 0 1 1\n"}, {rec2, "-1.0E9" + rec2.substr(3)}},
        refused, C, "-1.0E9 0.0 1.0", "SPZ(1)", "ALLOWED 0 OR MORE (HEAD ROTATIONAL SPRING"},
