@@ -40,8 +40,10 @@ struct Checker {
   // A value that is allowed but very likely a slip: one line on the run log, kept with the
   // reader's warnings (counted after the reading and listed in the results report).
   void warn(const Fid& f, const std::string& text) {
-    std::string w = "     ** WARNING ** LINE " + std::to_string(rd.where(f).line) + ", FIELD " +
-                    f.str() + ": " + text;
+    const int line = rd.where(f).line;  // 0: a table not read from a file
+    std::string w = "     ** WARNING ** " +
+                    (line > 0 ? "LINE " + std::to_string(line) + ", " : std::string()) +
+                    "FIELD " + f.str() + ": " + text;
     m.RUNLOG.line(w);
     m.INWARN.push_back(std::move(w));
   }
@@ -206,22 +208,19 @@ std::string depth_text(const Model& m, double v) {
   return real_text(v) + " " + u;
 }
 
-// The vertical coordinates of the nodes of row g (internal units), as the pile node layout
-// forms them: from the head down by the increment, projected on the vertical when the
-// battered piles' depths are adjusted. False when the row's property is refused elsewhere.
-bool node_depths(const Model& m, int g, double* dn, int& nodes) {
+// The vertical coordinates of the n + 1 nodes of row g on its property t (internal units), as
+// the pile node layout forms them: from the head down by the increment, projected on the
+// vertical when the battered piles' depths are adjusted.
+void node_depths(const Model& m, int g, int t, double* dn) {
   const bool three = m.NDIM == 3;
-  const int t = three ? m.ROWI3(g, 3) : m.ROWI2(g, 3);
-  if (t < 1 || t > m.NPROPIN || m.NSEGI(t) < 1 || m.NSEGI(t) > MAXSEG) return false;
   const int n = m.NSEGI(t);
   constexpr double kPi = 3.141592653589793;
-  const double batter = three ? kPi / 2.0 - m.ROWR3(g, 12) * kPi / 180.0 : m.ROWR2(g, 8) * kPi / 180.0;
+  const double batter =
+      three ? kPi / 2.0 - m.ROWR3(g, 12) * kPi / 180.0 : m.ROWR2(g, 8) * kPi / 180.0;
   const double h = TOIN(m, m.PLENI(t)) / n;
   const double hv = m.IBATTER == 1 ? h * std::cos(batter) : h;
   dn[0] = TOIN(m, three ? m.ROWR3(g, 8) : m.ROWR2(g, 6));
   for (int k = 1; k <= n; ++k) dn[k] = dn[k - 1] + hv;
-  nodes = n + 1;
-  return true;
 }
 
 // User p-y curves must reach every node that reads them. A row on user curves (IPYUSER 1 and
@@ -251,12 +250,10 @@ void check_py_reach(Checker& ck) {
     const Fid fid(three ? kRowI3[4] : kRowI2[4], g);
     if (set < -m.NSETPY || set > m.NSETPY) continue;  // refused with the references
     const int s = set < 0 ? -set : set;
-    double dn[MAXSEG + 1];
-    int nodes = 0;
-    if (!node_depths(m, g, dn, nodes)) continue;
+    const int t = three ? m.ROWI3(g, 3) : m.ROWI2(g, 3);
+    if (t < 1 || t > m.NPROPIN || m.NSEGI(t) < 1 || m.NSEGI(t) > MAXSEG) continue;  // refused
+    const int n = m.NSEGI(t), nodes = n + 1;
     if (m.IPYUSER == 1 && set > 0) {
-      const int t = three ? m.ROWI3(g, 3) : m.ROWI2(g, 3);
-      const int n = m.NSEGI(t);
       const double tip = TOIN(m, three ? m.ROWR3(g, 8) : m.ROWR2(g, 6)) + n * (TOIN(m, m.PLENI(t)) / n);
       if (tip < 0.0) continue;  // every node above the curves
       if (!reaches(s, tip))
@@ -268,6 +265,8 @@ void check_py_reach(Checker& ck) {
     // The layers the nodes take, as the pile node layout assigns them: a layer begins at the
     // first node at or below its top; a pile below the deepest layer is refused by the
     // analysis.
+    double dn[MAXSEG + 1];
+    node_depths(m, g, t, dn);
     if (nl < 1 || dn[nodes - 1] > TOIN(m, m.LBOTI(nl))) continue;
     int first[MAXLAYIN + 2] = {}, last[MAXLAYIN + 2] = {};
     int j = 1;
