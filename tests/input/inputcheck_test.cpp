@@ -811,7 +811,7 @@ TEST(InputCheck, ValuesWithoutMeaningRefusedSlipsWarnedMeaningsTaken) {
       // 4. A friction angle of 90 degrees.
       {"friction angle 90", base, {{sand, "115.0 0.0 90.0 90.0 0.0 0.0 0.0 0.0 0.0\n"}}, refused,
        C, "115.0 0.0 90.0", "SOILP(2,1,3)", "ALLOWED 0 OR MORE AND BELOW 90"},
-      // 18. A negative modulus of an elastic subgrade (it takes no default).
+      // A negative modulus of an elastic subgrade (which takes no default).
       {"negative modulus of an elastic subgrade", pile,
        {{"110.0 0.0 0.0 100.0", "110.0 0.0 0.0 -100.0"}}, refused, C, "110.0 0.0 0.0 -100.0",
        "SOILP(1,1,4)", "ALLOWED 0 OR MORE (MODULUS K OF THE ELASTIC SUBGRADE"},
