@@ -253,7 +253,7 @@ void ANAL2D(Model& m, int kind, int& IPYSAVE, int& status, Vec3& FVLAST, Vec3& D
           PTMAT2D(SE, SS, PTXYZ, PTCOND);
           trace_matrix(m.SOLVTRACE, "SE  ", 1, SE, 6, 18, 10);
           int ising = 0;
-          MATINV(SE, 6, ising);
+          MATINVS(SE, 6, ising);
           singular = ising == 1;
           if (!singular) {
             PTRHS2D(DFUV, RUV, DFV, RV, PTDISP, DV, PTXYZ, PTCOND);
@@ -264,7 +264,7 @@ void ANAL2D(Model& m, int kind, int& IPYSAVE, int& status, Vec3& FVLAST, Vec3& D
             }
           }
         } else {
-          singular = !INV3(SS, SSINV);
+          singular = SCALED_SINGULAR(SSRAW.data(), 3, 3) || !INV3(SS, SSINV);
           if (!singular) MATVEC3(DDV, SSINV, DFV);
         }
         if (singular) {

@@ -215,9 +215,9 @@ void ANAL3D(Model& m, int kind, int& status, Vec6& FVLAST, Vec6& DVLAST, Vec6& l
           if (KITER == 1) clip_coupling(SS, 6);
           PTMAT(SE, SS, PTXYZ, PTCOND);
           trace_matrix(m.SOLVTRACE, "SE ", 2, SE, 12, 13, 5);
-          MATINV(SE.data(), 12, 12, ising);
+          MATINVS(SE.data(), 12, 12, ising);
         } else {
-          MATINV(SS, 6, ising);
+          MATINVS(SS, 6, ising);
         }
         if (ising == 1) {
           singular_warning(m);

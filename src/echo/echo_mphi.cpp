@@ -167,13 +167,19 @@ void ECHOMPHI(Model& m, int& status) {
     for (int i = 1; i <= nent; ++i) {
       const int k = m.MPHIGEN1.ISECG(i);
       if (k < 1 || k > m.NSECIN || !takes_generated_mphi(m, k)) {
-        // Entries of elastic or user-EI sections take no set; curves there are not used.
+        // Entries of elastic or user-EI sections, or of no section, take no set; curves
+        // there are not used.
         if (m.MPHIGEN1.NCRVG(i) > 0) {
+          const std::string why =
+              k < 1 || k > m.NSECIN ? "THERE IS NO SUCH CROSS SECTION"
+              : m.INONLIN(k) == 0   ? "AN ELASTIC SECTION"
+                                    : "A SECTION OF TYPE 10 (USER-DEFINED EI) TAKES ITS BENDING "
+                                      "STIFFNESS FROM THE USER SETS IT NAMES";
           emit(m, TO_REPORT | TO_RUNLOG, "");
           emit(m, TO_REPORT | TO_RUNLOG, "                             **** WARNING ****");
           emit(m, TO_REPORT | TO_RUNLOG,
                "     MOMENT-CURVATURE CURVES OF CROSS SECTION " + std::to_string(k) +
-                   " NOT USED: NOT A NONLINEAR SECTION");
+                   " NOT USED: " + why);
         }
         continue;
       }

@@ -108,17 +108,25 @@ bool parse_real(std::string_view s, double& v) {
 void FreeReader::section(std::string_view name) {
   sections_.emplace_back(name);
   titles_.emplace_back();
+  title_lines_.push_back(0);
   cur_section_ = int(sections_.size()) - 1;
 }
 
-void FreeReader::title(std::string_view title) {
+bool FreeReader::title(std::string_view title) {
   std::string t(title.substr(0, 80));
   while (!t.empty() && (t.back() == ' ' || t.back() == '\t')) t.pop_back();
   titles_[std::size_t(cur_section_)] = t;
+  title_lines_[std::size_t(cur_section_)] = line_no_;
+  return !t.empty();
 }
 
 std::string FreeReader::section_text(int section) const {
   const std::size_t k = std::size_t(section);
+  // An empty title is most often a blank line before the section, read in the title's
+  // place: every record of the section then stands one line further on.
+  if (titles_[k].empty() && title_lines_[k] > 0)
+    return sections_[k] + ", ITS TITLE (LINE " + std::to_string(title_lines_[k]) +
+           ") IS EMPTY: A BLANK LINE BEFORE A SECTION IS READ AS ITS TITLE";
   if (titles_[k].empty()) return sections_[k];
   return sections_[k] + ", TITLE \"" + titles_[k] + "\"";
 }

@@ -91,9 +91,9 @@ class FreeReader {
   explicit FreeReader(LineSource& src) : src_(src) {}
 
   // Starts a new section: `name` is the section's role; `title` sets its title line as
-  // read (called once the line is in).
+  // read (called once the line is in) and is false when the title is empty.
   void section(std::string_view name);
-  void title(std::string_view title);
+  bool title(std::string_view title);
   // The next whole line (a title or a case name), first 80 characters. False at the end
   // of the file (recorded as a failure naming `what`).
   bool fixed_line(std::string& out, const Fid& what);
@@ -158,6 +158,7 @@ class FreeReader {
   int cur_section_ = 0;
   std::vector<std::string> sections_{"TITLE AND VERSION"};
   std::vector<std::string> titles_{""};
+  std::vector<int> title_lines_{0};  // the line of each section's title (0: not read)
   std::unordered_map<std::string, Loc> locs_;
   std::vector<std::string> warnings_;
 };

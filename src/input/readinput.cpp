@@ -176,7 +176,15 @@ bool read_title(Model& m, FreeReader& rd, const char* section) {
   const bool read = rd.fixed_line(t, "section title");
   write_warnings(m, rd);
   if (!read) return false;
-  rd.title(t);
+  if (!rd.title(t)) {
+    // A blank line in the title's place: most often one left before the section, which
+    // moves every record of the file by one line.
+    std::string w = "     ** WARNING ** LINE " + std::to_string(rd.line_no()) +
+                    " IS EMPTY WHERE THE TITLE OF THE SECTION " + section +
+                    " IS READ: A BLANK LINE BEFORE A SECTION MOVES THE FILE BY ONE LINE";
+    m.RUNLOG.line(w);
+    m.INWARN.push_back(std::move(w));
+  }
   Chars<80> c;
   c = t;
   m.RUNLOG.X(5).A("READING ").A(c.view()).nl();

@@ -191,7 +191,9 @@ void ADDDLOAD(Model& m, int c, double f) {
     const int lo = std::min(from, to), hi = std::max(from, to);
     // Without a step a line loads its first and last row only.
     if (step == 0) step = lo == hi ? 1 : hi - lo;
-    for (int w = lo; w <= hi && w > 0; w += step) {
+    // The walk in a wider type: a step of any size ends it without overflow.
+    for (long long at = lo; at <= hi && at > 0; at += step) {
+      const int w = int(at);
       const int t = m.PTYPE(w);
       const int nseg = m.NSEG(t);
       TORVA_ASSERT(w <= m.NROW && nseg >= 1 && nseg <= MAXSEG,

@@ -72,6 +72,58 @@ void MATINV(double* a, int n, int ld, int& ierr) {
       for (int k = 1; k <= n; ++k) std::swap(A(k, indxr[s]), A(k, indxc[s]));
 }
 
+bool SCALED_SINGULAR(const double* a, int n, int ld) {
+  if (n <= 0) return false;
+  if (n > MATINV_MAXN || ld < n) return true;
+  auto A = [a, ld](int i, int j) { return a[(i - 1) + std::ptrdiff_t(j - 1) * ld]; };
+  double d[MATINV_MAXN + 1];
+  for (int i = 1; i <= n; ++i) {
+    for (int j = 1; j <= n; ++j)
+      if (!std::isfinite(A(i, j))) return true;
+    d[i] = std::sqrt(std::abs(A(i, i)));
+  }
+  for (int i = 1; i <= n; ++i) {
+    if (d[i] > 0.0) continue;
+    double big = 0.0;
+    for (int j = 1; j <= n; ++j)
+      if (d[j] > 0.0) big = std::max({big, std::abs(A(i, j)) / d[j], std::abs(A(j, i)) / d[j]});
+    d[i] = big > 0.0 ? big : 1.0;
+  }
+  double S[MATINV_MAXN][MATINV_MAXN];
+  for (int i = 0; i < n; ++i)
+    for (int j = 0; j < n; ++j) S[i][j] = A(i + 1, j + 1) / (d[i + 1] * d[j + 1]);
+  bool row_done[MATINV_MAXN] = {}, col_done[MATINV_MAXN] = {};
+  double first = 0.0;
+  for (int step = 0; step < n; ++step) {
+    double big = -1.0;
+    int r = 0, c = 0;
+    for (int i = 0; i < n; ++i) {
+      if (row_done[i]) continue;
+      for (int j = 0; j < n; ++j)
+        if (!col_done[j] && std::abs(S[i][j]) > big) big = std::abs(S[i][j]), r = i, c = j;
+    }
+    if (step == 0) first = big;
+    if (!(big > SCALED_PIVOT_MIN * first)) return true;
+    row_done[r] = col_done[c] = true;
+    for (int i = 0; i < n; ++i) {
+      if (row_done[i]) continue;
+      const double f = S[i][c] / S[r][c];
+      for (int j = 0; j < n; ++j)
+        if (!col_done[j]) S[i][j] -= f * S[r][j];
+    }
+  }
+  return false;
+}
+
+void MATINVS(double* a, int n, int ld, int& ierr) {
+  ierr = 0;
+  if (SCALED_SINGULAR(a, n, ld)) {
+    ierr = 1;
+    return;
+  }
+  MATINV(a, n, ld, ierr);
+}
+
 void MATVEC6N(double* y, const double* a, const double* x, int n) {
   for (int c = 0; c < n; ++c) {
     double xc[6];

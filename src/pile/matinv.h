@@ -30,6 +30,21 @@ inline constexpr int MATINV_MAXN = 50;
 void MATINV(double* a, int n, int ld, int& ierr);
 inline void MATINV(Mat6& a, int n, int& ierr) { MATINV(a.data(), n, 6, ierr); }
 
+// True when the leading n x n block of `a` (leading dimension ld) is singular relative to
+// its own scale: scaled symmetrically to a unit diagonal, an elimination with full
+// pivoting meets a pivot below SCALED_PIVOT_MIN times its first. The terms of a cap's
+// stiffness mix forces and moments, lengths and rotations, so a bound on the plain pivots
+// holds in one set of units and at one cap origin only. A row without a diagonal term (a
+// constraint of a prescribed movement) is scaled by its largest term over the scales of the
+// others. A term that is not a number, n > MATINV_MAXN or ld < n count as singular; n <= 0
+// does not.
+inline constexpr double SCALED_PIVOT_MIN = 1.0e-8;
+bool SCALED_SINGULAR(const double* a, int n, int ld);
+// MATINV of a matrix that SCALED_SINGULAR does not find singular (ierr = 1 when it does, and
+// `a` is then untouched): the inverse of the cap's stiffness.
+void MATINVS(double* a, int n, int ld, int& ierr);
+inline void MATINVS(Mat6& a, int n, int& ierr) { MATINVS(a.data(), n, 6, ierr); }
+
 // Column i of Y = A times column i of X, i = 1..n (6-vectors, A 6 x 6). Each column of X
 // is read before the same column of Y is written, so Y may be X. Nothing for n <= 0.
 void MATVEC6N(double* y, const double* a, const double* x, int n);

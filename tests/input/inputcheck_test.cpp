@@ -559,8 +559,8 @@ TEST(InputCheck, MessageShowsTheValueFoundAndWhatIsAllowed) {
 }
 
 // A cross section of type 10 (user bending stiffness) names, per bending axis, one of the
-// user moment-curvature sets; any other number would bend it elastically without a word,
-// or read past the 150 sets.
+// user moment-curvature sets, or 0 for an elastic axis; any other number would bend it
+// elastically without a word, or read past the 150 sets.
 TEST(InputCheck, UserBendingStiffnessNamesAUserSet) {
   std::string base = all_options();
   base.replace(base.find("2 0.0 0.0 30.0 0.0"), 18, "10 0.0 0.0 30.0 0.0");
@@ -570,12 +570,13 @@ TEST(InputCheck, UserBendingStiffnessNamesAUserSet) {
   };
   const Bad cases[] = {
       {"set 5 of one", sets, given("5", "1"), "0 0 5 1", C, "NLINT(2,28)"},
-      {"set 0", sets, given("0", "1"), "0 0 0 1 0", C, "NLINT(2,28)"},
       {"set 200", sets, given("200", "1"), "0 0 200 1", C, "NLINT(2,28)"},
-      {"no set on the second axis", sets, given("1", "0"), "0 0 1 0 0", C, "NLINT(2,29)"},
+      {"set -1 on the second axis", sets, given("1", "-1"), "0 0 1 -1 0", C, "NLINT(2,29)"},
   };
   for (const Bad& c : cases) run_bad(base, c);
   read_edited(base, {"set 1 on both axes", {kType10Sets}, ST_OK});
+  read_edited(base, {"set 0 on the first axis", {{sets, given("0", "1")}}, ST_OK});
+  read_edited(base, {"set 0 on the second axis", {{sets, given("1", "0")}}, ST_OK});
 }
 
 // The lookups search the pile sections from the head down and the points of every curve in
@@ -617,7 +618,6 @@ TEST(InputCheck, ListsAreInTheOrderTheirLookupsSearch) {
   };
   for (const Bad& c : cases) run_bad(base, c);
   const Edited taken[] = {
-      {"sections apart", {{"20.0 45.0 1\n", "22.0 45.0 1\n"}}, ST_OK},
       {"two factor points at one depth", {{"15.0 1.0 1.0", "5.0 1.0 1.0"}}, ST_OK},
       {"two movement points at one depth", {{"20.0 0.0 0.0", "10.0 0.0 0.0"}}, ST_OK},
       {"two load curve points at one depth", {{"10.0 25.0\n20.0 0.0", "10.0 25.0\n10.0 0.0"}},
@@ -675,13 +675,11 @@ TEST(InputCheck, ValuesThatFailTheAnalysisAreRefusedWhereWritten) {
   user_layer.replace(user_layer.find("\n2 4\n"), 5, "\n2 5\n");
   run_bad(user_layer, {"p-y set of a user-curve layer", "2 2 1 0 0 0 0 0 1 1\n",
                        "2 2 1 -2147483648 0 0 0 0 1 1\n", "2 2 1 -2147483648", C, "PYSETG(1)"});
-  // A row step beyond the rows of the model.
+  // Every row step loads a row: the first of the two, then its steps within them.
   const std::string line = "1 1 1 2 1 1 1.0 0 0.0";
-  for (const char* step : {"3", "2147483647"}) {
-    const std::string bad = std::string("1 1 1 2 ") + step + " 1 1.0 0 0.0";
-    run_bad(all_options(), {step, line, bad, bad, C, "DLINT(1,1,5)"});
-  }
-  read_edited(all_options(), {"step 2", {{line, "1 1 1 2 2 1 1.0 0 0.0"}}, ST_OK});
+  for (const char* step : {"2", "3", "2147483647", "-2147483648"})
+    read_edited(all_options(),
+                {step, {{line, std::string("1 1 1 2 ") + step + " 1 1.0 0 0.0"}}, ST_OK});
   // GJ where a torque-rotation curve is generated from it: the bottom value of a tapered
   // section, and a section of a pile whose rows all take user curves (no curve generated).
   const std::string sect = "29.0E6 0.0 0\n";
@@ -712,6 +710,238 @@ TEST(InputCheck, EstimationCodesAreNamedAsWritten) {
        "STFDAT(2,4)"},
   };
   for (const Bad& c : cases) run_bad(base, c);
+}
+
+
+// The edits applied in order to a model's text (each text must occur).
+std::string edited(std::string text, const std::vector<std::pair<std::string, std::string>>& edits) {
+  for (const auto& [find, replace] : edits) {
+    const std::size_t p = text.find(find);
+    EXPECT_NE(p, std::string::npos) << find;
+    if (p != std::string::npos) text.replace(p, find.size(), replace);
+  }
+  return text;
+}
+
+// The cap's movement at the origin in Table L of the first analysis of a results report:
+// X, Y, Z, then the rotations about X, Y, Z (a 3-D model).
+std::vector<double> origin_movement(const std::string& out) {
+  std::vector<double> v;
+  std::size_t p = out.find("* DISPLACEMENT OF GROUPED PILE FOUNDATION AT ORIGIN *");
+  for (const char* head : {"HORIZONTAL Y,", "ANGLE ROT. X,"}) {
+    p = out.find(head, p == std::string::npos ? out.size() : p);
+    if (p == std::string::npos) return {};
+    p = out.find('\n', p) + 1;
+    std::istringstream line(out.substr(p, out.find('\n', p) - p));
+    double x;
+    while (line >> x) v.push_back(x);
+  }
+  return v;
+}
+
+// The worked example's single pile with its cross section nonlinear of type 10 (a user
+// bending stiffness) on user moment-curvature set 0 for both axes, and no user set given.
+const std::pair<std::string, std::string> kType10Pile = {
+    "1 3 0 0 0 1 1 0 0 0",
+    "1 3 0 0 0 1 1 0 1 0"};
+const std::pair<std::string, std::string> kType10Section = {
+    "1 0 1 0\n'PIPE 24 X 0.5'\n24.0 23.0 0.0 0.0 0.0 0.0 0.0 0.0\n"
+    "11.2E6 36.9137 2549.353 2549.353 0.0 5.7106E10 1.381E7 5.537E5 29.0E6 0.0 0\n"
+    "0 0 0.5 1 0\n'NONE'\n",
+    "1 0 1 1\n'PIPE 24 X 0.5'\n24.0 36.9137 2549.353 2549.353 5.7106E10 1.381E7 5.537E5 29.0E6\n"
+    "10 0 0 0 0 0 0 0 0 0 0\n0 0 0 0 0 0 0 0 0 0\n'NONE'\n0 0 0 0 0 0 0 0 0 0 0\n"
+    "0 0 0 0 0 0 0 0 0 0\n0 0 0 0 0 0 0 0 0 0\n0 0 0 0 0\n0 0 0 0 0 0 0 0 0 0 0\n"};
+const std::pair<std::string, std::string> kNoUserSets = {
+    "MOMENT-CURVATURE CURVES OF THE NONLINEAR",
+    "USER MOMENT-CURVATURE SETS\n0\nMOMENT-CURVATURE CURVES OF THE NONLINEAR"};
+
+// The single pile with user p-y curves on (one set of two linear curves, p = 2400 y lb/in,
+// at 0 and 30 ft) and its soil in two layers: the user curves down to 30 ft, below them the
+// elastic subgrade of k = 100 pci, kD = 2400 lb/in as well. The row's set is `set`.
+std::vector<std::pair<std::string, std::string>> user_layer_pile(const std::string& set) {
+  return {{"1 3 0 0 0 1 1 0", "1 3 0 0 1 1 1 0"},
+          {"2 2 1 0 1 1 0 0 0 0", "2 2 1 " + set + " 1 1 0 0 0 0"},
+          {"SOIL LAYERS\n1\n1 12\n-0.01 70.0\n",
+           "SOIL LAYERS\n2\n1 5\n-0.01 30.0\n2 9\n110.0 0.0 0.0 100.0 0.0 0.0 0.0 0.0 0.0\n"
+           "110.0 0.0 0.0 100.0 0.0 0.0 0.0 0.0 0.0\n2 12\n30.0 70.0\n"},
+          {"ROWS WITH GENERATED LOAD",
+           "USER P-Y CURVES\n1\n1 2\n0.0\n2\n0.0 0.0\n24000.0 10.0\n30.0\n2\n0.0 0.0\n"
+           "24000.0 10.0\nROWS WITH GENERATED LOAD"}};
+}
+
+// Values of the input that have no meaning are refused where they are written, with the
+// line, the field, the value and what is allowed; values that are allowed but very likely
+// a slip are warned of (run log and results report, counted with the input warnings);
+// values that have a meaning are taken and give the answer that meaning gives.
+TEST(InputCheck, ValuesWithoutMeaningRefusedSlipsWarnedMeaningsTaken) {
+  const std::string base = kBase, bent = example("bent_2d_stiff_clay_us.dat");
+  const std::string all = all_options(), pile = example("single_pile_elastic_us.dat");
+  enum Kind { refused, warned, reported };
+  struct Case {
+    const char* what;
+    const std::string& model;
+    std::vector<std::pair<std::string, std::string>> edits;
+    Kind kind;
+    int status;         // refused: the run's status
+    std::string at;     // refused, warned: the text at the start of the line named
+    std::string field;  // refused, warned: the field named
+    std::string says;   // what the message (or the outcome's warning) says
+  };
+  const std::string row1 = "2 2 1 0 0 0 0 0 1 1\n", rec2 = "0.0 0.0 1.0 1.0 1.0 1.0 1.0\n";
+  const std::string sand = "115.0 0.0 34.0 90.0 0.0 0.0 0.0 0.0 0.0\n";
+  const std::string layer1 = "1 1\n-3.0 10.0\n";
+  const Case cases[] = {
+      // 1. A 2-D row of no piles, or of a negative count.
+      {"no piles in a 2-D row", bent, {{"1 2 1 0 0 0 1", "1 0 1 0 0 0 1"}}, refused, C,
+       "1 0 1 0 0 0 1", "NPILE(1)", "FOUND 0, ALLOWED 1 OR MORE PILES IN THE ROW"},
+      {"-2 piles in a 2-D row", bent, {{"1 2 1 0 0 0 2", "1 -2 1 0 0 0 2"}}, refused, C,
+       "1 -2 1 0 0 0 2", "NPILE(2)", "FOUND -2"},
+      // 2. A negative factor on the axial resistance; 0 removes the resistance.
+      {"negative axial factor", base, {{"1.0 1.0 1.0 1.00\n", "1.0 1.0 1.0 -1.0\n"}}, refused, C,
+       "0.0 0.0 1.0 1.0 1.0 1.0 -1.0", "AXFAC(2)", "FOUND -1, ALLOWED 0 OR MORE"},
+      {"zero axial factor", base, {{"1.0 1.0 1.0 1.00\n", "1.0 1.0 1.0 0.0\n"}}, warned, 0,
+       "0.0 0.0 1.0 1.0 1.0 1.0 0.0", "AXFAC(2)", "0 REMOVES THE AXIAL RESISTANCE"},
+      // 3. A pile axis that does not point down.
+      {"2-D batter of 180 degrees", bent, {{"0.0 0.0 0.0 0.0\n1 2", "0.0 0.0 180.0 0.0\n1 2"}},
+       refused, C, "0.0 0.0 180.0 0.0", "ALPHA(2)", "ALLOWED ABOVE -90 AND BELOW 90 DEGREES"},
+      {"3-D pile pointing up", base, {{"0.0 -1.5 0.0 0.0 90.0", "0.0 -1.5 0.0 0.0 -90.0"}},
+       refused, C, "0.0 -1.5 0.0 0.0 -90.0", "BETA(1)", "ALLOWED ABOVE 0 AND BELOW 180 DEGREES"},
+      {"3-D pile lying flat", base, {{"0.0 1.5 0.0 0.0 90.0", "0.0 1.5 0.0 0.0 0.0"}}, refused,
+       C, "0.0 1.5 0.0 0.0 0.0", "BETA(2)", "FOUND 0"},
+      // 4. A friction angle of 90 degrees.
+      {"friction angle 90", base, {{sand, "115.0 0.0 90.0 90.0 0.0 0.0 0.0 0.0 0.0\n"}}, refused,
+       C, "115.0 0.0 90.0", "SOILP(2,1,3)", "ALLOWED 0 OR MORE AND BELOW 90"},
+      // A negative modulus of an elastic subgrade (which takes no default).
+      {"negative modulus of an elastic subgrade", pile,
+       {{"110.0 0.0 0.0 100.0", "110.0 0.0 0.0 -100.0"}}, refused, C, "110.0 0.0 0.0 -100.0",
+       "SOILP(1,1,4)", "ALLOWED 0 OR MORE (MODULUS K OF THE ELASTIC SUBGRADE"},
+      // 5. A negative head spring of a restrained head.
+      {"negative head spring", base, {{row1, "3 2 1 0 0 0 0 0 1 1\n"}, {rec2, "-1.0E9" + rec2.substr(3)}},
+       refused, C, "-1.0E9 0.0 1.0", "SPZ(1)", "ALLOWED 0 OR MORE (HEAD ROTATIONAL SPRING"},
+      // 6. A negative moment of inertia (0 takes that of a solid circle).
+      {"negative moment of inertia", base, {{"24.35 731.9 731.9", "24.35 -731.9 731.9"}}, refused,
+       C, "11.2E6 24.35 -731.9", "SPROPI(1,11)", "ALLOWED 0 OR MORE (MOMENT OF INERTIA IZ"},
+      // 7. A sand without unit weight resists nothing.
+      {"sand without unit weight", base, {{sand, "0.0" + sand.substr(5)}}, warned, 0,
+       "0.0 0.0 34.0", "SOILP(2,1,1)", "EFFECTIVE UNIT WEIGHT 0 AT THE TOP OF LAYER 2 (SAND)"},
+      // 8. A connection code that is none of 1 to 3.
+      {"connection code 4", base, {{row1, "4 2 1 0 0 0 0 0 1 1\n"}}, warned, 0,
+       "4 2 1 0 0 0 0 0 1 1", "CONNECTY(1)", "4 IS NOT A CONNECTION CODE"},
+      // 9. A gap between two sections of a pile.
+      {"gap between sections", all, {{"20.0 45.0 1\n", "22.0 45.0 1\n"}}, refused, C,
+       "22.0 45.0 1", "SFROMI(1,2)", "ALLOWED 20, THE BOTTOM OF SECTION 1 (SECTIONS 1 AND 2 LEAVE A GAP)"},
+      // 13. Pinned piles in one line, or pinned rows at one point, away from the cap origin.
+      {"pinned piles in a line off the origin", base,
+       {{row1, "1 1 1 0 0 0 0 0 1 1\n"}, {"2 2 1 0 1 0", "1 1 1 0 1 0"},
+        {"0.0 -1.5 0.0 0.0 90.0", "0.0 -1.5 -2.25 0.0 90.0"}, {"0.0 1.5 0.0 0.0 90.0", "0.0 1.5 -2.25 0.0 90.0"}},
+       reported, 0, "", "", "EVERY PILE ROW IS PINNED TO THE CAP, THE HEADS IN ONE LINE:"},
+      {"pinned rows at one point off the origin", bent,
+       {{"0.0 -6.0 -14.036", "0.0 3.0 -14.036"}, {"0.0 0.0 0.0 0.0\n1 2", "0.0 3.0 0.0 0.0\n1 2"},
+        {"0.0 6.0 14.036", "0.0 3.0 14.036"}},
+       reported, 0, "", "", "EVERY PILE ROW IS PINNED TO THE CAP, THE HEADS AT ONE POINT:"},
+      // 14. A pile tolerance of 0 or less.
+      {"zero pile tolerance", base, {{"1.0E-4 1.0E-6 0.5 0.01\nLOAD", "1.0E-4 0.0 0.5 0.01\nLOAD"}},
+       refused, C, "1.0E-4 0.0 0.5", "TOLPILE(1)", "ALLOWED A VALUE GREATER THAN 0"},
+      {"negative pile tolerance of a combination", base,
+       {{"1.0E-4 1.0E-6 0.5 0.01\nCOMB", "1.0E-4 -1.0E-6 0.5 0.01\nCOMB"}}, refused, C,
+       "1.0E-4 -1.0E-6", "CBREAL(1,2)", "ALLOWED A VALUE GREATER THAN 0"},
+      // 15. A row on generated curves without a user set crossing a layer of user curves,
+      // and a user set that ends above the pile tip.
+      {"no set for a layer of user curves", all, {{layer1, "1 5\n-3.0 10.0\n"}}, refused, C,
+       "2 2 1 0 1 1 1 0 0 0", "PYSETG(1)", "CROSSES LAYER 1 (USER P-Y CURVES) FROM X = 0 FT TO 9.75 FT"},
+      {"user set ending above the tip", all, {{"50.0\n3\n0.0 0.0\n800.0", "40.0\n3\n0.0 0.0\n800.0"}},
+       refused, C, "2 2 1 1 0", "PYSETG(2)",
+       "FOUND 1 (USER P-Y SET 1, ITS LAST CURVE AT X = 40 FT), ALLOWED A SET WHOSE CURVES REACH "
+       "THE PILE TIP OF THE ROW AT X = 45 FT"},
+      {"user set ending above a layer's last node", all,
+       {{layer1, "1 5\n-3.0 10.0\n"}, {"2 2 1 0 1 1 1", "2 2 1 -1 1 1 1"},
+        {"50.0\n3\n0.0 0.0\n800.0", "5.0\n3\n0.0 0.0\n800.0"}},
+       refused, C, "2 2 1 -1 1 1 1", "PYSETG(1)", "ALLOWED A SET WHOSE CURVES REACH X = 9.75 FT"},
+      // 16. Curves given for a section of type 10: it is nonlinear, its stiffness the user's.
+      {"curves of a type-10 section", all, {{"2 0.0 0.0 30.0 0.0", "10 0.0 0.0 30.0 0.0"}, kType10Sets},
+       reported, 0, "", "", "CROSS SECTION 2 NOT USED: A SECTION OF TYPE 10"},
+      // 17. A blank line between two sections.
+      {"blank line before a section", base, {{"0.0 40.0 1\nCROSS", "0.0 40.0 1\n\nCROSS"}}, refused,
+       R, "CROSS SECTIONS", "NSECIN", "SECTION: CROSS SECTIONS, ITS TITLE (LINE "},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    WorkDir dir;
+    const std::string text = edited(c.model, c.edits);
+    dir.write("case.dat", text);
+    dir.write_names();
+    dir.write("case.mph", "");
+    EXPECT_EQ(run_itorva(3, c.kind == reported), c.status);
+    const std::string log = dir.read("case.log"), out = dir.read("case.out");
+    for (const std::string* f : {&log, &out}) {
+      if (c.kind == reported) {
+        EXPECT_NE(f->find(c.says), std::string::npos) << *f;
+        continue;
+      }
+      // The message from its line (the location) to the end of its field's line.
+      const std::string line = std::to_string(line_of(text, c.at));
+      const std::size_t field = f->find("FIELD " + c.field + ": ");
+      if (field == std::string::npos) {
+        ADD_FAILURE() << "no field " << c.field << " in\n" << *f;
+        continue;
+      }
+      const std::size_t from = c.kind == warned ? f->rfind("     ** WARNING ** LINE ", field)
+                                                : f->rfind("\n     LINE ", field) + 1;
+      const std::string message = f->substr(from, f->find('\n', field) - from);
+      EXPECT_EQ(message.find(c.kind == warned ? "     ** WARNING ** LINE " + line + ", FIELD "
+                                              : "     LINE " + line),
+                0u)
+          << message;
+      EXPECT_NE(message.find(c.says), std::string::npos) << message;
+      if (c.kind == warned) {
+        EXPECT_NE(f->find(std::string(kInputWarningsHead) + "    1\n"), std::string::npos);
+      }
+    }
+    if (c.kind == reported && c.says.find("PINNED") != std::string::npos) {
+      EXPECT_NE(dir.read("case.cas").find("    7 SINGULAR STIFFNESS MATRIX \n"), std::string::npos)
+          << dir.read("case.cas");
+    }
+  }
+
+  // Values with a meaning, each with the answer it gives against a model of that meaning.
+  struct Taken {
+    const char* what;
+    const std::string& model;
+    std::vector<std::pair<std::string, std::string>> edits, reference;
+    double y;  // the cap's movement along Y, in (0: only as the reference's)
+  };
+  const std::string line = "1 1 1 2 1 1 1.0 0 0.0";
+  const Taken taken[] = {
+      // 10. Set 0 of a type-10 section bends that axis elastically: the worked example's
+      // beam on an elastic foundation, 2 H beta / (k D) = 0.0791 in.
+      {"type-10 section on set 0", pile, {kType10Pile, kType10Section, kNoUserSets}, {}, 0.0790},
+      // 11. A negative set keeps the generated curves (the subgrade below 30 ft) and takes
+      // the user set in the layer of user curves above it; kD = 2400 lb/in in both.
+      {"negative user p-y set", pile, user_layer_pile("-1"), {}, 0.0790},
+      // 12. First row 2, last 0 (row 2 alone), step 5 of two rows: row 2 is loaded.
+      {"row step beyond the rows", all, {{line, "1 1 2 0 5 1 1.0 0 0.0"}},
+       {{line, "1 1 2 0 0 1 1.0 0 0.0"}}, 0.0},
+  };
+  for (const Taken& t : taken) {
+    SCOPED_TRACE(t.what);
+    std::vector<double> got, want;
+    for (auto* v : {&got, &want}) {
+      WorkDir dir;
+      dir.write("case.dat", edited(t.model, v == &got ? t.edits : t.reference));
+      dir.write_names();
+      dir.write("case.mph", "");
+      EXPECT_EQ(run_itorva(3), ST_OK) << dir.read("case.log");
+      *v = origin_movement(dir.read("case.out"));
+    }
+    if (got.size() != 6 || want.size() != 6) {
+      ADD_FAILURE() << "no cap movement";
+      continue;
+    }
+    for (int i = 0; i < 6; ++i) EXPECT_NEAR(got[i], want[i], 1.0e-5 * (1.0 + std::abs(want[i]))) << i;
+    if (t.y != 0.0) {
+      EXPECT_NEAR(got[1], t.y, 0.0001);
+    }
+  }
 }
 
 }  // namespace

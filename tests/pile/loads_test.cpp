@@ -174,6 +174,8 @@ TEST_F(Loads, RowWalkOfADistributedLoadLine) {
   const Case cases[] = {
       {5, 0, 0, {5}},        {2, 8, 0, {2, 8}},   {8, 2, 3, {2, 5, 8}},
       {3, 0, -1, {3, 2, 1}}, {0, 0, 0, {}},        {4, 4, 0, {4}},
+      // Steps beyond the rows load the first row alone, however large.
+      {2, 0, 20, {2}},       {3, 7, 2147483647, {3}}, {6, 4, -2147483647 - 1, {4}},
   };
   for (const Case& k : cases) {
     line(1, 1, 0, k.from, k.to, k.step, 1, 1.0);

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <vector>
 
@@ -77,6 +78,59 @@ INSTANTIATE_TEST_SUITE_P(
         InvCase{"zero_row", 3, from_rows(3, {1, 2, 3, 0, 0, 0, 4, 5, 7}), 1, 0.0},
         InvCase{"zero_column", 3, from_rows(3, {1, 0, 3, 2, 0, 5, 4, 0, 7}), 1, 0.0}),
     [](const auto& p) { return std::string(p.param.name); });
+
+// The stiffness in X and the rotations about Y and Z at the origin of axial springs k at
+// the points (y, z) of the plane X = 0: the sum of k t t' with t = (1, z, -y).
+Dense axial_springs(double k, std::initializer_list<std::pair<double, double>> heads) {
+  Dense a(9, 0.0);
+  for (const auto& [y, z] : heads) {
+    const double t[3] = {1.0, z, -y};
+    for (int i = 0; i < 3; ++i)
+      for (int j = 0; j < 3; ++j) a[std::size_t(i + 3 * j)] += k * t[i] * t[j];
+  }
+  return a;
+}
+
+// Singular relative to the matrix's own scale, whatever its units and the place of the
+// origin: two axial springs (pinned piles) leave the rotation about the line through them
+// free; with the line 27.3 in off the origin the matrix is singular but for round-off,
+// which MATINV alone takes for a pivot.
+TEST(Matinv, SingularRelativeToItsOwnScale) {
+  const double k = 0.7e6 / 3.0, nan = std::numeric_limits<double>::quiet_NaN();
+  const struct {
+    const char* name;
+    int n;
+    Dense a;
+    bool singular;
+  } cases[] = {
+      {"pinned piles in a line off the origin", 3, axial_springs(k, {{-18.3, -27.3}, {17.9, -27.3}}),
+       true},
+      {"pinned piles apart", 3, axial_springs(k, {{-18.3, -27.3}, {17.9, -27.3}, {0.0, 27.3}}), false},
+      {"stiff and soft degrees of freedom", 3,
+       from_rows(3, {1e-6, 1e-4, 0, 1e-4, 1e6, 3e8, 0, 3e8, 1e12}), false},
+      {"a constraint row without a diagonal term", 2, from_rows(2, {1e9, 1, 1, 0}), false},
+      {"a term that is not a number", 2, from_rows(2, {1, 0, 0, nan}), true},
+      {"zero", 2, from_rows(2, {0, 0, 0, 0}), true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(SCALED_SINGULAR(c.a.data(), c.n, c.n), c.singular);
+    Dense inv = c.a;
+    int ierr = -1;
+    MATINVS(inv.data(), c.n, c.n, ierr);
+    EXPECT_EQ(ierr, c.singular ? 1 : 0);
+    if (c.singular) {
+      EXPECT_EQ(std::memcmp(inv.data(), c.a.data(), inv.size() * sizeof(double)), 0)
+          << "a singular matrix is left as it was";
+    }
+  }
+  // MATINV alone inverts the first, on a pivot of round-off.
+  Dense a = cases[0].a;
+  int ierr = -1;
+  MATINV(a.data(), 3, 3, ierr);
+  EXPECT_EQ(ierr, 0);
+  EXPECT_FALSE(SCALED_SINGULAR(nullptr, 0, 0));
+}
 
 TEST(Matinv, DiagonalGivesReciprocalsExactly) {
   Dense a = from_rows(3, {2, 0, 0, 0, -4, 0, 0, 0, 0.5});
