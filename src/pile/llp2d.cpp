@@ -59,12 +59,7 @@ void llp2d_results(Model& m, int g, double P, double V, double ua, const Mat3& T
     s.hori(mm) = s.mov(mm) * sn + s.y(mm) * cs;
     s.M(mm) = -s.M(mm);  // stored as +EI y''
     if (!combination) s.rM(mm) = s.rV(mm) = 0.0;  // capacity ratios of combinations only
-    // Where the soil moves, the signed reaction of the last p-y evaluation (the soil's
-    // force on the pile along local y, against the movement relative to the soil); a node
-    // whose soil does not move shows its reaction as in a model without movement. The
-    // distributed load alone, without the movement load.
-    if (s.sm(mm - 3) != 0.0) s.p(mm) = s.pr(mm - 3);
-    s.q(mm) = s.q0(mm - 3);
+    s.q(mm) = s.q0(mm - 3);  // the distributed load alone, without the movement load
   }
   s.block.fill(0.0);
   const std::initializer_list<std::pair<int, const NodeVec*>> cols = {
@@ -84,15 +79,6 @@ void llp2d_results(Model& m, int g, double P, double V, double ua, const Mat3& T
 void relative_to_soil(int n, const NodeVec& sm, NodeVec& yk) {
   for (int k = 1; k <= n + 1; ++k)
     if (sm(k) != 0.0) yk(k) = std::abs(sm(k)) + std::abs(yk(k) - sm(k));
-}
-
-// The soil reactions of the nodes with movement take their sense from the relative
-// movement: positive where the pile deflects less than the soil moves (y <= sm), as the
-// reaction of a pile without movement is positive where it deflects the negative way.
-// y by solution entry (node k at k + 3), sm and pr by pile node.
-void reaction_sense(int n, const NodeVec& sm, const NodeVec& y, NodeVec& pr) {
-  for (int k = 1; k <= n + 1; ++k)
-    if (sm(k) != 0.0) pr(k) = y(k + 3) <= sm(k) ? std::abs(pr(k)) : -std::abs(pr(k));
 }
 
 }  // namespace
@@ -197,15 +183,11 @@ bool LLP2D(Model& m, int g, double yt, double st, double P, double& V, double& M
     if (user) {
       for (int k = 1; k <= n + 1; ++k) s.ym(k + 3) = s.yk(k);
       PYSECANT(m, g, s.ym, s.Espm, s.s1m, s.zero, s.Fm, s.prm);
-      for (int k = 1; k <= n + 1; ++k) {
-        s.Esp(k) = s.Espm(k + 3);
-        s.pr(k) = s.prm(k + 3);
-      }
+      for (int k = 1; k <= n + 1; ++k) s.Esp(k) = s.Espm(k + 3);
     } else {
       PYCURVE(m, t, status, g, g, s.yk, s.Esp, s.sm, s.zero, s.Fsm, s.pr, &s.kept);
       if (status != 0) return false;
     }
-    if (moving) reaction_sense(n, s.sm, s.y, s.pr);
     for (int k = 1; k <= n + 1; ++k) {
       s.Es(k + 3) = s.Esp(k);
       if (moving) s.q(k + 3) = s.q0(k) + s.sm(k) * s.Esp(k);  // movement as a load
@@ -224,12 +206,14 @@ bool LLP2D(Model& m, int g, double yt, double st, double P, double& V, double& M
     s.F(mm) = s.Pax(mm) * s.th(mm) - (s.M(mm + 1) - s.M(mm - 1)) / (2.0 * h);
   // Head force: the soil reactions less the loads, both with half weight at the head and
   // at the tip, so that a pile moving with its soil (each node's spring force Es x y equal
-  // to its movement load Es x movement) carries none.
+  // to its movement load Es x movement) carries none. The soil reaction shown at a node is
+  // the spring force of the analysis, Es times the pile's movement relative to the soil
+  // (the deflection itself where the soil does not move).
   double sum = 0.0;
   for (int mm = 4; mm <= N; ++mm) {
-    s.p(mm) = s.Es(mm) * s.y(mm);
     const double w = (mm == 4 || mm == N) ? 0.5 : 1.0;
-    sum += w * (s.p(mm) - s.q(mm));
+    sum += w * (s.Es(mm) * s.y(mm) - s.q(mm));
+    s.p(mm) = s.Es(mm) * (s.y(mm) - s.sm(mm - 3));
   }
   V = h * sum;
   M = s.M(4);

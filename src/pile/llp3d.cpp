@@ -94,20 +94,6 @@ void relative_to_soil(int n, Llp3dScratch& s) {
   }
 }
 
-// The soil reactions of the nodes with movement take their sense from the deflection
-// itself: positive where the pile deflects less than the soil moves, as for a pile
-// handed its resultant deflection (relative_to_soil leaves the curves a deflection
-// beyond the movement).
-void reaction_sense(int n, Llp3dScratch& s) {
-  for (int k = 1; k <= n + 1; ++k) {
-    const double sy = s.smy(k), sz = s.smz(k);
-    if (sy == 0.0 && sz == 0.0) continue;
-    const double y = s.y(k + 3), z = s.z(k + 3);
-    const double p = std::abs(s.pr(k));
-    s.pr(k) = y * y + z * z <= sy * sy + sz * sz ? p : -p;
-  }
-}
-
 }  // namespace
 
 bool llp_solve_plane(int N, double h, const NodeVec& EIv, const NodeVec& Esv, const NodeVec& Paxv,
@@ -353,12 +339,8 @@ bool LLP3D(Model& m, int g, double yt, double Sy, double zt, double Sz, double P
     } else {
       for (int k = 1; k <= n + 1; ++k) s.um(k + 3) = s.ures(k);
       PYSECANT(m, g, s.um, s.Espm, s.s1m, s.s2m, s.Fm, s.prm);
-      for (int k = 1; k <= n + 1; ++k) {
-        s.Esp(k) = s.Espm(k + 3);
-        s.pr(k) = s.prm(k + 3);
-      }
+      for (int k = 1; k <= n + 1; ++k) s.Esp(k) = s.Espm(k + 3);
     }
-    if (moving) reaction_sense(n, s);
     // With soil movement the secant springs of a node moving with the soil swing between
     // the initial modulus and a soft one, and the shapes can cycle without closing: a
     // solution that has not closed in kSettleAfter solves takes the mean of the old and

@@ -74,8 +74,10 @@ void LLP3DRES(Model& m, int g, double P, double Tq, double Vy, double Vz, double
   for (int mm = 4; mm <= N; ++mm) {
     const int k = mm - 3;
     const double x = m.DEPAX(g, k);
-    pY(mm) = s.Es(mm) * s.y(mm);
-    pZ(mm) = s.Es(mm) * s.z(mm);
+    // Soil reactions: the spring forces of the analysis, Es times the pile's movement
+    // relative to the soil (the deflection itself where the soil does not move).
+    pY(mm) = s.Es(mm) * (s.y(mm) - s.smy(k));
+    pZ(mm) = s.Es(mm) * (s.z(mm) - s.smz(k));
     // Extreme-fibre bending stresses of the two planes combined, plus the axial stress;
     // a section without area or inertia contributes no stress.
     const double D = SECDIAM(m, g, t, x);
@@ -101,27 +103,14 @@ void LLP3DRES(Model& m, int g, double P, double Tq, double Vy, double Vz, double
 
   const bool axdist = m.IAXVAR != 0 && m.LSNO(g) <= 0;
   for (int mm = 4; mm <= N; ++mm) {
-    const int k = mm - 3;
     mY(mm) = -mY(mm);  // stored as +EI y''
     mZ(mm) = -mZ(mm);
-    // Where the soil moves, the spring acts on the pile's movement relative to the soil:
-    // the reaction is the soil's force on the pile, against that relative movement, with
-    // the magnitude of the reaction of the last p-y update (the signed resultant below).
-    // A node whose soil does not move shows its reactions as in a model without movement.
-    const bool moves = s.smy(k) != 0.0 || s.smz(k) != 0.0;
-    if (moves) {
-      const double dy = s.y(mm) - s.smy(k), dz = s.z(mm) - s.smz(k);
-      const double r = std::sqrt(dy * dy + dz * dz);
-      const double c = r > 0.0 ? -std::abs(s.pr(k)) / r : 0.0;
-      pY(mm) = c * dy;
-      pZ(mm) = c * dz;
-    }
     qy(mm) = s.y(mm);
     qz(mm) = s.z(mm);
     qr(mm) = VLEN2(s.y(mm), s.z(mm));
     mR(mm) = VLEN2(mY(mm), mZ(mm));
     fR(mm) = VLEN2(fY(mm), fZ(mm));
-    pR(mm) = moves ? s.pr(k) : VLEN2(pY(mm), pZ(mm));
+    pR(mm) = VLEN2(pY(mm), pZ(mm));
     qmov(mm) = axdist ? MOV(mm) : 0.0;
     fax(mm) = axdist ? FAX(mm) : P;
     ROTPILE(m, g, qmov(mm), s.y(mm), s.z(mm), gX(mm), gY(mm), gZ(mm));
