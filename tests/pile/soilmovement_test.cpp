@@ -195,6 +195,38 @@ TEST_F(RidingPile, MovesWithItsSoilIn2D) {
       }
 }
 
+// The same linear curve given as an elastic subgrade and as the row's user curves gives
+// the same answer in moving soil, for a head that does not ride with the soil. (Before,
+// the user curves took no movement load: the soil did not push the pile at all.)
+TEST_F(RidingPile, ElasticSubgradeAndTheSameUserLineAnswerAlike) {
+  const int N = p.nseg + 4;
+  for (int ndim : {3, 2}) {
+    SCOPED_TRACE(std::to_string(ndim) + "-D");
+    m->NDIM = ndim;
+    Head r[2];
+    std::vector<double> y[2], z[2];
+    for (int i = 0; i < 2; ++i) {
+      soil(i == 0 ? Curves::Elastic : Curves::UserLinear, -1.0);
+      testing::set_soil_movement(*m, 0.3, ndim == 3 ? -0.2 : 0.0, 2.0 * p.L);
+      r[i] = ndim == 3 ? testing::solve(*m, *s3, 1, 0.1, 0.0, 0.05, 0.0)
+                       : testing::solve2d(*m, *s2, 1, 0.1, 0.0);
+      ASSERT_TRUE(r[i].closed);
+      for (int j = 4; j <= N; ++j) {
+        y[i].push_back(m->PRNODE(1, j, 2));
+        z[i].push_back(m->PRNODE(1, j, 3));
+      }
+    }
+    EXPECT_NEAR(r[1].Vy, r[0].Vy, 1e-9 * std::abs(r[0].Vy));
+    EXPECT_NEAR(r[1].My, r[0].My, 1e-9 * std::abs(r[0].My));
+    EXPECT_NEAR(r[1].Vz, r[0].Vz, 1e-9 * std::abs(r[0].Vz));
+    EXPECT_NEAR(r[1].Mz, r[0].Mz, 1e-9 * std::abs(r[0].Mz));
+    for (int j = 0; j <= N - 4; ++j) {
+      EXPECT_NEAR(y[1][j], y[0][j], m->TOLPILE) << j;
+      EXPECT_NEAR(z[1][j], z[0][j], m->TOLPILE) << j;
+    }
+  }
+}
+
 // The soil reactions shown along the pile are the spring forces of the analysis, the
 // modulus times the pile's movement relative to the soil: a pile riding with a soil that
 // moves along one axis (Z in 3-D; in 2-D along its only axis) while its head is moved
@@ -342,8 +374,9 @@ Cap run_case(testing::WorkDir& dir, const RunDef& r) {
 
 // A group in soil moving the same at every depth, with no load on the cap, moves with the
 // soil: the cap ends at the movement within the pile tolerance without turning, and no
-// pile bends. (Before, the cap went 0.0346 in beyond a movement of 0.3 in on the elastic
-// subgrade, 0.37 in on the soft clay, and stayed where it was on user curves.)
+// pile bends. (Before, on a movement of 0.3 in the caps went 0.337 to 0.362 in on the
+// elastic subgrade and 0.82 to 1.83 in in the sand, and stayed where they were on user
+// curves.)
 TEST(MovingSoilRun, TheCapMovesWithTheSoil) {
   struct Case {
     int ndim;
@@ -403,11 +436,13 @@ TEST(MovingSoilRun, TheCapMovesWithTheSoil) {
 // to the load along Y and rides with the soil along Z; the same line given as the user
 // curves of the row gives the same answers. Where the pile rides with the soil along Z,
 // the movement relative to the soil is the deflection along Y alone, so on soils that are
-// not linear too the answer along Y is that of the load alone. (Before, 20 kips with the
-// soil moving along +Y gave 0.0946 in for 0.0600 in, the soil moving along Z gave 0.335 in
-// along Z on the elastic subgrade and 1.90 in in the sand, and the soft clay did not
-// converge.)
+// not linear too the answer along Y is that of the load alone. (Before, where 20 kips
+// alone give -0.21518 in, the soil moving 0.3 in along +Y gave 0.14679 in for 0.08482 in;
+// the soil moving along Z gave 0.36197 in along Z on the elastic subgrade and 1.89486 in
+// in the sand (and -0.61514 in along Y for the load's -0.36965 in); the soft clay did not
+// converge, and user curves were not moved by the soil at all.)
 TEST(MovingSoilRun, MovementAndLoadSuperposeOnALinearSoil) {
+  std::map<std::pair<int, Curves>, std::vector<Cap>> caps;  // the answers by model and curves
   for (int ndim : {3, 2})
     for (Curves c : {Curves::Elastic, Curves::UserLinear, Curves::Sand, Curves::SoftClay}) {
       const bool linear = c == Curves::Elastic || c == Curves::UserLinear;
@@ -430,6 +465,7 @@ TEST(MovingSoilRun, MovementAndLoadSuperposeOnALinearSoil) {
       if (linear) {
         r.sy = 0.3;
         const Cap both = run_case(dir, r);
+        caps[{ndim, c}] = {load, both};
         near(both.u[1], load.u[1] + 0.3, 1.0);
         near(both.u[5], load.u[5], L);
       }
@@ -437,12 +473,20 @@ TEST(MovingSoilRun, MovementAndLoadSuperposeOnALinearSoil) {
         r.sy = 0.0;
         r.sz = 0.3;
         const Cap across = run_case(dir, r);
+        caps[{ndim, c}].push_back(across);
         near(across.u[1], load.u[1], 1.0);
         EXPECT_NEAR(across.u[2], 0.3, tolpile);
         near(across.u[5], load.u[5], L);
         EXPECT_NEAR(across.u[4], 0.0, tolpile / L);
       }
     }
+  for (int ndim : {3, 2}) {
+    const auto& gen = caps[{ndim, Curves::Elastic}];
+    const auto& user = caps[{ndim, Curves::UserLinear}];
+    ASSERT_EQ(gen.size(), user.size());
+    for (std::size_t k = 0; k < gen.size(); ++k)
+      for (int i = 0; i < 6; ++i) EXPECT_NEAR(user[k].u[i], gen[k].u[i], 1e-9) << ndim << k << i;
+  }
 }
 
 // Every file of a run, timing lines masked.
