@@ -169,6 +169,7 @@ TEST_F(RidingPile, MovesWithItsSoilIn3D) {
       }
 }
 
+// The same in 2-D, with the soil moving either way.
 TEST_F(RidingPile, MovesWithItsSoilIn2D) {
   m->NDIM = 2;
   const int N = p.nseg + 4;
