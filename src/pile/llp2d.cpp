@@ -51,7 +51,6 @@ void llp2d_results(Model& m, int g, double P, double V, double ua, const Mat3& T
   PILEENV2D(m, g, uv, uh, s.th(4), ua, s.y(4), s.th(4), G1, G2, s.M(4), P, V, s.M(4), s.sig(4));
 
   const bool axdist = m.IAXVAR != 0 && m.LSNO(g) <= 0;
-  const bool movement = m.NSMPT > 0;
   const bool combination = m.ICOMB != 0;
   for (int mm = 4; mm <= N; ++mm) {
     s.mov(mm) = axdist ? MOV(mm) : 0.0;
@@ -60,12 +59,7 @@ void llp2d_results(Model& m, int g, double P, double V, double ua, const Mat3& T
     s.hori(mm) = s.mov(mm) * sn + s.y(mm) * cs;
     s.M(mm) = -s.M(mm);  // stored as +EI y''
     if (!combination) s.rM(mm) = s.rV(mm) = 0.0;  // capacity ratios of combinations only
-    if (movement) {
-      // The signed reaction of the last p-y evaluation, and the distributed load alone.
-      const bool user = m.IPYUSER == 1 && m.PYSETG(g) > 0;
-      s.p(mm) = user ? s.prm(mm) : s.pr(mm - 3);
-      s.q(mm) = s.q0(mm - 3);
-    }
+    s.q(mm) = s.q0(mm - 3);  // the distributed load alone, without the movement load
   }
   s.block.fill(0.0);
   const std::initializer_list<std::pair<int, const NodeVec*>> cols = {
@@ -87,15 +81,6 @@ void relative_to_soil(int n, const NodeVec& sm, NodeVec& yk) {
     if (sm(k) != 0.0) yk(k) = std::abs(sm(k)) + std::abs(yk(k) - sm(k));
 }
 
-// The soil reactions of the nodes with movement take their sense from the relative
-// movement: positive where the pile deflects less than the soil moves (y <= sm), as the
-// reaction of a pile without movement is positive where it deflects the negative way.
-// y by solution entry (node k at k + 3), sm and pr by pile node.
-void reaction_sense(int n, const NodeVec& sm, const NodeVec& y, NodeVec& pr) {
-  for (int k = 1; k <= n + 1; ++k)
-    if (sm(k) != 0.0) pr(k) = y(k + 3) <= sm(k) ? std::abs(pr(k)) : -std::abs(pr(k));
-}
-
 }  // namespace
 
 bool LLP2D(Model& m, int g, double yt, double st, double P, double& V, double& M, int& status,
@@ -106,7 +91,6 @@ bool LLP2D(Model& m, int g, double yt, double st, double P, double& V, double& M
   const double h = m.PILELEN(t) / n;
   const int N = n + 4;
   const bool user = m.IPYUSER == 1 && m.PYSETG(g) > 0;
-  const bool movement = m.NSMPT > 0;
   const bool mphi = m.NMPHI > 0;
 
   // The row's curve inputs stay as they are until this solution returns.
@@ -114,17 +98,22 @@ bool LLP2D(Model& m, int g, double yt, double st, double P, double& V, double& M
 
   // 1. A straight pile, nothing carried over from an earlier call.
   for (NodeVec* v : {&s.y, &s.yold, &s.EI, &s.Es, &s.Pax, &s.q, &s.a, &s.b, &s.c, &s.q0, &s.sm,
-                     &s.zero, &s.yk, &s.Esp, &s.pr, &s.Fsm, &s.s1m, &s.Espm, &s.prm, &s.Fm,
+                     &s.zero, &s.yk, &s.Esp, &s.pr, &s.Fsm, &s.ym, &s.s1m, &s.Espm, &s.prm, &s.Fm,
                      &s.mov, &s.fax, &s.th, &s.M, &s.F, &s.p, &s.sig, &s.rM, &s.rV, &s.vert,
                      &s.hori})
     v->fill(0.0);
   s.ns = 0;
 
-  // 2. Free-field soil movement along the pile's lateral axis, by pile node.
-  if (movement) {
+  // 2. Free-field soil movement along the pile's lateral axis, by pile node. A row whose
+  // soil does not move at any node is solved as in a model without movement.
+  bool moving = false;
+  if (m.NSMPT > 0) {
     SMOVEPILE(m, g);
     SMOVEY(m, g, s.sm.span());
-    for (int k = 1; k <= n + 1; ++k) s.s1m(k + 3) = s.sm(k);
+    for (int k = 1; k <= n + 1; ++k) {
+      s.s1m(k + 3) = s.sm(k);
+      moving = moving || s.sm(k) != 0.0;
+    }
   }
   // 3. Distributed lateral load.
   if (m.DLNODES(g) != 0) {
@@ -139,7 +128,7 @@ bool LLP2D(Model& m, int g, double yt, double st, double P, double& V, double& M
     // The p-y springs of a straight shape from yt at the head to 0 at the tip; the soil
     // movement loads the pile only from the next update on.
     for (int k = 1; k <= n + 1; ++k) s.yk(k) = yt * (1.0 - double(k - 1) / n);
-    if (movement) relative_to_soil(n, s.sm, s.yk);
+    if (moving) relative_to_soil(n, s.sm, s.yk);
     PYCURVE(m, t, status, g, g, s.yk, s.Esp, s.sm, s.zero, s.Fsm, s.pr, &s.kept);
     if (status != 0) return false;
     for (int k = 1; k <= n + 1; ++k) s.Es(k + 3) = s.Esp(k);
@@ -187,20 +176,21 @@ bool LLP2D(Model& m, int g, double yt, double st, double P, double& V, double& M
       return false;
     }
 
-    // New secant springs at the deflections of the last solve.
+    // New secant springs at the deflections of the last solve (relative to the soil where
+    // it moves), from the generated curves or from the row's user curves.
+    for (int k = 1; k <= n + 1; ++k) s.yk(k) = s.y(k + 3);
+    if (moving) relative_to_soil(n, s.sm, s.yk);
     if (user) {
-      PYSECANT(m, g, s.y, s.Espm, s.s1m, s.zero, s.Fm, s.prm);
-      for (int mm = 4; mm <= N; ++mm) s.Es(mm) = s.Espm(mm);
+      for (int k = 1; k <= n + 1; ++k) s.ym(k + 3) = s.yk(k);
+      PYSECANT(m, g, s.ym, s.Espm, s.s1m, s.zero, s.Fm, s.prm);
+      for (int k = 1; k <= n + 1; ++k) s.Esp(k) = s.Espm(k + 3);
     } else {
-      for (int k = 1; k <= n + 1; ++k) s.yk(k) = s.y(k + 3);
-      if (movement) relative_to_soil(n, s.sm, s.yk);
       PYCURVE(m, t, status, g, g, s.yk, s.Esp, s.sm, s.zero, s.Fsm, s.pr, &s.kept);
       if (status != 0) return false;
-      if (movement) reaction_sense(n, s.sm, s.y, s.pr);
-      for (int k = 1; k <= n + 1; ++k) {
-        s.Es(k + 3) = s.Esp(k);
-        if (movement) s.q(k + 3) = s.q0(k) + s.sm(k) * s.Esp(k);  // movement as a load
-      }
+    }
+    for (int k = 1; k <= n + 1; ++k) {
+      s.Es(k + 3) = s.Esp(k);
+      if (moving) s.q(k + 3) = s.q0(k) + s.sm(k) * s.Esp(k);  // movement as a load
     }
   }
 
@@ -214,11 +204,16 @@ bool LLP2D(Model& m, int g, double yt, double st, double P, double& V, double& M
   s.F(4) = s.Pax(4) * s.th(4) - (s.M(5) - s.M(4)) / h;
   for (int mm = 5; mm <= N; ++mm)
     s.F(mm) = s.Pax(mm) * s.th(mm) - (s.M(mm + 1) - s.M(mm - 1)) / (2.0 * h);
+  // Head force: the soil reactions less the loads, both with half weight at the head and
+  // at the tip, so that a pile moving with its soil (each node's spring force Es x y equal
+  // to its movement load Es x movement) carries none. The soil reaction shown at a node is
+  // the spring force of the analysis, Es times the pile's movement relative to the soil
+  // (the deflection itself where the soil does not move).
   double sum = 0.0;
   for (int mm = 4; mm <= N; ++mm) {
-    s.p(mm) = s.Es(mm) * s.y(mm);
     const double w = (mm == 4 || mm == N) ? 0.5 : 1.0;
-    sum += w * s.p(mm) - s.q(mm);
+    sum += w * (s.Es(mm) * s.y(mm) - s.q(mm));
+    s.p(mm) = s.Es(mm) * (s.y(mm) - s.sm(mm - 3));
   }
   V = h * sum;
   M = s.M(4);

@@ -25,7 +25,7 @@ struct Llp2dScratch {
   NodeVec a, b, c;          // recursion coefficients
   NodeVec q0, sm, zero;     // distributed load, soil movement, a zero second component (by k)
   NodeVec yk, Esp, pr, Fsm; // p-y input and output by pile node k
-  NodeVec s1m, Espm, prm, Fm;  // the same by entry m, for user p-y curves
+  NodeVec ym, s1m, Espm, prm, Fm;  // the same by entry m, for user p-y curves
   NodeVec mov, fax;         // the axial movement and force shown at the nodes
   NodeVec th, M, F, p, sig, rM, rV, vert, hori;  // results of the closed shape
   NodeBlock block;          // the 25 node quantities for the result store

@@ -75,35 +75,22 @@ void keep_setup(const Model& m, int g, int t, int n, bool ei, bool es, Llp3dScra
 }
 
 // With soil movement the springs act on the pile's movement relative to the soil,
-// (y - smy, z - smz), and the p-y curves take the length of that movement. The curves
-// subtract the magnitude of the soil movement from the deflection they are handed, so a
-// node with movement is handed |soil movement| + |relative movement|. The difference of
-// the two magnitudes would not do: where the pile passes the soil's magnitude in another
-// direction it is near zero while the relative movement is not, and the secant modulus
-// of a curve without initial slope (the cube-root clays) grows without bound there, so
-// the spring force Es x relative movement exceeds the curve's resistance many times; the
-// head forces then jump with the head movement across the soil's direction and the shapes
-// cycle without closing. Nodes without movement keep their resultant deflection.
+// (y - smy, z - smz), and the p-y curves take the length of that movement. The curves,
+// generated or the row's user curves, subtract the magnitude of the soil movement from the
+// deflection they are handed, so a node with movement is handed |soil movement| +
+// |relative movement|. The difference of the two magnitudes would not do: where the pile
+// passes the soil's magnitude in another direction it is near zero while the relative
+// movement is not, and the secant modulus of a curve without initial slope (the cube-root
+// clays) grows without bound there, so the spring force Es x relative movement exceeds
+// the curve's resistance many times; the head forces then jump with the head movement
+// across the soil's direction and the shapes cycle without closing. Nodes without
+// movement keep their resultant deflection.
 void relative_to_soil(int n, Llp3dScratch& s) {
   for (int k = 1; k <= n + 1; ++k) {
     const double sy = s.smy(k), sz = s.smz(k);
     if (sy == 0.0 && sz == 0.0) continue;
     const double dy = s.y(k + 3) - sy, dz = s.z(k + 3) - sz;
     s.ures(k) = std::sqrt(sy * sy + sz * sz) + std::sqrt(dy * dy + dz * dz);
-  }
-}
-
-// The soil reactions of the nodes with movement take their sense from the deflection
-// itself: positive where the pile deflects less than the soil moves, as for a pile
-// handed its resultant deflection (relative_to_soil leaves the curves a deflection
-// beyond the movement).
-void reaction_sense(int n, Llp3dScratch& s) {
-  for (int k = 1; k <= n + 1; ++k) {
-    const double sy = s.smy(k), sz = s.smz(k);
-    if (sy == 0.0 && sz == 0.0) continue;
-    const double y = s.y(k + 3), z = s.z(k + 3);
-    const double p = std::abs(s.pr(k));
-    s.pr(k) = y * y + z * z <= sy * sy + sz * sz ? p : -p;
   }
 }
 
@@ -237,7 +224,6 @@ bool LLP3D(Model& m, int g, double yt, double Sy, double zt, double Sz, double P
   const double h = m.PILELEN(t) / n;
   const int N = n + 4;
   const bool user = m.IPYUSER == 1 && m.PYSETG(g) > 0;
-  const bool movement = m.NSMPT > 0;
   const bool mphi = m.NMPHI > 0;
 
   // The row's curve inputs stay as they are until this solution returns.
@@ -251,11 +237,14 @@ bool LLP3D(Model& m, int g, double yt, double Sy, double zt, double Sz, double P
     v->fill(0.0);
   s.ns = 0;
 
-  // 2. Free-field soil movement at the pile nodes.
-  if (movement) {
+  // 2. Free-field soil movement at the pile nodes. A row whose soil does not move at any
+  // node is solved as in a model without movement.
+  bool moving = false;
+  if (m.NSMPT > 0) {
     SMOVEPILE(m, g);
     SMOVEY(m, g, s.smy.span());
     SMOVEZ(m, g, s.smz.span());
+    for (int k = 1; k <= n + 1 && !moving; ++k) moving = s.smy(k) != 0.0 || s.smz(k) != 0.0;
   }
   // 3. Distributed loads (DLOADY/DLOADZ fill by pile node; the scratch p-y arrays serve
   // as their buffer).
@@ -340,43 +329,43 @@ bool LLP3D(Model& m, int g, double yt, double Sy, double zt, double Sz, double P
       return false;
     }
 
-    // Secant springs at the resultant deflection of every node.
+    // Secant springs at the resultant deflection of every node (relative to the soil where
+    // it moves), from the generated curves or from the row's user curves.
     resultant(n + 1, s.y.data() + 3, s.z.data() + 3, s.ures.data());
+    if (moving) relative_to_soil(n, s);
     if (!user) {
-      if (movement) relative_to_soil(n, s);
       PYCURVE(m, t, status, g, g, s.ures, s.Esp, s.smy, s.smz, s.Fsm, s.pr, &s.kept);
       if (status != 0) return false;
-      if (movement) reaction_sense(n, s);
-      // With soil movement the secant springs of a node moving with the soil swing between
-      // the initial modulus and a soft one, and the shapes can cycle without closing: a
-      // solution that has not closed in kSettleAfter solves takes the mean of the old and
-      // the new springs from then on, which settles the cycle on the same closed shape.
-      const bool settle = movement && ns > kSettleAfter;
-      for (int k = 1; k <= n + 1; ++k) {
-        if (settle) s.Esp(k) = 0.5 * (s.Es(k + 3) + s.Esp(k));
-        if (movement) {  // the soil movement loads the pile as Es x movement
-          s.qy(k + 3) = s.smy(k) * s.Esp(k) + s.qy0(k + 3);
-          s.qz(k + 3) = s.smz(k) * s.Esp(k) + s.qz0(k + 3);
-        }
-        s.Es(k + 3) = s.Esp(k);
-      }
     } else {
       for (int k = 1; k <= n + 1; ++k) s.um(k + 3) = s.ures(k);
       PYSECANT(m, g, s.um, s.Espm, s.s1m, s.s2m, s.Fm, s.prm);
-      for (int k = 1; k <= n + 1; ++k) {
-        s.Es(k + 3) = s.Espm(k + 3);
-        s.pr(k) = s.prm(k + 3);
+      for (int k = 1; k <= n + 1; ++k) s.Esp(k) = s.Espm(k + 3);
+    }
+    // With soil movement the secant springs of a node moving with the soil swing between
+    // the initial modulus and a soft one, and the shapes can cycle without closing: a
+    // solution that has not closed in kSettleAfter solves takes the mean of the old and
+    // the new springs from then on, which settles the cycle on the same closed shape.
+    const bool settle = moving && ns > kSettleAfter;
+    for (int k = 1; k <= n + 1; ++k) {
+      if (settle) s.Esp(k) = 0.5 * (s.Es(k + 3) + s.Esp(k));
+      if (moving) {  // the soil movement loads the pile as Es x movement
+        s.qy(k + 3) = s.smy(k) * s.Esp(k) + s.qy0(k + 3);
+        s.qz(k + 3) = s.smz(k) * s.Esp(k) + s.qz0(k + 3);
       }
+      s.Es(k + 3) = s.Esp(k);
     }
   }
 
   // Head values of the closed shape: the soil reactions less the loads, summed over the
-  // pile (half weight at the head and the tip), and the head moments from the curvature.
+  // pile, and the head moments from the curvature. Reactions and loads take the same
+  // weights (half at the head and at the tip), so that a pile moving with its soil, where
+  // each node's spring force Es x y equals its movement load Es x movement, carries no
+  // head shear.
   double sy = 0.0, sz = 0.0;
   for (int mm = 4; mm <= N; ++mm) {
     const double w = (mm == 4 || mm == N) ? 0.5 : 1.0;
-    sy += w * s.Es(mm) * s.y(mm) - s.qy(mm);
-    sz += w * s.Es(mm) * s.z(mm) - s.qz(mm);
+    sy += w * (s.Es(mm) * s.y(mm) - s.qy(mm));
+    sz += w * (s.Es(mm) * s.z(mm) - s.qz(mm));
   }
   const double h2 = h * h;
   Vy = h * sy;

@@ -74,8 +74,10 @@ void LLP3DRES(Model& m, int g, double P, double Tq, double Vy, double Vz, double
   for (int mm = 4; mm <= N; ++mm) {
     const int k = mm - 3;
     const double x = m.DEPAX(g, k);
-    pY(mm) = s.Es(mm) * s.y(mm);
-    pZ(mm) = s.Es(mm) * s.z(mm);
+    // Soil reactions: the spring forces of the analysis, Es times the pile's movement
+    // relative to the soil (the deflection itself where the soil does not move).
+    pY(mm) = s.Es(mm) * (s.y(mm) - s.smy(k));
+    pZ(mm) = s.Es(mm) * (s.z(mm) - s.smz(k));
     // Extreme-fibre bending stresses of the two planes combined, plus the axial stress;
     // a section without area or inertia contributes no stress.
     const double D = SECDIAM(m, g, t, x);
@@ -99,24 +101,16 @@ void LLP3DRES(Model& m, int g, double P, double Tq, double Vy, double Vz, double
   MATVEC6(FG, QT, f);
   PILEENV(m, g, sig(4), UG, u, FG, f);
 
-  const bool movement = m.NSMPT > 0;
   const bool axdist = m.IAXVAR != 0 && m.LSNO(g) <= 0;
   for (int mm = 4; mm <= N; ++mm) {
-    const int k = mm - 3;
     mY(mm) = -mY(mm);  // stored as +EI y''
     mZ(mm) = -mZ(mm);
-    if (movement && (s.smy(k) != 0.0 || s.smz(k) != 0.0)) {
-      // The reaction acts along the direction of the soil movement.
-      const double d = std::sqrt(s.smy(k) * s.smy(k) + s.smz(k) * s.smz(k));
-      pY(mm) = s.pr(k) * s.smy(k) / d;
-      pZ(mm) = s.pr(k) * s.smz(k) / d;
-    }
     qy(mm) = s.y(mm);
     qz(mm) = s.z(mm);
     qr(mm) = VLEN2(s.y(mm), s.z(mm));
     mR(mm) = VLEN2(mY(mm), mZ(mm));
     fR(mm) = VLEN2(fY(mm), fZ(mm));
-    pR(mm) = movement ? s.pr(k) : VLEN2(pY(mm), pZ(mm));
+    pR(mm) = VLEN2(pY(mm), pZ(mm));
     qmov(mm) = axdist ? MOV(mm) : 0.0;
     fax(mm) = axdist ? FAX(mm) : P;
     ROTPILE(m, g, qmov(mm), s.y(mm), s.z(mm), gX(mm), gY(mm), gZ(mm));

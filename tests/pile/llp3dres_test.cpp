@@ -263,22 +263,8 @@ TEST(SoftClay, NonlinearPileClosesInBoundedSolves) {
   auto m = new_model();
   auto s = std::make_unique<Llp3dScratch>();
   testing::set_controls(*m);
-  m->IPYUSER = 0;
-  m->IUNITS = 1;
-  m->ISTATIC = 1;
-  m->TOLCRV = 1.0e-6;
+  testing::set_soft_clay(*m, 0.0, 2000.0);
   m->TOLPILE = 1.0e-5;
-  m->NLAYER = 1;
-  m->LTYPE(1) = 1;
-  m->LTOP(1) = 0.0;
-  m->LBOT(1) = 2000.0;
-  m->NSPX = m->NSPXG = 2;
-  m->SPDEP(1) = m->SPDEPG(1) = 0.0;
-  m->SPDEP(2) = m->SPDEPG(2) = 2000.0;
-  m->SPC(1) = 3.0;  // psi, growing with depth
-  m->SPC(2) = 15.0;
-  m->SPGAM(1) = m->SPGAM(2) = 0.02;  // pci
-  m->SPE50(1) = m->SPE50(2) = 0.02;
   testing::PileDef p;
   p.L = 600.0;
   p.nseg = 60;

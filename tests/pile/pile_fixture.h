@@ -59,18 +59,18 @@ inline void set_linear_py(Model& m, int u, std::initializer_list<std::pair<doubl
   m.NCRVPY(u) = c;
 }
 
-// A generated elastic-subgrade layer (p = Es D y without a limit) from X = 0 to `bottom`
-// whose modulus per length of pile is k for the pile diameter D, for rows whose p-y
-// curves come from the soil.
-inline void set_elastic_soil(Model& m, double k, double D, double bottom) {
+// A generated elastic-subgrade layer (p = Es D y without a limit) from X = `top` (0 by
+// default) to `bottom` whose modulus per length of pile is k for the pile diameter D, for
+// rows whose p-y curves come from the soil.
+inline void set_elastic_soil(Model& m, double k, double D, double bottom, double top = 0.0) {
   m.IPYUSER = 0;
   m.NLAYER = 1;
   m.LTYPE(1) = 12;
-  m.LTOP(1) = 0.0;
+  m.LTOP(1) = top;
   m.LBOT(1) = bottom;
   m.NSPX = m.NSPXG = 2;
   for (int i = 1; i <= 2; ++i) {
-    m.SPDEP(i) = m.SPDEPG(i) = i == 1 ? 0.0 : bottom;
+    m.SPDEP(i) = m.SPDEPG(i) = i == 1 ? top : bottom;
     m.SPK(i) = k / D;
     m.SPC(i) = 0.0;  // no yield stress: linear
     m.SPGAM(i) = 0.02;
@@ -85,6 +85,27 @@ inline void set_yielding_soil(Model& m, double k, double D, double bottom, doubl
   m.IUNITS = 1;
   m.ISTATIC = 1;
   m.TOLCRV = 1.0e-6;
+}
+
+// A generated soft-clay layer from X = `top` to `bottom` (its cohesion growing from 3 to
+// 15 psi, unit weight 0.02 pci, E50 0.02), with the curve controls of an analysis in US
+// units under static loading: a curve without initial slope.
+inline void set_soft_clay(Model& m, double top, double bottom) {
+  m.IPYUSER = 0;
+  m.IUNITS = 1;
+  m.ISTATIC = 1;
+  m.TOLCRV = 1.0e-6;
+  m.NLAYER = 1;
+  m.LTYPE(1) = 1;
+  m.LTOP(1) = top;
+  m.LBOT(1) = bottom;
+  m.NSPX = m.NSPXG = 2;
+  m.SPDEP(1) = m.SPDEPG(1) = top;
+  m.SPDEP(2) = m.SPDEPG(2) = bottom;
+  m.SPC(1) = 3.0;
+  m.SPC(2) = 15.0;
+  m.SPGAM(1) = m.SPGAM(2) = 0.02;
+  m.SPE50(1) = m.SPE50(2) = 0.02;
 }
 
 // Free-field soil movement sY, sZ (global Y and Z) at full load, the same from X = 0 to
