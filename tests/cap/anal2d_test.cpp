@@ -202,16 +202,17 @@ TEST(Anal2d, PassiveResistanceOfAnEmbeddedCap) {
   EXPECT_DOUBLE_EQ(p.R, 75.0);
   EXPECT_DOUBLE_EQ(p.M, 100.0 / 3.0);
   EXPECT_DOUBLE_EQ(p.pos, -0.5 * (50.0 + 50.0 / 3.0) / 75.0);
-  Vec3 F;
-  p.load(0.0, F);
-  EXPECT_EQ(F(2), 0.0) << "a cap at rest gets no passive resistance";
-  EXPECT_EQ(F(3), 0.0);
-  p.load(1e-9, F);
-  EXPECT_EQ(F(2), -75.0);
-  EXPECT_DOUBLE_EQ(F(3), 100.0 / 3.0);
-  p.load(-1e-9, F);
-  EXPECT_EQ(F(2), 75.0);
-  EXPECT_DOUBLE_EQ(F(3), -100.0 / 3.0);
+  // Full beyond the band of 1e-5, partly mobilised below it: none at rest.
+  struct Case {
+    double u, F2;
+  } cases[] = {{0.0, 0.0}, {2.5e-6, -18.75}, {-5e-6, 37.5}, {1e-5, -75.0}, {1e-3, -75.0}, {-1e-3, 75.0}};
+  for (const Case& c : cases) {
+    Vec3 F;
+    p.load(c.u, F, 1e-5);
+    EXPECT_DOUBLE_EQ(F(2), c.F2) << c.u;
+    EXPECT_DOUBLE_EQ(F(3), -c.F2 * (100.0 / 3.0) / 75.0) << c.u;
+    EXPECT_EQ(F(1), 0.0);
+  }
   // No reaction at cap level: no resultant, reported at the cap.
   for (int g = 1; g <= 2; ++g) m->PCAPP(g) = 0.0;
   m->HEADDEP(2) = 3.0;

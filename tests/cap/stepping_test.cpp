@@ -132,7 +132,9 @@ TEST(CapStepping, BatteredGroupUnderVerticalLoadEndsInEquilibrium) {
 }
 
 // The embedded bent under its vertical load completes at the example's step and at a
-// smaller one, settles without moving sideways or turning, and reports no passive force.
+// smaller one, settles without moving sideways or turning, and reports no passive force to
+// speak of (a cap that barely moves sideways mobilises the passive resistance in proportion
+// to its movement).
 TEST(CapStepping, EmbeddedBentUnderVerticalLoadCompletesWithoutPassiveForce) {
   for (const char* step : {"0.25", "0.1"}) {
     SCOPED_TRACE(step);
@@ -152,7 +154,7 @@ TEST(CapStepping, EmbeddedBentUnderVerticalLoadCompletesWithoutPassiveForce) {
     for (int k = 0; k < 3; ++k) std::getline(tl, l);
     double force = 1.0, pos = 0.0;
     ASSERT_TRUE(tl >> force >> pos);
-    EXPECT_EQ(force, 0.0);
+    EXPECT_LT(std::fabs(force), 1e-3);
   }
 }
 
