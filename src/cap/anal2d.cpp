@@ -299,6 +299,20 @@ void ANAL2D(Model& m, int kind, int& IPYSAVE, int& status, Vec3& FVLAST, Vec3& D
             if (!evaluate(Dt, trial)) return;
             found = search.accept(trial.phi, stopped ? 1.0 : lam, trial.closed, trial.closed && balanced(Dt, trial));
           }
+          if (!found && KITER == 1) {
+            // The first increment of an attempt is taken in full, as the plain Newton
+            // iteration takes it, when no part of it reduces the residual: a tangent taken
+            // at rest, where curves without an initial slope have their cusp, can point
+            // off, and the iterations from the state it reaches have a tangent of the
+            // response.
+            lam = 1.0;
+            stopped = false;
+            taken = DDV;
+            Vec3 Dt;
+            for (int i = 1; i <= 3; ++i) Dt(i) = DV(i) + taken(i);
+            if (!evaluate(Dt, trial)) return;
+            found = true;
+          }
           if (!found) {
             // No part of the increment reduces the residual: the attempt fails.
             line_search_failed(m, KITER, lam);
@@ -350,7 +364,7 @@ void ANAL2D(Model& m, int kind, int& IPYSAVE, int& status, Vec3& FVLAST, Vec3& D
         // Accepted when converged, or when the increments only follow the jitter of the
         // pile closures; and only in equilibrium: the state accepted is the one the
         // increment reached, evaluated above.
-        if ((cap_converged(m, n, KITER, FLOOR) || cap_stalled(m, n, last, KITER, FLOOR, 0.0, noise)) &&
+        if ((cap_converged(m, n, KITER, FLOOR) || cap_stalled(m, n, last, KITER, FLOOR, 0.0, noise, movement_length(DV.data(), 3, 2, noise.L))) &&
             (point_case || (cur.closed && balanced(DV, cur)))) {
           converged = true;
           break;

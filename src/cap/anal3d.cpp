@@ -274,6 +274,16 @@ void ANAL3D(Model& m, int kind, int& status, Vec6& FVLAST, Vec6& DVLAST, Vec6& l
             if (!evaluate(Dt, trial)) return;
             found = search.accept(trial.phi, lam, trial.closed, balanced(Dt, trial));
           }
+          if (!found && KITER == 1) {
+            // The first increment of an attempt is taken in full, as the plain Newton
+            // iteration takes it, when no part of it reduces the residual (see the 2-D
+            // analysis).
+            lam = 1.0;
+            Vec6 Dt;
+            for (int i = 1; i <= 6; ++i) Dt(i) = DV(i) + DDV(i);
+            if (!evaluate(Dt, trial)) return;
+            found = true;
+          }
           if (!found) {
             // No part of the increment reduces the residual: the attempt fails.
             line_search_failed(m, KITER, lam);
@@ -318,7 +328,7 @@ void ANAL3D(Model& m, int kind, int& status, Vec6& FVLAST, Vec6& DVLAST, Vec6& l
         // pile closures; and only in equilibrium: the state accepted is the one the
         // increment reached, evaluated above.
         if ((cap_converged(m, n, KITER, TINY_INC, SMALL_INC) ||
-             cap_stalled(m, n, last, KITER, TINY_INC, SMALL_INC, noise)) &&
+             cap_stalled(m, n, last, KITER, TINY_INC, SMALL_INC, noise, movement_length(DV.data(), 6, 3, noise.L))) &&
             (point_case || balanced(DV, cur))) {
           converged = true;
           break;

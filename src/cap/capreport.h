@@ -55,12 +55,18 @@ struct CapNoise {
 };
 CapNoise cap_noise(const Model& m, bool three_d);
 
-// Whether an iteration that cap_converged refuses has reached what the pile closure
-// allows: displacements and rotations each pass cap_converged's test or have an increment
-// within the noise band that did not shrink to half the previous iteration's (the
-// iteration has stopped converging and only follows the closure's jitter).
+// Whether an iteration that cap_converged refuses has stopped where nothing more is to be
+// had: displacements and rotations each pass cap_converged's test or have an increment
+// that did not shrink to half the previous iteration's and lies within the noise band, or
+// (at the lever for rotations) within TOLCAP of `whole`, the length of the cap's whole
+// displacement (translations and rotations at the lever). The relative test of a part
+// that barely moves in a step (a rotation of 1E-8 rad under a vertical load) compares
+// its jitter with nearly nothing; the caller accepts such a state only in equilibrium.
 bool cap_stalled(const Model& m, const CapNorms& n, const CapNorms& prev, int kiter, double floor,
-                 double late_floor, const CapNoise& noise);
+                 double late_floor, const CapNoise& noise, double whole);
+// The length of a cap displacement: its translations (the first nt of ndof) and its
+// rotations times the lever.
+double movement_length(const double* d, int ndof, int nt, double lever);
 
 // Equilibrium of the cap within its force tolerance, measured against the load: res is
 // the ndof residual of the load against the pile-head forces and the cap's own reaction
@@ -81,34 +87,36 @@ bool cap_in_equilibrium(const Model& m, const double* res, const double* load, c
 double scaled_residual(const double* res, int ndof, int nt, double lever);
 
 // The line search of the cap iterations: a Newton increment is taken in full when the
-// residual at its end is below the largest residual of the attempt's last kMemory states
-// (by 1e-4 of the fraction taken), or is in equilibrium; otherwise halved, at most
-// `kMaxCuts` times. When no fraction passes, the increment does not lead towards
-// equilibrium and the attempt fails (the load step is halved). Measured against the last
-// few states rather than the latest alone, the search leaves the path of a Newton
-// iteration whose residual falls overall untouched, while a cycle or a growing oscillation,
-// whose residuals do not fall below the last few, is cut.
+// residual at its end is below the residual at its start (by 1e-4 of the fraction taken),
+// or within the first kLeeway increments of an attempt below the residual of the attempt's
+// start, or is in equilibrium; otherwise halved, at most `kMaxCuts` times. When no fraction
+// passes, the increment does not lead towards equilibrium and the attempt fails (the load
+// step is halved). The first increments from a new load may raise the residual on their way,
+// as a tangent taken at the last load can; later ones may not, so that a cycle or an
+// oscillation about a cusp is cut.
 class LineSearch {
  public:
   static constexpr int kMaxCuts = 10;
-  static constexpr int kMemory = 4;
+  static constexpr int kLeeway = 3;
   // A new attempt from a state with the residual phi.
   void start(double phi) {
+    start_ = last_ = phi;
     n_ = 0;
-    taken(phi);
   }
   // The state reached with the residual phi.
-  void taken(double phi) { last_[n_++ % kMemory] = phi; }
+  void taken(double phi) {
+    last_ = phi;
+    ++n_;
+  }
   // Whether the fraction lam, ending at a state whose piles closed (`closed`) with the
   // residual phi, is taken.
   bool accept(double phi, double lam, bool closed, bool in_equilibrium) const {
-    double ref = 0.0;
-    for (int k = 0; k < n_ && k < kMemory; ++k) ref = std::max(ref, last_[k]);
+    const double ref = n_ < kLeeway ? std::max(last_, start_) : last_;
     return closed && (in_equilibrium || phi <= (1.0 - 1.0e-4 * lam) * ref);
   }
 
  private:
-  double last_[kMemory] = {};
+  double start_ = 0.0, last_ = 0.0;
   int n_ = 0;
 };
 // The run-log line of an increment cut by the line search to the fraction lam.

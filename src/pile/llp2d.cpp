@@ -51,7 +51,10 @@ void llp2d_results(Model& m, int g, double P, double V, double ua, const Mat3& T
   PILEENV2D(m, g, uv, uh, s.th(4), ua, s.y(4), s.th(4), G1, G2, s.M(4), P, V, s.M(4), s.sig(4));
 
   const bool axdist = m.IAXVAR != 0 && m.LSNO(g) <= 0;
-  const bool movement = m.NSMPT > 0;
+  // A soil that does not move along the row (a movement of zero, or along Z only) leaves
+  // the results of a row without movement.
+  bool moving = false;
+  for (int k = 1; m.NSMPT > 0 && k <= n + 1; ++k) moving = moving || s.sm(k) != 0.0;
   const bool combination = m.ICOMB != 0;
   for (int mm = 4; mm <= N; ++mm) {
     s.mov(mm) = axdist ? MOV(mm) : 0.0;
@@ -60,7 +63,7 @@ void llp2d_results(Model& m, int g, double P, double V, double ua, const Mat3& T
     s.hori(mm) = s.mov(mm) * sn + s.y(mm) * cs;
     s.M(mm) = -s.M(mm);  // stored as +EI y''
     if (!combination) s.rM(mm) = s.rV(mm) = 0.0;  // capacity ratios of combinations only
-    if (movement) {
+    if (moving) {
       // The signed reaction of the last p-y evaluation, and the distributed load alone.
       const bool user = m.IPYUSER == 1 && m.PYSETG(g) > 0;
       s.p(mm) = user ? s.prm(mm) : s.pr(mm - 3);

@@ -113,10 +113,9 @@ TEST(CapOutcome, EveryEndingOfA3dAnalysis) {
        {"\n     ** WARNING **  SOME PILES MAY FAIL IN BEARING!\n"
         "\n     ** WARNING **  APPARENT FAILURE IN BEARING    ,  PILE GROUP    1\n"},
        {"REACHED MAXIMUM", "7 SINGULAR"}},
-      // A torque curve without stiffness under a torque: the tangent turns the cap by some
-      // 1E40 rad, and no part of that increment reduces the residual, in every attempt of
-      // the first step; with a torsion warning, the outcome is the cap's.
-      {"no stiffness in torsion, torsion warning",
+      // A torque curve without stiffness under a torque: singular in every attempt of the
+      // first step, with a torsion warning, so the outcome is the cap's, not the matrix's.
+      {"singular in torsion, torsion warning",
        {{kLoad, "0.0 0.0 0.0 0.0 0.0 1.0E6 0.0 0.0 0.0"}, {kTorque, "1 3\n0.0 -1.0\n0.0 0.0\n0.0 1.0\n"}},
        "    3 NO CONVERGENCE ON PILE CAP", nullptr,
        {"\n     ** WARNING **  SOME PILES MAY FAIL IN TORSION!\n"
@@ -124,9 +123,8 @@ TEST(CapOutcome, EveryEndingOfA3dAnalysis) {
         "                    THAN MAXIMUM/MINIMUM ROTATION DEFINED IN TORQUE-ROTATION CURVE\n"
         "\n     ** WARNING **  MAXIMUM MOMENT REACHED IN TORSION   PILE GROUP    1\n"},
        {"\n     ** WARNING **  SOME PILES REACHED MAXIMUM IN TORSION!\n"
-        "\n     ** WARNING **  MAXIMUM MOMENT REACHED IN TORSION   PILE GROUP    1\n",
-        "PILE CAP DISPL DOES NOT CONVERGE AFTER,  100  ITERATIONS"},
-       {"* TABLE L *", "DETERMINANT"}},
+        "\n     ** WARNING **  MAXIMUM MOMENT REACHED IN TORSION   PILE GROUP    1\n"},
+       {"DOES NOT CONVERGE", "* TABLE L *"}},
   };
   for (const Ending& e : endings) {
     SCOPED_TRACE(e.name);

@@ -20,20 +20,16 @@ namespace torva {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::outcomes;
 using testing::read_example;
 using testing::run_input;
+using testing::with_step;
 using testing::WorkDir;
 
 // Six pipes under a cap embedded 3 ft, the outer lines battered 1:4 outward (their batter
 // angles written to different digits), vertical load only: the cap settles and must not
 // move sideways, so the passive resistance of its embedment stays off.
-std::string battered_group() {
-  std::ifstream in(fs::path(TORVA_SOURCE_DIR) / "tests" / "cap" / "battered_embedded_cap_us.dat",
-                   std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+std::string battered_group() { return testing::read_cap_data("battered_embedded_cap_us.dat"); }
 
 // The 2-D bent of three rows in stiff clay without free water, its cap embedded 3 ft in the
 // clay with its passive resistance on, under the vertical load alone. The quarter-power p-y
@@ -45,42 +41,6 @@ std::string embedded_bent() {
   t = replace(t, "0.0 4.0 2.5 0.0 0.0 0", "0.0 4.0 3.0 0.0 0.0 0");
   t = replace(t, "240000.0 36000.0", "240000.0 0.0");
   return replace(t, "0.0 90.0\n2 9", "-3.0 90.0\n2 9");
-}
-
-// The text with every load case's and combination's record of tolerances and step
-// (TOLCAP TOLPILE FACINC FACMIN) given the load step `step` and, when `tolpile` is not
-// empty, that pile tolerance.
-std::string with_step(const std::string& text, const std::string& step, const std::string& tolpile) {
-  // A tolerance as the inputs write it: digits and a point, then a negative exponent.
-  const auto tolerance = [](const std::string& w) {
-    const auto e = w.find("E-");
-    return e != std::string::npos && e > 0 && e + 2 < w.size() &&
-           w.find_first_not_of("0123456789.") == e &&
-           w.find_first_not_of("0123456789", e + 2) == std::string::npos;
-  };
-  std::istringstream in(text);
-  std::string out, line;
-  while (std::getline(in, line)) {
-    std::istringstream words(line);
-    std::string w[4], extra;
-    if (words >> w[0] >> w[1] >> w[2] >> w[3] &&
-        !(words >> extra) && line == w[0] + " " + w[1] + " " + w[2] + " " + w[3] &&
-        tolerance(w[0]) && tolerance(w[1]))
-      line = w[0] + " " + (tolpile.empty() ? w[1] : tolpile) + " " + step + " " + w[3];
-    out += line + "\n";
-  }
-  return out;
-}
-
-// The outcome lines of the analyses (the case log's numbered lines that are not tables).
-std::vector<std::string> outcomes(const std::string& cas) {
-  std::vector<std::string> o;
-  std::istringstream in(cas);
-  for (std::string l; std::getline(in, l);)
-    if (l.size() > 6 && l.compare(0, 4, "    ") == 0 && std::isdigit(static_cast<unsigned char>(l[4])) &&
-        l.find("CALCULATED AND PRINTED") == std::string::npos && l.find("SKIPP") == std::string::npos)
-      o.push_back(l);
-  return o;
 }
 
 // The passive forces of Table L (Y, Z) as the results report prints them.
