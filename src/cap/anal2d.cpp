@@ -277,6 +277,7 @@ void ANAL2D(Model& m, int kind, int& IPYSAVE, int& status, Vec3& FVLAST, Vec3& D
         // the next iteration's.
         double lam = 1.0;
         bool stopped = false;
+        Vec3 newton = DDV;  // the Newton increment, whatever part of it is taken
         if (!point_case) {
           Vec3 stop = DDV;
           bool crosses = false;
@@ -318,6 +319,7 @@ void ANAL2D(Model& m, int kind, int& IPYSAVE, int& status, Vec3& FVLAST, Vec3& D
             line_search_failed(m, KITER, lam);
             break;
           }
+          newton = DDV;
           DDV = taken;
           cur = trial;
           search.taken(cur.phi);
@@ -350,9 +352,11 @@ void ANAL2D(Model& m, int kind, int& IPYSAVE, int& status, Vec3& FVLAST, Vec3& D
           trace(m.SOLVTRACE, "RV   ", RV.data(), 3);
         }
         CapNorms n{};
-        DNORM2D(DDV, n.IncDsp, n.IncRot);
+        // The convergence measures of the Newton increment, the distance to equilibrium the
+        // tangent sees, also where the line search took part of it.
+        DNORM2D(newton, n.IncDsp, n.IncRot);
         DNORM2D(UDV, n.TotDsp, n.TotRot);
-        DMAX2D(DDV, n.MaxDsp, n.MaxRot);
+        DMAX2D(newton, n.MaxDsp, n.MaxRot);
         iteration_lines(m, KITER, n);
         if (stopped)
           line_search_stopped(m);
@@ -364,7 +368,7 @@ void ANAL2D(Model& m, int kind, int& IPYSAVE, int& status, Vec3& FVLAST, Vec3& D
         // Accepted when converged, or when the increments only follow the jitter of the
         // pile closures; and only in equilibrium: the state accepted is the one the
         // increment reached, evaluated above.
-        if ((cap_converged(m, n, KITER, FLOOR) || cap_stalled(m, n, last, KITER, FLOOR, 0.0, noise, movement_length(DV.data(), 3, 2, noise.L))) &&
+        if ((cap_converged(m, n, KITER, FLOOR) || cap_stalled(m, n, last, KITER, FLOOR, 0.0, noise)) &&
             (point_case || (cur.closed && balanced(DV, cur)))) {
           converged = true;
           break;

@@ -264,6 +264,7 @@ void ANAL3D(Model& m, int kind, int& status, Vec6& FVLAST, Vec6& DVLAST, Vec6& l
         // The increment is taken only as far as it reduces the residual (see the 2-D
         // analysis); the state at the fraction taken is the next iteration's.
         double lam = 1.0;
+        Vec6 newton = DDV;  // the Newton increment, whatever part of it is taken
         if (!point_case) {
           State trial;
           bool found = false;
@@ -289,6 +290,7 @@ void ANAL3D(Model& m, int kind, int& status, Vec6& FVLAST, Vec6& DVLAST, Vec6& l
             line_search_failed(m, KITER, lam);
             break;
           }
+          newton = DDV;
           for (int i = 1; i <= 6; ++i) DDV(i) *= lam;
           cur = trial;
           search.taken(cur.phi);
@@ -316,9 +318,10 @@ void ANAL3D(Model& m, int kind, int& status, Vec6& FVLAST, Vec6& DVLAST, Vec6& l
           for (int k = 0; k < 6; ++k) trace_vec(m.SOLVTRACE, lab[k], val[k], 6, 13, 5);
         }
         CapNorms n{};
-        DNORM(DDV.data(), n.IncDsp, n.IncRot);
+        // The convergence measures of the Newton increment (see the 2-D analysis).
+        DNORM(newton.data(), n.IncDsp, n.IncRot);
         DNORM(UDV.data(), n.TotDsp, n.TotRot);
-        DMAX(DDV.data(), n.MaxDsp, n.MaxRot);
+        DMAX(newton.data(), n.MaxDsp, n.MaxRot);
         iteration_lines(m, KITER, n);
         if (lam < 1.0) line_search_line(m, lam);
         const CapNorms last = prev;
@@ -328,7 +331,7 @@ void ANAL3D(Model& m, int kind, int& status, Vec6& FVLAST, Vec6& DVLAST, Vec6& l
         // pile closures; and only in equilibrium: the state accepted is the one the
         // increment reached, evaluated above.
         if ((cap_converged(m, n, KITER, TINY_INC, SMALL_INC) ||
-             cap_stalled(m, n, last, KITER, TINY_INC, SMALL_INC, noise, movement_length(DV.data(), 6, 3, noise.L))) &&
+             cap_stalled(m, n, last, KITER, TINY_INC, SMALL_INC, noise)) &&
             (point_case || balanced(DV, cur))) {
           converged = true;
           break;

@@ -293,22 +293,12 @@ CapNoise cap_noise(const Model& m, bool three_d) {
   return c;
 }
 
-double movement_length(const double* d, int ndof, int nt, double lever) {
-  double s = 0.0;
-  for (int i = 0; i < ndof; ++i) {
-    const double v = i < nt ? d[i] : lever * d[i];
-    s += v * v;
-  }
-  return std::sqrt(s);
-}
-
 bool cap_stalled(const Model& m, const CapNorms& n, const CapNorms& prev, int kiter, double floor,
-                 double late_floor, const CapNoise& noise, double whole) {
+                 double late_floor, const CapNoise& noise) {
   bool cd = false, cr = false;
   converged_parts(m, n, kiter, floor, late_floor, cd, cr);
-  const double small = m.TOLCAP * whole;
-  const bool sd = (n.IncDsp <= noise.dsp || n.IncDsp <= small) && n.IncDsp > 0.5 * prev.IncDsp;
-  const bool sr = (n.IncRot <= noise.rot || noise.L * n.IncRot <= small) && n.IncRot > 0.5 * prev.IncRot;
+  const bool sd = n.IncDsp <= noise.dsp && n.IncDsp > 0.5 * prev.IncDsp;
+  const bool sr = n.IncRot <= noise.rot && n.IncRot > 0.5 * prev.IncRot;
   return (cd || sd) && (cr || sr) && !(cd && cr);
 }
 

@@ -55,18 +55,12 @@ struct CapNoise {
 };
 CapNoise cap_noise(const Model& m, bool three_d);
 
-// Whether an iteration that cap_converged refuses has stopped where nothing more is to be
-// had: displacements and rotations each pass cap_converged's test or have an increment
-// that did not shrink to half the previous iteration's and lies within the noise band, or
-// (at the lever for rotations) within TOLCAP of `whole`, the length of the cap's whole
-// displacement (translations and rotations at the lever). The relative test of a part
-// that barely moves in a step (a rotation of 1E-8 rad under a vertical load) compares
-// its jitter with nearly nothing; the caller accepts such a state only in equilibrium.
+// Whether an iteration that cap_converged refuses has reached what the pile closure
+// allows: displacements and rotations each pass cap_converged's test or have an increment
+// within the noise band that did not shrink to half the previous iteration's (the
+// iteration has stopped converging and only follows the closure's jitter).
 bool cap_stalled(const Model& m, const CapNorms& n, const CapNorms& prev, int kiter, double floor,
-                 double late_floor, const CapNoise& noise, double whole);
-// The length of a cap displacement: its translations (the first nt of ndof) and its
-// rotations times the lever.
-double movement_length(const double* d, int ndof, int nt, double lever);
+                 double late_floor, const CapNoise& noise);
 
 // Equilibrium of the cap within its force tolerance, measured against the load: res is
 // the ndof residual of the load against the pile-head forces and the cap's own reaction
