@@ -2,8 +2,6 @@
 
 #include <cmath>
 
-#include "pile/ptrans.h"
-
 namespace torva {
 
 namespace {
@@ -49,18 +47,10 @@ void PILESTIF(Model& m, int g, Mat6& K, const Vec6& U, int& status, PilefScratch
     eval(Fm[j - 1], w);
     w(j) = U(j);
   }
-  // The head's lateral movement and bending rotation in the pile's axes: a head within
-  // the wider steps of rest has its columns differenced over the fine steps only.
-  Mat6 Ht, H, Qt, Q;
-  PTRANS(m, g, Ht, H, Qt, Q);
-  Vec6 u;
-  MATVEC6(u, Q, U);
-  const double wide_r = wide_t * (PSTIF_STEP_R / ht);
-  const bool at_rest = std::hypot(u(2), u(3)) < wide_t && std::hypot(u(5), u(6)) < wide_r;
   for (int j = 1; j <= 6; ++j) {
     double h = step(j);
-    const double wide = j <= 3 ? wide_t : wide_r;
-    if (first == 0 && !at_rest && wide > h && swamped(Fp[j - 1](j), F0(j), Fm[j - 1](j))) {
+    const double wide = j <= 3 ? wide_t : wide_t * (PSTIF_STEP_R / ht);
+    if (first == 0 && wide > h && swamped(Fp[j - 1](j), F0(j), Fm[j - 1](j))) {
       h = wide;
       w(j) = U(j) + h;
       eval(Fp[j - 1], w);

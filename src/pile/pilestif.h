@@ -18,13 +18,11 @@ inline constexpr double PSTIF_STEP_R = double(1.0e-7f) * double(1.0e-4f);
 // backward, each set in component order). A freedom whose differences are swamped by the
 // closure jitter of the pile solutions (its own force's forward and backward differences
 // disagree in sign or by more than a factor of three) is differenced again over a step of
-// 100 TOLPILE (the rotation in the same ratio), when that is wider, unless the head lies
-// within that step of no lateral movement and no bending rotation: the wider step would
-// then reach across the change of sign of the deflection, where curves without an initial
-// slope make the response steepest, and give a far softer tangent than the response's
-// (their forward and backward differences part there by the curves' kink, not by jitter).
-// Not symmetrised. `status` is the first failing evaluation's code (0 when all succeeded);
-// a failed evaluation contributes zero forces.
+// 100 TOLPILE (the rotation in the same ratio), when that is wider. Curves without an
+// initial slope are linear below the fine step (py_linear_step), so a pile at rest does not
+// look swamped: its response kinks there by far less than the factor. Not symmetrised.
+// `status` is the first failing evaluation's code (0 when all succeeded); a failed
+// evaluation contributes zero forces.
 void PILESTIF(Model& m, int g, Mat6& K, const Vec6& U, int& status, PilefScratch& s);
 
 }  // namespace torva
