@@ -168,6 +168,11 @@ TEST(Anal2d, OnePileUnderLateralLoadMovesAsItsThreeDimensionalTwin) {
 // without the section byte for byte, in one load step and in four.
 TEST(Anal2d, ZeroSoilMovementIsNoSoilMovement) {
   using testing::replace;
+  // One date and time for every run, so that the reports compare whole.
+  struct FixedDate {
+    FixedDate() { platform::set_date([] { return platform::DateTime{2026, 12, 10, 9, 30, 0}; }); }
+    ~FixedDate() { platform::set_date(nullptr); }
+  } fixed;
   const std::string zero = testing::read_cap_data("bent_zero_movement_2d_us.dat");
   std::string none = replace(zero, "1 2 0 0 0 0 0 0 0 1 0 0 0 0 1 1 0 1 0 0", "1 2 0 0 0 0 0 0 0 1 0 0 0 0 1 1 0 0 0 0");
   none = none.substr(0, none.find("SOIL MOVEMENT\n"));
