@@ -297,8 +297,14 @@ bool cap_stalled(const Model& m, const CapNorms& n, const CapNorms& prev, int ki
                  double late_floor, const CapNoise& noise) {
   bool cd = false, cr = false;
   converged_parts(m, n, kiter, floor, late_floor, cd, cr);
-  const bool sd = n.IncDsp <= noise.dsp && n.IncDsp > 0.5 * prev.IncDsp;
-  const bool sr = n.IncRot <= noise.rot && n.IncRot > 0.5 * prev.IncRot;
+  // Jitter neither shrinks nor grows: an increment larger than the one before is still on
+  // its way (a cap that moves less than the noise band, held at rest by part of its
+  // passive resistance, takes increments within the band from the start).
+  const auto stalled = [](double inc, double last, double band) {
+    return inc <= band && inc > 0.5 * last && inc <= last;
+  };
+  const bool sd = stalled(n.IncDsp, prev.IncDsp, noise.dsp);
+  const bool sr = stalled(n.IncRot, prev.IncRot, noise.rot);
   return (cd || sd) && (cr || sr) && !(cd && cr);
 }
 

@@ -57,7 +57,7 @@ CapNoise cap_noise(const Model& m, bool three_d);
 
 // Whether an iteration that cap_converged refuses has reached what the pile closure
 // allows: displacements and rotations each pass cap_converged's test or have an increment
-// within the noise band that did not shrink to half the previous iteration's (the
+// within the noise band that neither shrank to half the previous iteration's nor grew (the
 // iteration has stopped converging and only follows the closure's jitter).
 bool cap_stalled(const Model& m, const CapNorms& n, const CapNorms& prev, int kiter, double floor,
                  double late_floor, const CapNoise& noise);
