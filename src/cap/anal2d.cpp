@@ -25,10 +25,8 @@ namespace {
 
 // Convergence floor of the increments and of the totals of a step.
 constexpr double FLOOR = 1.0e-10;
-// Perturbations of the central-difference tangent: translation (SI, US units) and
-// rotation, single-precision values as the tangent always used them.
-constexpr double STEP_SI = 2.5399999051378116e-07;
-constexpr double STEP_US = 9.999999747378752e-06;
+// Rotation of the central-difference tangent (the translation is tangent_step), a
+// single-precision value as the tangent always used it.
 constexpr double STEP_ROT = 1.0000000222353253e-08;
 
 constexpr const char* PASSIVE = "* PASSIVE RESISTANCE IN PILE CAP *";
@@ -97,42 +95,6 @@ void axial_warning(Model& m, bool bearing) {
                " IN LOAD-SETTLEMENT CURVE", head);
 }
 
-// Length of a cap increment: the translations and the rotation times the group's lever.
-double increment_length(const Vec3& d, double lever) {
-  return std::sqrt(d(1) * d(1) + d(2) * d(2) + lever * lever * d(3) * d(3));
-}
-
-// The fraction of the Newton increment DDV from DV that the iteration takes: 1, or the
-// first of 1/2, 1/4, ... (down to 1/64) whose end passes the monotonicity test, the Newton
-// increment there with the same tangent (inverse SSINV) at most 1 - lam/4 times the
-// increment's length. A state at which a pile does not close fails the test. The load at
-// the trial state is the step's load TCUR FV0 with the cap's passive force there.
-double damped_step(Model& m, const Vec3& DV, const Vec3& DDV, const Mat3& SSINV, double TCUR,
-                   const Vec3& FV0, const Passive2d& pasv, double lever, int& status) {
-  const double full = increment_length(DDV, lever);
-  if (!(full > 0.0)) return 1.0;
-  const int istate = m.ISTATE;
-  double lam = 1.0;
-  for (int k = 0; k < 6; ++k, lam *= 0.5) {
-    Vec3 Dt, Rt, Ft, dt;
-    for (int i = 1; i <= 3; ++i) Dt(i) = DV(i) + lam * DDV(i);
-    FVEC2D(m, Rt, Dt, status);
-    if (status != 0) return lam;
-    const bool closed = m.ISTATE != 1;
-    m.ISTATE = istate;
-    for (int i = 1; i <= 3; ++i) Ft(i) = TCUR * FV0(i);
-    if (m.ICAPOPT == 1) {
-      Vec3 fp;
-      pasv.load(Dt(2), fp, passive_still(m, std::hypot(Dt(1), Dt(2))));
-      for (int i = 1; i <= 3; ++i) Ft(i) += fp(i);
-    }
-    for (int i = 1; i <= 3; ++i) Ft(i) -= Rt(i);
-    MATVEC3(dt, SSINV, Ft);
-    if (closed && increment_length(dt, lever) <= (1.0 - 0.25 * lam) * full) break;
-  }
-  return lam;
-}
-
 }  // namespace
 
 void ANAL2D(Model& m, int kind, int& IPYSAVE, int& status, Vec3& FVLAST, Vec3& DVLAST,
@@ -150,8 +112,8 @@ void ANAL2D(Model& m, int kind, int& IPYSAVE, int& status, Vec3& FVLAST, Vec3& D
   m.RUNLOG.nl().line("     GLOBAL ITERATIONS");
   m.RUNLOG.flush();
 
-  Vec3 FV, RV, DFV, DDV, DV, UDV, DVCONV, FPASV, RUV3;
-  for (Vec3* v : {&FV, &RV, &DFV, &DDV, &DV, &UDV, &DVCONV, &FPASV, &RUV3}) v->fill(0.0);
+  Vec3 FV, RV, DFV, DDV, DV, UDV, DVCONV, RUV3;
+  for (Vec3* v : {&FV, &RV, &DFV, &DDV, &DV, &UDV, &DVCONV, &RUV3}) v->fill(0.0);
   Mat3 SS, SSRAW, KPASV, SSINV;
   SS.fill(0.0);
   SSRAW.fill(0.0);
@@ -161,8 +123,9 @@ void ANAL2D(Model& m, int kind, int& IPYSAVE, int& status, Vec3& FVLAST, Vec3& D
   DFUV.fill(0.0);
   RUV.fill(0.0);
   DDUV.fill(0.0);
-  Passive2d pasv;
-  double sR = 0.0;
+  // The passive resistance of an embedded cap at the last state accepted, for the report.
+  Passive2d pasvconv;
+  pasvconv.pos = m.NROW > 0 ? m.HEADDEP(m.NROW) : 0.0;
 
   const CapNoise noise = cap_noise(m, false);
   LoadStepper stepper(m.FACINC);
@@ -170,8 +133,52 @@ void ANAL2D(Model& m, int kind, int& IPYSAVE, int& status, Vec3& FVLAST, Vec3& D
   double& DTCUR = stepper.DTCUR;
   double& TCONV = stepper.TCONV;
   int KSTEP = 0, KITER = 0, ICONVG = 0;
-  const double d = m.IUNITS == 2 ? STEP_SI : STEP_US;
+  const double d = tangent_step(m);
   const double steps[3] = {d, d, STEP_ROT};
+  const double band = passive_band(m);
+
+  // The state at a cap displacement D: the pile-row sum (its warnings captured), the load
+  // of the step with the cap's passive force there, and the residual. False when a pile
+  // row's evaluation ends the analysis (status set).
+  struct State {
+    Vec3 RV, FV, DFV, FPASV, rows;
+    Passive2d pasv;
+    double phi = 0.0;
+    bool closed = true;
+  };
+  auto evaluate = [&](const Vec3& D, State& S) {
+    m.NWBEAR = m.NWPULL = 0;
+    m.ISTATE = 0;
+    // The cap's movement measure at which user p-y curves give the cap-level pressure, by
+    // the rule of the 3-D cap (without it the pressure of user curves would stay at zero
+    // movement and the cap would get no resistance): this state's own, so that its
+    // passive force, and its residual, belong to the state alone.
+    if (m.ICAPOPT == 1) m.CAPUH = std::sqrt(std::fabs(D(2)));
+    if (!captured_sum(m, status, [&] { FVEC2D(m, S.RV, D, status); })) return false;
+    S.closed = m.ISTATE != 1;
+    ROWMAGS2D(m, S.rows);
+    for (int i = 1; i <= 3; ++i) S.FV(i) = TCUR * FV0(i);
+    S.FPASV.fill(0.0);
+    if (m.ICAPOPT == 1) {
+      S.pasv = PASSIVE2D(m);
+      S.pasv.load(D(2), S.FPASV, band);
+      for (int i = 1; i <= 3; ++i) {
+        S.FV(i) += S.FPASV(i);
+        S.rows(i) += std::fabs(S.FPASV(i));
+      }
+    }
+    for (int i = 1; i <= 3; ++i) S.DFV(i) = S.FV(i) - S.RV(i);
+    S.phi = scaled_residual(S.DFV.data(), 3, 2, noise.L);
+    return true;
+  };
+  // Equilibrium of a state against what the step must carry: the load applied, or the
+  // unbalanced force of the attempt's first state where that is larger (a soil movement
+  // loads the piles with no load on the cap).
+  Vec3 carried;
+  auto balanced = [&](const Vec3& D, const State& S) {
+    return cap_in_equilibrium(m, S.DFV.data(), carried.data(), S.rows.data(), std::hypot(D(1), D(2)), 3,
+                              2, noise);
+  };
 
   if (m.FACINC > 1.0) {
     m.TCURSM = 1.0;
@@ -184,48 +191,40 @@ void ANAL2D(Model& m, int kind, int& IPYSAVE, int& status, Vec3& FVLAST, Vec3& D
       UDV.fill(0.0);
       m.IPYPRT = 0;
       KITER = 0;
+      // The soil movement of the step acts in every state of its iterations.
+      scale_soil_movement(m, TCUR);
       bool converged = false;
       CapNorms prev{};
+      State cur;
+      bool evaluated = false;  // cur holds the state at DV
+      LineSearch search;
       for (;;) {
         ++KITER;
-        m.NWBEAR = m.NWPULL = 0;
-        m.ISTATE = 0;
         progress(m, kind, KSTEP, TCUR, KITER);
         if (stop_requested(m)) {
           status = ST_STOP;
           return;
         }
-        if (!open_scratch(m, m.WARNSCR, R_WARNSCR, status)) return;
-        m.IWFILE = 1;
-        FVEC2D(m, RV, DV, status);
-        m.WARNSCR.close();
-        m.IWFILE = 0;
-        if (status != 0) return;
-        if (m.ISTATE == 1) break;
-        for (int i = 1; i <= 3; ++i) FV(i) = TCUR * FV0(i);
-        scale_soil_movement(m, TCUR);
-        if (m.ICAPOPT == 1) {
-          pasv = PASSIVE2D(m);
-          // The cap's movement measure at which user p-y curves give the cap-level pressure
-          // of the next evaluations, by the rule of the 3-D cap: without it the pressure of
-          // user curves would stay at zero movement and the cap would get no resistance.
-          m.CAPUH = std::sqrt(std::fabs(DV(2)));
-          // A horizontal movement within the cap's displacement tolerance is no movement.
-          const double still = passive_still(m, std::hypot(DV(1), DV(2)));
-          pasv.load(DV(2), FPASV, still);
-          sR = -FPASV(2);
-          for (int i = 1; i <= 3; ++i) FV(i) += FPASV(i);
-          // Its tangent: only the direction follows the perturbed horizontal movement; a cap
-          // that has not moved has none (the force stays off for small movements).
-          KPASV.fill(0.0);
-          if (std::fabs(DV(2)) > still) {
-            Vec3 fp, fm;
-            pasv.load(DV(2) + d, fp, still);
-            pasv.load(DV(2) - d, fm, still);
-            for (int i = 1; i <= 3; ++i) KPASV(i, 2) = (fp(i) - fm(i)) * 0.5 / d;
-          }
+        if (!evaluated && !evaluate(DV, cur)) return;
+        evaluated = false;
+        if (KITER == 1) {
+          search.start(cur.phi);
+          for (int i = 1; i <= 3; ++i)
+            carried(i) = std::max(std::fabs(TCUR * FV0(i)), std::fabs(cur.DFV(i)));
         }
-        for (int i = 1; i <= 3; ++i) DFV(i) = FV(i) - RV(i);
+        if (!cur.closed) break;
+        FV = cur.FV;
+        RV = cur.RV;
+        DFV = cur.DFV;
+        if (m.ICAPOPT == 1) {
+          // The passive tangent: only the direction and the partly mobilised branch follow
+          // the perturbed horizontal movement.
+          Vec3 fp, fm;
+          cur.pasv.load(DV(2) + d, fp, band);
+          cur.pasv.load(DV(2) - d, fm, band);
+          KPASV.fill(0.0);
+          for (int i = 1; i <= 3; ++i) KPASV(i, 2) = (fp(i) - fm(i)) * 0.5 / d;
+        }
         m.SOLVTRACE.nl();
         m.SOLVTRACE.X(1).I(KITER, 11).nl();
 
@@ -272,23 +271,64 @@ void ANAL2D(Model& m, int kind, int& IPYSAVE, int& status, Vec3& FVLAST, Vec3& D
           m.ISTATE = 2;
           break;
         }
-        // A response that steepens towards zero movement (a quarter-power p-y curve has no
-        // initial slope) is softer over the tangent's difference step than at a movement far
-        // below it: there a Newton step carries the movement across zero to a larger one of
-        // the other sign, and round-off grows into movements of the step's size. Such a
-        // movement is set back to zero, where the pile rows' response is centred.
-        for (int i = 1; i <= 3; ++i)
-          if (DV(i) != 0.0 && (DV(i) > 0.0) != (DV(i) + DDV(i) > 0.0) && std::fabs(DV(i) + DDV(i)) > std::fabs(DV(i)))
-            DDV(i) = -DV(i);
-        // With soil movement the rows' response steepens where their piles move with the
-        // soil, which is near the cap movement sought, not at zero: a Newton step from a
-        // movement away from it, where the response is soft, overshoots to the other side
-        // and the iterations cycle. The step is halved until the Newton increment at its
-        // end, with this tangent, is shorter than the step's own.
-        if (m.NSMPT > 0 && !point_case) {
-          const double lam = damped_step(m, DV, DDV, SSINV, TCUR, FV0, pasv, noise.L, status);
-          if (status != 0) return;
-          for (int i = 1; i <= 3; ++i) DDV(i) *= lam;
+        // The increment is taken only as far as it reduces the residual: where the rows'
+        // response steepens towards a movement (curves without an initial slope about a
+        // change of sign of the deflection, or the piles moving with a moving soil) a full
+        // Newton step overshoots to the other side, and the iterations would cycle. The
+        // trials: the full increment; then, where it carries a movement across zero to a
+        // larger one of the other sign, the increment with that movement stopped at zero
+        // (the rows' tangent spans a step far wider than such a movement, and is too soft
+        // about zero); then halves of the full increment. The state at the trial taken is
+        // the next iteration's.
+        double lam = 1.0;
+        bool stopped = false;
+        Vec3 newton = DDV;  // the Newton increment, whatever part of it is taken
+        if (!point_case) {
+          Vec3 stop = DDV;
+          bool crosses = false;
+          for (int i = 1; i <= 3; ++i)
+            if (DV(i) != 0.0 && (DV(i) > 0.0) != (DV(i) + DDV(i) > 0.0) &&
+                std::fabs(DV(i) + DDV(i)) > std::fabs(DV(i))) {
+              stop(i) = -DV(i);
+              crosses = true;
+            }
+          State trial;
+          bool found = false;
+          Vec3 taken = DDV;
+          for (int k = 0; !found && k <= LineSearch::kMaxCuts + 1; ++k) {
+            if (k == 1 && !crosses) continue;
+            stopped = k == 1;
+            if (k >= 2) lam *= 0.5;
+            for (int i = 1; i <= 3; ++i) taken(i) = stopped ? stop(i) : lam * DDV(i);
+            Vec3 Dt;
+            for (int i = 1; i <= 3; ++i) Dt(i) = DV(i) + taken(i);
+            if (!evaluate(Dt, trial)) return;
+            found = search.accept(trial.phi, stopped ? 1.0 : lam, trial.closed, trial.closed && balanced(Dt, trial));
+          }
+          if (!found && KITER == 1) {
+            // The first increment of an attempt is taken in full, as the plain Newton
+            // iteration takes it, when no part of it reduces the residual: a tangent taken
+            // at rest, where curves without an initial slope have their cusp, can point
+            // off, and the iterations from the state it reaches have a tangent of the
+            // response.
+            lam = 1.0;
+            stopped = false;
+            taken = DDV;
+            Vec3 Dt;
+            for (int i = 1; i <= 3; ++i) Dt(i) = DV(i) + taken(i);
+            if (!evaluate(Dt, trial)) return;
+            found = true;
+          }
+          if (!found) {
+            // No part of the increment reduces the residual: the attempt fails.
+            line_search_failed(m, KITER, lam);
+            break;
+          }
+          newton = DDV;
+          DDV = taken;
+          cur = trial;
+          search.taken(cur.phi);
+          evaluated = true;
         }
         for (int i = 1; i <= 3; ++i) {
           DV(i) += DDV(i);
@@ -317,18 +357,24 @@ void ANAL2D(Model& m, int kind, int& IPYSAVE, int& status, Vec3& FVLAST, Vec3& D
           trace(m.SOLVTRACE, "RV   ", RV.data(), 3);
         }
         CapNorms n{};
-        DNORM2D(DDV, n.IncDsp, n.IncRot);
+        // The convergence measures of the Newton increment, the distance to equilibrium the
+        // tangent sees, also where the line search took part of it.
+        DNORM2D(newton, n.IncDsp, n.IncRot);
         DNORM2D(UDV, n.TotDsp, n.TotRot);
-        DMAX2D(DDV, n.MaxDsp, n.MaxRot);
+        DMAX2D(newton, n.MaxDsp, n.MaxRot);
         iteration_lines(m, KITER, n);
+        if (stopped)
+          line_search_stopped(m);
+        else if (lam < 1.0)
+          line_search_line(m, lam);
         const CapNorms last = prev;
         prev = n;
         if (KITER == 1) continue;
         // Accepted when converged, or when the increments only follow the jitter of the
-        // pile closures; and only in equilibrium (the residual of this iteration's state,
-        // before its small increment), whatever the test that accepted it.
+        // pile closures; and only in equilibrium: the state accepted is the one the
+        // increment reached, evaluated above.
         if ((cap_converged(m, n, KITER, FLOOR) || cap_stalled(m, n, last, KITER, FLOOR, 0.0, noise)) &&
-            (point_case || cap_in_equilibrium(m, DFV.data(), FV.data(), RV.data(), SSRAW.data(), 3, 2, noise))) {
+            (point_case || (cur.closed && balanced(DV, cur)))) {
           converged = true;
           break;
         }
@@ -338,6 +384,7 @@ void ANAL2D(Model& m, int kind, int& IPYSAVE, int& status, Vec3& FVLAST, Vec3& D
         ICONVG = 1;
         for (int i = 1; i <= 3; ++i) DVCONV(i) += UDV(i);
         DV = DVCONV;
+        pasvconv = cur.pasv;
         done = stepper.accept();
         continue;
       }
@@ -434,24 +481,24 @@ void ANAL2D(Model& m, int kind, int& IPYSAVE, int& status, Vec3& FVLAST, Vec3& D
   partial_load_warning(m, TCONV);
   m.IOPASS = 1;
   if (m.ICAPOPT == 1) {
-    // The passive force of the displacement reported, not of the last iteration tried (a
-    // failed step leaves the displacement of the last converged one).
+    // The passive force of the displacement reported, from the block of the state last
+    // accepted (a failed step leaves the displacement of the last converged one).
     Vec3 fp;
-    pasv.load(DV(2), fp, passive_still(m, std::hypot(DV(1), DV(2))));
-    sR = -fp(2);
+    pasvconv.load(DV(2), fp, band);
+    const double sR = -fp(2);
     if (m.IPRTOPT >= 0)
       for (TextFile* f : {&m.REPORT, &m.SUMMARY}) {
         f->nl().nl().X(5).A(PASSIVE).nl();
         f->nl().X(5).X(9).A("HORI. LOAD,").A(m.UFOR3.view()).X(6).A("POSITION,").A(m.ULEN3.view()).nl();
         WRTBLANK(*f, 10);
         WRTREAL(*f, 18, 5, sR);
-        WRTREAL(*f, 18, 5, pasv.pos);
+        WRTREAL(*f, 18, 5, pasvconv.pos);
         ENDLINE(*f);
       }
     m.PLOTDATA.line(PASSIVE);
     WRTREAL(m.PLOTDATA, 18, 8, sR);
     WRTBLANK(m.PLOTDATA, 5);
-    WRTREAL(m.PLOTDATA, 18, 8, pasv.pos);
+    WRTREAL(m.PLOTDATA, 18, 8, pasvconv.pos);
     WRTBLANK(m.PLOTDATA, 5);
     ENDLINE(m.PLOTDATA);
   }
@@ -489,10 +536,10 @@ Passive2d PASSIVE2D(Model& m) {
   return p;
 }
 
-void Passive2d::load(double dv2, Vec3& F, double still) const {
+void Passive2d::load(double dv2, Vec3& F, double band) const {
   // The 3-D cap's load for a movement along Y alone: its Y force and its moment about Z.
   Vec6 F6;
-  PASVLOAD(R, M, dv2, 0.0, F6, still);
+  PASVLOAD(R, M, dv2, 0.0, F6, band);
   F(1) = 0.0;
   F(2) = F6(2);
   F(3) = F6(6);

@@ -28,9 +28,9 @@ void ANAL2D(Model& m, int kind, int& IPYSAVE, int& status, Vec3& FVLAST, Vec3& D
 // there is none).
 struct Passive2d {
   double R = 0.0, M = 0.0, pos = 0.0;
-  // The load vector (0, -s R, s M) for a horizontal cap movement dv2 of sign s; a cap that
-  // has not moved (|dv2| within `still`) gets none.
-  void load(double dv2, Vec3& F, double still = 1.0e-14) const;
+  // The load vector (0, -s R, s M) for a horizontal cap movement dv2 of sign s, partly
+  // mobilised below `band` (the force there times |dv2| / band; see PASVLOAD).
+  void load(double dv2, Vec3& F, double band) const;
 };
 Passive2d PASSIVE2D(Model& m);
 

@@ -119,7 +119,7 @@ void ANAL3D(Model& m, int kind, int& status, Vec6& FVLAST, Vec6& DVLAST, Vec6& l
   SE.fill(0.0);
   for (Vec12* v : {&DDUV, &DFUV, &RUV, &UDUV, &DUVCONV}) v->fill(0.0);
   Vec6 PTDISPS = PTDISP0;  // the given point displacements scaled to the step
-  // The passive resistance of an embedded cap at the latest evaluation, and the position
+  // The passive resistance of an embedded cap at the last state accepted, and the position
   // of its resultant, for the report.
   Vec6 FPASV;
   FPASV.fill(0.0);
@@ -134,6 +134,53 @@ void ANAL3D(Model& m, int kind, int& status, Vec6& FVLAST, Vec6& DVLAST, Vec6& l
   m.IPYPRT = 0;
   m.RUNLOG.nl().line("     GLOBAL ITERATIONS");
   m.RUNLOG.flush();
+
+  // The state at a cap displacement D: the reduction factors there, the pile-row sum (its
+  // warnings captured) with the cap's own reaction (passive force or soil springs of an
+  // embedded cap), and the residual against the step's load FV. False when an evaluation
+  // ends the analysis (status set): a pile solution or a soil lookup that fails in the
+  // cap's reaction ends it as in the force sum.
+  struct State {
+    Vec6 RV, DFV, FCAP, rows;
+    double phi = 0.0;
+    bool closed = true;
+  };
+  const bool cap_reaction = m.ICAPOPT > 0 && (m.ICAPSPR == 0 || m.ICAPSPR == 1);
+  auto evaluate = [&](const Vec6& D, State& S) {
+    m.ISTATE = 0;
+    m.NWBEAR = m.NWPULL = m.NWTORS = 0;
+    if (m.IREDFAC > 0) {
+      REDUPD3D(m, D, loads, status);
+      if (status != 0) return false;
+    }
+    if (!captured_sum(m, status, [&] { FVEC(m, S.RV, D, status); })) return false;
+    S.closed = m.ISTATE != 1;
+    ROWMAGS(m, S.rows);
+    S.FCAP.fill(0.0);
+    if (S.closed && cap_reaction) {
+      if (m.ICAPSPR == 0)
+        CAPPASV(m, S.FCAP, D, status);
+      else
+        CAPREAC(m, S.FCAP, D, status);
+      if (status != 0) return false;
+      for (int i = 1; i <= 6; ++i) {
+        S.RV(i) += S.FCAP(i);
+        S.rows(i) += std::fabs(S.FCAP(i));
+      }
+    }
+    for (int i = 1; i <= 6; ++i) S.DFV(i) = -(FV(i) + S.RV(i));
+    m.ICAPPY = 0;
+    S.phi = scaled_residual(S.DFV.data(), 6, 3, noise.L);
+    return true;
+  };
+  // Equilibrium of a state against what the step must carry: the load applied, or the
+  // unbalanced force of the attempt's first state where that is larger (a soil movement
+  // loads the piles with no load on the cap).
+  Vec6 carried;
+  auto balanced = [&](const Vec6& D, const State& S) {
+    return S.closed && cap_in_equilibrium(m, S.DFV.data(), carried.data(), S.rows.data(),
+                                          std::sqrt(D(1) * D(1) + D(2) * D(2) + D(3) * D(3)), 6, 3, noise);
+  };
 
   if (m.FACINC > 1.0) {
     m.TCURSM = 1.0;
@@ -150,58 +197,47 @@ void ANAL3D(Model& m, int kind, int& status, Vec6& FVLAST, Vec6& DVLAST, Vec6& l
       }
       UDUV.fill(0.0);
       KITER = 0;
+      // The soil movement of the step acts in every state of its iterations.
+      scale_soil_movement(m, TCUR);
       bool converged = false;
       CapNorms prev{};
+      State cur;
+      bool evaluated = false;  // cur holds the state at DV
+      LineSearch search;
       for (;;) {
         ++KITER;
-        m.ISTATE = 0;
-        m.NWBEAR = m.NWPULL = m.NWTORS = 0;
         prog.iteration(KSTEP, TCUR, KITER);
         if (stop_requested(m)) {
           status = ST_STOP;
           return;
         }
-        if (m.IREDFAC > 0) {
-          REDUPD3D(m, DV, loads, status);
-          if (status != 0) return;
+        if (!evaluated && !evaluate(DV, cur)) return;
+        evaluated = false;
+        if (KITER == 1) {
+          search.start(cur.phi);
+          for (int i = 1; i <= 6; ++i) carried(i) = std::max(std::fabs(FV(i)), std::fabs(cur.DFV(i)));
         }
-        if (!open_scratch(m, m.WARNSCR, R_WARNSCR, status)) return;
-        m.IWFILE = 1;
-        FVEC(m, RV, DV, status);
-        m.WARNSCR.close();
-        m.IWFILE = 0;
-        if (status != 0) return;
-        if (m.ISTATE == 1) break;
+        if (!cur.closed) break;
+        RV = cur.RV;
+        DFV = cur.DFV;
         loads = FV;
         if (point_case) PTDISP = PTDISPS;
-        scale_soil_movement(m, TCUR);
         {
           const Vec6 DVsave = DV;
           STIFF(m, SS, DV, status);
           DV = DVsave;
         }
-        if (m.ICAPOPT > 0 && (m.ICAPSPR == 0 || m.ICAPSPR == 1)) {
-          // The embedded cap: its passive resistance as a load, or its soil reaction as a
-          // pseudo-pile, with its tangent. A pile solution or a soil lookup that fails in
-          // these evaluations ends the analysis as it does in the force sum.
-          Vec6 FCAP;
+        if (cap_reaction) {
+          // The tangent of the embedded cap's reaction.
           Mat6 KCAP;
-          if (m.ICAPSPR == 0) {
-            CAPPASV(m, FCAP, DV, status);
-            FPASV = FCAP;
-            PASVPOS = std::fabs(FPASV(2)) > 0.0 ? FPASV(6) / FPASV(2) : m.CORX(m.NROW);
+          if (m.ICAPSPR == 0)
             CAPPASVK(m, KCAP, DV, status);
-          } else {
-            CAPREAC(m, FCAP, DV, status);
+          else
             STIFFCD(m, KCAP, DV, status);
-          }
           if (status != 0) return;
-          for (int j = 1; j <= 6; ++j) {
-            RV(j) += FCAP(j);
+          for (int j = 1; j <= 6; ++j)
             for (int i = 1; i <= 6; ++i) SS(i, j) += KCAP(i, j);
-          }
         }
-        for (int i = 1; i <= 6; ++i) DFV(i) = -(FV(i) + RV(i));
         m.ICAPPY = 0;
         if (m.ISTATE == 1) break;
         // Solve for the increment.
@@ -231,6 +267,41 @@ void ANAL3D(Model& m, int kind, int& status, Vec6& FVLAST, Vec6& DVLAST, Vec6& l
         } else {
           MATVEC6(DDV, SS, DFV);
         }
+        // The increment is taken only as far as it reduces the residual (see the 2-D
+        // analysis); the state at the fraction taken is the next iteration's.
+        double lam = 1.0;
+        Vec6 newton = DDV;  // the Newton increment, whatever part of it is taken
+        if (!point_case) {
+          State trial;
+          bool found = false;
+          for (int cut = 0; !found && cut <= LineSearch::kMaxCuts; ++cut) {
+            if (cut > 0) lam *= 0.5;
+            Vec6 Dt;
+            for (int i = 1; i <= 6; ++i) Dt(i) = DV(i) + lam * DDV(i);
+            if (!evaluate(Dt, trial)) return;
+            found = search.accept(trial.phi, lam, trial.closed, balanced(Dt, trial));
+          }
+          if (!found && KITER == 1) {
+            // The first increment of an attempt is taken in full, as the plain Newton
+            // iteration takes it, when no part of it reduces the residual (see the 2-D
+            // analysis).
+            lam = 1.0;
+            Vec6 Dt;
+            for (int i = 1; i <= 6; ++i) Dt(i) = DV(i) + DDV(i);
+            if (!evaluate(Dt, trial)) return;
+            found = true;
+          }
+          if (!found) {
+            // No part of the increment reduces the residual: the attempt fails.
+            line_search_failed(m, KITER, lam);
+            break;
+          }
+          newton = DDV;
+          for (int i = 1; i <= 6; ++i) DDV(i) *= lam;
+          cur = trial;
+          search.taken(cur.phi);
+          evaluated = true;
+        }
         for (int i = 1; i <= 6; ++i) {
           DV(i) += DDV(i);
           UDV(i) += DDV(i);
@@ -253,19 +324,21 @@ void ANAL3D(Model& m, int kind, int& status, Vec6& FVLAST, Vec6& DVLAST, Vec6& l
           for (int k = 0; k < 6; ++k) trace_vec(m.SOLVTRACE, lab[k], val[k], 6, 13, 5);
         }
         CapNorms n{};
-        DNORM(DDV.data(), n.IncDsp, n.IncRot);
+        // The convergence measures of the Newton increment (see the 2-D analysis).
+        DNORM(newton.data(), n.IncDsp, n.IncRot);
         DNORM(UDV.data(), n.TotDsp, n.TotRot);
-        DMAX(DDV.data(), n.MaxDsp, n.MaxRot);
+        DMAX(newton.data(), n.MaxDsp, n.MaxRot);
         iteration_lines(m, KITER, n);
+        if (lam < 1.0) line_search_line(m, lam);
         const CapNorms last = prev;
         prev = n;
         if (KITER == 1) continue;
         // Accepted when converged, or when the increments only follow the jitter of the
-        // pile closures; and only in equilibrium (the residual of this iteration's state,
-        // before its small increment), whatever the test that accepted it.
+        // pile closures; and only in equilibrium: the state accepted is the one the
+        // increment reached, evaluated above.
         if ((cap_converged(m, n, KITER, TINY_INC, SMALL_INC) ||
              cap_stalled(m, n, last, KITER, TINY_INC, SMALL_INC, noise)) &&
-            (point_case || cap_in_equilibrium(m, DFV.data(), FV.data(), RV.data(), SSRAW.data(), 6, 3, noise))) {
+            (point_case || balanced(DV, cur))) {
           converged = true;
           break;
         }
@@ -276,6 +349,10 @@ void ANAL3D(Model& m, int kind, int& status, Vec6& FVLAST, Vec6& DVLAST, Vec6& l
         for (int i = 1; i <= 6; ++i) DVCONV(i) += UDV(i);
         for (int i = 7; i <= 12; ++i) DUVCONV(i) = UDUV(i);
         DV = DVCONV;
+        if (m.ICAPOPT > 0 && m.ICAPSPR == 0) {
+          FPASV = cur.FCAP;
+          PASVPOS = std::fabs(FPASV(2)) > 0.0 ? FPASV(6) / FPASV(2) : m.CORX(m.NROW);
+        }
         done = steps.accept();
         prog.step_done(KSTEP, TCONV);
         continue;
@@ -389,7 +466,7 @@ void ANAL3D(Model& m, int kind, int& status, Vec6& FVLAST, Vec6& DVLAST, Vec6& l
   partial_load_warning(m, TCONV);
   m.IOPASS = 1;
   if (m.ICAPOPT >= 1 && m.ICAPSPR == 0) {
-    // The passive resistance of the embedded cap at the last evaluation.
+    // The passive resistance of the embedded cap at the displacement reported.
     if (m.IPRTOPT >= 0)
       for (TextFile* f : {&m.REPORT, &m.SUMMARY}) {
         f->nl().nl().X(5).A("* PASSIVE RESISTANCE IN PILE CAP *").nl();

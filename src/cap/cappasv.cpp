@@ -5,6 +5,7 @@
 
 #include "cap/fvec.h"
 #include "pile/pilestif.h"
+#include "soil_py/pycurve.h"
 
 namespace torva {
 
@@ -20,23 +21,26 @@ void PASVBLOCK(double W, double gsd, double thk, double a, double& R, double& M)
   M = ((e * 0.5 - a) * f + 0.5 * (W - f) * (e / 3.0 - a)) * e;
 }
 
-void PASVLOAD(double R, double M, double uy, double uz, Vec6& F, double still) {
+void PASVLOAD(double R, double M, double uy, double uz, Vec6& F, double band) {
   F.fill(0.0);
   const double s = std::fabs(uy) + std::fabs(uz);
-  if (!(s > still)) return;
-  const double d = std::fabs(uy) / s;
-  const double sy = uy >= 0.0 ? 1.0 : -1.0, sz = uz >= 0.0 ? 1.0 : -1.0;
-  F(2) = -sy * R * d;
-  F(3) = -sz * R * (1.0 - d);
-  F(5) = -sz * M * (1.0 - d);
-  F(6) = sy * M * d;
+  if (s >= band && s > 0.0) {
+    const double d = std::fabs(uy) / s;
+    const double sy = uy >= 0.0 ? 1.0 : -1.0, sz = uz >= 0.0 ? 1.0 : -1.0;
+    F(2) = -sy * R * d;
+    F(3) = -sz * R * (1.0 - d);
+    F(5) = -sz * M * (1.0 - d);
+    F(6) = sy * M * d;
+  } else if (band > 0.0) {
+    // Partly mobilised: the force above at the band's edge, in proportion to the movement.
+    F(2) = -R * uy / band;
+    F(3) = -R * uz / band;
+    F(5) = -M * uz / band;
+    F(6) = M * uy / band;
+  }
 }
 
-double passive_still(const Model& m, double disp) {
-  double still = std::max(1.0e-14, m.TOLCAP * disp);
-  if (m.IALTTOL == 1) still = std::max(still, m.TOLCAPD);
-  return still;
-}
+double passive_band(const Model& m) { return std::max(tangent_step(m), 10.0 * m.TOLPILE); }
 
 void CAPMEANS(Model& m) {
   double gs = 0.0, w = 0.0;
@@ -50,17 +54,16 @@ void CAPMEANS(Model& m) {
 }
 
 void CAPPASV(Model& m, Vec6& F, const Vec6& U, int& status) {
+  // The cap deflection at which the user p-y curves give the cap-level pressure: the square
+  // root of the sum of the magnitudes of the two horizontal movements of U itself, so that
+  // the force belongs to U alone (not to the evaluation before it).
+  m.CAPUH = std::sqrt(std::fabs(U(2)) + std::fabs(U(3)));
   Vec6 scratch;
   FVEC(m, scratch, U, status);
   CAPMEANS(m);
   double R = 0.0, M = 0.0;
   PASVBLOCK(m.CAPPMEAN, m.GSDMEAN, m.CAPTHK, m.NROW > 0 ? m.CORX(m.NROW) : 0.0, R, M);
-  // The cap deflection of the next cap-level evaluations: the square root of the sum of
-  // the magnitudes of the two horizontal movements, as the user p-y curves take it.
-  const double s = std::fabs(U(2)) + std::fabs(U(3));
-  m.CAPUH = std::sqrt(s);
-  const double disp = std::sqrt(U(1) * U(1) + U(2) * U(2) + U(3) * U(3));
-  PASVLOAD(R, M, U(2), U(3), F, passive_still(m, disp));
+  PASVLOAD(R, M, U(2), U(3), F, passive_band(m));
 }
 
 void CAPPASVK(Model& m, Mat6& K, const Vec6& U, int& status) {

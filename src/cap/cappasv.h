@@ -19,24 +19,25 @@ void PASVBLOCK(double W, double gsd, double thk, double a, double& R, double& M)
 // the cap level (PYCAP of the last force evaluation), stored as GSDMEAN and CAPPMEAN.
 void CAPMEANS(Model& m);
 
-// The force vector of the block for the horizontal cap movement (uy, uz): R opposes the
-// movement, shared between Y and Z in the ratio |uy| : |uz| (a linear split), with the
-// moments of the two forces about the origin; zero while |uy| + |uz| is within `still`
-// (the cap has not moved sideways).
-void PASVLOAD(double R, double M, double uy, double uz, Vec6& F, double still = 1.0e-14);
+// The force vector of the block for the horizontal cap movement (uy, uz), with s = |uy| +
+// |uz|: from s = band on, R opposes the movement, shared between Y and Z in the ratio |uy| :
+// |uz| (a linear split), with the moments of the two forces about the origin; below it the
+// resistance is partly mobilised, that force at the band's edge times s / band, so the
+// force grows from zero at rest without a jump (a force switched on at full strength by
+// any movement has no equilibrium near rest, where a small load is held by part of it).
+void PASVLOAD(double R, double M, double uy, double uz, Vec6& F, double band);
 
-// The sideways movement within which a cap counts as not moving for its passive
-// resistance: the cap's displacement tolerance (TOLCAP relative to the length `disp` of
-// the cap's translation, or TOLCAPD when the alternative tolerances are on), at least
-// 1.0E-14. Round-off of a cap that should not move sideways stays within it, so it cannot
-// switch the full passive force on and off from one iteration to the next.
-double passive_still(const Model& m, double disp);
+// The sideways movement that mobilises the full passive resistance: the larger of the cap
+// tangent's translation step (tangent_step) and ten pile tolerances, the movements the cap
+// iterations resolve.
+double passive_band(const Model& m);
 
-// F: the passive force at the cap origin for the cap displacement U. Runs the pile-row
-// force sum at U first (its sum is discarded) so that every row's ground-surface depth
-// and cap-level reaction belong to U; then stores their means GSDMEAN and CAPPMEAN and the
-// cap deflection CAPUH at which the next pile solutions evaluate the cap-level reaction.
-// No force while the sideways movement is within passive_still of U's translation.
+// F: the passive force at the cap origin for the cap displacement U. Sets the cap
+// deflection CAPUH of U, at which the pile solutions evaluate the cap-level reaction of
+// user p-y curves, and runs the pile-row force sum at U (its sum is discarded) so that
+// every row's ground-surface depth and cap-level reaction belong to U; then stores their
+// means GSDMEAN and CAPPMEAN. Below passive_band of sideways movement the force is partly
+// mobilised.
 void CAPPASV(Model& m, Vec6& F, const Vec6& U, int& status);
 
 // K(i, j): change of the passive force i per unit cap displacement j, by central

@@ -297,34 +297,60 @@ bool cap_stalled(const Model& m, const CapNorms& n, const CapNorms& prev, int ki
                  double late_floor, const CapNoise& noise) {
   bool cd = false, cr = false;
   converged_parts(m, n, kiter, floor, late_floor, cd, cr);
-  const bool sd = n.IncDsp <= noise.dsp && n.IncDsp > 0.5 * prev.IncDsp;
-  const bool sr = n.IncRot <= noise.rot && n.IncRot > 0.5 * prev.IncRot;
+  // Jitter neither shrinks nor grows: an increment larger than the one before is still on
+  // its way (a cap that moves less than the noise band, held at rest by part of its
+  // passive resistance, takes increments within the band from the start).
+  const auto stalled = [](double inc, double last, double band) {
+    return inc <= band && inc > 0.5 * last && inc <= last;
+  };
+  const bool sd = stalled(n.IncDsp, prev.IncDsp, noise.dsp);
+  const bool sr = stalled(n.IncRot, prev.IncRot, noise.rot);
   return (cd || sd) && (cr || sr) && !(cd && cr);
 }
 
-bool cap_in_equilibrium(const Model& m, const double* res, const double* load, const double* react,
-                        const double* K, int ndof, int nt, const CapNoise& noise) {
+bool cap_in_equilibrium(const Model& m, const double* res, const double* load, const double* rows,
+                        double disp, int ndof, int nt, const CapNoise& noise) {
   double fmax = 0.0, mmax = 0.0;
   for (int i = 0; i < ndof; ++i) {
-    const double v = std::max(std::fabs(load[i]), std::fabs(react[i]));
-    if (i < nt)
-      fmax = std::max(fmax, v);
-    else
-      mmax = std::max(mmax, v);
+    double& top = i < nt ? fmax : mmax;
+    top = std::max(top, std::fabs(load[i]));
   }
   mmax = std::max(mmax, fmax * noise.L);
-  // The cap movements accepted as error: the noise band, and with the alternative
-  // tolerances on, the largest increments they allow.
-  const double bd = noise.dsp + (m.IALTTOL == 1 ? std::fabs(m.TOLCAPD) : 0.0);
-  const double br = noise.rot + (m.IALTTOL == 1 ? std::fabs(m.TOLCAPR) : 0.0);
+  // The movement error the pile closures leave (the noise band), and with the alternative
+  // tolerances the movements they accept, through the rows' secant stiffness.
+  double e = noise.dsp;
+  if (m.IALTTOL == 1) e += std::fabs(m.TOLCAPD) + std::fabs(m.TOLCAPR) * noise.L;
+  const double d = std::max(disp, noise.dsp);
   for (int i = 0; i < ndof; ++i) {
-    // The forces that a cap movement within those bands produces in row i.
-    double kn = 0.0;
-    for (int j = 0; j < ndof; ++j) kn += std::fabs(K[i + ndof * j]) * (j < nt ? bd : br);
-    const double tol = m.TOLCAP * (i < nt ? fmax : mmax) + kn;
+    const double tol = m.TOLCAP * (i < nt ? fmax : mmax) + rows[i] / d * e;
     if (!(std::fabs(res[i]) <= tol)) return false;
   }
   return true;
+}
+
+double scaled_residual(const double* res, int ndof, int nt, double lever) {
+  double s = 0.0;
+  for (int i = 0; i < ndof; ++i) {
+    const double r = i < nt ? res[i] : res[i] / lever;
+    s += r * r;
+  }
+  return std::sqrt(s);
+}
+
+void line_search_failed(Model& m, int kiter, double lam) {
+  m.RUNLOG.X(5).A("ITERATION ").I(kiter, 4).nl();
+  m.RUNLOG.X(19).A("- LINE SEARCH: NO FRACTION DOWN TO").E(lam, 13, 5).A(" REDUCES THE RESIDUAL").nl();
+  m.RUNLOG.flush();
+}
+
+void line_search_stopped(Model& m) {
+  m.RUNLOG.X(19).A("- LINE SEARCH: MOVEMENTS CARRIED ACROSS ZERO STOPPED AT ZERO").nl();
+  m.RUNLOG.flush();
+}
+
+void line_search_line(Model& m, double lam) {
+  m.RUNLOG.X(19).A("- LINE SEARCH: ").E(lam, 13, 5).A(" OF THE NEWTON INCREMENT").nl();
+  m.RUNLOG.flush();
 }
 
 }  // namespace torva

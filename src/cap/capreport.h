@@ -8,6 +8,7 @@
 // arguments.
 #pragma once
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <string_view>
@@ -56,20 +57,68 @@ CapNoise cap_noise(const Model& m, bool three_d);
 
 // Whether an iteration that cap_converged refuses has reached what the pile closure
 // allows: displacements and rotations each pass cap_converged's test or have an increment
-// within the noise band that did not shrink to half the previous iteration's (the
+// within the noise band that neither shrank to half the previous iteration's nor grew (the
 // iteration has stopped converging and only follows the closure's jitter).
 bool cap_stalled(const Model& m, const CapNorms& n, const CapNorms& prev, int kiter, double floor,
                  double late_floor, const CapNoise& noise);
 
-// Equilibrium of the cap within its force tolerance: res (the ndof residual of the load
-// against the pile-head forces and the cap's own reaction, translations then rotations:
-// nt of them), load and react (the load and the reaction sum it is balanced by), K the
-// cap tangent (column-major, ndof x ndof) and the noise band. Forces within TOLCAP of the
-// largest force plus what the noise band (widened by TOLCAPD, TOLCAPR when the
-// alternative tolerances are on) produces through K; moments within TOLCAP of the largest
-// moment or of the largest force times the lever, plus the same.
-bool cap_in_equilibrium(const Model& m, const double* res, const double* load, const double* react,
-                        const double* K, int ndof, int nt, const CapNoise& noise);
+// Equilibrium of the cap within its force tolerance, measured against the load: res is
+// the ndof residual of the load against the pile-head forces and the cap's own reaction
+// (translations then rotations, nt of them), load the load applied, rows the sums over the
+// pile rows (and the cap's own reaction) of the magnitudes of their forces, disp the length
+// of the cap's translation. Forces within TOLCAP of the largest applied force, moments
+// within TOLCAP of the largest applied moment or of the largest force times the lever;
+// with them what the closure of the pile solutions leaves in each sum: the noise band
+// (widened by TOLCAPD and TOLCAPR times the lever when the alternative tolerances are on)
+// through the rows' secant stiffness, rows / disp (disp at least the noise band). A secant, not the
+// tangent: where curves without an initial slope meet a change of sign the tangent can be
+// stiffer than the rows' response by orders and would let a real imbalance pass.
+bool cap_in_equilibrium(const Model& m, const double* res, const double* load, const double* rows,
+                        double disp, int ndof, int nt, const CapNoise& noise);
+
+// The size of a residual for the line search of the cap iterations: the Euclidean norm of
+// its forces and of its moments over the group's lever.
+double scaled_residual(const double* res, int ndof, int nt, double lever);
+
+// The line search of the cap iterations: a Newton increment is taken in full when the
+// residual at its end is below the residual at its start (by 1e-4 of the fraction taken),
+// or within the first kLeeway increments of an attempt below the residual of the attempt's
+// start, or is in equilibrium; otherwise halved, at most `kMaxCuts` times. When no fraction
+// passes, the increment does not lead towards equilibrium and the attempt fails (the load
+// step is halved). The first increments from a new load may raise the residual on their way,
+// as a tangent taken at the last load can; later ones may not, so that a cycle or an
+// oscillation about a cusp is cut.
+class LineSearch {
+ public:
+  static constexpr int kMaxCuts = 10;
+  static constexpr int kLeeway = 3;
+  // A new attempt from a state with the residual phi.
+  void start(double phi) {
+    start_ = last_ = phi;
+    n_ = 0;
+  }
+  // The state reached with the residual phi.
+  void taken(double phi) {
+    last_ = phi;
+    ++n_;
+  }
+  // Whether the fraction lam, ending at a state whose piles closed (`closed`) with the
+  // residual phi, is taken.
+  bool accept(double phi, double lam, bool closed, bool in_equilibrium) const {
+    const double ref = n_ < kLeeway ? std::max(last_, start_) : last_;
+    return closed && (in_equilibrium || phi <= (1.0 - 1.0e-4 * lam) * ref);
+  }
+
+ private:
+  double start_ = 0.0, last_ = 0.0;
+  int n_ = 0;
+};
+// The run-log line of an increment cut by the line search to the fraction lam.
+void line_search_line(Model& m, double lam);
+// The run-log line of a 2-D increment whose movements carried across zero were stopped there.
+void line_search_stopped(Model& m);
+// The run-log lines of iteration kiter whose line search found no fraction down to lam.
+void line_search_failed(Model& m, int kiter, double lam);
 
 // A trace record: a label and the n values in E(w, d).
 void trace_vec(TextFile& f, const char* label, const double* v, int n, int w, int d);
@@ -105,6 +154,19 @@ void clip_coupling(Mat& S, int n) {
 // Opens the scratch file of role r for writing. A file the analysis cannot open ends it
 // with the file-open status naming the file (the run log gives the name). True when open.
 [[nodiscard]] bool open_scratch(Model& m, TextFile& f, FileRole r, int& status);
+
+// Runs the pile-row force sum `sum` with the pile warnings captured on the warning scratch
+// file (IWFILE 1 while it runs). False when the file cannot be opened or the sum sets the
+// status word.
+template <class Sum>
+[[nodiscard]] bool captured_sum(Model& m, int& status, Sum&& sum) {
+  if (!open_scratch(m, m.WARNSCR, R_WARNSCR, status)) return false;
+  m.IWFILE = 1;
+  sum();
+  m.WARNSCR.close();
+  m.IWFILE = 0;
+  return status == 0;
+}
 
 // After a failed attempt of a load step: the retry of the stepper (the step number
 // taken back), or, with the increments exhausted, the end of the analysis with its warning

@@ -2,6 +2,8 @@
 
 #include <omp.h>
 
+#include <cmath>
+
 #include "io/platform.h"
 #include "io/threads.h"
 #include "pile/pilef.h"
@@ -92,6 +94,12 @@ void FVEC(Model& m, Vec6& F, const Vec6& U, int& status) {
     for (int i = 1; i <= 6; ++i) F(i) += m.ROWF[std::size_t(g)][std::size_t(i - 1)];
   gather_rows(m, status);
   m.TPAR += platform::wall_seconds() - t0;
+}
+
+void ROWMAGS(const Model& m, Vec6& A) {
+  A.fill(0.0);
+  for (int g = 1; g <= m.NROW && std::size_t(g) < m.ROWF.size(); ++g)
+    for (int i = 1; i <= 6; ++i) A(i) += std::fabs(m.ROWF[std::size_t(g)][std::size_t(i - 1)]);
 }
 
 void STIFF(Model& m, Mat6& K, const Vec6& U, int& status) {

@@ -13,6 +13,10 @@ namespace torva {
 // rows' states and warning counts are combined into ISTATE, NWBEAR, NWPULL and NWTORS.
 void FVEC(Model& m, Vec6& F, const Vec6& U, int& status);
 
+// A: per component, the sum over the rows of the magnitudes of their forces at the origin
+// in the last FVEC (the scale of the sum's closure error).
+void ROWMAGS(const Model& m, Vec6& A);
+
 // K: the sum of the rows' tangent stiffnesses at the cap origin (every row is added).
 void STIFF(Model& m, Mat6& K, const Vec6& U, int& status);
 

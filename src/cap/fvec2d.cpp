@@ -107,4 +107,12 @@ void FVEC2D(Model& m, Vec3& F, const Vec3& U, int& status) {
     m.TPRT += platform::wall_seconds() - t0;
 }
 
+void ROWMAGS2D(const Model& m, Vec3& A) {
+  A.fill(0.0);
+  if (!m.FV2DWORK) return;
+  const Fvec2dWork& w = *m.FV2DWORK;
+  for (int g = 1; g <= m.NROW && std::size_t(g) < w.force.size(); ++g)
+    for (int i = 1; i <= 3; ++i) A(i) += std::fabs(w.force[std::size_t(g)][std::size_t(i - 1)]);
+}
+
 }  // namespace torva

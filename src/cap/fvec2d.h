@@ -41,4 +41,8 @@ void PILEF2D(Model& m, int g, Vec3& r, const Vec3& U, int& status, Pile2dScratch
 // warning counts are combined into ISTATE, NWBEAR and NWPULL.
 void FVEC2D(Model& m, Vec3& F, const Vec3& U, int& status);
 
+// A: per component, the sum over the rows of the magnitudes of their reactions at the
+// origin in the last FVEC2D (the scale of the sum's closure error).
+void ROWMAGS2D(const Model& m, Vec3& A);
+
 }  // namespace torva

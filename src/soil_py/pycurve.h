@@ -20,6 +20,24 @@ inline bool same_bits(const double* a, const double* b, int n) {
   return d == 0;
 }
 
+// The translation steps over which the cap analyses difference their tangents: the
+// pile-head tangent of the 3-D model, 1.0E-7 inch, and the tangent of the whole row sum of
+// the 2-D model, 1.0E-5 inch; in metres when IUNITS = 2 (single-precision constants
+// widened, as the tangents always used them).
+inline constexpr double TANSTEP_3D = double(1.0e-7f);
+inline constexpr double TANSTEP_3D_SI = double(1.0e-7f) * double(0.0254f);
+inline constexpr double TANSTEP_2D = 9.999999747378752e-06;
+inline constexpr double TANSTEP_2D_SI = 2.5399999051378116e-07;
+// The translation step of the tangent of the model's cap analysis.
+inline double tangent_step(const Model& m) {
+  if (m.NDIM == 2) return m.IUNITS == 2 ? TANSTEP_2D_SI : TANSTEP_2D;
+  return m.IUNITS == 2 ? TANSTEP_3D_SI : TANSTEP_3D;
+}
+// The deflection below which a p-y curve without an initial slope is taken as linear: the
+// pile-head tangent's step, in either model (the 2-D tangent's wider step would change the
+// springs of the nodes that barely move, deep along a pile, by more than print precision).
+inline double py_linear_step(const Model& m) { return m.IUNITS == 2 ? TANSTEP_3D_SI : TANSTEP_3D; }
+
 // Node arrays of a pile row, indexed by node 1..NSEG+1 (node 1 is the pile head).
 using NodeArr = Arr1<double, MAXNODE>;
 

@@ -118,6 +118,24 @@ void frame_resist(const Model& m, C& c, const PyNode& nd, double y, double& pc, 
   frame_resist_at(c, nd, y, m.SMALL, m.PMULT(nd.gf), m.YMULT(nd.gf), pc, es);
 }
 
+// A curve without an initial slope (p grows from y = 0 as a power of y below one, so its
+// slope there is infinite) is taken in an analysis as linear below the pile-head tangent's
+// step, ylin = 1.0E-7 in (py_linear_step): p = y p(ylin) / ylin with the secant at ylin as
+// its modulus. The tangent differences the pile response over that step, so it then agrees
+// with the springs of a pile that barely moves; the curve's own values stand from ylin on.
+// True when y is below ylin and pc, es are set (es with the row's factors, as frame_resist
+// gives it).
+template <class C>
+inline bool linear_below_step(const Model& m, C& c, const PyNode& nd, double y, double& pc,
+                              double& es) {
+  if (!nd.analysis) return false;
+  const double ylin = py_linear_step(m);
+  if (!(y < ylin)) return false;
+  frame_resist(m, c, nd, ylin, pc, es);
+  pc *= y / ylin;
+  return true;
+}
+
 template <class Derived>
 struct PyCrit {
   Model& m;

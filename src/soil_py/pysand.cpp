@@ -211,6 +211,13 @@ struct LiqSand : PyCrit<LiqSand> {
       es = y >= m.SMALL ? pc * m.PMULT(nd.gf) / y : e0;
       return;
     }
+    // Deep in the layer the power falls below one and the curve has no initial slope: it
+    // is linear below the pile-head tangent's step (see linear_below_step).
+    if (Cq < 1.0 && y < py_linear_step(m)) {
+      resist(nd, py_linear_step(m), pc, es);
+      pc *= y / py_linear_step(m);
+      return;
+    }
     if (y < m.SMALL) {
       es = e0;
       pc = y * e0;

@@ -75,6 +75,8 @@ struct SoftClay : PyCrit<SoftClay<CODE>> {
   }
   double es0() const { return e0; }
   void resist(const PyNode& nd, double y, double& pc, double& es) {
+    // The cube root has no initial slope; code 14's initial line gives it one.
+    if (CODE != 14 && linear_below_step(m, *this, nd, y, pc, es)) return;
     if (CODE == 14 && y < m.SMALL) {
       pc = std::min(first_branch(y), kx * y);
       es = kx;

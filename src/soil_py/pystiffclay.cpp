@@ -127,6 +127,8 @@ struct StiffClay : PyCrit<StiffClay<CODE>> {
   }
   double es0() const { return e0; }
   void resist(const PyNode& nd, double y, double& pc, double& es) {
+    // The quarter power has no initial slope; the initial lines of codes 2 and 10 give one.
+    if (CODE == 3 && linear_below_step(m, *this, nd, y, pc, es)) return;
     frame_resist(m, *this, nd, y, pc, es);
     // Without free water the curve's own value stands below SMALL as well.
     if (!water && y < m.SMALL) pc = curve(y);

@@ -8,6 +8,7 @@
 
 #include "cap/anal2d.h"
 #include "cap/bent_fixture.h"
+#include "cap/cap_equilibrium.h"
 #include "cap/example_fixture.h"
 #include "cap/fvec2d.h"
 #include "driver/itorva.h"
@@ -125,6 +126,74 @@ TEST(Anal2d, SoilMovingEitherWayMovesTheSymmetricBentInMirrorImage) {
   EXPECT_NEAR(DV[1](3), -DV[0](3), 1e-6 * std::abs(DV[0](3)) + 1e-12);
 }
 
+// One fixed-head 16 in pipe, 40 ft, in soft clay (c = 600 psf) under 20 kips along Y and, in
+// a second case, 5 kips along -Y: the 2-D model of one row of one pile completes both, in one
+// load step and in four, with the cap movements of its 3-D twin (the same pile in the same
+// soil; 0.93612 in and -8.3742E-03 rad under the 20 kips). The cube-root curves have no
+// initial slope: a rule that set a movement carried across zero back to zero sent the cap
+// back to rest, from where the first Newton step went the wrong way again, without end.
+TEST(Anal2d, OnePileUnderLateralLoadMovesAsItsThreeDimensionalTwin) {
+  using testing::cap_results;
+  using testing::outcomes;
+  using testing::read_cap_data;
+  using testing::with_step;
+  const std::vector<std::string> done(2, "    1 ANALYSIS COMPLETED");
+  for (const char* step : {"1.0", "0.25"}) {
+    SCOPED_TRACE(step);
+    std::vector<testing::CapResult> r[2];
+    for (int k = 0; k < 2; ++k) {
+      testing::WorkDir dir;
+      const char* file = k == 0 ? "soft_clay_pile_3d_us.dat" : "soft_clay_pile_2d_us.dat";
+      ASSERT_EQ(testing::run_input(dir, with_step(read_cap_data(file), step, "")), 0);
+      EXPECT_EQ(outcomes(dir.read("case.cas")), done) << file;
+      r[k] = cap_results(dir.read("case.pld"));
+    }
+    const std::vector<testing::CapResult>&r3 = r[0], &r2 = r[1];
+    ASSERT_EQ(r2.size(), 2u);
+    ASSERT_EQ(r3.size(), 2u);
+    EXPECT_NEAR(r3[0].DV(2), 0.93612, 1e-5);
+    EXPECT_NEAR(r3[0].DV(6), -8.3742e-3, 1e-7);
+    for (std::size_t k = 0; k < 2; ++k) {
+      SCOPED_TRACE(r2[k].heading);
+      EXPECT_NEAR(r2[k].DV(2), r3[k].DV(2), 1e-5 * std::fabs(r3[k].DV(2)));
+      EXPECT_NEAR(r2[k].DV(3), r3[k].DV(6), 1e-5 * std::fabs(r3[k].DV(6)));
+      EXPECT_NEAR(r2[k].DV(1), 0.0, 1e-12);
+    }
+  }
+}
+
+// The 2-D bent in clay over sand with a soil-movement section: a movement of zero at every
+// depth, or one along Z only (a 2-D model takes the movement along Y), is no movement. The
+// results report, the summary, the plot data and the outcome list equal those of the model
+// without the section byte for byte, in one load step and in four.
+TEST(Anal2d, ZeroSoilMovementIsNoSoilMovement) {
+  using testing::replace;
+  // One date and time for every run, so that the reports compare whole.
+  struct FixedDate {
+    FixedDate() { platform::set_date([] { return platform::DateTime{2026, 12, 10, 9, 30, 0}; }); }
+    ~FixedDate() { platform::set_date(nullptr); }
+  } fixed;
+  const std::string zero = testing::read_cap_data("bent_zero_movement_2d_us.dat");
+  std::string none = replace(zero, "1 2 0 0 0 0 0 0 0 1 0 0 0 0 1 1 0 1 0 0", "1 2 0 0 0 0 0 0 0 1 0 0 0 0 1 1 0 0 0 0");
+  none = none.substr(0, none.find("SOIL MOVEMENT\n"));
+  const std::string along_z = replace(zero, "0.0 0.0 0.0\n20.0 0.0 0.0\n", "0.0 0.0 0.8\n20.0 0.0 0.4\n");
+  for (const char* step : {"1.0", "0.25"}) {
+    SCOPED_TRACE(step);
+    std::vector<std::vector<std::string>> files;
+    for (const std::string* text : std::initializer_list<const std::string*>{&none, &zero, &along_z}) {
+      testing::WorkDir dir;
+      ASSERT_EQ(testing::run_input(dir, testing::with_step(*text, step, "")), 0);
+      std::vector<std::string> f;
+      for (const char* name : {"case.out", "case.sum", "case.pld", "case.cas"})
+        f.push_back(testing::mask_variable_lines(dir.read(name)));
+      files.push_back(f);
+    }
+    EXPECT_EQ(testing::outcomes(files[0][3]), std::vector<std::string>{"    1 ANALYSIS COMPLETED"});
+    for (std::size_t k = 1; k < files.size(); ++k)
+      for (std::size_t i = 0; i < files[0].size(); ++i) EXPECT_EQ(files[k][i], files[0][i]) << k << " " << i;
+  }
+}
+
 }  // namespace
 }  // namespace torva
 
@@ -202,16 +271,17 @@ TEST(Anal2d, PassiveResistanceOfAnEmbeddedCap) {
   EXPECT_DOUBLE_EQ(p.R, 75.0);
   EXPECT_DOUBLE_EQ(p.M, 100.0 / 3.0);
   EXPECT_DOUBLE_EQ(p.pos, -0.5 * (50.0 + 50.0 / 3.0) / 75.0);
-  Vec3 F;
-  p.load(0.0, F);
-  EXPECT_EQ(F(2), 0.0) << "a cap at rest gets no passive resistance";
-  EXPECT_EQ(F(3), 0.0);
-  p.load(1e-9, F);
-  EXPECT_EQ(F(2), -75.0);
-  EXPECT_DOUBLE_EQ(F(3), 100.0 / 3.0);
-  p.load(-1e-9, F);
-  EXPECT_EQ(F(2), 75.0);
-  EXPECT_DOUBLE_EQ(F(3), -100.0 / 3.0);
+  // Full beyond the band of 1e-5, partly mobilised below it: none at rest.
+  struct Case {
+    double u, F2;
+  } cases[] = {{0.0, 0.0}, {2.5e-6, -18.75}, {-5e-6, 37.5}, {1e-5, -75.0}, {1e-3, -75.0}, {-1e-3, 75.0}};
+  for (const Case& c : cases) {
+    Vec3 F;
+    p.load(c.u, F, 1e-5);
+    EXPECT_DOUBLE_EQ(F(2), c.F2) << c.u;
+    EXPECT_DOUBLE_EQ(F(3), -c.F2 * (100.0 / 3.0) / 75.0) << c.u;
+    EXPECT_EQ(F(1), 0.0);
+  }
   // No reaction at cap level: no resultant, reported at the cap.
   for (int g = 1; g <= 2; ++g) m->PCAPP(g) = 0.0;
   m->HEADDEP(2) = 3.0;

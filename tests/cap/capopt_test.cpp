@@ -30,7 +30,7 @@ TEST(CapPassive, WorkedExample) {
   EXPECT_DOUBLE_EQ(R, 75.0);
   EXPECT_DOUBLE_EQ(M, 100.0 / 3.0);
   Vec6 F;
-  PASVLOAD(R, M, 0.3, 0.1, F);
+  PASVLOAD(R, M, 0.3, 0.1, F, 1e-5);
   const double want[6] = {0.0, -0.75 * R, -0.25 * R, 0.0, -0.25 * M, 0.75 * M};
   for (int i = 1; i <= 6; ++i) EXPECT_NEAR(F(i), want[i - 1], 1e-12 * R) << i;
 }
@@ -50,17 +50,24 @@ TEST(CapPassive, BlockAndSplitEdgeCases) {
     EXPECT_NEAR(R, c.R, 1e-12) << c.gsd;
     EXPECT_NEAR(M, c.M, 1e-12) << c.gsd;
   }
-  Vec6 F;
-  PASVLOAD(75.0, 10.0, -0.2, 0.0, F);  // pure movement in -Y
-  EXPECT_EQ(F(2), 75.0);
-  EXPECT_EQ(F(6), -10.0);
-  EXPECT_EQ(F(3), 0.0);
-  PASVLOAD(75.0, 10.0, 0.0, 0.2, F);  // along +Z only
-  EXPECT_EQ(F(3), -75.0);
-  EXPECT_EQ(F(5), -10.0);
-  EXPECT_EQ(F(2), 0.0);
-  PASVLOAD(75.0, 10.0, 1e-15, 0.0, F);  // no horizontal movement
-  for (int i = 1; i <= 6; ++i) EXPECT_EQ(F(i), 0.0);
+  // The split, and below the band (1e-5 here) the partly mobilised force: the force at
+  // the band's edge in proportion to the movement, so it grows from zero without a jump.
+  struct Split {
+    double uy, uz, F2, F3, F5, F6;
+  } splits[] = {
+      {-0.2, 0.0, 75.0, 0.0, 0.0, -10.0},                // pure movement in -Y
+      {0.0, 0.2, 0.0, -75.0, -10.0, 0.0},                // along +Z only
+      {0.0, 0.0, 0.0, 0.0, 0.0, 0.0},                    // at rest
+      {1e-5, 0.0, -75.0, 0.0, 0.0, 10.0},                // at the band's edge
+      {2e-6, -3e-6, -15.0, 22.5, 3.0, 2.0},              // partly mobilised, both ways
+      {-1e-15, 0.0, 75.0e-10, 0.0, 0.0, -10.0e-10},      // barely moving
+  };
+  for (const Split& c : splits) {
+    Vec6 F;
+    PASVLOAD(75.0, 10.0, c.uy, c.uz, F, 1e-5);
+    const double want[6] = {0.0, c.F2, c.F3, 0.0, c.F5, c.F6};
+    for (int i = 1; i <= 6; ++i) EXPECT_NEAR(F(i), want[i - 1], 1e-12 * 75.0) << c.uy << " " << c.uz << " " << i;
+  }
 }
 
 // The single pipe pile of the example with its head 3 ft below the ground of an elastic

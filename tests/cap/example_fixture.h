@@ -4,10 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "driver/itorva.h"
 #include "support/workdir.h"
@@ -16,6 +18,14 @@ namespace torva::testing {
 
 inline std::string read_example(const std::string& name) {
   std::ifstream in(std::filesystem::path(TORVA_SOURCE_DIR) / "examples" / name, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+// A data file of the cap tests (tests/cap).
+inline std::string read_cap_data(const std::string& name) {
+  std::ifstream in(std::filesystem::path(TORVA_SOURCE_DIR) / "tests" / "cap" / name, std::ios::binary);
   std::ostringstream s;
   s << in.rdbuf();
   return s.str();
@@ -36,6 +46,42 @@ inline std::string embedded_bent_rows(std::string t, const std::string& freelen)
   t = replace(t, "0.0 -6.0 -14.036 0.0\n", "0.0 -6.0 -14.036 " + freelen + "\n");
   t = replace(t, "0.0 0.0 0.0 0.0\n1 2 1 0 0 0 3", "0.0 0.0 0.0 " + freelen + "\n1 2 1 0 0 0 3");
   return replace(t, "0.0 6.0 14.036 0.0\n", "0.0 6.0 14.036 " + freelen + "\n");
+}
+
+// The text with every load case's and combination's record of tolerances and step
+// (TOLCAP TOLPILE FACINC FACMIN) given the load step `step` and, when `tolpile` is not
+// empty, that pile tolerance.
+inline std::string with_step(const std::string& text, const std::string& step, const std::string& tolpile) {
+  // A tolerance as the inputs write it: digits and a point, then a negative exponent.
+  const auto tolerance = [](const std::string& w) {
+    const auto e = w.find("E-");
+    return e != std::string::npos && e > 0 && e + 2 < w.size() &&
+           w.find_first_not_of("0123456789.") == e &&
+           w.find_first_not_of("0123456789", e + 2) == std::string::npos;
+  };
+  std::istringstream in(text);
+  std::string out, line;
+  while (std::getline(in, line)) {
+    std::istringstream words(line);
+    std::string w[4], extra;
+    if (words >> w[0] >> w[1] >> w[2] >> w[3] &&
+        !(words >> extra) && line == w[0] + " " + w[1] + " " + w[2] + " " + w[3] &&
+        tolerance(w[0]) && tolerance(w[1]))
+      line = w[0] + " " + (tolpile.empty() ? w[1] : tolpile) + " " + step + " " + w[3];
+    out += line + "\n";
+  }
+  return out;
+}
+
+// The outcome lines of the analyses (the case log's numbered lines that are not tables).
+inline std::vector<std::string> outcomes(const std::string& cas) {
+  std::vector<std::string> o;
+  std::istringstream in(cas);
+  for (std::string l; std::getline(in, l);)
+    if (l.size() > 6 && l.compare(0, 4, "    ") == 0 && std::isdigit(static_cast<unsigned char>(l[4])) &&
+        l.find("CALCULATED AND PRINTED") == std::string::npos && l.find("SKIPP") == std::string::npos)
+      o.push_back(l);
+  return o;
 }
 
 // Runs the input text as "case.dat"; the outputs are "case" plus the role's extension.

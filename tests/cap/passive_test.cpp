@@ -82,7 +82,7 @@ TEST(CapPassive2d, ResistanceTakenIntoTheCapEquilibrium) {
   FVEC2D(m, R, DV, st);
   ASSERT_EQ(st, 0);
   const Passive2d pasv = PASSIVE2D(m);
-  pasv.load(DV(2), P);
+  pasv.load(DV(2), P, passive_band(m));
   EXPECT_GT(std::fabs(P(2)), 0.02 * FV(2)) << "a passive force that matters";
   EXPECT_LT(P(2) * DV(2), 0.0) << "it resists the movement";
   for (int i = 1; i <= 3; ++i)

@@ -14,26 +14,24 @@
 #include "cap/cap_equilibrium.h"
 #include "cap/cappasv.h"
 #include "cap/example_fixture.h"
+#include "cap/anal2d.h"
 #include "cap/fvec.h"
+#include "cap/fvec2d.h"
 
 namespace torva {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::outcomes;
 using testing::read_example;
 using testing::run_input;
+using testing::with_step;
 using testing::WorkDir;
 
 // Six pipes under a cap embedded 3 ft, the outer lines battered 1:4 outward (their batter
 // angles written to different digits), vertical load only: the cap settles and must not
 // move sideways, so the passive resistance of its embedment stays off.
-std::string battered_group() {
-  std::ifstream in(fs::path(TORVA_SOURCE_DIR) / "tests" / "cap" / "battered_embedded_cap_us.dat",
-                   std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+std::string battered_group() { return testing::read_cap_data("battered_embedded_cap_us.dat"); }
 
 // The 2-D bent of three rows in stiff clay without free water, its cap embedded 3 ft in the
 // clay with its passive resistance on, under the vertical load alone. The quarter-power p-y
@@ -45,42 +43,6 @@ std::string embedded_bent() {
   t = replace(t, "0.0 4.0 2.5 0.0 0.0 0", "0.0 4.0 3.0 0.0 0.0 0");
   t = replace(t, "240000.0 36000.0", "240000.0 0.0");
   return replace(t, "0.0 90.0\n2 9", "-3.0 90.0\n2 9");
-}
-
-// The text with every load case's and combination's record of tolerances and step
-// (TOLCAP TOLPILE FACINC FACMIN) given the load step `step` and, when `tolpile` is not
-// empty, that pile tolerance.
-std::string with_step(const std::string& text, const std::string& step, const std::string& tolpile) {
-  // A tolerance as the inputs write it: digits and a point, then a negative exponent.
-  const auto tolerance = [](const std::string& w) {
-    const auto e = w.find("E-");
-    return e != std::string::npos && e > 0 && e + 2 < w.size() &&
-           w.find_first_not_of("0123456789.") == e &&
-           w.find_first_not_of("0123456789", e + 2) == std::string::npos;
-  };
-  std::istringstream in(text);
-  std::string out, line;
-  while (std::getline(in, line)) {
-    std::istringstream words(line);
-    std::string w[4], extra;
-    if (words >> w[0] >> w[1] >> w[2] >> w[3] &&
-        !(words >> extra) && line == w[0] + " " + w[1] + " " + w[2] + " " + w[3] &&
-        tolerance(w[0]) && tolerance(w[1]))
-      line = w[0] + " " + (tolpile.empty() ? w[1] : tolpile) + " " + step + " " + w[3];
-    out += line + "\n";
-  }
-  return out;
-}
-
-// The outcome lines of the analyses (the case log's numbered lines that are not tables).
-std::vector<std::string> outcomes(const std::string& cas) {
-  std::vector<std::string> o;
-  std::istringstream in(cas);
-  for (std::string l; std::getline(in, l);)
-    if (l.size() > 6 && l.compare(0, 4, "    ") == 0 && std::isdigit(static_cast<unsigned char>(l[4])) &&
-        l.find("CALCULATED AND PRINTED") == std::string::npos && l.find("SKIPP") == std::string::npos)
-      o.push_back(l);
-  return o;
 }
 
 // The passive forces of Table L (Y, Z) as the results report prints them.
@@ -132,7 +94,9 @@ TEST(CapStepping, BatteredGroupUnderVerticalLoadEndsInEquilibrium) {
 }
 
 // The embedded bent under its vertical load completes at the example's step and at a
-// smaller one, settles without moving sideways or turning, and reports no passive force.
+// smaller one, settles without moving sideways or turning, and reports no passive force to
+// speak of (a cap that barely moves sideways mobilises the passive resistance in proportion
+// to its movement).
 TEST(CapStepping, EmbeddedBentUnderVerticalLoadCompletesWithoutPassiveForce) {
   for (const char* step : {"0.25", "0.1"}) {
     SCOPED_TRACE(step);
@@ -152,7 +116,7 @@ TEST(CapStepping, EmbeddedBentUnderVerticalLoadCompletesWithoutPassiveForce) {
     for (int k = 0; k < 3; ++k) std::getline(tl, l);
     double force = 1.0, pos = 0.0;
     ASSERT_TRUE(tl >> force >> pos);
-    EXPECT_EQ(force, 0.0);
+    EXPECT_LT(std::fabs(force), 1e-3);
   }
 }
 
@@ -172,6 +136,36 @@ struct SweepCase {
   const char* input;
   bool recommended;
 };
+
+// The group's lever: the largest distance of a pile head from the origin (across the
+// movement: in 2-D along Y), at least 1 ft.
+double lever(const Model& m) {
+  double L = m.IUNITS == 2 ? 0.3048 : 12.0;
+  for (int g = 1; g <= m.NROW; ++g)
+    L = std::max(L, m.NDIM == 3 ? std::hypot(m.CORY(g), m.CORZ(g)) : std::fabs(m.CORY(g)));
+  return L;
+}
+
+// The final cap displacements of every analysis r against those of the reference run ref,
+// within the sweep's bound (TOLCAP and TOLPILE of the reference run, L its lever).
+void expect_same_displacements(const Model& m, const std::vector<testing::CapResult>& ref,
+                               const std::vector<testing::CapResult>& r, double tolcap, double tolpile, double L) {
+  // 3-D: three translations, three rotations; 2-D: two translations, one rotation.
+  const int nt = m.NDIM == 3 ? 3 : 2, nd = m.NDIM == 3 ? 6 : 3;
+  ASSERT_EQ(r.size(), ref.size());
+  for (std::size_t k = 0; k < r.size(); ++k) {
+    SCOPED_TRACE(r[k].heading);
+    double ut = 0.0, ur = 0.0;
+    for (int i = 1; i <= nd; ++i) {
+      double& a = i <= nt ? ut : ur;
+      a = std::max(a, std::fabs(ref[k].DV(i)));
+    }
+    for (int i = 1; i <= nd; ++i) {
+      const double bound = i <= nt ? 10.0 * tolcap * ut + 10.0 * tolpile : 10.0 * tolcap * ur + 10.0 * tolpile / L;
+      EXPECT_NEAR(r[k].DV(i), ref[k].DV(i), bound) << i;
+    }
+  }
+}
 
 // The steps of the sweep: all eight in an optimised build (about a minute and a half of
 // one core for the whole sweep); without optimisation or under the sanitizers, which run
@@ -210,30 +204,14 @@ TEST_P(CapStepSweep, EveryStepCompletesWithTheSameCapDisplacements) {
     }
     std::vector<testing::CapResult> r = testing::cap_results(dir.read("case.pld"));
     const Model& m = *current_model();
-    // 3-D: three translations, three rotations; 2-D: two translations, one rotation.
-    const int nt = m.NDIM == 3 ? 3 : 2, nd = m.NDIM == 3 ? 6 : 3;
     if (ref.empty()) {
       ref = r;
       tolcap = m.TOLCAP;
       tolpile = m.TOLPILE;
-      L = m.IUNITS == 2 ? 0.3048 : 12.0;
-      for (int g = 1; g <= m.NROW; ++g)
-        L = std::max(L, m.NDIM == 3 ? std::hypot(m.CORY(g), m.CORZ(g)) : std::fabs(m.CORY(g)));
+      L = lever(m);
       continue;
     }
-    ASSERT_EQ(r.size(), ref.size());
-    for (std::size_t k = 0; k < r.size(); ++k) {
-      SCOPED_TRACE(r[k].heading);
-      double ut = 0.0, ur = 0.0;
-      for (int i = 1; i <= nd; ++i) {
-        double& a = i <= nt ? ut : ur;
-        a = std::max(a, std::fabs(ref[k].DV(i)));
-      }
-      for (int i = 1; i <= nd; ++i) {
-        const double bound = i <= nt ? 10.0 * tolcap * ut + 10.0 * tolpile : 10.0 * tolcap * ur + 10.0 * tolpile / L;
-        EXPECT_NEAR(r[k].DV(i), ref[k].DV(i), bound) << i;
-      }
-    }
+    expect_same_displacements(m, ref, r, tolcap, tolpile, L);
   }
 }
 
@@ -258,6 +236,136 @@ INSTANTIATE_TEST_SUITE_P(
       std::string n = i.param.input;
       n = n.substr(0, n.find('.'));
       return n + (i.param.recommended ? "_recommended" : "_own");
+    });
+
+// The residual of one analysis as printed: the pile rows evaluated afresh at its printed cap
+// displacement (nine digits), with the passive force of an embedded cap there, against its
+// printed load. Per component over TOLCAP times the load: the largest applied force for the
+// forces, the largest applied moment or the largest force times the lever L for the
+// moments; the largest of these ratios. A 2-D row counts its NPILE piles (the row sum does).
+double imbalance(Model& m, const testing::CapResult& r, double L) {
+  m.IPYPRT = m.IPLOT = m.IPYOUT = 0;
+  m.IOPASS = 0;
+  int st = 0;
+  const bool two = m.NDIM == 2;
+  const int nd = two ? 3 : 6, nt = two ? 2 : 3;
+  double res[6] = {};
+  if (two) {
+    Vec3 D, R, Fp;
+    for (int i = 1; i <= 3; ++i) D(i) = r.DV(i);
+    FVEC2D(m, R, D, st);
+    Fp.fill(0.0);
+    if (m.ICAPOPT == 1) PASSIVE2D(m).load(D(2), Fp, passive_band(m));
+    for (int i = 1; i <= 3; ++i) res[i - 1] = r.P(i) + Fp(i) - R(i);
+  } else {
+    Vec6 F, Rcap;
+    FVEC(m, F, r.DV, st);
+    Rcap.fill(0.0);
+    if (m.ICAPOPT > 0 && m.ICAPSPR == 0) CAPPASV(m, Rcap, r.DV, st);
+    for (int i = 1; i <= 6; ++i) res[i - 1] = r.P(i) + F(i) + Rcap(i);
+  }
+  EXPECT_EQ(st, 0);
+  double fmax = 0.0, mmax = 0.0;
+  for (int i = 0; i < nd; ++i) (i < nt ? fmax : mmax) = std::max(i < nt ? fmax : mmax, std::fabs(r.P(i + 1)));
+  mmax = std::max(mmax, fmax * L);
+  double worst = 0.0;
+  for (int i = 0; i < nd; ++i) worst = std::max(worst, std::fabs(res[i]) / (m.TOLCAP * (i < nt ? fmax : mmax)));
+  return worst;
+}
+
+// The 2 x 2 group under its cap embedded in stiff clay without free water, pushed 1 kip
+// along Y alone: the cap barely moves (about 1.2E-6 in), held by the piles and by part of
+// its passive resistance. The first increments lie within the noise band of the pile
+// closures (10 TOLPILE), and the second is larger than the first: an iteration on its way,
+// not one that follows jitter. Accepted there, the state was 70 lb out of balance; the
+// pile-head forces and the passive force must balance the 1 kip within TOLCAP.
+TEST(CapStepping, CapHeldNearRestByItsPassiveResistanceEndsInEquilibrium) {
+  std::string t = testing::read_cap_data("stiff_clay_group_us.dat");
+  t = testing::replace(t, "LOAD CASES\n3 0 0 0 0\n", "LOAD CASES\n1 0 0 0 0\n");
+  t = testing::replace(t, "400000.0 0.0 0.0 0.0 0.0 0.0 0.0 0.0 0.0\n0\n0\n", "0.0 1000.0 0.0 0.0 0.0 0.0 0.0 0.0 0.0\n0\n0\n");
+  t.erase(t.find("0 0 0 1 1 100 500\n", t.find("1000.0 0.0 0.0")), std::string::npos);
+  t += testing::read_cap_data("stiff_clay_group_us.dat").substr(
+      testing::read_cap_data("stiff_clay_group_us.dat").find("LOAD COMBINATIONS"));
+  for (const char* step : {"1.0", "0.25"}) {
+    SCOPED_TRACE(step);
+    WorkDir dir;
+    ASSERT_EQ(run_input(dir, with_step(t, step, "")), 0);
+    EXPECT_EQ(outcomes(dir.read("case.cas")), std::vector<std::string>{"    1 ANALYSIS COMPLETED"});
+    const std::vector<testing::CapResult> r = testing::cap_results(dir.read("case.pld"));
+    ASSERT_EQ(r.size(), 1u);
+    EXPECT_GT(r[0].DV(2), 0.0);
+    EXPECT_LT(r[0].DV(2), 1.0e-5);
+    Model& m = *current_model();
+    EXPECT_LE(imbalance(m, r[0], lever(m)), 1.0);
+  }
+}
+
+// Models of the p-y curves without an initial slope, each run at the load steps 1.0, 0.5,
+// 0.25, 0.1, 0.05 and 0.02 with the recommended pile tolerance (1.0E-6 in) and with 1/100
+// of it: every analysis completes, its final cap displacements agree with those of the
+// step 1.0 within the bound of the sweep above, and the pile-head forces at the printed
+// displacement (with the passive force of an embedded cap) balance the printed load within
+// TOLCAP times the load.
+//  - stiff_clay_group_us: 2 x 2 HP14 under a cap embedded 3 ft in stiff clay without free
+//    water (quarter-power curves): under 400 kips down alone (the rows' sideways response is
+//    steepest at rest), with 1 kip along Y (held by part of the cap's passive resistance),
+//    and with 20 kips along Y and a moment.
+//  - moving_clay_group_us: 3 x 3 HP14 in that clay, the soil moving along Y and Z.
+//  - soft_clay_pile_2d_us: one pile in soft clay (cube-root curves), 2-D, 20 kips along Y
+//    and 5 kips along -Y.
+//  - bent_zero_movement_2d_us: a 2-D bent in clay over sand with a soil movement of zero.
+// Without optimisation or under the sanitizers the steps are 1.0, 0.25 and 0.05 (all six
+// with TORVA_FULL_SWEEP=1 in the environment).
+std::vector<std::string> convergence_steps() {
+#if defined(__SANITIZE_ADDRESS__) || !defined(__OPTIMIZE__)
+  const char* full = std::getenv("TORVA_FULL_SWEEP");
+  if (!(full && std::string(full) == "1")) return {"1.0", "0.25", "0.05"};
+#endif
+  return {"1.0", "0.5", "0.25", "0.1", "0.05", "0.02"};
+}
+
+struct ConvergenceCase {
+  const char* input;
+  const char* tolpile;
+};
+
+class CapConvergenceSweep : public ::testing::TestWithParam<ConvergenceCase> {};
+
+TEST_P(CapConvergenceSweep, EveryStepCompletesInEquilibriumWithTheSameCapDisplacements) {
+  const ConvergenceCase c = GetParam();
+  const std::string text = testing::read_cap_data(c.input);
+  std::vector<testing::CapResult> ref;
+  double tolcap = 0.0, tolpile = 0.0, L = 0.0;
+  for (const std::string& step : convergence_steps()) {
+    SCOPED_TRACE("load step " + step);
+    WorkDir dir;
+    ASSERT_EQ(run_input(dir, with_step(text, step, c.tolpile)), 0);
+    for (const std::string& o : outcomes(dir.read("case.cas"))) EXPECT_EQ(o, "    1 ANALYSIS COMPLETED");
+    const std::vector<testing::CapResult> r = testing::cap_results(dir.read("case.pld"));
+    Model& m = *current_model();
+    if (ref.empty()) {
+      ref = r;
+      tolcap = m.TOLCAP;
+      tolpile = m.TOLPILE;
+      L = lever(m);
+    } else {
+      expect_same_displacements(m, ref, r, tolcap, tolpile, L);
+    }
+    for (const testing::CapResult& a : r) EXPECT_LE(imbalance(m, a, L), 1.0) << a.heading;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    CurvesWithoutInitialSlope, CapConvergenceSweep,
+    ::testing::Values(ConvergenceCase{"stiff_clay_group_us.dat", "1.0E-6"}, ConvergenceCase{"stiff_clay_group_us.dat", "1.0E-8"},
+                      ConvergenceCase{"moving_clay_group_us.dat", "1.0E-6"}, ConvergenceCase{"moving_clay_group_us.dat", "1.0E-8"},
+                      ConvergenceCase{"soft_clay_pile_2d_us.dat", "1.0E-6"}, ConvergenceCase{"soft_clay_pile_2d_us.dat", "1.0E-8"},
+                      ConvergenceCase{"bent_zero_movement_2d_us.dat", "1.0E-6"},
+                      ConvergenceCase{"bent_zero_movement_2d_us.dat", "1.0E-8"}),
+    [](const ::testing::TestParamInfo<ConvergenceCase>& i) {
+      std::string n = i.param.input;
+      n = n.substr(0, n.find('.'));
+      return n + (std::string(i.param.tolpile) == "1.0E-6" ? "_recommended" : "_hundredth");
     });
 
 }  // namespace

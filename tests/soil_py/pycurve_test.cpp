@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <bit>
+#include <cmath>
 #include <cstdint>
 #include <memory>
 
@@ -36,6 +37,46 @@ TEST(PyCurve, NoSoilLayersStopsAnAnalysisEvaluation) {
   pm.eval(0.0);
   EXPECT_EQ(pm.status, 0);
   EXPECT_EQ(pm.m.IPLTGS, 0);
+}
+
+// Curves without an initial slope, soft clay's cube root (code 1) and stiff clay's quarter
+// power (code 3), are linear in an analysis below the translation step of the pile-head
+// tangent, h = 1.0E-7 in, in 2-D models as in 3-D: p = y p(h) / h, with the secant at h as
+// the modulus; from h on the curve's own values. Curves with an initial line (codes 10, 14,
+// k x = 6000 lb/in2 here) keep it. D = 12 in, c = 5 psi, g' = 0.02 pci, E50 = 0.01: at
+// 60 in pu = 344.4 lb/in and y50 = 0.3 in for both curves.
+TEST(PyCurve, CurvesWithoutAnInitialSlopeAreLinearBelowTheTangentStep) {
+  const auto curve = [](int code, double y) {
+    if (code == 10 || code == 14) return 6000.0 * y;
+    return 172.2 * std::pow(y / 0.3, code == 1 ? double(0.3333333333f) : 0.25);
+  };
+  for (const int code : {1, 3, 10, 14}) {
+    for (const int ndim : {3, 2}) {
+      const double h = double(1.0e-7f);
+      for (const double r : {0.0, 0.25, 1.0, 4.0}) {
+        SCOPED_TRACE(testing::Message() << "code " << code << " ndim " << ndim << " y/h " << r);
+        PyModel pm(4, 240.0, 12.0);
+        pytest::SoilPt s;
+        s.c = 5.0;
+        s.gam = 0.02;
+        s.e50 = 0.01;
+        s.j = 0.5;
+        s.k = 100.0;
+        pm.layer(0.0, 300.0, code, s);
+        pm.m.NDIM = ndim;
+        const double y = r * h;
+        pm.eval(y);
+        ASSERT_EQ(pm.status, 0);
+        const bool linear = code <= 3 && y < h;
+        const double want = linear ? curve(code, h) * r : curve(code, y);
+        const double es = linear ? curve(code, h) / h : want / y;
+        EXPECT_NEAR(-pm.p(2), want, 1e-9 * want);
+        if (y > 0.0 || code <= 3) {
+          EXPECT_NEAR(pm.Es(2), es, 1e-9 * es);
+        }
+      }
+    }
+  }
 }
 
 // A layer of user p-y curves whose last curve lies at the pile tip: the tip node's depth,
