@@ -75,7 +75,7 @@ bool open_files(PlateRun& r, TextFile& fedata) {
   const bool trace = m.IFETRC == 0 ? r.FETRACE.open_write(FETRACE_FILE) : r.FETRACE.open_append(FETRACE_FILE);
   m.IFETRC = 1;
   if (!trace) return cannot_open(FETRACE_FILE, errno);
-  for (const auto& [f, path] : {std::pair{&r.FORT3, "fort3"}, {&r.FORT4, "fort4"}, {&r.FORT2, "fort2"}})
+  for (const auto& [f, path] : {std::pair{&r.FORT3, kPlateWork[1]}, {&r.FORT4, kPlateWork[2]}, {&r.FORT2, kPlateWork[0]}})
     if (!f->open(path)) return cannot_open(path, f->error());
   return true;
 }

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "capfe/platerun.h"
+#include "io/fileset.h"
 
 namespace torva {
 
@@ -47,7 +48,7 @@ void plate_file_failed(Model& m, int& status, int code, const std::string& path,
 bool PILEFIN(PlateRun& r);
 
 // Name of the file-name list of the plate program and of its trace file.
-inline constexpr const char* FENAMES_FILE = "tslab.dat";
-inline constexpr const char* FETRACE_FILE = "tslab.ftr";
+inline constexpr const char* FENAMES_FILE = kPlateList;
+inline constexpr const char* FETRACE_FILE = kPlateTrace;
 
 }  // namespace torva

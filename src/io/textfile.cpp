@@ -71,24 +71,67 @@ std::FILE* open_rewrite(const std::string& path) {
   return rewrite_stream(::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666), path);
 }
 
-bool rewrite_file(const std::string& path, std::string_view text) {
-  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
-  if (fd < 0) return false;
+namespace {
+
+// Writes `text` over the start of the open file and cuts it to that length.
+int rewrite_fd(int fd, std::string_view text) {
   const ssize_t n = ::pwrite(fd, text.data(), text.size(), 0);
   int err = n == ssize_t(text.size()) ? 0 : (n < 0 ? errno : ENOSPC);
   struct stat st {};
   if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > off_t(text.size()) &&
       ::ftruncate(fd, off_t(text.size())) != 0 && err == 0)
     err = errno;
+  return err;
+}
+
+}  // namespace
+
+bool rewrite_file(const std::string& path, std::string_view text) {
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
+  if (fd < 0) return false;
+  int err = rewrite_fd(fd, text);
   if (::close(fd) != 0 && err == 0) err = errno;
   errno = err;
   return err == 0;
 }
 
+bool HeldFile::open(const std::string& path) {
+  close();
+  fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
+  return fd_ >= 0;
+}
+
+bool HeldFile::rewrite(std::string_view text) const {
+  if (fd_ < 0) {
+    errno = EBADF;
+    return false;
+  }
+  const int err = rewrite_fd(fd_, text);
+  errno = err;
+  return err == 0;
+}
+
+void HeldFile::close() {
+  if (fd_ >= 0) ::close(fd_);
+  fd_ = -1;
+}
+
 std::string shown_path(const std::string& name) {
+  namespace fs = std::filesystem;
   std::error_code ec;
-  const std::filesystem::path p = std::filesystem::absolute(name, ec);
-  return ec ? name : p.lexically_normal().string();
+  fs::path p = fs::absolute(name, ec);
+  if (ec) {
+    // A working folder removed meanwhile has no path of its own any more; the system still
+    // tells where it was.
+    const fs::path cwd = fs::read_symlink("/proc/self/cwd", ec);
+    if (ec) return name;
+    std::string where = cwd.string();
+    constexpr std::string_view gone = " (deleted)";
+    if (where.size() > gone.size() && where.compare(where.size() - gone.size(), gone.size(), gone) == 0)
+      where.resize(where.size() - gone.size());
+    p = fs::path(where) / name;
+  }
+  return p.lexically_normal().string();
 }
 
 std::string upper_reason(int err) {

@@ -17,6 +17,8 @@ RowCapture* active_capture() { return tl_capture; }
 static void write_to(Model& m, unsigned dest, std::string_view line) {
   if (dest & TO_REPORT) m.REPORT.line(line);
   if (dest & TO_RUNLOG) m.RUNLOG.line(line);
+  // A warning is the line that heads it.
+  if ((dest & TO_RUNLOG) && line.find("WARNING") != std::string_view::npos) ++m.NWARNLOG;
   if (dest & TO_CASELOG) m.CASELOG.line(line);
   if (dest & TO_WARNSCR) m.WARNSCR.line(line);
   if (dest & TO_ECHO) m.ECHO.line(line);

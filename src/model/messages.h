@@ -76,7 +76,8 @@ class CaptureScope {
 // The capture of the calling thread, or nullptr outside a row loop.
 RowCapture* active_capture();
 
-// Writes one complete line to every file in `dest` (or to the active capture).
+// Writes one complete line to every file in `dest` (or to the active capture). A line of the
+// run log that holds "WARNING" heads a warning and is counted in NWARNLOG when written.
 void emit(Model& m, unsigned dest, std::string_view line);
 
 // A file of the run that cannot be opened or written in full ends the run with `code`
