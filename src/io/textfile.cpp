@@ -193,7 +193,7 @@ void TextFile::write_text(std::string_view text) {
   if (memory_) {
     mem_.append(text);
   } else if (fp_ && !text.empty()) {
-    if (std::fwrite(text.data(), 1, text.size(), fp_) != text.size()) failed();
+    if (std::fwrite(text.data(), 1, text.size(), fp_) != text.size() || std::ferror(fp_)) failed();
   }
 }
 
@@ -203,7 +203,7 @@ void TextFile::failed() {
 }
 
 bool TextFile::flush_checked() {
-  if (fp_ && writing_ && std::fflush(fp_) != 0) failed();
+  if (fp_ && writing_ && (std::fflush(fp_) != 0 || std::ferror(fp_))) failed();
   return !write_failed_;
 }
 
@@ -217,6 +217,7 @@ void TextFile::close() {
   if (fp_) {
     if (!cur.empty()) nl();
     errno = 0;
+    if (writing_ && std::ferror(fp_)) failed();
     if (std::fclose(fp_) != 0 && writing_) failed();
     fp_ = nullptr;
   }
@@ -259,7 +260,9 @@ TextFile& TextFile::nl() {
     mem_.push_back('\n');
   } else if (fp_) {
     cur.push_back('\n');
-    if (std::fwrite(cur.data(), 1, cur.size(), fp_) != cur.size()) failed();
+    // A stream that sends each line at its end may take the line and fail to send it: its
+    // error mark says so.
+    if (std::fwrite(cur.data(), 1, cur.size(), fp_) != cur.size() || std::ferror(fp_)) failed();
   }
   cur.clear();
   return *this;
