@@ -463,15 +463,43 @@ std::vector<std::string> also_failed(Model& m) {
     const std::string line = path + (err != 0 ? ": " + upper_reason(err) : "");
     if (path != m.ERRFILE && std::find(out.begin(), out.end(), line) == out.end()) out.push_back(line);
   };
+  // The run log first: the host needs it most, and a progress file under a size limit may
+  // not hold every line.
+  if (m.RUNLOG.write_failed()) add(R_RUNLOG, m.RUNLOG.write_errno());
+  for (const std::string& l : m.ERRALSO)
+    if (std::find(out.begin(), out.end(), l) == out.end()) out.push_back(l);
   for (const WrittenFile& w : written_files(m)) {
     if (w.text && w.text->write_failed()) add(w.role, w.text->write_errno());
     if (w.rec && w.rec->write_failed()) add(w.role, w.rec->write_errno());
   }
-  if (m.RUNLOG.write_failed()) add(R_RUNLOG, m.RUNLOG.write_errno());
   return out;
 }
 
 constexpr std::string_view kAlsoFailed = "ALSO NOT WRITTEN IN FULL: ";
+
+// The files of `also` ("path: REASON") as progress lines, one per reason with the files'
+// names in the working folder: short enough for a progress file that a file-size limit
+// holds to a few lines.
+std::string also_by_reason(const std::vector<std::string>& also) {
+  const std::string here = shown_path(".");
+  std::vector<std::pair<std::string, std::string>> groups;  // reason, names
+  for (const std::string& l : also) {
+    const std::size_t cut = l.rfind(": ");
+    const std::string reason = cut == std::string::npos ? std::string() : l.substr(cut + 2);
+    std::string name = l.substr(0, cut);
+    if (name.rfind(here, 0) == 0 && name.size() > here.size()) name.erase(0, here.size());
+    auto g = std::find_if(groups.begin(), groups.end(), [&](const auto& x) { return x.first == reason; });
+    if (g == groups.end()) {
+      groups.emplace_back(reason, name);
+    } else {
+      g->second += ", " + name;
+    }
+  }
+  std::string text;
+  for (const auto& [reason, names] : groups)
+    text += "\n - ALSO NOT WRITTEN IN FULL" + (reason.empty() ? "" : " (" + reason + ")") + ": " + names;
+  return text;
+}
 
 }  // namespace
 
@@ -535,7 +563,7 @@ void FINISH(Model& m, int& status) {
     const std::string head = end_lines(m, status)[1];
     std::string text = " - " + head.substr(head.find_first_not_of(' ')) + ": " + m.ERRFILE +
                        (m.ERRREASON.empty() ? "" : ": " + m.ERRREASON);
-    for (const std::string& l : also_failed(m)) text += "\n - " + std::string(kAlsoFailed) + l;
+    text += also_by_reason(also_failed(m));
     progress_message(m, {text, ""});
   }
   m.PROGRESS.close();

@@ -20,6 +20,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <iterator>
 #include <mutex>
 #include <sstream>
 #include <string>
@@ -327,6 +328,9 @@ bool prepare_progress(const std::string& p) {
   return r == 0 || (err != ENOSPC && err != EDQUOT);
 }
 
+// The heading of the list that ends the run log when analyses did not complete in full.
+constexpr std::string_view kIncompleteList = "ANALYSES NOT COMPLETED IN FULL";
+
 // The list that ends the run log when analyses did not complete in full: its heading and
 // the lines after it.
 std::vector<std::string> incomplete_list(const std::string& runlog) {
@@ -336,7 +340,7 @@ std::vector<std::string> incomplete_list(const std::string& runlog) {
   bool in_list = false;
   while (std::getline(in, line)) {
     line = rtrim(line);
-    if (line.find("ANALYSES NOT COMPLETED IN FULL") != std::string::npos) {
+    if (line.find(kIncompleteList) != std::string::npos) {
       out.clear();
       in_list = true;
     }
@@ -443,6 +447,20 @@ class ProgressView {
   bool dead_ = false;
   std::string shown_;
 };
+
+// Whether the run log holds the end of the run: its last lines are the end-of-run timing
+// (the processors line) and, after it, only the list of analyses not completed in full.
+// A run log that a full disk or a file-size limit cut ends elsewhere.
+bool runlog_whole(const std::string& runlog) {
+  std::ifstream in(runlog, std::ios::binary);
+  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  if (text.empty() || text.back() != '\n') return false;
+  const std::size_t at = text.rfind("\n     Number Processors :");
+  if (at == std::string::npos) return false;
+  const std::size_t end = text.find('\n', at + 1);
+  const std::string rest = text.substr(end + 1);
+  return rest.empty() || rest.rfind("\n     " + std::string(kIncompleteList), 0) == 0;
+}
 
 // The line of the run log that follows `head` (its first non-blank text), empty when none.
 std::string count_after(const std::string& runlog, std::string_view head) {
@@ -670,8 +688,11 @@ int main(int argc, char** argv) {
       std::cerr << "torva: " << l << "\n";
       log_failed = log_failed || l.find(runlog) != std::string::npos;
     }
-    if (log_failed) std::cerr << "torva: the run log " << runlog << " could not be written in full\n";
   }
+  // The run log that a failure cut is not pointed to as the place to look (the progress
+  // file, under the same limit, may not have held its name).
+  log_failed = log_failed || (own_log && (status == 41 || status == 42) && !runlog_whole(runlog));
+  if (log_failed) std::cerr << "torva: the run log " << runlog << " could not be written in full\n";
   if (progress_fd >= 0) ::close(progress_fd);
   if (folder_gone) {
     std::cerr << "torva: the folder " << folder.string()

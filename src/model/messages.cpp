@@ -1,5 +1,7 @@
 #include "model/messages.h"
 
+#include <algorithm>
+
 #include "io/textfile.h"
 #include "model/model.h"
 
@@ -34,7 +36,15 @@ void emit(Model& m, unsigned dest, std::string_view line) {
 }
 
 void file_failed(Model& m, int& status, int code, const std::string& path, int err) {
-  if (status != ST_OK && status != ST_STOP) return;
+  if (status != ST_OK && status != ST_STOP) {
+    // A file cut short after the run's first failure is named beside it.
+    const std::string shown = shown_path(path);
+    const std::string line = shown + (err != 0 ? ": " + upper_reason(err) : std::string());
+    if (code == ST_FILEWRITE && shown != m.ERRFILE &&
+        std::find(m.ERRALSO.begin(), m.ERRALSO.end(), line) == m.ERRALSO.end())
+      m.ERRALSO.push_back(line);
+    return;
+  }
   status = code;
   m.ERRFILE = shown_path(path);
   m.ERRREASON = err != 0 ? upper_reason(err) : std::string();

@@ -115,6 +115,8 @@ struct RunTables : TIMING, NTHR, FILENAMES, FILESET, UNITLBL, COLLAB, CONSTS, TI
   int NWARNLOG = 0;  // warnings written to the run log so far (see emit)
   std::string ERRFILE;    // the file a failed open or write named, for the end-of-run message
   std::string ERRREASON;  // why that file failed (the system's reason), for the same message
+  // Every other file that could not be written in full ("path: REASON"), for the same message.
+  std::vector<std::string> ERRALSO;
   std::string ERRTEXT;  // what failed (an internal check, the plate model), for the end-of-run message
   // One line per analysis that ended below its full load or without a solution (which
   // case or combination, its outcome, the load reached), for the end of the run log.

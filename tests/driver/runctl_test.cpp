@@ -606,7 +606,7 @@ TEST(Finish, EveryFileCutShortIsNamedAndTheSummarySaysTheRunEndedThere) {
   EXPECT_EQ(status, ST_FILEWRITE);
   const std::string out = (dir.path() / "case.out").string(), pld = (dir.path() / "case.pld").string();
   EXPECT_EQ(dir.read("case.prg"), " - A FILE OF THE RUN CANNOT BE WRITTEN: " + out + ": FILE TOO LARGE\n"
-                                  " - ALSO NOT WRITTEN IN FULL: " + pld + ": FILE TOO LARGE\n\n");
+                                  " - ALSO NOT WRITTEN IN FULL (FILE TOO LARGE): case.pld\n\n");
   const std::string log = dir.read("case.log");
   EXPECT_NE(log.find("     A FILE OF THE RUN CANNOT BE WRITTEN\n     " + out + ": FILE TOO LARGE\n"
                      "     ALSO NOT WRITTEN IN FULL: " + pld + ": FILE TOO LARGE\n"),

@@ -725,17 +725,20 @@ TEST(Host, HelpNamesTheExitCodes) {
 // complete; a limit too small for the file-name list refuses the run with nothing written.
 TEST(Host, AFileSizeLimitEndsTheRunWithTheFileItStopped) {
   const struct {
+    const char* example;
     rlim_t bytes;
     int code;
     const char* message;
-  } cases[] = {{50 * 1024, 42, "A FILE OF THE RUN CANNOT BE WRITTEN: "},
-               {1024, 42, "A FILE OF THE RUN CANNOT BE WRITTEN: "},
-               {100, 61, "the file-name list"}};
+  } cases[] = {{"all_options_us", 50 * 1024, 42, "A FILE OF THE RUN CANNOT BE WRITTEN: "},
+               {"all_options_us", 1024, 42, "A FILE OF THE RUN CANNOT BE WRITTEN: "},
+               {"group2x2_plate_us", 1024, 42, "A FILE OF THE RUN CANNOT BE WRITTEN: "},
+               {"all_options_us", 100, 61, "the file-name list"}};
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.bytes);
+    SCOPED_TRACE(std::string(c.example) + ", " + std::to_string(c.bytes));
     WorkDir d;
     earlier_run(d);
-    d.write("job.dat", example("all_options_us.dat"));
+    d.write("job.dat", example(std::string(c.example) + ".dat"));
+    d.write("job.fem", example("group2x2_plate_us.fem"));
     const auto before = snapshot(d);
     const HostRun r = run_host_with_file_limit(d.path(), {"job.dat"}, c.bytes);
     ASSERT_EQ(r.code, c.code) << r.out;
@@ -748,6 +751,14 @@ TEST(Host, AFileSizeLimitEndsTheRunWithTheFileItStopped) {
     EXPECT_NE(r.out.find(d.path().string() + "/job."), std::string::npos) << r.out;
     EXPECT_NE(r.out.find(": FILE TOO LARGE\n"), std::string::npos) << r.out;
     EXPECT_EQ(r.out.find("results in"), std::string::npos) << r.out;
+    // Every file that the limit cut is named, the run log too, which is then not pointed to.
+    for (const auto& [name, text] : snapshot(d)) {
+      if (text.size() != c.bytes) continue;
+      EXPECT_NE(r.out.find(name), std::string::npos) << name << "\n" << r.out;
+    }
+    if (d.read("job.log").size() == c.bytes) {
+      EXPECT_EQ(r.out.find("run log in"), std::string::npos) << r.out;
+    }
     if (c.bytes > 20 * 1024) {
       const std::string sum = d.read("job.sum");
       EXPECT_NE(sum.find("A FILE OF THE RUN CANNOT BE WRITTEN"), std::string::npos) << sum.substr(sum.size() - 400);
