@@ -44,6 +44,8 @@ struct Start {
   // SIGTERM held back from the start (blocked), so that one sent at once reaches the host
   // whatever it is doing when it arrives.
   bool hold_term = false;
+  // SIGHUP ignored from the start, as `nohup` starts a program.
+  bool ignore_hup = false;
   int out = -1;  // a descriptor for the standard output and error instead of the log
 };
 
@@ -84,8 +86,16 @@ pid_t start_host(const fs::path& dir, const std::vector<std::string>& args, cons
   short flags = POSIX_SPAWN_SETSIGDEF;
   sigset_t sigs;
   sigemptyset(&sigs);
-  for (int sig : {SIGPIPE, SIGXFSZ, SIGTERM, SIGINT, SIGHUP}) sigaddset(&sigs, sig);
+  for (int sig : {SIGPIPE, SIGXFSZ, SIGTERM, SIGINT, SIGHUP})
+    if (sig != SIGHUP || !how.ignore_hup) sigaddset(&sigs, sig);
   posix_spawnattr_setsigdefault(&attr, &sigs);
+  // An ignored signal stays ignored in the program started.
+  struct sigaction hup_was {};
+  if (how.ignore_hup) {
+    struct sigaction ign {};
+    ign.sa_handler = SIG_IGN;
+    ::sigaction(SIGHUP, &ign, &hup_was);
+  }
   sigemptyset(&sigs);
   if (how.hold_term) sigaddset(&sigs, SIGTERM);
   posix_spawnattr_setsigmask(&attr, &sigs);
@@ -95,6 +105,7 @@ pid_t start_host(const fs::path& dir, const std::vector<std::string>& args, cons
   fs::current_path(dir);
   pid_t pid = -1;
   posix_spawn(&pid, argv[0], &fa, &attr, argv.data(), envp.data());
+  if (how.ignore_hup) ::sigaction(SIGHUP, &hup_was, nullptr);
   fs::current_path(prev);
   posix_spawn_file_actions_destroy(&fa);
   posix_spawnattr_destroy(&attr);
@@ -945,6 +956,24 @@ TEST(Host, AStopSignalBeforeTheRunStartsEndsWithStatus4AndTouchesNothing) {
   EXPECT_EQ(r.code, 4) << r.out;
   EXPECT_NE(r.out.find("no file was written"), std::string::npos) << r.out;
   EXPECT_EQ(snapshot(d), before);
+}
+
+// A host started with SIGHUP ignored (`nohup torva ... &`, so that the run outlives the
+// terminal) keeps it ignored: a hangup does not stop the run.
+TEST(Host, AHangupThatTheHostWasStartedToIgnoreDoesNotStopTheRun) {
+  WorkDir d;
+  d.write("job.dat", long_overloaded_group());
+  Start how;
+  how.ignore_hup = true;
+  const fs::path log = d.path().parent_path() / (d.path().filename().string() + ".host.txt");
+  const pid_t pid = start_host(d.path(), {"job.dat"}, log, how);
+  for (int i = 0; i < 6000 && d.read("job.prg").find("LOAD CASE") == std::string::npos; ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  ::kill(pid, SIGHUP);
+  const HostRun r = finish_host(pid, log);
+  fs::remove(log);
+  EXPECT_EQ(r.code, 60) << r.out;
+  EXPECT_EQ(r.out.find("stop requested"), std::string::npos) << r.out;
 }
 
 // The model's warnings (here a ground that is not the top of the first soil layer) are
