@@ -5,6 +5,8 @@
 
 #include "axial/axdist.h"
 #include "axial/siderules.h"
+#include "input/freeread.h"
+#include "input/units.h"
 #include "model/messages.h"
 #include "model/model.h"
 #include "soil/lookups.h"
@@ -27,6 +29,42 @@ void AXWARN(Model& m, const char* message) {
   emit(m, TO_REPORT | TO_RUNLOG, "");
   emit(m, TO_REPORT | TO_RUNLOG, "                             **** WARNING ****");
   emit(m, TO_REPORT | TO_RUNLOG, std::string("     ") + message);
+}
+
+void AXROWNOTE(Model& m, int g, int t, int status) {
+  const bool beyond = status >= ST_DEPGAMMA && status <= ST_DEPBPHI;
+  const bool e50 = status == ST_LSE50 || status == ST_TRE50;
+  const bool capacity = status == ST_LSCOHES || status == ST_TRCOHES;
+  if (!beyond && !e50 && !capacity) return;
+  const std::string unit(m.UDEP2.view());
+  auto at = [&](double x) { return real_text(TOFT(m, x)) + " " + unit; };
+  const double xt = AXTIPX(m, g, t);
+  const int n = m.NLAYER;
+  int layer = n;
+  for (int L = 1; L <= n; ++L)
+    if (m.LBOT(L) > xt) {
+      layer = L;
+      break;
+    }
+  std::string what, check;
+  if (beyond && n < 1) {
+    what = "NO SOIL LAYER IS GIVEN:";
+    check = "GIVE THE SOIL LAYERS, OR THE ROW USER CURVES";
+  } else if (beyond) {
+    what = "THE SOIL LAYERS END AT X = " + at(m.LBOT(n)) + " (BOTTOM OF LAYER " + std::to_string(n) +
+           "), ABOVE THE TIP:";
+    check = "EXTEND THE LAST LAYER BELOW THE PILE TIPS, OR CHECK THE HEAD DEPTH AND THE PILE LENGTH";
+  } else {
+    what = "THE TIP LIES IN LAYER " + std::to_string(layer) + ", WHOSE " +
+           (e50 ? "E50 IS ZERO THERE:" : "COHESION IS ZERO THERE AND NO TIP RESISTANCE IS GIVEN:");
+    check = std::string(e50 ? "GIVE THE LAYER AN E50" : "GIVE THE LAYER A COHESION OR A TIP RESISTANCE") +
+            ", OR THE ROW A USER CURVE";
+  }
+  const unsigned to = TO_REPORT | TO_RUNLOG;
+  emit(m, to, "     PILE GROUP " + std::to_string(g) + ": HEAD AT X = " + at(m.HEADDEP(g)) +
+                  ", TIP AT X = " + at(xt));
+  emit(m, to, "     " + what);
+  emit(m, to, "     " + check);
 }
 
 namespace {

@@ -31,4 +31,11 @@ int AXCODEAT(const Model& m, double x);
 // the results report and the run log.
 void AXWARN(Model& m, const char* message);
 
+// What a status raised while the axial curves of row g (property t) were made means for
+// that row, on the results report and the run log after the lookup's own warning: the row,
+// its head and tip, the soil layer concerned and what to check. For a depth beyond the soil
+// profile (statuses 22 to 27), and for a tip whose E50 or capacity is zero (32 to 35);
+// nothing for other statuses.
+void AXROWNOTE(Model& m, int g, int t, int status);
+
 }  // namespace torva

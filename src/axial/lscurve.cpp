@@ -86,8 +86,10 @@ void store_points(int n, const double* src, CurveArr& dst) {
 
 }  // namespace
 
-void LSCURVE(Model& m, int t, int branch, int i, int g, int& status, int& n, CurveArr& loads,
-             CurveArr& moves) {
+namespace {
+
+void ls_curve(Model& m, int t, int branch, int i, int g, int& status, int& n, CurveArr& loads,
+              CurveArr& moves) {
   n = 0;
   if (i < 1 || i > MAXROWP) {
     status = ST_INTERNAL;
@@ -159,8 +161,8 @@ void LSCURVE(Model& m, int t, int branch, int i, int g, int& status, int& n, Cur
   store_points(n, U, moves);
 }
 
-void TRCURVE(Model& m, int t, int branch, int i, int g, int& status, int& n,
-             CurveArr& torques, CurveArr& rotations) {
+void tr_curve(Model& m, int t, int branch, int i, int g, int& status, int& n,
+              CurveArr& torques, CurveArr& rotations) {
   n = 0;
   m.RUNLOG.flush();
   if (!check_pile(m, t, true, status)) return;
@@ -246,6 +248,23 @@ void TRCURVE(Model& m, int t, int branch, int i, int g, int& status, int& n,
   n = NLSPT;
   store_points(n, T, torques);
   store_points(n, F, rotations);
+}
+
+}  // namespace
+
+// A status raised while a curve of row g is made says what it means for the row.
+void LSCURVE(Model& m, int t, int branch, int i, int g, int& status, int& n, CurveArr& loads,
+             CurveArr& moves) {
+  const int before = status;
+  ls_curve(m, t, branch, i, g, status, n, loads, moves);
+  if (before == 0) AXROWNOTE(m, g, t, status);
+}
+
+void TRCURVE(Model& m, int t, int branch, int i, int g, int& status, int& n,
+             CurveArr& torques, CurveArr& rotations) {
+  const int before = status;
+  tr_curve(m, t, branch, i, g, status, n, torques, rotations);
+  if (before == 0) AXROWNOTE(m, g, t, status);
 }
 
 }  // namespace torva

@@ -116,10 +116,17 @@ void plot_block(Model& m, int g, bool torsion, int& status) {
   }
 }
 
+// A status raised while the block of row g is made says what it means for the row.
+void row_block(Model& m, int g, bool torsion, int& status) {
+  const int before = status;
+  plot_block(m, g, torsion, status);
+  if (before == 0) AXROWNOTE(m, g, m.PTYPE(g), status);
+}
+
 }  // namespace
 
-void TZPLOTFILE(Model& m, int g, int& status) { plot_block(m, g, false, status); }
+void TZPLOTFILE(Model& m, int g, int& status) { row_block(m, g, false, status); }
 
-void TRPLOTFILE(Model& m, int g, int& status) { plot_block(m, g, true, status); }
+void TRPLOTFILE(Model& m, int g, int& status) { row_block(m, g, true, status); }
 
 }  // namespace torva

@@ -99,10 +99,15 @@ void ANAL3D(Model& m, int kind, int& status, Vec6& FVLAST, Vec6& DVLAST, Vec6& l
     m.IOPASS = 0;
     if (status == 0 && plate.ran) {
       m.ISTATE = 0;
-      if (!failed_outcome(m, plate.cut && plate.steps == 0, 6, 0.0)) {
+      const bool none = plate.cut && plate.steps == 0;
+      if (!failed_outcome(m, none, 6, 0.0)) {
         const double reached = plate.complete ? 1.0 : plate.reached;
         partial_load_warning(m, reached);
         solved_outcome(m, reached);
+      } else if (none) {
+        // The plate's reports hold no table that would show it: they warn as for a part of
+        // the load.
+        partial_load_warning(m, 0.0);
       }
     }
     return;

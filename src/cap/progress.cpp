@@ -14,7 +14,10 @@ void progress_message(const Model& m, std::initializer_list<std::string_view> li
     s.append(l);
     s.push_back('\n');
   }
-  rewrite_file(m.fname(R_PROGRESS), s);
+  if (m.PROGRESS.is_open())
+    m.PROGRESS.rewrite(s);
+  else
+    rewrite_file(m.fname(R_PROGRESS), s);
 }
 
 bool stop_requested(const Model& m) {

@@ -6,6 +6,7 @@
 #include "capfe/capfem.h"
 #include "capfe/pilesprings.h"
 #include "capfe/platerun.h"
+#include "io/fileset.h"
 #include "model/messages.h"
 #include "model/model.h"
 #include "model/status.h"
@@ -21,10 +22,7 @@ std::string padded(const std::string& s, std::size_t w) {
 }  // namespace
 
 FeNames fe_file_names(const Model& m) {
-  std::string base = m.fname(R_INPUT);
-  const std::size_t slash = base.find_last_of("/\\");
-  const std::size_t dot = base.find_last_of('.');
-  if (dot != std::string::npos && (slash == std::string::npos || dot > slash)) base.resize(dot);
+  const std::string base = plate_base(m.fname(R_INPUT));
   FeNames names;
   names.fedata = base + ".fem";
   names.felist = base + ".fel";

@@ -75,7 +75,7 @@ bool open_files(PlateRun& r, TextFile& fedata) {
   const bool trace = m.IFETRC == 0 ? r.FETRACE.open_write(FETRACE_FILE) : r.FETRACE.open_append(FETRACE_FILE);
   m.IFETRC = 1;
   if (!trace) return cannot_open(FETRACE_FILE, errno);
-  for (const auto& [f, path] : {std::pair{&r.FORT3, "fort3"}, {&r.FORT4, "fort4"}, {&r.FORT2, "fort2"}})
+  for (const auto& [f, path] : {std::pair{&r.FORT3, kPlateWork[1]}, {&r.FORT4, kPlateWork[2]}, {&r.FORT2, kPlateWork[0]}})
     if (!f->open(path)) return cannot_open(path, f->error());
   return true;
 }
@@ -333,7 +333,8 @@ void run_plate_program(PlateRun& r) {
 }
 
 void plate_file_failed(Model& m, int& status, int code, const std::string& path, int err) {
-  if (status != ST_OK && status != ST_STOP) return;
+  // After the run's first failure the file is only named beside it.
+  if (status != ST_OK && status != ST_STOP) return file_failed(m, status, code, path, err);
   std::string l = " **** FATAL ERROR **** PLATE MODEL OF THE CAP: A FILE CANNOT BE ";
   l += code == ST_FILEOPEN ? "OPENED: " : "WRITTEN: ";
   l += shown_path(path);
@@ -352,6 +353,7 @@ void CAPFEM(Model& m, const PileSprings& piles, int& status, PlateOutcome* outco
     plate_file_failed(m, status, r.status, r.failed_file, r.failed_errno);
   else if (r.status != 0 && status == 0)
     status = r.status;
+  for (const auto& [path, err] : r.also_failed) file_failed(m, status, ST_FILEWRITE, path, err);
   if (outcome != nullptr) *outcome = {r.status == 0, r.steps, r.reached, r.complete, r.cut};
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "capfe/platerun.h"
+#include "io/fileset.h"
 
 namespace torva {
 
@@ -40,14 +41,15 @@ void run_plate_program(PlateRun& r);
 // scratch files) that cannot be opened (`code` ST_FILEOPEN) or written in full
 // (ST_FILEWRITE): unless the run already holds an error, a fatal line on the results report
 // and the run log naming the file and the system's reason `err` (none when 0), and the
-// run's status with the same name and reason for the end of the run (see file_failed).
+// run's status with the same name and reason for the end of the run (see file_failed); when
+// the run already holds an error, the file is only named beside it.
 void plate_file_failed(Model& m, int& status, int code, const std::string& path, int err);
 
 // Evaluates every pile once more at the final displacement of the plate.
 bool PILEFIN(PlateRun& r);
 
 // Name of the file-name list of the plate program and of its trace file.
-inline constexpr const char* FENAMES_FILE = "tslab.dat";
-inline constexpr const char* FETRACE_FILE = "tslab.ftr";
+inline constexpr const char* FENAMES_FILE = kPlateList;
+inline constexpr const char* FETRACE_FILE = kPlateTrace;
 
 }  // namespace torva

@@ -19,6 +19,7 @@
 #include <cstdio>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "io/textfile.h"
@@ -193,13 +194,18 @@ struct PlateRun {
   // name and the system's reason (0: none) for the run's messages.
   std::string failed_file;
   int failed_errno = 0;
+  // Every other file of the plate program that could not be written in full after it.
+  std::vector<std::pair<std::string, int>> also_failed;
 
   double& elmat(int e, int i, int j);
   void fail(int code) {
     if (status == 0) status = code;
   }
   void file_failed(int code, const std::string& path, int err) {
-    if (status != 0 && status != ST_STOP) return;
+    if (status != 0 && status != ST_STOP) {
+      if (code == ST_FILEWRITE && path != failed_file) also_failed.emplace_back(path, err);
+      return;
+    }
     status = code;
     failed_file = path;
     failed_errno = err;

@@ -1,6 +1,7 @@
 // Run driver, file set, end of run and timing reports.
 #include "driver/runctl.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -13,39 +14,16 @@
 #include <vector>
 
 #include "cap/progress.h"
-#include "capfe/capfedrv.h"
 #include "echo/echo.h"
 #include "input/freeread.h"
 #include "input/inputcheck.h"
 #include "input/readinput.h"
+#include "io/fileset.h"
 #include "io/platform.h"
 #include "io/writers.h"
 #include "soil/nosoil.h"
 
 namespace torva {
-
-namespace {
-
-// The plate program's result files of an earlier run of this input are emptied before the
-// analysis: a plate run that fails leaves none of them beside the new reports. Only the
-// files of the run's own option, and never a name that is a file the run reads or writes
-// (the plate analysis refuses such a name itself).
-void empty_plate_files(Model& m) {
-  if (m.NDIM != 3 || m.IFEOPT <= 0) return;
-  const FeNames n = fe_file_names(m);
-  const std::vector<std::string> files = m.IFEOPT == 2
-      ? std::vector<std::string>{n.femodel, n.femodelkw}
-      : std::vector<std::string>{n.felist, n.feresult, n.felog};
-  for (const std::string& f : files) {
-    bool exists = false;
-    bool of_run = false;
-    for (int k = 0; k < NROLES; ++k) of_run = of_run || f == m.fname(FileRole(k));
-    if (of_run || not_regular(f, exists) || !exists) continue;
-    if (std::FILE* fp = open_rewrite(f)) std::fclose(fp);
-  }
-}
-
-}  // namespace
 
 void MAINRUN(Model& m, int& status, bool analyse) {
   run_frame(m, status, [analyse](Model& mm, int& st) {
@@ -54,9 +32,12 @@ void MAINRUN(Model& m, int& status, bool analyse) {
     mm.NTHMAX = platform::max_threads();
     mm.NTHUSE = 1;
     mm.NTHRUN = 1;
-    if (st == ST_OK && analyse) empty_plate_files(mm);
     if (st == ST_OK) CONVINPUT(mm);
     if (st == ST_OK) ECHOINPUT(mm, st);
+    // The warnings about the model that the reading and the echo wrote, counted for the
+    // host's last words.
+    if (st == ST_OK && mm.NWARNLOG > 0)
+      mm.RUNLOG.nl().A(kModelWarningsHead).I(mm.NWARNLOG, 5).nl();
     if (st == ST_OK && analyse) NOSOILCHK(mm, st);
     if (st == ST_OK && analyse) {
       const int mode = mm.IPYOUT;
@@ -173,6 +154,22 @@ void OPENFILES(Model& m, int& status) {
     status = ST_NAMESDAT;
     return;
   }
+  // One file in two roles would have the run write over its own input or over another of
+  // its results: refused before any file is opened. The progress file of such a pair is not
+  // written either.
+  std::vector<std::string> names;
+  for (int r = 0; r < NROLES; ++r) names.push_back(m.fname(FileRole(r)));
+  const std::vector<RunFile> set = run_files(names, kRoleName, false);
+  if (const auto [a, b] = one_file_two_roles(set); a >= 0) {
+    const RunFile &first = set[std::size_t(a)], &second = set[std::size_t(b)];
+    auto named = [](const RunFile& f) {
+      return "THE " + upper(f.role) + (f.line > 0 ? " (Names.dat LINE " + std::to_string(f.line) + ")" : "");
+    };
+    if (first.line == R_PROGRESS + 5 || second.line == R_PROGRESS + 5) m.FNAME[R_PROGRESS] = "";
+    return cannot_open(m, status, second.name,
+                       "NAMED AS " + named(first) + " AND AS " + named(second) +
+                           ": ONE FILE CANNOT SERVE TWO ROLES");
+  }
   // Every file the run reads is checked before any file is emptied: it exists, is a
   // regular file and can be read. The moment-curvature listing is created empty when
   // missing (below, with the written files).
@@ -214,6 +211,20 @@ void OPENFILES(Model& m, int& status) {
   for (const Out& o : outs)
     if (std::string why = not_a_file(m.fname(o.r), exists); !why.empty())
       refuse(m.fname(o.r), why);
+  // The plate program's files of an earlier run are removed at the start of every run
+  // (emptied where they cannot be removed): none is left beside this run's reports. Each that
+  // exists must be a file this run could write.
+  std::vector<std::pair<std::string, int>> plate;
+  for (const RunFile& f : set) {
+    if (f.line > 0 || !f.written || !failed.empty()) continue;
+    if (std::string why = not_a_file(f.name, exists); !why.empty()) {
+      refuse(f.name, why);
+    } else if (exists) {
+      const int fd = ::open(f.name.c_str(), O_WRONLY | O_CLOEXEC);
+      if (fd < 0) refuse(f.name, upper_reason(errno));
+      plate.emplace_back(f.name, fd);
+    }
+  }
   // Nothing is emptied unless the whole run can start: each report and work file is
   // first opened without changing it, and the run ends untouched at the first that fails
   // (the files this check created are removed again).
@@ -244,6 +255,8 @@ void OPENFILES(Model& m, int& status) {
   if (!failed.empty()) {
     for (const int fd : fds)
       if (fd >= 0) ::close(fd);
+    for (const auto& [name, fd] : plate)
+      if (fd >= 0) ::close(fd);
     for (const std::string& f : created) std::remove(f.c_str());
     m.INPUT.close();
     m.MPHILIST.close();
@@ -259,9 +272,14 @@ void OPENFILES(Model& m, int& status) {
       refuse(name, upper_reason(errno));
     }
   }
+  for (const auto& [name, fd] : plate) {
+    if (::unlink(name.c_str()) != 0 && ::ftruncate(fd, 0) != 0) refuse(name, upper_reason(errno));
+    ::close(fd);
+  }
   if (!failed.empty()) return cannot_open(m, status, failed, reason);
   // The run log says how far the run got, whatever ends it.
   m.RUNLOG.line_buffered();
+  m.PROGRESS.open(m.fname(R_PROGRESS));
   progress_message(m, {" - ANALYSIS STARTED", ""});
   if (stop_requested(m)) status = ST_STOP;
 }
@@ -419,13 +437,90 @@ bool check_writes(Model& m, int& status) {
   return ok;
 }
 
+namespace {
+
+// The lines that end the run log for `status` (without their leading blank): the status
+// lines, then the file that failed and why, or what failed where the code alone does not
+// say it.
+std::vector<std::string> end_lines(const Model& m, int status) {
+  std::string lines[4];
+  int n = 0;
+  status_lines(status, lines, n);
+  std::vector<std::string> out(lines, lines + n);
+  if ((status == ST_FILEOPEN || status == ST_FILEWRITE) && !m.ERRFILE.empty())
+    out.push_back("    " + m.ERRFILE + (m.ERRREASON.empty() ? "" : ": " + m.ERRREASON));
+  if ((status == ST_INTERNAL || status == ST_FEMODEL || status == ST_FESOLVE) && !m.ERRTEXT.empty())
+    out.push_back("    " + m.ERRTEXT);
+  return out;
+}
+
+// Every file the run writes that could not be written in full besides the one that the
+// run's status names: its path and the system's reason, each once.
+std::vector<std::string> also_failed(Model& m) {
+  std::vector<std::string> out;
+  auto add = [&](FileRole r, int err) {
+    const std::string path = shown_path(m.fname(r));
+    const std::string line = path + (err != 0 ? ": " + upper_reason(err) : "");
+    if (path != m.ERRFILE && std::find(out.begin(), out.end(), line) == out.end()) out.push_back(line);
+  };
+  // The run log first: the host needs it most, and a progress file under a size limit may
+  // not hold every line.
+  if (m.RUNLOG.write_failed()) add(R_RUNLOG, m.RUNLOG.write_errno());
+  for (const std::string& l : m.ERRALSO)
+    if (std::find(out.begin(), out.end(), l) == out.end()) out.push_back(l);
+  for (const WrittenFile& w : written_files(m)) {
+    if (w.text && w.text->write_failed()) add(w.role, w.text->write_errno());
+    if (w.rec && w.rec->write_failed()) add(w.role, w.rec->write_errno());
+  }
+  return out;
+}
+
+constexpr std::string_view kAlsoFailed = "ALSO NOT WRITTEN IN FULL: ";
+
+// The files of `also` ("path: REASON") as progress lines, one per reason with the files'
+// names in the working folder: short enough for a progress file that a file-size limit
+// holds to a few lines.
+std::string also_by_reason(const std::vector<std::string>& also) {
+  const std::string here = shown_path(".");
+  std::vector<std::pair<std::string, std::string>> groups;  // reason, names
+  for (const std::string& l : also) {
+    const std::size_t cut = l.rfind(": ");
+    const std::string reason = cut == std::string::npos ? std::string() : l.substr(cut + 2);
+    std::string name = l.substr(0, cut);
+    if (name.rfind(here, 0) == 0 && name.size() > here.size()) name.erase(0, here.size());
+    auto g = std::find_if(groups.begin(), groups.end(), [&](const auto& x) { return x.first == reason; });
+    if (g == groups.end()) {
+      groups.emplace_back(reason, name);
+    } else {
+      g->second += ", " + name;
+    }
+  }
+  std::string text;
+  for (const auto& [reason, names] : groups)
+    text += "\n - ALSO NOT WRITTEN IN FULL" + (reason.empty() ? "" : " (" + reason + ")") + ": " + names;
+  return text;
+}
+
+}  // namespace
+
 void FINISH(Model& m, int& status) {
   // The reports are ended and closed first, each write and close checked, so that the run
-  // log's last lines give the run's true status.
+  // log's last lines give the run's true status. What the files hold so far is sent to them
+  // first: a file that could not take it already changes the status that ends the reports.
+  check_writes(m, status);
   if (status == ST_STOP) {
     for (TextFile* f : {&m.REPORT, &m.SUMMARY}) {
       f->free("     ");
       f->free("     *** ANALYSIS STOPPED BY USER ***");
+    }
+  } else if (status != ST_OK) {
+    // A run ended by an error: the results and summary reports end with it, as the run log
+    // does, so that neither reads as the report of a whole run.
+    const std::vector<std::string> end = end_lines(m, status);
+    for (TextFile* f : {&m.REPORT, &m.SUMMARY}) {
+      if (!f->is_open()) continue;
+      f->free("    ");
+      for (const std::string& l : end) f->free(l);
     }
   }
   if (m.SUMMARY.is_open()) {
@@ -449,33 +544,29 @@ void FINISH(Model& m, int& status) {
   if (m.RUNLOG.is_open()) m.RUNLOG.flush_checked();
   if (m.RUNLOG.write_failed()) write_failed(m, status, R_RUNLOG, m.RUNLOG.write_errno());
 
-  std::string lines[4];
-  int n = 0;
-  status_lines(status, lines, n);
+  const std::vector<std::string> end = end_lines(m, status);
   if (m.RUNLOG.is_open()) {
     m.RUNLOG.free("    ");
-    for (int i = 0; i < n; ++i) m.RUNLOG.free(lines[i]);
-    if ((status == ST_FILEOPEN || status == ST_FILEWRITE) && !m.ERRFILE.empty())
-      m.RUNLOG.free("    " + m.ERRFILE + (m.ERRREASON.empty() ? "" : ": " + m.ERRREASON));
-    // What failed, where the code alone does not say it.
-    if ((status == ST_INTERNAL || status == ST_FEMODEL || status == ST_FESOLVE) && !m.ERRTEXT.empty())
-      m.RUNLOG.free("    " + m.ERRTEXT);
+    for (const std::string& l : end) m.RUNLOG.free(l);
+    for (const std::string& l : also_failed(m)) m.RUNLOG.free("    " + std::string(kAlsoFailed) + l);
     m.RUNLOG.flush();
     WRTIME(m);
     incomplete_list(m);
     m.RUNLOG.close();
     if (m.RUNLOG.write_failed()) write_failed(m, status, R_RUNLOG, m.RUNLOG.write_errno());
   }
-  // The host reads the file that failed from the progress file: the run log may be that
-  // file, or may not exist yet.
+  // The host reads the file that failed from the progress file, and every other file that
+  // could not be written in full: the run log may be one of them, or may not exist yet.
   bool progress_exists = false;
   if ((status == ST_FILEOPEN || status == ST_FILEWRITE) && !m.ERRFILE.empty() &&
       not_a_file(m.fname(R_PROGRESS), progress_exists).empty()) {
-    const std::string what = lines[1].substr(lines[1].find_first_not_of(' '));
-    progress_message(m, {" - " + what + ": " + m.ERRFILE +
-                             (m.ERRREASON.empty() ? "" : ": " + m.ERRREASON),
-                         ""});
+    const std::string head = end_lines(m, status)[1];
+    std::string text = " - " + head.substr(head.find_first_not_of(' ')) + ": " + m.ERRFILE +
+                       (m.ERRREASON.empty() ? "" : ": " + m.ERRREASON);
+    text += also_by_reason(also_failed(m));
+    progress_message(m, {text, ""});
   }
+  m.PROGRESS.close();
 }
 
 }  // namespace torva

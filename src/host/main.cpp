@@ -1,22 +1,26 @@
 // torva: command-line host of the engine. It checks that the run can start without
 // harming earlier results, holds the folder for the run, prepares "Names.dat", runs
-// ITORVA(3) in the folder, shows the latest progress line while the engine runs, turns
-// Ctrl-C into a stop request, and ends with the engine's status and the analyses that did
-// not complete in full.
+// ITORVA(3) in the folder, shows the progress while the engine runs, turns Ctrl-C into a
+// stop request, and ends with the engine's status, the file that failed when one did, and
+// the analyses that did not complete in full.
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/file.h>
+#include <sys/ioctl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <condition_variable>
-#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <iterator>
 #include <mutex>
 #include <sstream>
 #include <string>
@@ -24,6 +28,7 @@
 #include <vector>
 
 #include "host/waiting.h"
+#include "io/fileset.h"
 #include "io/textfile.h"
 #include "model/run_tables.h"
 #include "torva/itorva.h"
@@ -32,11 +37,15 @@ namespace fs = std::filesystem;
 
 namespace {
 
+constexpr const char* kVersion = "1.0";
+
 // Exit codes of the host's own, beside the engine's status codes (which stay below 60).
 constexpr int kExitUsage = 2;         // the command line is wrong
 constexpr int kExitIncomplete = 60;   // status 0, but an analysis did not complete in full
 constexpr int kExitCannotStart = 61;  // the run was refused before any file was written
 constexpr int kExitBusy = 62;         // another run holds the folder
+constexpr int kExitStopped = 4;       // stopped on request (the engine's own code for it)
+constexpr int kExitNotWritten = 42;   // a file of the run could not be written in full
 
 constexpr std::size_t kNameMax = 256;  // characters of a file name that the engine reads
 
@@ -54,17 +63,87 @@ const char* const* const kRole = torva::kRoleName;
 static_assert(torva::NROLES == kNames);
 constexpr int kRunLog = 5, kProgress = 8, kStopReq = 13;
 
-std::atomic<bool> g_interrupted{false};
 // Ctrl-C, and the end that `timeout`, batch schedulers and a closed terminal ask for
 // (SIGTERM, SIGHUP): a stop request, so that the run ends cleanly with status 4.
+std::atomic<bool> g_interrupted{false};
 void on_stop_signal(int) { g_interrupted = true; }
 
-// Files that the plate program of the cap writes under fixed names in the folder.
-const char* const kPlateFiles[] = {"tslab.dat", "tslab.ftr", "fort2", "fort3", "fort4"};
+// The host's signals, set before anything else it does. The stop signals become stop
+// requests, unless the host was started with one ignored (as `nohup` starts a program with
+// SIGHUP ignored), which stays ignored. A write that fails must fail with its error, which
+// the run's checks report, instead of ending the process: a file-size limit (SIGXFSZ) gives
+// status 42 naming the file, and a reader that closes the progress stream (SIGPIPE) only
+// ends the progress lines. A stop signal that arrived while the host started itself again
+// (see waiting.h) was held back, and is taken now.
+void take_signals() {
+  const int stop[] = {SIGINT, SIGTERM, SIGHUP};
+  struct sigaction sa {};
+  sigemptyset(&sa.sa_mask);
+  sa.sa_flags = SA_RESTART;
+  for (const int sig : stop) {
+    struct sigaction was {};
+    if (::sigaction(sig, nullptr, &was) == 0 && was.sa_handler == SIG_IGN) continue;
+    sa.sa_handler = on_stop_signal;
+    ::sigaction(sig, &sa, nullptr);
+  }
+  sa.sa_handler = SIG_IGN;
+  for (const int sig : {SIGPIPE, SIGXFSZ}) ::sigaction(sig, &sa, nullptr);
+  sigset_t held;
+  sigemptyset(&held);
+  for (const int sig : stop) sigaddset(&held, sig);
+  ::sigprocmask(SIG_UNBLOCK, &held, nullptr);
+}
+
+// The engine's status codes and what each says, for the last words and the help.
+struct StatusText {
+  int code;
+  const char* text;
+};
+const StatusText kStatusText[] = {
+    {3, "a pile reaches below the deepest soil layer"},
+    {13, "a pile reaches below the deepest soil layer (2-D)"},
+    {21, "weak rock whose cohesive strength is zero"},
+    {22, "a depth below the soil layers, for the unit weight"},
+    {23, "a depth below the soil layers, for the cohesion"},
+    {24, "a depth below the soil layers, for the friction angle"},
+    {25, "a depth below the soil layers, for the side friction"},
+    {26, "a depth below the soil layers, for the side resistance"},
+    {27, "a depth below the soil layers, for the friction angle of the axial curves"},
+    {28, "silt whose friction angle is zero"},
+    {29, "silt whose slope angle is greater than its friction angle"},
+    {30, "sand whose friction angle is zero"},
+    {32, "a load-settlement curve whose E50 is zero"},
+    {33, "a load-settlement curve whose cohesion is zero"},
+    {34, "a torque-rotation curve whose E50 is zero"},
+    {35, "a torque-rotation curve whose cohesion is zero"},
+    {40, "the file-name list Names.dat is missing or incomplete"},
+    {41, "a file of the run cannot be opened"},
+    {42, "a file of the run cannot be written"},
+    {43, "the input data file cannot be read"},
+    {44, "invalid input data"},
+    {45, "an internal check of the engine failed"},
+    {46, "an option that this engine does not analyse"},
+    {47, "the plate model of the cap is missing, unreadable or invalid"},
+    {48, "the plate model of the cap cannot be solved"},
+    {49, "a curve to be generated from the soil, but no soil layer"},
+};
+
+std::string message_of(int st) {
+  switch (st) {
+    case 0: return "analysis completed";
+    case 1: return "wrong entry argument";
+    case 4: return "analysis stopped by user";
+    default: break;
+  }
+  for (const StatusText& t : kStatusText)
+    if (t.code == st) return t.text;
+  return "error in analysis";
+}
 
 void usage(std::ostream& o) {
   o << "usage: torva [--mphi FILE] INPUT.dat\n"
        "       torva FOLDER\n"
+       "       torva --help | --version\n"
        "\n"
        "Analyses the pile foundation of an input data file.\n"
        "\n"
@@ -75,16 +154,19 @@ void usage(std::ostream& o) {
        "  --mphi FILE the moment-curvature listing to name on line 27 of \"Names.dat\"\n"
        "              (default INPUT.mph, created empty when missing); at most 256\n"
        "              characters as an absolute path.\n"
+       "  --version   prints the version.\n"
        "\n"
        "Before anything is written torva checks that the input can be read, that no file\n"
-       "of the run has the input's name, and that every file of the run can be written: a\n"
-       "run that cannot start leaves the earlier reports as they were. One folder holds one\n"
-       "run at a time: a second run started in a folder that is in use is refused.\n"
+       "serves the run in two roles (one name, or one file by two names), and that every\n"
+       "file of the run, the plate program's included, can be written: a run that cannot\n"
+       "start leaves the earlier reports as they were. One folder holds one run at a time: a\n"
+       "second run started in a folder that is in use is refused.\n"
        "\n"
-       "While the engine runs the latest progress line is shown. Ctrl-C (and SIGTERM or\n"
-       "SIGHUP) asks the engine to stop: it ends the current step cleanly and returns\n"
-       "status 4. The thread count is taken from OMP_NUM_THREADS when it is set (otherwise\n"
-       "every processor), and each load case may ask for fewer.\n"
+       "While the engine runs its progress is shown (on a terminal in place; otherwise one\n"
+       "line per load step). Ctrl-C (and SIGTERM or SIGHUP) asks the engine to stop: it ends\n"
+       "the current step cleanly and returns status 4. The thread count is taken from\n"
+       "OMP_NUM_THREADS when it is set (otherwise every processor), and each load case may\n"
+       "ask for fewer.\n"
        "\n"
        "Exit status:\n"
        "   0  every analysis completed\n"
@@ -93,25 +175,26 @@ void usage(std::ostream& o) {
        "      convergence, or results below the full load): torva lists each one, as the\n"
        "      end of the run log does\n"
        "  61  the run cannot start (input missing, unreadable or named like a file of the\n"
-       "      run, a file that cannot be written or is a folder, FIFO or device, a name\n"
-       "      ending in a blank or too long); torva names the file, nothing was written\n"
-       "  42  a file of the run could not be written in full: torva names it and why\n"
+       "      run, one file in two roles, a file that cannot be written or is a folder, FIFO\n"
+       "      or device, a name ending in a blank or too long, a file-size limit below the\n"
+       "      file-name list); torva names the file, nothing was written\n"
+       "  41  a file of the run could not be opened: torva names it and why\n"
+       "  42  a file of the run could not be written in full (no space left, a file-size\n"
+       "      limit, the folder removed during the run): torva names it and why\n"
        "  62  another run is using the folder\n"
        "   2  wrong command line\n"
-       "  any other value: the engine's error code, which the run log explains\n";
+       "  other values: the engine's error codes, which the end of the run log explains:\n";
+  for (const StatusText& t : kStatusText)
+    if (t.code != 41 && t.code != 42) {
+      char code[8];
+      std::snprintf(code, sizeof code, "%4d", t.code);
+      o << code << "  " << t.text << "\n";
+    }
 }
 
 std::string rtrim(std::string s) {
   while (!s.empty() && (s.back() == ' ' || s.back() == '\r')) s.pop_back();
   return s;
-}
-
-// The first line of a text file, without its line end (empty when it cannot be read).
-std::string first_line(const std::string& p) {
-  std::ifstream in(p);
-  std::string line;
-  std::getline(in, line);
-  return rtrim(line);
 }
 
 // Lines 5 to 27 of an existing "Names.dat". Empty when they are all there, otherwise why
@@ -137,30 +220,17 @@ std::string read_names(const fs::path& p, std::vector<std::string>& names) {
   return {};
 }
 
-std::string message_of(int st) {
-  switch (st) {
-    case 0: return "analysis completed";
-    case 1: return "wrong entry argument";
-    case 4: return "analysis stopped by user";
-    case 40: return "the file-name list Names.dat is missing or incomplete";
-    case 41: return "a file of the run cannot be opened";
-    case 42: return "a file of the run cannot be written";
-    case 43: return "the input data file cannot be read";
-    case 44: return "invalid input data";
-    case 47: return "the plate model of the cap is missing, unreadable or invalid (the run log says which)";
-    case 48: return "the plate model of the cap cannot be solved (the run log says why)";
-    default: return "error in analysis";
-  }
-}
-
 int refuse(const std::string& why) {
   std::cerr << "torva: " << why << "\ntorva: the run did not start; no file was written\n";
   return kExitCannotStart;
 }
 
 // The reasons the names of a run would harm the run or earlier files: a name the engine
-// would cut, an input or listing that the run itself would overwrite.
-std::string names_problem(const fs::path& folder, const std::vector<std::string>& names) {
+// would cut or read as another, and one file in two roles (two of the run's files, or a
+// file the run reads and one it writes). `from_list`: the names come from the folder's
+// "Names.dat", whose lines the message then names.
+std::string names_problem(const fs::path& folder, const std::vector<std::string>& names,
+                          bool from_list) {
   for (int k = 0; k < kNames; ++k) {
     if (names[k].empty())
       return (folder / "Names.dat").string() + " line " + std::to_string(k + 5) +
@@ -178,29 +248,22 @@ std::string names_problem(const fs::path& folder, const std::vector<std::string>
              std::to_string(names[k].size()) + " characters long; the engine takes at most " +
              std::to_string(kNameMax) + ": " + names[k];
   }
-  auto same = [&](const std::string& a, const std::string& b) {
-    return (folder / a).lexically_normal() == (folder / b).lexically_normal();
+  // The names are the folder's: the check looks at them from there.
+  std::error_code ec;
+  const fs::path here = fs::current_path(ec);
+  fs::current_path(folder, ec);
+  const std::vector<torva::RunFile> files = torva::run_files(names, kRole, !from_list);
+  const auto [a, b] = torva::one_file_two_roles(files);
+  fs::current_path(here, ec);
+  if (a < 0) return {};
+  auto shown = [&](const torva::RunFile& f) {
+    std::string s = "the " + f.role + " " + f.name;
+    if (from_list && f.line > 0) s += " (Names.dat line " + std::to_string(f.line) + ")";
+    return s;
   };
-  for (int k = 1; k < kMphiIndex; ++k)
-    if (same(names[k], "Names.dat"))
-      return "the " + std::string(kRole[k]) + " has the name of the file-name list Names.dat";
-  for (int k = 0; k < kNames; ++k)
-    for (const char* fixed : kPlateFiles)
-      if (same(names[k], fixed))
-        return "the " + std::string(kRole[k]) + " " + names[k] +
-               " has the name of a file that the plate program of the cap writes (" +
-               fixed + "); rename it";
-  for (int read : {0, kMphiIndex}) {
-    if (same(names[read], "Names.dat"))
-      return "the " + std::string(kRole[read]) + " " + names[read] +
-             " has the name of the file-name list that torva writes";
-    for (int k = 1; k < kMphiIndex; ++k)
-      if (same(names[read], names[k]))
-        return "the " + std::string(kRole[read]) + " " + names[read] +
-               " has the name of a file that the run writes (the " + kRole[k] +
-               "); rename it";
-  }
-  return {};
+  return shown(files[std::size_t(a)]) + " and " + shown(files[std::size_t(b)]) +
+         " are one file: one file cannot serve two roles of a run; name another file for one "
+         "of them";
 }
 
 // Why an existing file cannot serve the run as a file to read or write (a folder, a FIFO
@@ -223,31 +286,24 @@ std::string unreadable(const fs::path& folder, const std::string& name, const ch
 }
 
 // Each file that the run writes can be opened for writing; nothing existing is changed.
-// Files created by the check are removed again when one fails. Empty when all can.
-std::string unwritable(const std::vector<std::string>& files,
-                       const std::vector<std::string>& roles) {
-  std::vector<std::string> created;
-  std::string problem;
-  for (std::size_t k = 0; k < files.size() && problem.empty(); ++k) {
+// Files that `optional` marks need not exist: only an existing one is opened (the plate
+// program's, which a run without a plate never creates). Files created by the check are
+// added to `created`. Empty when all can.
+std::string unwritable(const std::vector<std::string>& files, const std::vector<std::string>& roles,
+                       const std::vector<bool>& optional, std::vector<std::string>& created) {
+  for (std::size_t k = 0; k < files.size(); ++k) {
     std::error_code ec;
-    if (const std::string why = not_a_file(files[k]); !why.empty()) {
-      problem = "the " + roles[k] + " " + (fs::current_path(ec) / files[k]).string() + " " + why;
-      break;
-    }
+    const std::string shown = (fs::current_path(ec) / files[k]).lexically_normal().string();
+    if (const std::string why = not_a_file(files[k]); !why.empty())
+      return "the " + roles[k] + " " + shown + " " + why;
     const bool existed = fs::exists(fs::symlink_status(files[k], ec));
-    const int fd = ::open(files[k].c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
-    if (fd < 0) {
-      const std::string why = std::strerror(errno);
-      problem = "the " + roles[k] + " " + (fs::current_path(ec) / files[k]).string() +
-                " cannot be written: " + why;
-      break;
-    }
+    if (optional[k] && !existed) continue;
+    const int fd = ::open(files[k].c_str(), O_WRONLY | O_CLOEXEC | (optional[k] ? 0 : O_CREAT), 0666);
+    if (fd < 0) return "the " + roles[k] + " " + shown + " cannot be written: " + std::strerror(errno);
     ::close(fd);
     if (!existed) created.push_back(files[k]);
   }
-  if (!problem.empty())
-    for (const std::string& f : created) ::unlink(f.c_str());
-  return problem;
+  return {};
 }
 
 // Writes a whole file; false when any part of it failed. An existing file is written over
@@ -256,6 +312,24 @@ std::string unwritable(const std::vector<std::string>& files,
 bool write_file(const std::string& p, const std::string& text) {
   return torva::rewrite_file(p, text);
 }
+
+// Empties the progress file and keeps space for the engine's messages in it (without
+// changing its length): on a file system with no free block left, the message that names
+// the file that failed still reaches the host. False (errno set) only when there is no
+// space for it; a file system that cannot keep space ahead goes without.
+bool prepare_progress(const std::string& p) {
+  if (!write_file(p, "")) return false;
+  const int fd = ::open(p.c_str(), O_WRONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  const int r = ::fallocate(fd, FALLOC_FL_KEEP_SIZE, 0, 4096);
+  const int err = r == 0 ? 0 : errno;
+  ::close(fd);
+  errno = err;
+  return r == 0 || (err != ENOSPC && err != EDQUOT);
+}
+
+// The heading of the list that ends the run log when analyses did not complete in full.
+constexpr std::string_view kIncompleteList = "ANALYSES NOT COMPLETED IN FULL";
 
 // The list that ends the run log when analyses did not complete in full: its heading and
 // the lines after it.
@@ -266,7 +340,7 @@ std::vector<std::string> incomplete_list(const std::string& runlog) {
   bool in_list = false;
   while (std::getline(in, line)) {
     line = rtrim(line);
-    if (line.find("ANALYSES NOT COMPLETED IN FULL") != std::string::npos) {
+    if (line.find(kIncompleteList) != std::string::npos) {
       out.clear();
       in_list = true;
     }
@@ -282,33 +356,111 @@ fs::file_time_type log_time(const std::string& p) {
   return ec ? fs::file_time_type::min() : t;
 }
 
-// Shows progress lines: on a terminal the latest one in place; otherwise each new line on
-// a line of its own, without control codes.
+// The engine's latest progress message: its lines up to the first empty one, each without
+// the engine's leading blank and dash. Read through a descriptor that the host opened
+// before the run, so that it is found even when the folder is removed during the run.
+std::vector<std::string> progress_lines(int fd) {
+  std::vector<std::string> lines;
+  if (fd < 0) return lines;
+  char buf[4096];
+  const ssize_t n = ::pread(fd, buf, sizeof buf, 0);
+  if (n <= 0) return lines;
+  std::istringstream in(std::string(buf, std::size_t(n)));
+  for (std::string line; std::getline(in, line);) {
+    line = rtrim(line);
+    const std::size_t k = line.find_first_not_of(" -");
+    if (k == std::string::npos) break;
+    lines.push_back(line.substr(k));
+  }
+  return lines;
+}
+
+// The progress message as one line: its lines joined, runs of blanks made one, and no blank
+// after "/" or "(" (the engine's counts are right-aligned in their columns).
+std::string progress_line(const std::vector<std::string>& lines) {
+  std::string out;
+  for (const std::string& l : lines) {
+    if (!out.empty()) out += ' ';
+    for (const char c : l) {
+      const bool blank = c == ' ';
+      if (blank && (out.empty() || out.back() == ' ' || out.back() == '/' || out.back() == '('))
+        continue;
+      out += c;
+    }
+  }
+  while (!out.empty() && out.back() == ' ') out.pop_back();
+  return out;
+}
+
+// `line` without its word `word`, and the value after it when `value` (" ITERATION: 12").
+std::string without(std::string line, std::string_view word, bool value) {
+  std::size_t at = line.find(word);
+  if (at == std::string::npos) return line;
+  std::size_t end = at + word.size();
+  if (value) {
+    while (end < line.size() && line[end] == ' ') ++end;
+    while (end < line.size() && line[end] != ' ') ++end;
+  }
+  if (at > 0 && line[at - 1] == ' ') --at;
+  line.erase(at, end - at);
+  return line;
+}
+
+// Shows the progress as it changes: on a terminal the latest message in place, cut to the
+// terminal's width; otherwise a line for each new message that is not only a further
+// iteration of the same load step, without control codes. Once the output cannot be
+// written (a reader that closed its end), no more progress is written.
 class ProgressView {
  public:
   ProgressView() : tty_(::isatty(STDERR_FILENO) == 1) {}
-  void show(const std::string& line) {
+  void show(const std::vector<std::string>& lines) {
+    if (dead_) return;
+    std::string line = progress_line(lines);
+    if (!tty_) line = without(without(line, "ITERATION:", true), "COMPLETED", false);
     if (line.empty() || line == shown_) return;
     shown_ = line;
-    if (tty_)
+    if (tty_) {
+      struct winsize ws {};
+      if (::ioctl(STDERR_FILENO, TIOCGWINSZ, &ws) == 0 && ws.ws_col > 1 && line.size() >= ws.ws_col)
+        line.resize(ws.ws_col - 1u);
       std::cerr << "\r" << line << "\033[K" << std::flush;
-    else
+    } else {
       std::cerr << line << "\n" << std::flush;
+    }
     open_ = tty_;
+    if (!std::cerr) {
+      dead_ = true;
+      open_ = false;
+      std::cerr.clear();
+    }
   }
   // Ends the line in place before other output.
   void close() {
     if (open_) std::cerr << "\n";
     open_ = false;
+    std::cerr.clear();
   }
 
  private:
   bool tty_;
   bool open_ = false;
+  bool dead_ = false;
   std::string shown_;
 };
 
-}  // namespace
+// Whether the run log holds the end of the run: its last lines are the end-of-run timing
+// (the processors line) and, after it, only the list of analyses not completed in full.
+// A run log that a full disk or a file-size limit cut ends elsewhere.
+bool runlog_whole(const std::string& runlog) {
+  std::ifstream in(runlog, std::ios::binary);
+  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  if (text.empty() || text.back() != '\n') return false;
+  const std::size_t at = text.rfind("\n     Number Processors :");
+  if (at == std::string::npos) return false;
+  const std::size_t end = text.find('\n', at + 1);
+  const std::string rest = text.substr(end + 1);
+  return rest.empty() || rest.rfind("\n     " + std::string(kIncompleteList), 0) == 0;
+}
 
 // The line of the run log that follows `head` (its first non-blank text), empty when none.
 std::string count_after(const std::string& runlog, std::string_view head) {
@@ -326,14 +478,28 @@ int usage_error(const std::string& why) {
   return kExitUsage;
 }
 
+// Files this process may not write beyond (`ulimit -f`), in bytes; 0 for no limit.
+rlim_t file_size_limit() {
+  struct rlimit lim {};
+  if (::getrlimit(RLIMIT_FSIZE, &lim) != 0 || lim.rlim_cur == RLIM_INFINITY) return 0;
+  return lim.rlim_cur;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
-  torva_host::wait_passively(argv);
+  take_signals();
+  torva_host::wait_passively(argv, true);
   std::vector<std::string> args(argv + 1, argv + argc);
   std::string mphi;
   std::string target;
   for (size_t i = 0; i < args.size(); ++i) {
     if (args[i] == "--help" || args[i] == "-h") {
       usage(std::cout);
+      return 0;
+    }
+    if (args[i] == "--version") {
+      std::cout << "torva " << kVersion << "\n";
       return 0;
     }
     if (args[i] == "--mphi") {
@@ -388,7 +554,7 @@ int main(int argc, char** argv) {
     return refuse(fs::absolute(target).lexically_normal().string() +
                   " is neither an input data file nor a folder (" + not_a_file(target) + ")");
   }
-  if (const std::string p = names_problem(folder, names); !p.empty()) return refuse(p);
+  if (const std::string p = names_problem(folder, names, !write_list); !p.empty()) return refuse(p);
 
   // One run at a time in a folder: the lock is held until the process ends.
   const int lock = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -404,8 +570,14 @@ int main(int argc, char** argv) {
   if (ec) return refuse("cannot enter the folder " + folder.string());
 
   // What the run needs, checked before any earlier file is changed: the files it reads
-  // exist and can be read (the default listing is created when missing), and every file
-  // it writes is a regular file or can be made one.
+  // exist and can be read (the default listing is created when missing), every file it
+  // writes is a regular file or can be made one, and so is every file of the plate program
+  // that exists. A run refused after this check leaves no file that the check created.
+  std::vector<std::string> created;
+  auto refuse_run = [&](const std::string& why) {
+    for (const std::string& f : created) ::unlink(f.c_str());
+    return refuse(why);
+  };
   if (const std::string p = unreadable(folder, names[0], kRole[0]); !p.empty()) return refuse(p);
   const bool mphi_exists = fs::exists(names[kMphiIndex], ec);
   if (mphi_exists) {
@@ -413,28 +585,52 @@ int main(int argc, char** argv) {
       return refuse(p);
   }
   std::vector<std::string> files, roles;
-  if (write_list) files.push_back("Names.dat"), roles.push_back("file-name list");
-  for (int k = 1; k < kMphiIndex; ++k) files.push_back(names[k]), roles.push_back(kRole[k]);
-  if (!mphi_exists) files.push_back(names[kMphiIndex]), roles.push_back(kRole[kMphiIndex]);
-  if (const std::string p = unwritable(files, roles); !p.empty()) return refuse(p);
+  std::vector<bool> optional;
+  if (write_list) files.push_back("Names.dat"), roles.push_back("file-name list"), optional.push_back(false);
+  for (int k = 1; k < kMphiIndex; ++k)
+    files.push_back(names[k]), roles.push_back(kRole[k]), optional.push_back(false);
+  if (!mphi_exists)
+    files.push_back(names[kMphiIndex]), roles.push_back(kRole[kMphiIndex]), optional.push_back(false);
+  for (const torva::RunFile& f : torva::plate_files(names[0]))
+    if (f.written) files.push_back(f.name), roles.push_back(f.role), optional.push_back(true);
+  if (const std::string p = unwritable(files, roles, optional, created); !p.empty()) return refuse_run(p);
 
+  // What the host itself writes before the run must fit under a file-size limit: a list
+  // cut short would name other files.
+  std::string list;
   if (write_list) {
-    std::ostringstream list;
-    list << "TORVA 1.0   \n\n\n\n";
-    for (const std::string& n : names) list << n << "\n";
-    if (!write_file("Names.dat", list.str()))
-      return refuse("the file-name list " + (folder / "Names.dat").string() +
-                    " cannot be written: " + std::strerror(errno));
+    std::ostringstream text;
+    text << "TORVA " << kVersion << "   \n\n\n\n";
+    for (const std::string& n : names) text << n << "\n";
+    list = text.str();
   }
+  if (const rlim_t limit = file_size_limit(); limit > 0 && limit < std::max<rlim_t>(list.size(), 2))
+    return refuse_run("files of this process may not grow beyond " + std::to_string(limit) +
+                      " bytes (ulimit -f), and the file-name list " +
+                      (folder / "Names.dat").string() + " needs " + std::to_string(list.size()));
+
+  // A stop asked for before the run starts: the run does not start, and nothing is touched.
+  if (g_interrupted) {
+    for (const std::string& f : created) ::unlink(f.c_str());
+    std::cerr << "torva: stop requested before the run started; no file was written\n";
+    return kExitStopped;
+  }
+
   const std::string progress = names[kProgress];
   const std::string stopfile = names[kStopReq];
   const std::string runlog = (folder / names[kRunLog]).string();
-  // Neither the progress of an earlier run nor its stop request carries over.
-  write_file(progress, "");
-  write_file(stopfile, "0\n");
+  // Neither the progress of an earlier run nor its stop request carries over; a stop asked
+  // for from here on reaches the engine's first poll.
+  auto cannot_write = [&](const std::string& role, const std::string& name) {
+    return refuse_run("the " + role + " " + (folder / name).string() + " cannot be written: " +
+                      std::strerror(errno));
+  };
+  if (!prepare_progress(progress)) return cannot_write(kRole[kProgress], progress);
+  if (!write_file(stopfile, g_interrupted ? "1\n" : "0\n")) return cannot_write(kRole[kStopReq], stopfile);
+  if (write_list && !write_file("Names.dat", list)) return cannot_write("file-name list", "Names.dat");
+  const int progress_fd = ::open(progress.c_str(), O_RDONLY | O_CLOEXEC);
 
   const auto log_before = log_time(runlog);
-  for (int sig : {SIGINT, SIGTERM, SIGHUP}) std::signal(sig, on_stop_signal);
   std::mutex mu;
   std::condition_variable cv;
   bool done = false;
@@ -462,7 +658,7 @@ int main(int argc, char** argv) {
         view.close();
         std::cerr << "torva: stop requested, ending the current step\n";
       }
-      view.show(first_line(progress));
+      view.show(progress_lines(progress_fd));
       lk.lock();
     }
   }
@@ -471,9 +667,12 @@ int main(int argc, char** argv) {
   write_file(stopfile, "0\n");
   view.close();
 
+  // A folder removed during the run took its files with it: nothing the run wrote is left.
+  struct stat st {};
+  const bool folder_gone = ::stat(folder.c_str(), &st) != 0;
   // An earlier run's list is never taken for this run's: the run log is this run's only
   // when the engine wrote it.
-  const bool own_log = status != 40 && log_time(runlog) != log_before;
+  const bool own_log = !folder_gone && status != 40 && log_time(runlog) != log_before;
   const std::vector<std::string> incomplete =
       own_log ? incomplete_list(runlog) : std::vector<std::string>{};
   if (status == 0 && !incomplete.empty())
@@ -481,30 +680,46 @@ int main(int argc, char** argv) {
   else
     std::cerr << "torva: status " << status << ": " << message_of(status) << "\n";
   // A file that could not be opened or written: the engine's last progress message names it
-  // and the system's reason (the run log may be that file).
+  // and the system's reason, and every other file it could not write in full (the run log
+  // may be one of them).
   bool log_failed = false;
   if (status == 41 || status == 42) {
-    std::string l = first_line(progress);
-    if (l.rfind(" - ", 0) == 0) l = l.substr(3);
-    if (!l.empty()) std::cerr << "torva: " << l << "\n";
-    log_failed = status == 42 && l.find(runlog) != std::string::npos;
-    if (log_failed) std::cerr << "torva: the run log " << runlog << " could not be written in full\n";
+    for (const std::string& l : progress_lines(progress_fd)) {
+      std::cerr << "torva: " << l << "\n";
+      log_failed = log_failed || l.find(runlog) != std::string::npos;
+    }
+  }
+  // The run log that a failure cut is not pointed to as the place to look (the progress
+  // file, under the same limit, may not have held its name).
+  log_failed = log_failed || (own_log && (status == 41 || status == 42) && !runlog_whole(runlog));
+  if (log_failed) std::cerr << "torva: the run log " << runlog << " could not be written in full\n";
+  if (progress_fd >= 0) ::close(progress_fd);
+  if (folder_gone) {
+    std::cerr << "torva: the folder " << folder.string()
+              << " was removed during the run: the files of the run went with it\n";
+    return status == 0 ? kExitNotWritten : status;
   }
   if (status == 0 || status == 4)
     std::cerr << "torva: results in " << (folder / names[2]).string() << "\n";
   if (own_log && !log_failed) std::cerr << "torva: run log in " << runlog << "\n";
-  // The last words: each analysis that did not complete in full, and the input warnings
-  // (a value read from another line than meant changes what was analysed).
+  // The last words: each analysis that did not complete in full, and the warnings of the
+  // input and of the model (a value read from another line than meant, or a model that is
+  // likely not the one meant, changes what was analysed).
   for (std::size_t k = 1; k < incomplete.size(); ++k) {
     const std::string& l = incomplete[k];
     std::cerr << "torva: not completed in full: " << l.substr(l.find_first_not_of(' ')) << "\n";
   }
   if (own_log) {
-    const std::string warnings = count_after(runlog, "     INPUT WARNINGS :");
+    const std::string report = (folder / names[2]).string();
+    const std::string warnings = count_after(runlog, torva::kInputWarningsHead);
     if (!warnings.empty())
       std::cerr << "torva: " << warnings << (warnings == "1" ? " input warning" : " input warnings")
                 << ": check the values the run read; listed in " << runlog
-                << " and after the heading of " << (folder / names[2]).string() << "\n";
+                << " and after the heading of " << report << "\n";
+    const std::string model = count_after(runlog, torva::kModelWarningsHead);
+    if (!model.empty())
+      std::cerr << "torva: " << model << (model == "1" ? " model warning" : " model warnings")
+                << ": check the model; listed in " << runlog << " and " << report << "\n";
   }
   if (status == 0 && !incomplete.empty()) return kExitIncomplete;
   return status;

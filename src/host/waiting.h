@@ -12,7 +12,10 @@ namespace torva_host {
 // sets OMP_WAIT_POLICY=passive (threads without work sleep at once) and starts the host
 // again in place with the same arguments, the same process and the same open files.
 // Returns when the host goes on as it is: what the user set is kept, and when the host
-// cannot start itself again it runs with the runtime's own policy.
-void wait_passively(char** argv);
+// cannot start itself again it runs with the runtime's own policy. With
+// `hold_stop_signals`, the stop signals (SIGINT, SIGTERM, SIGHUP) are blocked across the
+// restart, so that one sent meanwhile waits for the new image's handlers (which must
+// unblock them) instead of ending the process.
+void wait_passively(char** argv, bool hold_stop_signals = false);
 
 }  // namespace torva_host

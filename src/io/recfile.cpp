@@ -18,6 +18,7 @@ void RecFile::close() {
   if (fp_ != nullptr) {
     if (!rec_.empty()) end();
     errno = 0;
+    if (std::ferror(fp_)) failed();
     if (std::fclose(fp_) != 0) failed();
     fp_ = nullptr;
   }
@@ -27,7 +28,7 @@ void RecFile::close() {
 void RecFile::flush() { flush_checked(); }
 
 bool RecFile::flush_checked() {
-  if (fp_ != nullptr && std::fflush(fp_) != 0) failed();
+  if (fp_ != nullptr && (std::fflush(fp_) != 0 || std::ferror(fp_))) failed();
   return !write_failed_;
 }
 
@@ -61,7 +62,7 @@ void RecFile::end() {
   bool ok = std::fwrite(b, 1, sizeof n, fp_) == sizeof n;
   ok = ok && std::fwrite(rec_.data(), 1, rec_.size(), fp_) == rec_.size();
   ok = ok && std::fwrite(b, 1, sizeof n, fp_) == sizeof n;
-  if (!ok) failed();
+  if (!ok || std::ferror(fp_)) failed();
   rec_.clear();
 }
 

@@ -71,24 +71,67 @@ std::FILE* open_rewrite(const std::string& path) {
   return rewrite_stream(::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666), path);
 }
 
-bool rewrite_file(const std::string& path, std::string_view text) {
-  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
-  if (fd < 0) return false;
+namespace {
+
+// Writes `text` over the start of the open file and cuts it to that length.
+int rewrite_fd(int fd, std::string_view text) {
   const ssize_t n = ::pwrite(fd, text.data(), text.size(), 0);
   int err = n == ssize_t(text.size()) ? 0 : (n < 0 ? errno : ENOSPC);
   struct stat st {};
   if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > off_t(text.size()) &&
       ::ftruncate(fd, off_t(text.size())) != 0 && err == 0)
     err = errno;
+  return err;
+}
+
+}  // namespace
+
+bool rewrite_file(const std::string& path, std::string_view text) {
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
+  if (fd < 0) return false;
+  int err = rewrite_fd(fd, text);
   if (::close(fd) != 0 && err == 0) err = errno;
   errno = err;
   return err == 0;
 }
 
+bool HeldFile::open(const std::string& path) {
+  close();
+  fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
+  return fd_ >= 0;
+}
+
+bool HeldFile::rewrite(std::string_view text) const {
+  if (fd_ < 0) {
+    errno = EBADF;
+    return false;
+  }
+  const int err = rewrite_fd(fd_, text);
+  errno = err;
+  return err == 0;
+}
+
+void HeldFile::close() {
+  if (fd_ >= 0) ::close(fd_);
+  fd_ = -1;
+}
+
 std::string shown_path(const std::string& name) {
+  namespace fs = std::filesystem;
   std::error_code ec;
-  const std::filesystem::path p = std::filesystem::absolute(name, ec);
-  return ec ? name : p.lexically_normal().string();
+  fs::path p = fs::absolute(name, ec);
+  if (ec) {
+    // A working folder removed meanwhile has no path of its own any more; the system still
+    // tells where it was.
+    const fs::path cwd = fs::read_symlink("/proc/self/cwd", ec);
+    if (ec) return name;
+    std::string where = cwd.string();
+    constexpr std::string_view gone = " (deleted)";
+    if (where.size() > gone.size() && where.compare(where.size() - gone.size(), gone.size(), gone) == 0)
+      where.resize(where.size() - gone.size());
+    p = fs::path(where) / name;
+  }
+  return p.lexically_normal().string();
 }
 
 std::string upper_reason(int err) {
@@ -150,7 +193,7 @@ void TextFile::write_text(std::string_view text) {
   if (memory_) {
     mem_.append(text);
   } else if (fp_ && !text.empty()) {
-    if (std::fwrite(text.data(), 1, text.size(), fp_) != text.size()) failed();
+    if (std::fwrite(text.data(), 1, text.size(), fp_) != text.size() || std::ferror(fp_)) failed();
   }
 }
 
@@ -160,7 +203,7 @@ void TextFile::failed() {
 }
 
 bool TextFile::flush_checked() {
-  if (fp_ && writing_ && std::fflush(fp_) != 0) failed();
+  if (fp_ && writing_ && (std::fflush(fp_) != 0 || std::ferror(fp_))) failed();
   return !write_failed_;
 }
 
@@ -174,6 +217,7 @@ void TextFile::close() {
   if (fp_) {
     if (!cur.empty()) nl();
     errno = 0;
+    if (writing_ && std::ferror(fp_)) failed();
     if (std::fclose(fp_) != 0 && writing_) failed();
     fp_ = nullptr;
   }
@@ -216,7 +260,9 @@ TextFile& TextFile::nl() {
     mem_.push_back('\n');
   } else if (fp_) {
     cur.push_back('\n');
-    if (std::fwrite(cur.data(), 1, cur.size(), fp_) != cur.size()) failed();
+    // A stream that sends each line at its end may take the line and fail to send it: its
+    // error mark says so.
+    if (std::fwrite(cur.data(), 1, cur.size(), fp_) != cur.size() || std::ferror(fp_)) failed();
   }
   cur.clear();
   return *this;

@@ -33,6 +33,24 @@ const char* not_regular(const std::string& path, bool& exists);
 // reader of its first line, such as a progress display, never sees it empty); false when
 // any part of it failed, with errno set.
 bool rewrite_file(const std::string& path, std::string_view text);
+// A small file that is written whole again and again through one descriptor, held open
+// from `open` to `close`: each `rewrite` replaces its content as rewrite_file does. A reader
+// that holds the same file open finds the latest content even when the file's name, or its
+// folder, is removed meanwhile.
+class HeldFile {
+ public:
+  HeldFile() = default;
+  HeldFile(const HeldFile&) = delete;
+  HeldFile& operator=(const HeldFile&) = delete;
+  ~HeldFile() { close(); }
+  bool open(const std::string& path);  // for writing, created when missing, not emptied
+  bool is_open() const { return fd_ >= 0; }
+  bool rewrite(std::string_view text) const;  // false (errno set) when any part failed
+  void close();
+
+ private:
+  int fd_ = -1;
+};
 // A file's path as the run's messages show it: from the root, normalised (the name as
 // given when it cannot be made so).
 std::string shown_path(const std::string& name);

@@ -1,5 +1,7 @@
 #include "model/messages.h"
 
+#include <algorithm>
+
 #include "io/textfile.h"
 #include "model/model.h"
 
@@ -17,6 +19,8 @@ RowCapture* active_capture() { return tl_capture; }
 static void write_to(Model& m, unsigned dest, std::string_view line) {
   if (dest & TO_REPORT) m.REPORT.line(line);
   if (dest & TO_RUNLOG) m.RUNLOG.line(line);
+  // A warning is the line that heads it.
+  if ((dest & TO_RUNLOG) && line.find("WARNING") != std::string_view::npos) ++m.NWARNLOG;
   if (dest & TO_CASELOG) m.CASELOG.line(line);
   if (dest & TO_WARNSCR) m.WARNSCR.line(line);
   if (dest & TO_ECHO) m.ECHO.line(line);
@@ -32,7 +36,15 @@ void emit(Model& m, unsigned dest, std::string_view line) {
 }
 
 void file_failed(Model& m, int& status, int code, const std::string& path, int err) {
-  if (status != ST_OK && status != ST_STOP) return;
+  if (status != ST_OK && status != ST_STOP) {
+    // A file cut short after the run's first failure is named beside it.
+    const std::string shown = shown_path(path);
+    const std::string line = shown + (err != 0 ? ": " + upper_reason(err) : std::string());
+    if (code == ST_FILEWRITE && shown != m.ERRFILE &&
+        std::find(m.ERRALSO.begin(), m.ERRALSO.end(), line) == m.ERRALSO.end())
+      m.ERRALSO.push_back(line);
+    return;
+  }
   status = code;
   m.ERRFILE = shown_path(path);
   m.ERRREASON = err != 0 ? upper_reason(err) : std::string();

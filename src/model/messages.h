@@ -76,14 +76,16 @@ class CaptureScope {
 // The capture of the calling thread, or nullptr outside a row loop.
 RowCapture* active_capture();
 
-// Writes one complete line to every file in `dest` (or to the active capture).
+// Writes one complete line to every file in `dest` (or to the active capture). A line of the
+// run log that holds "WARNING" heads a warning and is counted in NWARNLOG when written.
 void emit(Model& m, unsigned dest, std::string_view line);
 
 // A file of the run that cannot be opened or written in full ends the run with `code`
 // (ST_FILEOPEN or ST_FILEWRITE): a run whose files are not all written never ends as
 // completed, nor as merely stopped. The file's path as messages show it and the system's
 // reason `err` (none when 0) are kept for the end-of-run message. An error the run had
-// already met stays the run's status, with its own message.
+// already met stays the run's status, with its own message; a file that could not be
+// written in full after it is kept in ERRALSO, to be named beside it.
 void file_failed(Model& m, int& status, int code, const std::string& path, int err);
 
 // Counts one axial (bearing or pull-out side) or torsion warning: in the active capture

@@ -64,13 +64,16 @@ struct FILENAMES {
   const std::string fname(FileRole r) const { return std::string(FNAME[r].trimmed()); }
 };
 
-// The open text files of a run, by role. PROGRESS and STOPREQ are opened only around
-// one message or one poll; record files are handled by their writers.
+// The open text files of a run, by role. STOPREQ is opened only around one poll; record
+// files are handled by their writers.
 struct FILESET {
   TextFile INPUT, ECHO, REPORT, SUMMARY, PLOTOUT, RUNLOG, CASELOG, PLOTDATA, GENCURVES,
       MPHILIST, SOLVTRACE, LSDETAIL, STIFTRACE, SUMSCR, KMATLOG, CURVEDATA, WARNSCR,
       PILESCR, STATEFILE, ESTREC1, ESTREC2;
   RecFile CURVEREC;  // the curve-data file in record form (control item 20 not 0)
+  // The progress file, held open from the start of the run to its end so that the last
+  // message (the file that failed) reaches the host even when the folder is removed.
+  HeldFile PROGRESS;
 };
 
 // Short unit labels of the reports.
@@ -109,8 +112,11 @@ struct TITLE {
 
 struct RunTables : TIMING, NTHR, FILENAMES, FILESET, UNITLBL, COLLAB, CONSTS, TITLE {
   int METHOD;
+  int NWARNLOG = 0;  // warnings written to the run log so far (see emit)
   std::string ERRFILE;    // the file a failed open or write named, for the end-of-run message
   std::string ERRREASON;  // why that file failed (the system's reason), for the same message
+  // Every other file that could not be written in full ("path: REASON"), for the same message.
+  std::vector<std::string> ERRALSO;
   std::string ERRTEXT;  // what failed (an internal check, the plate model), for the end-of-run message
   // One line per analysis that ended below its full load or without a solution (which
   // case or combination, its outcome, the load reached), for the end of the run log.
@@ -122,5 +128,9 @@ struct RunTables : TIMING, NTHR, FILENAMES, FILESET, UNITLBL, COLLAB, CONSTS, TI
 // The line that counts the input warnings, on the run log after the reading and in the
 // results report before the warnings themselves.
 inline constexpr std::string_view kInputWarningsHead = "     INPUT WARNINGS :";
+// The line that counts the warnings about the model that the reading and the input echo
+// wrote to the run log (a ground that is not the top of the first layer, ...), after the
+// echo.
+inline constexpr std::string_view kModelWarningsHead = "     MODEL WARNINGS :";
 
 }  // namespace torva

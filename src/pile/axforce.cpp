@@ -4,6 +4,7 @@
 #include <string>
 
 #include "axial/axdist.h"
+#include "axial/axtip.h"
 #include "io/fmt.h"
 #include "model/messages.h"
 #include "pile/istate.h"
@@ -127,9 +128,13 @@ void AXFORCE(Model& m, int g, double& P, const double* u, Arr1<double, MAXNODE>&
     AXWORK w{};
     int istate = 0;
     const int t = m.PTYPE(g);
+    const int before = status;
     AXSIDE(m, g, t, status, w);
     AXTIP(m, g, t, d, status, w);
-    if (status != 0) return;  // an incomplete work set carries no distribution
+    if (status != 0) {  // an incomplete work set carries no distribution
+      if (before == 0) AXROWNOTE(m, g, t, status);
+      return;
+    }
     AXDIST(m, g, t, d, MOV, FAX, w, istate);
     if (istate != 0) raise_istate(m, istate);  // not settled: the row's state
     P = std::abs(d) < 1e-25 ? d : FAX(4);

@@ -206,6 +206,64 @@ INSTANTIATE_TEST_SUITE_P(
                       TipCase{1, 1, 0.01, 0.0, ST_LSCOHES},   // no cohesion, no tip capacity
                       TipCase{1, 2, 0.01, 0.0, 0}));          // drilled shaft: table curve
 
+// The lines that making the bearing branch of row 1's torque-rotation (`torsion`) or
+// load-settlement curve raises, with its status and point count.
+RowCapture bearing_curve_lines(Model& m, bool torsion, int& status, int& n) {
+  CurveArr a{}, b{};
+  RowCapture cap;
+  CaptureScope scope(cap);
+  if (torsion)
+    TRCURVE(m, 1, 2, 1, 1, status, n, a, b);
+  else
+    LSCURVE(m, 1, 2, 1, 1, status, n, a, b);
+  return cap;
+}
+
+// A status raised while a row's curve is made ends the run with the lookup's own lines;
+// the lines after them name the row, its head and tip, the soil layer concerned and what to
+// check, for the load-settlement and the torque-rotation curve alike.
+TEST(LsCurve, AStatusOfARowsCurveNamesTheRowTheLayerAndWhatToCheck) {
+  const struct {
+    const char* name;
+    void (*change)(PileSoil&);
+    int status_from, status_to;  // the status raised lies in this range
+    const char* row;
+    const char* what;
+  } cases[] = {
+      {"soil layers that end above the tip", [](PileSoil& p) { p.lbot[0] = 300.0; }, ST_DEPGAMMA,
+       ST_DEPBPHI, "     PILE GROUP 1: HEAD AT X = 0 FT, TIP AT X = 50 FT",
+       "     THE SOIL LAYERS END AT X = 25 FT (BOTTOM OF LAYER 1), ABOVE THE TIP:"},
+      {"a head far below the soil", nullptr, ST_DEPGAMMA,
+       ST_DEPBPHI, "     PILE GROUP 1: HEAD AT X = 2.14748E+09 FT, TIP AT X = 2.14748E+09 FT",
+       "     THE SOIL LAYERS END AT X = 100 FT (BOTTOM OF LAYER 1), ABOVE THE TIP:"},
+      {"a clay tip without cohesion or tip resistance", [](PileSoil& p) { p.coh = 0.0; }, ST_LSCOHES,
+       ST_TRCOHES, "     PILE GROUP 1: HEAD AT X = 0 FT, TIP AT X = 50 FT",
+       "     THE TIP LIES IN LAYER 1, WHOSE COHESION IS ZERO THERE AND NO TIP RESISTANCE IS GIVEN:"},
+      {"a limestone tip without E50", [](PileSoil& p) { p.code[0] = 6; p.e50 = 0.0; }, ST_LSE50,
+       ST_TRE50, "     PILE GROUP 1: HEAD AT X = 0 FT, TIP AT X = 50 FT",
+       "     THE TIP LIES IN LAYER 1, WHOSE E50 IS ZERO THERE:"},
+  };
+  for (const auto& c : cases) {
+    for (const bool torsion : {false, true}) {
+      SCOPED_TRACE(std::string(c.name) + (torsion ? ", torque-rotation" : ", load-settlement"));
+      PileSoil p;
+      if (c.change) c.change(p);
+      auto mp = make_pile(p);
+      if (!c.change) mp->HEADDEP(1) = mp->CORX(1) = 12.0 * 2147483648.0;  // the soil as it was
+      mp->UDEP2 = "FT";
+      int status = 0, n = 0;
+      const RowCapture cap = bearing_curve_lines(*mp, torsion, status, n);
+      EXPECT_GE(status, c.status_from);
+      EXPECT_LE(status, c.status_to);
+      ASSERT_GE(cap.lines.size(), 3u);
+      const std::size_t k = cap.lines.size() - 3;
+      EXPECT_EQ(cap.lines[k].second, c.row);
+      EXPECT_EQ(cap.lines[k + 1].second, c.what);
+      EXPECT_EQ(cap.lines[k].first, unsigned(TO_REPORT | TO_RUNLOG));
+    }
+  }
+}
+
 TEST(TrCurve, DrivenPileInClayReachesTheSideFrictionPlateau) {
   // A thin crust over the clay puts every segment middle between full-friction points, so
   // at large rotations every segment sits at 0.93 of its friction.
@@ -251,15 +309,7 @@ TEST(LsCurve, NoSoilLayersRefusesBothCurves) {
   auto mp = make_pile(p);
   for (bool torsion : {false, true}) {
     int status = 0, n = 0;
-    CurveArr a{}, b{};
-    RowCapture cap;
-    {
-      CaptureScope scope(cap);
-      if (torsion)
-        TRCURVE(*mp, 1, 2, 1, 1, status, n, a, b);
-      else
-        LSCURVE(*mp, 1, 2, 1, 1, status, n, a, b);
-    }
+    const RowCapture cap = bearing_curve_lines(*mp, torsion, status, n);
     EXPECT_EQ(status, ST_NOSOIL) << torsion;
     EXPECT_EQ(n, 0);
     ASSERT_EQ(cap.lines.size(), 10u);

@@ -18,6 +18,7 @@
 #include "model/status.h"
 #include "pile/loads.h"
 #include "stiffness/captstf.h"
+#include "support/filesizelimit.h"
 #include "support/workdir.h"
 
 namespace torva {
@@ -325,6 +326,64 @@ TEST(Itorva, FilesThatCannotServeTheRunAreRefusedBeforeAnythingIsEmptied) {
   }
 }
 
+// A file-name list that gives one file two roles (by one name, by two names of one file, or
+// by the name of a file of the plate program), or a plate program's file that the run could
+// not write, is refused before any file is opened or emptied. A progress file that is one of
+// the two is not written either.
+TEST(Itorva, OneFileInTwoRolesIsRefusedBeforeAnythingIsTouched) {
+  const struct {
+    const char* name;
+    int line;           // the line of Names.dat that names the file (0: the list as written)
+    const char* value;  // its name there
+    const char* reason;  // in the progress file (none: no progress file is written)
+  } cases[] = {
+      {"summary report equal to the results report", 8, "./case.out",
+       "case.out: NAMED AS THE RESULTS REPORT (Names.dat LINE 7) AND AS THE SUMMARY REPORT "
+       "(Names.dat LINE 8): ONE FILE CANNOT SERVE TWO ROLES"},
+      {"results report named like the plate model file", 7, "case.fem",
+       "case.fem: NAMED AS THE RESULTS REPORT (Names.dat LINE 7) AND AS THE PLATE MODEL FILE: "},
+      {"run log named like the plate program's step log", 10, "sub/../case.flg",
+       "case.flg: NAMED AS THE RUN LOG (Names.dat LINE 10) AND AS THE PLATE PROGRAM'S STEP LOG: "},
+      {"summary report linked to the results report", 8, "linked.sum",
+       "linked.sum: NAMED AS THE RESULTS REPORT (Names.dat LINE 7) AND AS THE SUMMARY REPORT"},
+      {"progress file equal to the results report", 13, "case.out", nullptr},
+      {"plate program's listing that is a folder", 0, "", "case.fel: IS A FOLDER, NOT A REGULAR FILE"},
+      {"plate program's work file that is a FIFO", 0, "", "fort3: IS A FIFO, NOT A REGULAR FILE"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    WorkDir dir;
+    dir.write("case.dat", "TITLE\n");
+    dir.write("case.fem", "earlier plate model\n");
+    std::filesystem::create_directory(dir.path() / "sub");
+    dir.write_names();
+    for (const char* ext : {".out", ".log", ".echo", ".sum", ".fer"})
+      dir.write(std::string("case") + ext, std::string("earlier ") + ext + "\n");
+    std::filesystem::create_hard_link(dir.path() / "case.out", dir.path() / "linked.sum");
+    std::filesystem::create_directory(dir.path() / "case.fel");
+    ::mkfifo((dir.path() / "fort3").c_str(), 0644);
+    if (c.line > 0) {
+      replace_names_line(dir, c.line, c.value);
+      std::filesystem::remove(dir.path() / "case.fel");
+      std::filesystem::remove(dir.path() / "fort3");
+    } else if (std::string(c.reason).find("fort3") != std::string::npos) {
+      std::filesystem::remove(dir.path() / "case.fel");
+    }
+    dir.write("case.prg", "earlier progress\n");
+    EXPECT_EQ(run_itorva(3), ST_FILEOPEN);
+    for (const char* ext : {".out", ".log", ".echo", ".sum", ".fer", ".fem"})
+      EXPECT_NE(dir.read(std::string("case") + ext).find("earlier"), std::string::npos) << ext;
+    EXPECT_FALSE(dir.exists("case.cas"));
+    const std::string prg = dir.read("case.prg");
+    if (!c.reason) {
+      EXPECT_EQ(prg, "earlier progress\n");
+      continue;
+    }
+    EXPECT_NE(prg.find(" - A FILE OF THE RUN CANNOT BE OPENED: " + dir.path().string() + "/"), std::string::npos) << prg;
+    EXPECT_NE(prg.find(c.reason), std::string::npos) << prg;
+  }
+}
+
 TEST(Itorva, OutputInAMissingFolderIsReported) {
   WorkDir dir;
   dir.write("case.dat", "TITLE\n");
@@ -520,6 +579,41 @@ TEST(Finish, AFileThatCannotBeWrittenEndsTheRunWithItsNameAndReason) {
                 std::string::npos) << log;
     }
   }
+}
+
+// Files cut short by a file-size limit: the run log names the first and every other one, so
+// does the progress file for the host, and the summary report, which could still take them,
+// ends with the status lines instead of reading as the report of a whole run.
+TEST(Finish, EveryFileCutShortIsNamedAndTheSummarySaysTheRunEndedThere) {
+  FixedPlatform p;
+  WorkDir dir;
+  auto m = new_model();
+  for (int r = 0; r < NROLES; ++r)
+    m->FNAME[r] = r == 0 ? "case.dat" : "case" + std::string(torva::testing::kRoleExt[r - 1]);
+  ASSERT_TRUE(m->REPORT.open_write("case.out"));
+  ASSERT_TRUE(m->SUMMARY.open_write("case.sum"));
+  ASSERT_TRUE(m->PLOTDATA.open_write("case.pld"));
+  ASSERT_TRUE(m->RUNLOG.open_write("case.log"));
+  int status = ST_OK;
+  {
+    const torva::testing::FileSizeLimit limit(8192);
+    ASSERT_TRUE(limit.set());
+    for (TextFile* f : {&m->REPORT, &m->PLOTDATA})
+      for (int i = 0; i < 200; ++i) f->line(std::string(99, 'R'));
+    m->SUMMARY.line("A SUMMARY LINE");
+    FINISH(*m, status);
+  }
+  EXPECT_EQ(status, ST_FILEWRITE);
+  const std::string out = (dir.path() / "case.out").string(), pld = (dir.path() / "case.pld").string();
+  EXPECT_EQ(dir.read("case.prg"), " - A FILE OF THE RUN CANNOT BE WRITTEN: " + out + ": FILE TOO LARGE\n"
+                                  " - ALSO NOT WRITTEN IN FULL (FILE TOO LARGE): case.pld\n\n");
+  const std::string log = dir.read("case.log");
+  EXPECT_NE(log.find("     A FILE OF THE RUN CANNOT BE WRITTEN\n     " + out + ": FILE TOO LARGE\n"
+                     "     ALSO NOT WRITTEN IN FULL: " + pld + ": FILE TOO LARGE\n"),
+            std::string::npos) << log;
+  EXPECT_NE(dir.read("case.sum").find("A SUMMARY LINE\n     \n     * ERROR IN ANALYSIS *\n"
+                                      "     A FILE OF THE RUN CANNOT BE WRITTEN\n     " + out + ": FILE TOO LARGE\n"),
+            std::string::npos) << dir.read("case.sum");
 }
 
 TEST(Finish, SummaryScratchIsCopiedWholeLineByLine) {

@@ -38,11 +38,22 @@ struct HostRun {
   std::string out;  // standard output and standard error
 };
 
+// How the host is started beside its folder, its arguments and its log.
+struct Start {
+  std::vector<std::string> env;  // variables that say how the runtime runs (the caller's own left out)
+  // SIGTERM held back from the start (blocked), so that one sent at once reaches the host
+  // whatever it is doing when it arrives.
+  bool hold_term = false;
+  // SIGHUP ignored from the start, as `nohup` starts a program.
+  bool ignore_hup = false;
+  int out = -1;  // a descriptor for the standard output and error instead of the log
+};
+
 // Starts the host in `dir` with `args`; its output goes to a file beside the folder.
 pid_t start_host(const fs::path& dir, const std::vector<std::string>& args, const fs::path& log,
-                 const std::vector<std::string>& env_extra = {}) {
+                 const Start& how) {
   // Extra variables say how the runtime runs: the caller's own settings of it are left out.
-  std::vector<std::string> env(env_extra);
+  std::vector<std::string> env(how.env);
   const auto runtime_setting = [](const std::string& e) {
     for (const char* v : {"OMP_NUM_THREADS=", "OMP_WAIT_POLICY=", "GOMP_SPINCOUNT=", "KMP_BLOCKTIME=",
                           "KMP_LIBRARY=", "OMP_DISPLAY_ENV="})
@@ -50,7 +61,7 @@ pid_t start_host(const fs::path& dir, const std::vector<std::string>& args, cons
     return false;
   };
   for (char** e = environ; *e; ++e)
-    if (env_extra.empty() || !runtime_setting(*e)) env.emplace_back(*e);
+    if (how.env.empty() || !runtime_setting(*e)) env.emplace_back(*e);
   std::vector<char*> envp;
   for (std::string& e : env) envp.push_back(e.data());
   envp.push_back(nullptr);
@@ -61,22 +72,62 @@ pid_t start_host(const fs::path& dir, const std::vector<std::string>& args, cons
   argv.push_back(nullptr);
   posix_spawn_file_actions_t fa;
   posix_spawn_file_actions_init(&fa);
-  posix_spawn_file_actions_addopen(&fa, 1, log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  if (how.out >= 0) {
+    posix_spawn_file_actions_adddup2(&fa, how.out, 1);
+  } else {
+    posix_spawn_file_actions_addopen(&fa, 1, log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  }
   posix_spawn_file_actions_adddup2(&fa, 1, 2);
   posix_spawn_file_actions_addopen(&fa, 0, "/dev/null", O_RDONLY, 0);
+  posix_spawnattr_t attr;
+  posix_spawnattr_init(&attr);
+  // The signals at their default actions, as a program started from a terminal has them
+  // (the test process, or what started it, may ignore some, and the host would inherit that).
+  short flags = POSIX_SPAWN_SETSIGDEF;
+  sigset_t sigs;
+  sigemptyset(&sigs);
+  for (int sig : {SIGPIPE, SIGXFSZ, SIGTERM, SIGINT, SIGHUP})
+    if (sig != SIGHUP || !how.ignore_hup) sigaddset(&sigs, sig);
+  posix_spawnattr_setsigdefault(&attr, &sigs);
+  // An ignored signal stays ignored in the program started.
+  struct sigaction hup_was {};
+  if (how.ignore_hup) {
+    struct sigaction ign {};
+    ign.sa_handler = SIG_IGN;
+    ::sigaction(SIGHUP, &ign, &hup_was);
+  }
+  sigemptyset(&sigs);
+  if (how.hold_term) sigaddset(&sigs, SIGTERM);
+  posix_spawnattr_setsigmask(&attr, &sigs);
+  if (how.hold_term) flags |= POSIX_SPAWN_SETSIGMASK;
+  posix_spawnattr_setflags(&attr, flags);
   const fs::path prev = fs::current_path();
   fs::current_path(dir);
   pid_t pid = -1;
-  posix_spawn(&pid, argv[0], &fa, nullptr, argv.data(), envp.data());
+  posix_spawn(&pid, argv[0], &fa, &attr, argv.data(), envp.data());
+  if (how.ignore_hup) ::sigaction(SIGHUP, &hup_was, nullptr);
   fs::current_path(prev);
   posix_spawn_file_actions_destroy(&fa);
+  posix_spawnattr_destroy(&attr);
   return pid;
 }
 
+pid_t start_host(const fs::path& dir, const std::vector<std::string>& args, const fs::path& log,
+                 const std::vector<std::string>& env_extra = {}) {
+  Start how;
+  how.env = env_extra;
+  return start_host(dir, args, log, how);
+}
+
+// The host's end: its exit code, or 128 plus the signal that ended it (as a shell shows it),
+// and its output.
 HostRun finish_host(pid_t pid, const fs::path& log) {
   HostRun r;
   int st = 0;
-  if (pid > 0 && waitpid(pid, &st, 0) == pid && WIFEXITED(st)) r.code = WEXITSTATUS(st);
+  if (pid > 0 && waitpid(pid, &st, 0) == pid) {
+    if (WIFEXITED(st)) r.code = WEXITSTATUS(st);
+    if (WIFSIGNALED(st)) r.code = 128 + WTERMSIG(st);
+  }
   std::ifstream in(log);
   std::ostringstream s;
   s << in.rdbuf();
@@ -91,8 +142,8 @@ HostRun run_host(const fs::path& dir, const std::vector<std::string>& args) {
   return r;
 }
 
-// The host run with its files limited to `bytes` (a write beyond fails with "File too
-// large"); exit code -1 when the limit cannot be set.
+// The host run with its files limited to `bytes` (a write beyond the limit sends SIGXFSZ,
+// which ends a program that does not ignore it); exit code -1 when the limit cannot be set.
 HostRun run_host_with_file_limit(const fs::path& dir, const std::vector<std::string>& args, rlim_t bytes) {
   const fs::path log = dir.parent_path() / (dir.filename().string() + ".host.txt");
   pid_t pid = -1;
@@ -179,17 +230,33 @@ struct RefusedCase {
   const char* message;
 };
 
+// Each case's run is refused with its code and message, and leaves every file as it was.
+template <std::size_t N>
+void expect_refused(const RefusedCase (&cases)[N]) {
+  for (const RefusedCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    WorkDir d;
+    c.prepare(d);
+    const auto before = snapshot(d);
+    const HostRun r = run_host(d.path(), c.args);
+    EXPECT_EQ(r.code, c.code) << r.out;
+    EXPECT_NE(r.out.find(c.message), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("no file was written"), std::string::npos) << r.out;
+    EXPECT_EQ(snapshot(d), before);
+  }
+}
+
 TEST(Host, RunsThatCannotStartAreRefusedBeforeAnythingIsWritten) {
   const RefusedCase cases[] = {
       {"input named like the results report",
        [](WorkDir& d) { earlier_run(d); d.write("job.out", example("group2x2_sand_us.dat")); },
-       {"job.out"}, 61, "has the name of a file that the run writes (the results report)"},
+       {"job.out"}, 61, "the input data file job.out and the results report job.out are one file"},
       {"input named like the run log",
        [](WorkDir& d) { earlier_run(d); d.write("job.log", example("group2x2_sand_us.dat")); },
-       {"job.log"}, 61, "(the run log)"},
+       {"job.log"}, 61, "the input data file job.log and the run log job.log are one file"},
       {"input named like the file-name list",
        [](WorkDir& d) { earlier_run(d); d.write("Names.dat", example("group2x2_sand_us.dat")); },
-       {"Names.dat"}, 61, "has the name of the file-name list"},
+       {"Names.dat"}, 61, "the file-name list Names.dat and the input data file Names.dat are one file"},
       {"input of the file-name list missing",
        [](WorkDir& d) {
          earlier_run(d);
@@ -224,7 +291,7 @@ TEST(Host, RunsThatCannotStartAreRefusedBeforeAnythingIsWritten) {
          earlier_run(d);
          d.write("job.dat", example("group2x2_sand_us.dat"));
        },
-       {"--mphi", "job.sum", "job.dat"}, 61, "(the summary report)"},
+       {"--mphi", "job.sum", "job.dat"}, 61, "the summary report job.sum and the moment-curvature listing "},
       {"file-name list naming the run log Names.dat",
        [](WorkDir& d) {
          earlier_run(d);
@@ -234,7 +301,7 @@ TEST(Host, RunsThatCannotStartAreRefusedBeforeAnythingIsWritten) {
          list.replace(list.find("job.log"), 7, "Names.dat");
          d.write("Names.dat", list);
        },
-       {"."}, 61, "the run log has the name of the file-name list"},
+       {"."}, 61, "the file-name list Names.dat and the run log Names.dat (Names.dat line 10) are one file"},
       {"folder without a file-name list",
        [](WorkDir& d) {
          earlier_run(d);
@@ -305,14 +372,14 @@ TEST(Host, RunsThatCannotStartAreRefusedBeforeAnythingIsWritten) {
        {"job.dat"}, 61, "job.log is a FIFO"},
       {"input named like the plate program's file list",
        [](WorkDir& d) { earlier_run(d); d.write("tslab.dat", example("group2x2_sand_us.dat")); },
-       {"tslab.dat"}, 61, "plate program of the cap writes (tslab.dat)"},
+       {"tslab.dat"}, 61, "the input data file tslab.dat and the plate program's file list tslab.dat are one file"},
       {"results report named like a plate program's work file",
        [](WorkDir& d) {
          earlier_run(d);
          d.write("job.dat", example("group2x2_sand_us.dat"));
          names_with(d, 7, "fort3");
        },
-       {"."}, 61, "the results report fort3 has the name of a file that the plate program"},
+       {"."}, 61, "the results report fort3 (Names.dat line 7) and the plate program's work file fort3 are one file"},
       {"input whose name ends in a blank",
        [](WorkDir& d) { earlier_run(d); d.write("job.dat ", example("group2x2_sand_us.dat")); },
        {"job.dat "}, 61, "\"job.dat \" ends in a blank"},
@@ -323,17 +390,7 @@ TEST(Host, RunsThatCannotStartAreRefusedBeforeAnythingIsWritten) {
        [](WorkDir& d) { earlier_run(d); },
        {"gone.dat"}, 61, "gone.dat does not exist"},
   };
-  for (const RefusedCase& c : cases) {
-    SCOPED_TRACE(c.name);
-    WorkDir d;
-    c.prepare(d);
-    const auto before = snapshot(d);
-    const HostRun r = run_host(d.path(), c.args);
-    EXPECT_EQ(r.code, c.code) << r.out;
-    EXPECT_NE(r.out.find(c.message), std::string::npos) << r.out;
-    EXPECT_NE(r.out.find("no file was written"), std::string::npos) << r.out;
-    EXPECT_EQ(snapshot(d), before);
-  }
+  expect_refused(cases);
 }
 
 TEST(Host, ASecondRunInAFolderInUseIsRefused) {
@@ -668,8 +725,297 @@ TEST(Host, HelpNamesTheExitCodes) {
   WorkDir d;
   const HostRun r = run_host(d.path(), {"--help"});
   EXPECT_EQ(r.code, 0);
-  for (const char* s : {"  60  ", "  61  ", "  62  ", "OMP_NUM_THREADS"})
+  for (const char* s : {"   0  ", "   4  ", "  60  ", "  61  ", "  41  ", "  42  ", "  62  ", "   2  ",
+                        "  44  ", "OMP_NUM_THREADS", "--version"})
     EXPECT_NE(r.out.find(s), std::string::npos) << s;
+}
+
+// A file-size limit (`ulimit -f`, as batch schedulers and shared hosts set one) never ends the
+// host by its signal. A run that outgrows it ends with status 42 naming the file that reached
+// it, and the summary report, which could still be written, ends saying so instead of looking
+// complete; a limit too small for the file-name list refuses the run with nothing written.
+TEST(Host, AFileSizeLimitEndsTheRunWithTheFileItStopped) {
+  const struct {
+    const char* example;
+    rlim_t bytes;
+    int code;
+    const char* message;
+  } cases[] = {{"all_options_us", 50 * 1024, 42, "A FILE OF THE RUN CANNOT BE WRITTEN: "},
+               {"all_options_us", 1024, 42, "A FILE OF THE RUN CANNOT BE WRITTEN: "},
+               {"group2x2_plate_us", 1024, 42, "A FILE OF THE RUN CANNOT BE WRITTEN: "},
+               {"all_options_us", 100, 61, "the file-name list"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.example) + ", " + std::to_string(c.bytes));
+    WorkDir d;
+    earlier_run(d);
+    d.write("job.dat", example(std::string(c.example) + ".dat"));
+    d.write("job.fem", example("group2x2_plate_us.fem"));
+    const auto before = snapshot(d);
+    const HostRun r = run_host_with_file_limit(d.path(), {"job.dat"}, c.bytes);
+    ASSERT_EQ(r.code, c.code) << r.out;
+    EXPECT_NE(r.out.find(c.message), std::string::npos) << r.out;
+    if (c.code == 61) {
+      EXPECT_NE(r.out.find(std::to_string(c.bytes) + " bytes"), std::string::npos) << r.out;
+      EXPECT_EQ(snapshot(d), before);
+      continue;
+    }
+    EXPECT_NE(r.out.find(d.path().string() + "/job."), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find(": FILE TOO LARGE\n"), std::string::npos) << r.out;
+    EXPECT_EQ(r.out.find("results in"), std::string::npos) << r.out;
+    // Every file that the limit cut is named, the run log too, which is then not pointed to.
+    for (const auto& [name, text] : snapshot(d)) {
+      if (text.size() != c.bytes) continue;
+      EXPECT_NE(r.out.find(name), std::string::npos) << name << "\n" << r.out;
+    }
+    if (d.read("job.log").size() == c.bytes) {
+      EXPECT_EQ(r.out.find("run log in"), std::string::npos) << r.out;
+    }
+    if (c.bytes > 20 * 1024) {
+      const std::string sum = d.read("job.sum");
+      EXPECT_NE(sum.find("A FILE OF THE RUN CANNOT BE WRITTEN"), std::string::npos) << sum.substr(sum.size() - 400);
+    }
+  }
+}
+
+// The reports of a run, without the lines that hold the time of day or the run's timing.
+std::map<std::string, std::string> reports(const WorkDir& d) {
+  std::map<std::string, std::string> r;
+  for (const char* ext : {".out", ".sum", ".echo", ".cas", ".pld", ".log"}) {
+    std::istringstream in(torva::testing::mask_variable_lines(d.read(std::string("job") + ext)));
+    std::string line, kept;
+    while (std::getline(in, line))
+      if (line.find("Time:") == std::string::npos) kept += line + "\n";
+    r[ext] = kept;
+  }
+  return r;
+}
+
+// A reader that closes the progress stream (a window closed, `head`, `grep -m1`) does not end
+// the analysis: it runs to its end with the reports of an undisturbed run and its exit code.
+TEST(Host, AReaderThatClosesTheProgressStreamLeavesTheRunToItsEnd) {
+  WorkDir calm, cut;
+  calm.write("job.dat", long_overloaded_group());
+  cut.write("job.dat", long_overloaded_group());
+  ASSERT_EQ(run_host(calm.path(), {"job.dat"}).code, 60);
+  int pipe_fds[2];
+  ASSERT_EQ(::pipe2(pipe_fds, O_CLOEXEC), 0);  // the host holds no read end
+  Start how;
+  how.out = pipe_fds[1];
+  const fs::path log = cut.path().parent_path() / "unused.txt";
+  const pid_t pid = start_host(cut.path(), {"job.dat"}, log, how);
+  ::close(pipe_fds[1]);
+  ::close(pipe_fds[0]);  // nobody reads the host's output
+  const HostRun r = finish_host(pid, log);
+  EXPECT_EQ(r.code, 60);
+  auto disturbed = reports(cut);
+  for (const auto& [ext, text] : reports(calm))
+    EXPECT_TRUE(disturbed[ext] == text) << ext << " differs from the undisturbed run's";
+}
+
+// A file-name list that gives one file two roles is refused before any file is touched; so is
+// one that names a file of the plate program (kept or written by the run) as a report, or one
+// that the plate program could not write.
+TEST(Host, ANamesListGivingOneFileTwoRolesIsRefusedBeforeAnythingIsTouched) {
+  const RefusedCase cases[] = {
+      {"results report named like the plate model file",
+       [](WorkDir& d) {
+         earlier_run(d);
+         d.write("job.dat", example("group2x2_plate_us.dat"));
+         d.write("job.fem", example("group2x2_plate_us.fem"));
+         names_with(d, 7, "job.fem");
+       },
+       {"."}, 61, "the results report job.fem (Names.dat line 7) and the plate model file job.fem are one file"},
+      {"summary report equal to the results report",
+       [](WorkDir& d) {
+         earlier_run(d);
+         d.write("job.dat", example("group2x2_sand_us.dat"));
+         names_with(d, 8, "./job.out");
+       },
+       {"."}, 61, "the results report job.out (Names.dat line 7) and the summary report ./job.out (Names.dat line 8) are one file"},
+      {"summary report linked to the results report",
+       [](WorkDir& d) {
+         earlier_run(d);
+         d.write("job.dat", example("group2x2_sand_us.dat"));
+         d.write_names("job.dat", "job");
+         fs::remove(d.path() / "job.sum");
+         fs::create_hard_link(d.path() / "job.out", d.path() / "job.sum");
+       },
+       {"."}, 61, "the results report job.out (Names.dat line 7) and the summary report job.sum (Names.dat line 8) are one file"},
+      {"run log named like the plate program's listing",
+       [](WorkDir& d) {
+         earlier_run(d);
+         d.write("job.dat", example("group2x2_sand_us.dat"));
+         names_with(d, 10, "job.fel");
+       },
+       {"."}, 61, "the run log job.fel (Names.dat line 10) and the plate program's listing job.fel are one file"},
+      {"plate program's listing that is a folder",
+       [](WorkDir& d) {
+         earlier_run(d);
+         d.write("job.dat", example("group2x2_plate_us.dat"));
+         fs::create_directory(d.path() / "job.fel");
+       },
+       {"job.dat"}, 61, "the plate program's listing " },
+      {"plate program's work file that is a FIFO",
+       [](WorkDir& d) {
+         earlier_run(d);
+         d.write("job.dat", example("group2x2_plate_us.dat"));
+         ::mkfifo((d.path() / "fort3").c_str(), 0644);
+       },
+       {"job.dat"}, 61, "fort3 is a FIFO"},
+  };
+  expect_refused(cases);
+}
+
+// A folder that holds an earlier plate run: whatever the next run is (a rigid cap, the cap
+// model files only, a plate model that cannot be read), no file of the plate program is left
+// from the earlier run beside the new reports.
+TEST(Host, NoPlateFileOfAnEarlierRunIsLeftBesideTheNewReports) {
+  const char* const plate_files[] = {"job.fel", "job.fer", "job.flg", "job.fmd", "job.fkw",
+                                     "tslab.dat", "tslab.ftr", "fort2", "fort3", "fort4"};
+  std::string broken_fem = example("group2x2_plate_us.fem");
+  broken_fem.replace(broken_fem.find("\n0.25 0.0 1.0 0.01 50"), 5, "\nX.25");
+  std::string model_only = example("group2x2_plate_us.dat");
+  model_only.replace(model_only.find("\n1 3 0 1 0"), 10, "\n1 3 0 2 0");
+  const struct {
+    const char* name;
+    std::string dat, fem;
+  } cases[] = {{"rigid cap", example("group2x2_sand_us.dat"), ""},
+               {"cap model files only", model_only, ""},
+               {"plate model that cannot be read", example("group2x2_plate_us.dat"), broken_fem}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    WorkDir d;
+    d.write("job.dat", example("group2x2_plate_us.dat"));
+    d.write("job.fem", example("group2x2_plate_us.fem"));
+    ASSERT_EQ(run_host(d.path(), {"job.dat"}).code, 0);
+    for (const char* f : plate_files) d.write(f, std::string("earlier plate run: ") + f + "\n");
+    d.write("job.dat", c.dat);
+    if (!c.fem.empty()) d.write("job.fem", c.fem);
+    const HostRun r = run_host(d.path(), {"job.dat"});
+    for (const char* f : plate_files)
+      EXPECT_EQ(d.read(f).find("earlier plate run"), std::string::npos) << f << "\n" << r.out;
+  }
+}
+
+// A plate cap none of whose load steps converged: the summary report says so, as it does for
+// a part of the load, and does not read as a completed run.
+TEST(Host, APlateCapWithoutAConvergedStepSaysSoInTheSummary) {
+  WorkDir d;
+  d.write("job.dat", example("group2x2_plate_us.dat"));
+  std::string fem = overloaded_plate();
+  fem.replace(fem.find(" 40000.0 -4.0E6 "), 16, " 40000.0 -4.0E8 ");
+  d.write("job.fem", fem);
+  const HostRun r = run_host(d.path(), {"job.dat"});
+  expect_one_incomplete(r, d.read("job.log"), "LOAD CASE      1: NO CONVERGENCE ON PILE CAP, LOAD REACHED    0.00 %");
+  for (const char* ext : {".sum", ".out"}) {
+    const std::string text = d.read(std::string("job") + ext);
+    EXPECT_NE(text.find("TORVA COULD NOT GET SOLUTION FOR 100% OF THE LOAD"), std::string::npos) << ext;
+  }
+}
+
+// A folder removed while its run goes on: the host names the file that failed and why, and
+// points to no run log that is gone.
+TEST(Host, AFolderRemovedDuringTheRunIsNamedByTheHost) {
+  const fs::path log = fs::temp_directory_path() / ("torva_removed_" + std::to_string(::getpid()) + ".txt");
+  pid_t pid = -1;
+  fs::path folder;
+  {
+    WorkDir d;
+    folder = d.path();
+    d.write("job.dat", long_overloaded_group());
+    pid = start_host(d.path(), {"job.dat"}, log);
+    for (int i = 0; i < 6000 && d.read("job.prg").find("LOAD CASE") == std::string::npos; ++i)
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }  // the folder and every file in it are removed here
+  const HostRun r = finish_host(pid, log);
+  fs::remove(log);
+  EXPECT_NE(r.code, 0) << r.out;
+  EXPECT_NE(r.out.find("torva: A FILE OF THE RUN CANNOT BE "), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find(folder.string() + "/"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("was removed during the run"), std::string::npos) << r.out;
+  EXPECT_EQ(r.out.find("run log in"), std::string::npos) << r.out;
+  EXPECT_EQ(r.out.find("results in"), std::string::npos) << r.out;
+}
+
+// A SIGTERM that reaches the host before it has started the engine (here held back from the
+// start, as one sent in its first milliseconds is) stops the run as it does later: status 4,
+// and nothing of the earlier run is touched.
+TEST(Host, AStopSignalBeforeTheRunStartsEndsWithStatus4AndTouchesNothing) {
+  WorkDir d;
+  earlier_run(d);
+  d.write("job.dat", example("group2x2_sand_us.dat"));
+  const auto before = snapshot(d);
+  Start how;
+  how.hold_term = true;
+  const fs::path log = d.path().parent_path() / (d.path().filename().string() + ".host.txt");
+  const pid_t pid = start_host(d.path(), {"job.dat"}, log, how);
+  ASSERT_GT(pid, 0);
+  ::kill(pid, SIGTERM);
+  const HostRun r = finish_host(pid, log);
+  fs::remove(log);
+  EXPECT_EQ(r.code, 4) << r.out;
+  EXPECT_NE(r.out.find("no file was written"), std::string::npos) << r.out;
+  EXPECT_EQ(snapshot(d), before);
+}
+
+// A host started with SIGHUP ignored (`nohup torva ... &`, so that the run outlives the
+// terminal) keeps it ignored: a hangup does not stop the run.
+TEST(Host, AHangupThatTheHostWasStartedToIgnoreDoesNotStopTheRun) {
+  WorkDir d;
+  d.write("job.dat", long_overloaded_group());
+  Start how;
+  how.ignore_hup = true;
+  const fs::path log = d.path().parent_path() / (d.path().filename().string() + ".host.txt");
+  const pid_t pid = start_host(d.path(), {"job.dat"}, log, how);
+  for (int i = 0; i < 6000 && d.read("job.prg").find("LOAD CASE") == std::string::npos; ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  ::kill(pid, SIGHUP);
+  const HostRun r = finish_host(pid, log);
+  fs::remove(log);
+  EXPECT_EQ(r.code, 60) << r.out;
+  EXPECT_EQ(r.out.find("stop requested"), std::string::npos) << r.out;
+}
+
+// The model's warnings (here a ground that is not the top of the first soil layer) are
+// counted in the host's last words, as the input warnings are, with where they are listed.
+TEST(Host, ModelWarningsAreInTheLastWords) {
+  WorkDir d;
+  std::string s = example("single_pile_elastic_us.dat");
+  const std::string from = "\n0.0 0.0 0.0 0.0 90.0 0.0 -0.01\n";
+  s.replace(s.find(from), from.size(), "\n0.0 0.0 0.0 0.0 90.0 0.0 -2.0\n");
+  d.write("job.dat", s);
+  const HostRun r = run_host(d.path(), {"job.dat"});
+  EXPECT_EQ(r.code, 0) << r.out;
+  EXPECT_NE(r.out.find("torva: 1 model warning: check the model; listed in " +
+                       (d.path() / "job.log").string() + " and " + (d.path() / "job.out").string()),
+            std::string::npos) << r.out;
+  EXPECT_NE(d.read("job.log").find("     MODEL WARNINGS :    1\n"), std::string::npos);
+  EXPECT_EQ(r.out.find("input warning"), std::string::npos) << r.out;
+}
+
+// The progress of a long case reaches the output as it changes: its load steps, one line each
+// when the output is not a terminal, without the engine's leading blank or dash.
+TEST(Host, ProgressLinesShowTheLoadStepsAsTheyChange) {
+  WorkDir d;
+  d.write("job.dat", long_overloaded_group());
+  const HostRun r = run_host(d.path(), {"job.dat"});
+  EXPECT_EQ(r.code, 60) << r.out;
+  EXPECT_NE(r.out.find("\nANALYSIS FOR LOAD CASE 1/1 ("), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find(" proc.) STEP: "), std::string::npos) << r.out;
+  EXPECT_EQ(r.out.find("ITERATION"), std::string::npos) << r.out;
+  std::istringstream in(r.out);
+  for (std::string line; std::getline(in, line);) {
+    ASSERT_FALSE(line.empty()) << r.out;
+    EXPECT_NE(line[0], ' ') << line;
+    EXPECT_NE(line[0], '-') << line;
+  }
+}
+
+TEST(Host, VersionPrintsTheVersion) {
+  WorkDir d;
+  const HostRun r = run_host(d.path(), {"--version"});
+  EXPECT_EQ(r.code, 0);
+  EXPECT_EQ(r.out, "torva 1.0\n");
 }
 
 }  // namespace

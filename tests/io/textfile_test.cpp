@@ -8,6 +8,7 @@
 
 #include "io/recfile.h"
 #include "io/textfile.h"
+#include "support/filesizelimit.h"
 #include "support/workdir.h"
 
 namespace torva {
@@ -100,6 +101,34 @@ TEST(TextFileWrites, AFailedWriteIsRecordedWithItsReason) {
   EXPECT_EQ(f.write_errno(), ENOSPC);
   f.close();
   EXPECT_TRUE(f.write_failed());  // kept after the close
+}
+
+// A log written line by line (each line sent at its end) into a file that can take only part
+// of its lines: the file system takes the first part of a line and then refuses the rest.
+// The failure is recorded when it happens, whichever line it cuts, and kept to the close.
+TEST(TextFileWrites, ALineCutByAFullFileIsRecorded) {
+  for (const std::size_t limit : {100, 120, 200}) {
+    SCOPED_TRACE(limit);
+    testing::WorkDir dir;
+    TextFile f;
+    ASSERT_TRUE(f.open_write("log.txt"));
+    f.line_buffered();
+    bool failed_at_once = true;
+    {
+      const testing::FileSizeLimit fsize(limit);
+      ASSERT_TRUE(fsize.set());
+      for (int i = 0; i < 5; ++i) {
+        const std::size_t before = (std::size_t(i) + 1) * 50;
+        f.line(std::string(49, char('a' + i)));
+        if (before > limit) failed_at_once = failed_at_once && f.write_failed();
+      }
+      f.close();
+    }
+    EXPECT_TRUE(failed_at_once);
+    EXPECT_TRUE(f.write_failed());
+    EXPECT_EQ(f.write_errno(), EFBIG);
+    EXPECT_EQ(dir.read("log.txt").size(), limit);
+  }
 }
 
 }  // namespace
