@@ -283,12 +283,16 @@ void ANAL2D(Model& m, int kind, int& IPYSAVE, int& status, Vec3& FVLAST, Vec3& D
         double lam = 1.0;
         bool stopped = false;
         Vec3 newton = DDV;  // the Newton increment, whatever part of it is taken
+        // Whether the increment carries movement i across zero to a larger one of the other sign.
+        const auto crosses_zero = [&](int i) {
+          return DV(i) != 0.0 && (DV(i) > 0.0) != (DV(i) + DDV(i) > 0.0) &&
+                 std::fabs(DV(i) + DDV(i)) > std::fabs(DV(i));
+        };
         if (!point_case) {
           Vec3 stop = DDV;
           bool crosses = false;
           for (int i = 1; i <= 3; ++i)
-            if (DV(i) != 0.0 && (DV(i) > 0.0) != (DV(i) + DDV(i) > 0.0) &&
-                std::fabs(DV(i) + DDV(i)) > std::fabs(DV(i))) {
+            if (crosses_zero(i)) {
               stop(i) = -DV(i);
               crosses = true;
             }
@@ -329,6 +333,13 @@ void ANAL2D(Model& m, int kind, int& IPYSAVE, int& status, Vec3& FVLAST, Vec3& D
           cur = trial;
           search.taken(cur.phi);
           evaluated = true;
+        } else {
+          // A prescribed displacement's residual holds the reactions at the prescribed
+          // freedoms, which the line search does not measure: there a movement that the
+          // increment carries across zero to a larger one of the other sign is set back to
+          // zero, where the rows' response is centred.
+          for (int i = 1; i <= 3; ++i)
+            if (crosses_zero(i)) DDV(i) = -DV(i);
         }
         for (int i = 1; i <= 3; ++i) {
           DV(i) += DDV(i);

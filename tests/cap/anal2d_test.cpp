@@ -126,6 +126,21 @@ TEST(Anal2d, SoilMovingEitherWayMovesTheSymmetricBentInMirrorImage) {
   EXPECT_NEAR(DV[1](3), -DV[0](3), 1e-6 * std::abs(DV[0](3)) + 1e-12);
 }
 
+// Two battered shafts in stiff clay with an initial modulus, 12.7 mm prescribed along Y under
+// the vertical load, in two load steps; then a vertical and lateral load. The line search
+// does not measure a prescribed displacement's residual: there an increment that carries the
+// cap's rotation across zero to a larger one is set back to zero, without which the first
+// step ran away (increments of 1E+10 m) and every halving of it failed.
+TEST(Anal2d, PrescribedDisplacementOfABatteredBentCompletes) {
+  testing::WorkDir dir;
+  ASSERT_EQ(testing::run_input(dir, testing::read_cap_data("battered_bent_prescribed_si.dat")), 0);
+  EXPECT_EQ(testing::outcomes(dir.read("case.cas")),
+            std::vector<std::string>(2, "    1 ANALYSIS COMPLETED"));
+  const std::vector<testing::CapResult> r = testing::cap_results(dir.read("case.pld"));
+  ASSERT_EQ(r.size(), 2u);
+  EXPECT_NEAR(r[0].DV(2), 0.0127, 1e-9);
+}
+
 // One fixed-head 16 in pipe, 40 ft, in soft clay (c = 600 psf) under 20 kips along Y and, in
 // a second case, 5 kips along -Y: the 2-D model of one row of one pile completes both, in one
 // load step and in four, with the cap movements of its 3-D twin (the same pile in the same
