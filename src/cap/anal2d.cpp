@@ -255,7 +255,11 @@ void ANAL2D(Model& m, int kind, int& IPYSAVE, int& status, Vec3& FVLAST, Vec3& D
           MATINVS(SE, 6, ising);
           singular = ising == 1;
           if (!singular) {
-            PTRHS2D(DFUV, RUV, DFV, RV, PTDISP, DV, PTXYZ, PTCOND);
+            // The load a prescribed displacement needs is what the rows and the cap's own
+            // passive resistance hold together (the passive force stands on the load's side).
+            Vec3 held;
+            for (int i = 1; i <= 3; ++i) held(i) = RV(i) - cur.FPASV(i);
+            PTRHS2D(DFUV, RUV, DFV, held, PTDISP, DV, PTXYZ, PTCOND);
             MATVEC6N(DDUV.data(), SE.data(), DFUV.data(), 1);
             for (int i = 1; i <= 3; ++i) {
               DDV(i) = DDUV(i);

@@ -300,6 +300,21 @@ TEST(CapStepping, CapHeldNearRestByItsPassiveResistanceEndsInEquilibrium) {
   }
 }
 
+// Two rows of three HP12 under a cap embedded in stiff clay, 2-D: 0.05 in prescribed along Y
+// under the vertical load, then a vertical and lateral load. The load printed for the
+// prescribed displacement is what the rows and the cap's passive resistance hold together:
+// it was the rows' sum alone (23,857 lb), 1,911 lb of passive force short.
+TEST(CapStepping, PrescribedDisplacementOfAnEmbeddedBentPrintsTheLoadItNeeds) {
+  WorkDir dir;
+  ASSERT_EQ(run_input(dir, with_step(testing::read_cap_data("embedded_bent_prescribed_us.dat"), "0.25", "")), 0);
+  EXPECT_EQ(outcomes(dir.read("case.cas")), std::vector<std::string>(2, "    1 ANALYSIS COMPLETED"));
+  const std::vector<testing::CapResult> r = testing::cap_results(dir.read("case.pld"));
+  ASSERT_EQ(r.size(), 2u);
+  EXPECT_NEAR(r[0].DV(2), 0.05, 1e-9);
+  Model& m = *current_model();
+  for (const testing::CapResult& a : r) EXPECT_LE(imbalance(m, a, lever(m)), 1.0) << a.heading;
+}
+
 // Models of the p-y curves without an initial slope, each run at the load steps 1.0, 0.5,
 // 0.25, 0.1, 0.05 and 0.02 with the recommended pile tolerance (1.0E-6 in) and with 1/100
 // of it: every analysis completes, its final cap displacements agree with those of the
