@@ -301,33 +301,11 @@ void ANAL2D(Model& m, int kind, int& IPYSAVE, int& status, Vec3& FVLAST, Vec3& D
               crosses = true;
             }
           State trial;
-          bool found = false;
-          Vec3 taken = DDV;
-          for (int k = 0; !found && k <= LineSearch::kMaxCuts + 1; ++k) {
-            if (k == 1 && !crosses) continue;
-            stopped = k == 1;
-            if (k >= 2) lam *= 0.5;
-            for (int i = 1; i <= 3; ++i) taken(i) = stopped ? stop(i) : lam * DDV(i);
-            Vec3 Dt;
-            for (int i = 1; i <= 3; ++i) Dt(i) = DV(i) + taken(i);
-            if (!evaluate(Dt, trial)) return;
-            found = search.accept(trial.phi, stopped ? 1.0 : lam, trial.closed, trial.closed && balanced(Dt, trial));
-          }
-          if (!found && KITER == 1) {
-            // The first increment of an attempt is taken in full, as the plain Newton
-            // iteration takes it, when no part of it reduces the residual: a tangent taken
-            // at rest, where curves without an initial slope have their cusp, can point
-            // off, and the iterations from the state it reaches have a tangent of the
-            // response.
-            lam = 1.0;
-            stopped = false;
-            taken = DDV;
-            Vec3 Dt;
-            for (int i = 1; i <= 3; ++i) Dt(i) = DV(i) + taken(i);
-            if (!evaluate(Dt, trial)) return;
-            found = true;
-          }
-          if (!found) {
+          Vec3 taken;
+          const SearchEnd end = search_line<3>(search, KITER, DV, DDV, crosses ? &stop : nullptr, evaluate,
+                                               balanced, taken, trial, lam, stopped);
+          if (end == SearchEnd::kEnded) return;
+          if (end == SearchEnd::kFailed) {
             // No part of the increment reduces the residual: the attempt fails.
             line_search_failed(m, KITER, lam);
             break;

@@ -278,31 +278,18 @@ void ANAL3D(Model& m, int kind, int& status, Vec6& FVLAST, Vec6& DVLAST, Vec6& l
         Vec6 newton = DDV;  // the Newton increment, whatever part of it is taken
         if (!point_case) {
           State trial;
-          bool found = false;
-          for (int cut = 0; !found && cut <= LineSearch::kMaxCuts; ++cut) {
-            if (cut > 0) lam *= 0.5;
-            Vec6 Dt;
-            for (int i = 1; i <= 6; ++i) Dt(i) = DV(i) + lam * DDV(i);
-            if (!evaluate(Dt, trial)) return;
-            found = search.accept(trial.phi, lam, trial.closed, balanced(Dt, trial));
-          }
-          if (!found && KITER == 1) {
-            // The first increment of an attempt is taken in full, as the plain Newton
-            // iteration takes it, when no part of it reduces the residual (see the 2-D
-            // analysis).
-            lam = 1.0;
-            Vec6 Dt;
-            for (int i = 1; i <= 6; ++i) Dt(i) = DV(i) + DDV(i);
-            if (!evaluate(Dt, trial)) return;
-            found = true;
-          }
-          if (!found) {
+          Vec6 taken;
+          bool stopped = false;
+          const SearchEnd end =
+              search_line<6>(search, KITER, DV, DDV, nullptr, evaluate, balanced, taken, trial, lam, stopped);
+          if (end == SearchEnd::kEnded) return;
+          if (end == SearchEnd::kFailed) {
             // No part of the increment reduces the residual: the attempt fails.
             line_search_failed(m, KITER, lam);
             break;
           }
           newton = DDV;
-          for (int i = 1; i <= 6; ++i) DDV(i) *= lam;
+          DDV = taken;
           cur = trial;
           search.taken(cur.phi);
           evaluated = true;

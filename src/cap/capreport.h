@@ -12,6 +12,7 @@
 #include <cmath>
 #include <string>
 #include <string_view>
+#include <type_traits>
 
 #include "cap/loadstep.h"
 #include "io/writers.h"
@@ -113,6 +114,54 @@ class LineSearch {
   double start_ = 0.0, last_ = 0.0;
   int n_ = 0;
 };
+// How the line search along one Newton increment ended.
+enum class SearchEnd {
+  kTaken,   // a trial was taken
+  kFailed,  // no trial passes: the attempt fails
+  kEnded,   // an evaluation ended the analysis (its status is set)
+};
+
+// The line search along the Newton increment DDV from the cap displacement DV (n freedoms).
+// The trials: the full increment; then, when `stop` is given, the increment *stop (with the
+// movements it carries across zero stopped there), counted as a full one; then halves of the
+// full increment, down to 2^-kMaxCuts. `evaluate(D, S)` evaluates the state S at D (false
+// when that ends the analysis); `balanced(D, S)` tells whether S is in equilibrium. The first
+// increment of an attempt (kiter 1) is taken in full, as the plain Newton iteration takes it,
+// when no trial passes: a tangent taken at rest, where curves without an initial slope have
+// their cusp, can point off, and the iterations from the state it reaches have a tangent of
+// the response. On kTaken, `taken` is the increment taken, `trial` its state, `lam` the
+// fraction and `stopped` whether it was the stopped increment; on kFailed, `lam` is the last
+// fraction tried.
+template <int n, class Vec, class State, class Evaluate, class Balanced>
+SearchEnd search_line(const LineSearch& search, int kiter, const Vec& DV, const Vec& DDV,
+                      const std::type_identity_t<Vec>* stop, Evaluate&& evaluate, Balanced&& balanced,
+                      Vec& taken, State& trial, double& lam, bool& stopped) {
+  const auto attempt = [&](bool accept_any) {
+    Vec Dt;
+    for (int i = 1; i <= n; ++i) {
+      taken(i) = stopped ? (*stop)(i) : lam * DDV(i);
+      Dt(i) = DV(i) + taken(i);
+    }
+    if (!evaluate(Dt, trial)) return SearchEnd::kEnded;
+    if (accept_any ||
+        search.accept(trial.phi, stopped ? 1.0 : lam, trial.closed, trial.closed && balanced(Dt, trial)))
+      return SearchEnd::kTaken;
+    return SearchEnd::kFailed;
+  };
+  lam = 1.0;
+  for (int k = 0; k <= LineSearch::kMaxCuts + 1; ++k) {
+    if (k == 1 && !stop) continue;
+    stopped = k == 1;
+    if (k >= 2) lam *= 0.5;
+    const SearchEnd end = attempt(false);
+    if (end != SearchEnd::kFailed) return end;
+  }
+  stopped = false;
+  if (kiter != 1) return SearchEnd::kFailed;
+  lam = 1.0;
+  return attempt(true);
+}
+
 // The run-log line of an increment cut by the line search to the fraction lam.
 void line_search_line(Model& m, double lam);
 // The run-log line of a 2-D increment whose movements carried across zero were stopped there.
