@@ -576,7 +576,7 @@ def user_py_set(u, ground, length, D):
     return curves
 
 
-def build(spec):
+def build(plan):
     """A Model from a description:
 
     name, title, si, ndim; sec (a SECTIONS key, a list of (key, fraction of the length) for
@@ -587,15 +587,15 @@ def build(spec):
     axial ('gen' or 'user'); cap (dict opt, dims ft, rec2); movement [(depth below the ground
     ft, y in, z in)]; cases [dict]; combos [(name, [(case, factor)])]; seed (for the soil
     values); iredfac; pmult."""
-    rnd = random.Random(spec.get('seed', 1))
-    si = spec.get('si', False)
-    ndim = spec.get('ndim', 3)
-    m = Model(spec['name'], spec['title'], si=si, ndim=ndim)
+    rnd = random.Random(plan.get('seed', 1))
+    si = plan.get('si', False)
+    ndim = plan.get('ndim', 3)
+    m = Model(plan['name'], plan['title'], si=si, ndim=ndim)
     u = m.u
     # cross sections and the pile property
-    length = u.L(spec.get('length', 50.0))
-    nseg = spec.get('nseg', 50)
-    sec = spec.get('sec', 'pipe16')
+    length = u.L(plan.get('length', 50.0))
+    nseg = plan.get('nseg', 50)
+    sec = plan.get('sec', 'pipe16')
     if isinstance(sec, tuple) and sec[0] == 'taper':
         k = m.add_xsec(timber_tapered(sec[1], sec[2]))
         sections = [(0.0, length, k)]
@@ -605,7 +605,7 @@ def build(spec):
         sections, a = [], 0.0
         for i, (key, frac) in enumerate(sec):
             k = m.add_xsec(SECTIONS[key][0]())
-            b = length if i == len(sec) - 1 else u.L(round(spec.get('length', 50.0) * frac))
+            b = length if i == len(sec) - 1 else u.L(round(plan.get('length', 50.0) * frac))
             sections.append((a, b, k))
             a = b
         width = m.xsecs[0]['dims'][0]
@@ -615,12 +615,12 @@ def build(spec):
         sections = [(0.0, length, k)]
         width = m.xsecs[0]['dims'][0]
         vert_ref = SECTIONS[sec][2]
-    m.add_prop(length, nseg, sections, spec.get('kind', 1))
+    m.add_prop(length, nseg, sections, plan.get('kind', 1))
     # the ground and the heads
-    level = u.L(spec.get('level', 0.0))
+    level = u.L(plan.get('level', 0.0))
     ground = level
     # soil layers, from the ground down below every tip
-    soil = spec.get('soil', [(4, None, None)])
+    soil = plan.get('soil', [(4, None, None)])
     x = ground
     for i, (crit, thick, vals) in enumerate(soil):
         if vals is None:
@@ -632,10 +632,10 @@ def build(spec):
         m.layers.append(dict(crit=crit, top=round(x, 3), bot=round(bot, 3),
                              rows=[soil_row(u, crit, v) for v in vals]))
         x = bot
-    if spec.get('userpy') or any(c == 5 for c, _, _ in soil):
-        m.pysets.append(user_py_set(u, ground, spec.get('length', 50.0), width))
+    if plan.get('userpy') or any(c == 5 for c, _, _ in soil):
+        m.pysets.append(user_py_set(u, ground, plan.get('length', 50.0), width))
     # user axial curves
-    axial = spec.get('axial', 'gen')
+    axial = plan.get('axial', 'gen')
     if axial == 'user':
         q = vert_ref * 2.5
         m.lscurves.append([(u.force(-0.6 * q), u.disp(-1.0)), (u.force(-0.3 * q), u.disp(-0.1)),
@@ -645,12 +645,12 @@ def build(spec):
             t = 2.0e6 * (width / 16.0) ** 2
             m.trcurves.append([(u.moment(-t), -0.02), (0.0, 0.0), (u.moment(t), 0.02)])
     # rows
-    head = spec.get('head', 'fixed')
+    head = plan.get('head', 'fixed')
     con, spring = HEADS[head]
     spring = u.moment(spring)
-    pm = spec.get('pmult', 1.0)
+    pm = plan.get('pmult', 1.0)
     pyset = 1 if m.pysets else 0
-    for r in spec['rows']:
+    for r in plan['rows']:
         if ndim == 3:
             y, z, alpha, beta = r
             m.add_row(cony=con, conz=con, spz=spring, spy=spring, pyset=pyset,
@@ -661,10 +661,10 @@ def build(spec):
             m.add_row(cony=con, npile=npile, spz=spring, spacing=u.L(spacing), pyset=pyset,
                       lsno=1 if axial == 'user' else 0, x=0.0, y=u.L(y), alpha=batter,
                       free=level, pm=pm)
-    m.iredfac = spec.get('iredfac', 0)
+    m.iredfac = plan.get('iredfac', 0)
     m.gen_axial()
     # the cap
-    cap = spec.get('cap')
+    cap = plan.get('cap')
     if cap:
         m.icapopt = cap['opt']
         m.cap = tuple(u.L(v) for v in cap['dims'])
@@ -672,17 +672,17 @@ def build(spec):
             s, mod, n, k50, fult, ymax = cap['rec2']
             m.caprec2 = (s, mod, n, u.stiff(k50), u.dload(fult), u.disp(ymax))
     else:
-        m.cap = tuple(u.L(v) for v in spec.get('capdims', (0.0, 0.0, 0.0)))
+        m.cap = tuple(u.L(v) for v in plan.get('capdims', (0.0, 0.0, 0.0)))
     # soil movement
-    if spec.get('movement') is not None:
+    if plan.get('movement') is not None:
         m.movement = [(round(ground + u.L(d), 3), u.disp(my), u.disp(mz))
-                      for d, my, mz in spec['movement']]
+                      for d, my, mz in plan['movement']]
     # load-versus-depth curves
-    for cv in spec.get('curves', []):
+    for cv in plan.get('curves', []):
         m.curves.append([(u.L(d), u.dload(q)) for d, q in cv])
     # load cases
-    tol_in = spec.get('tol', 1.0e-6)
-    for c in spec['cases']:
+    tol_in = plan.get('tol', 1.0e-6)
+    for c in plan['cases']:
         c = dict(c)
         loads = []
         V, H, Hz = c.pop('V', 0.0), c.pop('H', 0.0), c.pop('Hz', 0.0)
@@ -713,8 +713,8 @@ def build(spec):
         name = c.pop('name')
         facinc = c.pop('facinc', 1.0)
         m.add_case(name, loads, facinc=facinc, tolpile=u.disp(tol), idisp=idisp, **c)
-    for name, members in spec.get('combos', []):
-        m.add_combo(name, members, facinc=spec.get('combo_facinc', 1.0),
+    for name, members in plan.get('combos', []):
+        m.add_combo(name, members, facinc=plan.get('combo_facinc', 1.0),
                     tolpile=u.disp(tol_in))
     return m
 
@@ -742,12 +742,12 @@ def kips(v):
 
 
 def families():
-    """The hand-written models: (file stem, spec)."""
+    """The hand-written models: (file stem, plan)."""
     out = []
 
-    def add(stem, **spec):
-        spec.setdefault('name', stem)
-        out.append((stem, spec))
+    def add(stem, **plan):
+        plan.setdefault('name', stem)
+        out.append((stem, plan))
 
     # A 2-D row of one fixed-head 16 in pipe, 40 ft, in soft clay c 600 psf, lateral alone,
     # either way, head at and below the ground; the 3-D twin.
@@ -1002,7 +1002,7 @@ def axial_capacity(soil, length, D, level, square=False):
 
 
 def sample(i, rnd):
-    """One sampled model: (file stem, spec). Loads are those a designer would put on the
+    """One sampled model: (file stem, plan). Loads are those a designer would put on the
     group: the vertical load within the piles' estimated axial capacity over 2.5, the
     lateral load within a share of the section's, less in soft soils."""
     crit = [1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14][i % 14]
@@ -1167,11 +1167,11 @@ def sample(i, rnd):
         i, ndim, lay, crit, seck, '_multi' if multi else '', head, capkind, 'mv' + move, kind,
         step, 'si' if si else 'us')
     title = 'SAMPLE %d: %s %s IN %s' % (i, lay.upper(), seck.upper(), CRITERIA[crit].upper())
-    spec = dict(name=stem, title=title, si=si, ndim=ndim, sec=sec, length=length, nseg=nseg,
+    plan = dict(name=stem, title=title, si=si, ndim=ndim, sec=sec, length=length, nseg=nseg,
                 rows=rows, head=head, level=level, soil=soil, axial=axial, cap=cap,
                 movement=movement, cases=cases, combos=combos, curves=curves, tol=tol,
                 combo_facinc=step, iredfac=1 if (rnd.random() < 0.15 and npiles > 1) else 0)
-    return stem, spec
+    return stem, plan
 
 
 def generate(outdir, count=320, seed=1):
@@ -1186,32 +1186,32 @@ def generate(outdir, count=320, seed=1):
         if name.endswith('.dat'):
             os.remove(os.path.join(outdir, name))
     manifest = {}
-    for stem, spec in items[:count] if count < len(items) else items:
-        text = build(spec).text()
+    for stem, plan in items[:count] if count < len(items) else items:
+        text = build(plan).text()
         with open(os.path.join(outdir, stem + '.dat'), 'w') as f:
             f.write(text)
-        manifest[stem] = spec_tags(stem, spec)
+        manifest[stem] = plan_tags(stem, plan)
     with open(os.path.join(outdir, 'corpus.json'), 'w') as f:
         json.dump(dict(seed=seed, count=len(manifest), files=manifest), f, indent=1,
                   sort_keys=True)
     return sorted(manifest)
 
 
-def spec_tags(stem, spec):
+def plan_tags(stem, plan):
     """What a model holds, for the report's break-downs."""
     fam = 'sampled' if stem.startswith('s') and stem[1:5].isdigit() else \
         re.sub(r'_(step|H|V|lev|seg|tol)[^_]*', '', stem)
-    cap = spec.get('cap')
+    cap = plan.get('cap')
     capkind = 'free' if not cap else ('embedded' if cap['opt'] == 1 else
                                       'springs' if cap['rec2'][0] == 1 else 'hyperbolic')
-    mv = spec.get('movement')
+    mv = plan.get('movement')
     if mv is None:
         move = 'none'
     else:
         ys = any(p[1] for p in mv)
         zs = any(p[2] for p in mv)
         move = 'yz' if ys and zs else 'y' if ys else 'z' if zs else 'zero'
-    cases = spec['cases']
+    cases = plan['cases']
     kinds = set()
     for c in cases:
         if 'disp' in c:
@@ -1226,13 +1226,13 @@ def spec_tags(stem, spec):
             kinds.add('lat' if not c.get('V') else 'vertlat')
         else:
             kinds.add('vert')
-    if spec.get('combos'):
+    if plan.get('combos'):
         kinds.add('combo')
-    return dict(family=fam, ndim=spec.get('ndim', 3), units='SI' if spec.get('si') else 'US',
-                criterion=spec.get('soil', [(4,)])[0][0], cap=capkind, movement=move,
-                step=cases[0].get('facinc', 1.0), tol=spec.get('tol', 1.0e-6),
-                loads='+'.join(sorted(kinds)), head=spec.get('head', 'fixed'),
-                rows=len(spec['rows']))
+    return dict(family=fam, ndim=plan.get('ndim', 3), units='SI' if plan.get('si') else 'US',
+                criterion=plan.get('soil', [(4,)])[0][0], cap=capkind, movement=move,
+                step=cases[0].get('facinc', 1.0), tol=plan.get('tol', 1.0e-6),
+                loads='+'.join(sorted(kinds)), head=plan.get('head', 'fixed'),
+                rows=len(plan['rows']))
 
 
 # ==========================================================================================
