@@ -412,7 +412,8 @@ void ANAL2D(Model& m, int kind, int& IPYSAVE, int& status, Vec3& FVLAST, Vec3& D
   if (m.MODSTF == 2) {  // a point of the flexibility estimation: its records only
     const double dv[3] = {DV(1), DV(2), DV(3)};
     ESTRECPOINT(m, m.IPSTF >= 1 && m.IPSTF <= 3 ? FV(m.IPSTF) : 0.0, dv, 3);
-    m.CASELOG.line("    1 ANALYSIS COMPLETED");
+    // Complete, or the part of the level's load reached (its records are the load reached).
+    solved_outcome(m, TCONV);
     return;
   }
   if (m.IESTON == 1) {
@@ -438,7 +439,7 @@ void ANAL2D(Model& m, int kind, int& IPYSAVE, int& status, Vec3& FVLAST, Vec3& D
       // The pass refreshed the pile states only: no pile tables at a level point.
       EQSTIF2D(m, m.STATEFILE);
       m.IOPASS = 0;
-      m.CASELOG.line("    1 ANALYSIS COMPLETED");
+      solved_outcome(m, TCONV);
       return;
     }
   }

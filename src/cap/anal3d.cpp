@@ -393,7 +393,8 @@ void ANAL3D(Model& m, int kind, int& status, Vec6& FVLAST, Vec6& DVLAST, Vec6& l
     // A flexibility level: its records, no tables.
     const double dv[6] = {DV(1), DV(2), DV(3), DV(4), DV(5), DV(6)};
     ESTRECPOINT(m, m.IPSTF >= 1 && m.IPSTF <= 6 ? loads(m.IPSTF) : 0.0, dv, 6);
-    m.CASELOG.line("    1 ANALYSIS COMPLETED");
+    // Complete, or the part of the level's load reached (its records are the load reached).
+    solved_outcome(m, TCONV);
     return;
   }
   if (m.IESTON == 1) {
@@ -416,7 +417,7 @@ void ANAL3D(Model& m, int kind, int& status, Vec6& FVLAST, Vec6& DVLAST, Vec6& l
         return;
       }
       EQSTIF(m, m.STATEFILE);
-      m.CASELOG.line("    1 ANALYSIS COMPLETED");
+      solved_outcome(m, TCONV);
       return;
     }
   }

@@ -253,6 +253,45 @@ TEST(CapOutcome, TwoDimensionalAttemptEndedEarlyCountsAsExhausted) {
   EXPECT_TRUE(has(dir.read("case.log"), "\n          NUMBER OF GLOBAL ITERATIONS =   11\n\n"));
 }
 
+// A flexibility level asked beyond what the foundation carries: its analysis reaches part
+// of the level's load only, and the case list and the run log's list of analyses not
+// completed in full say so (they said "1 ANALYSIS COMPLETED", the run ended with status 0,
+// and the level's flexibility stood for a smaller load than the one asked). The single pile
+// (axial curve ending at 1E6 lb) under 9E5 lb down, levels 0.5 and 1.5; the wharf bent under
+// its deck load, levels 0.5 and 10 along X. The level that completes keeps its outcome.
+TEST(CapOutcome, FlexibilityLevelBelowItsLoadIsReportedAsPartial) {
+  const struct {
+    const char* name;
+    const char* example;
+    std::vector<Edit> edits;
+    const char* level2;  // the outcome of DOF 1, point 2
+    const char* listed;  // its line in the list of analyses not completed in full
+  } cases[] = {
+      {"3-D single pile",
+       "single_pile_elastic_us.dat",
+       {{kLoad, "9.0E5 0.0 0.0 0.0 0.0 0.0 0.0 0.0 0.0"},
+        {kSteps, "1.0E-4 1.0E-6 0.5 0.1"},
+        {"\n0 0 0 0 0 0 0 0\n", "\n0 2 0 0 0 0 0 0\n"},
+        {"0\n0\nLOAD COMBINATIONS", "0\n2\n0.5\n1.5\nLOAD COMBINATIONS"}},
+       "    2 SOLUTION AT    62.50 % OF THE TOTAL LOAD",
+       "     LOAD CASE      1, STIFFNESS ESTIMATION: SOLUTION BELOW THE TOTAL LOAD, LOAD REACHED   62.50 %"},
+      {"2-D wharf bent",
+       "bent_2d_stiff_clay_us.dat",
+       {{"\n0 0 0 0 0 0 0 0\n", "\n0 2 0 0 0 0 0 0\n"}, {"0\n0\nLOAD COMBINATIONS", "0\n2\n0.5\n10.0\nLOAD COMBINATIONS"}},
+       "    2 SOLUTION AT    71.88 % OF THE TOTAL LOAD",
+       "     LOAD CASE      1, STIFFNESS ESTIMATION: SOLUTION BELOW THE TOTAL LOAD, LOAD REACHED   71.88 %"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    WorkDir dir;
+    ASSERT_EQ(run_input(dir, edited(c.example, c.edits)), 0);
+    const std::string cas = dir.read("case.cas");
+    EXPECT_TRUE(has(cas, std::string("      DOF :     1 POINT :     1\n    1 ANALYSIS COMPLETED\n"))) << cas;
+    EXPECT_TRUE(has(cas, std::string("      DOF :     1 POINT :     2\n") + c.level2 + "\n")) << cas;
+    EXPECT_TRUE(has(dir.read("case.log"), std::string("\n") + c.listed + "\n")) << dir.read("case.log");
+  }
+}
+
 // The lines of an analysis that ends without a solution, by the state it ends in: the case
 // list's outcome, the failure records of a flexibility level (the unit vector of its degree
 // of freedom on ESTREC1, the negated level with zeros on ESTREC2), and a stiffness point
