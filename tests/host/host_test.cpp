@@ -395,6 +395,15 @@ TEST(Host, RunsThatCannotStartAreRefusedBeforeAnythingIsWritten) {
          names_with(d, 7, "fort3");
        },
        {"."}, 61, "the results report fort3 (Names.dat line 7) and the plate program's work file fort3 are one file"},
+      {"summary report a link to a results report not yet written",
+       [](WorkDir& d) {
+         earlier_run(d);
+         d.write("job.dat", example("group2x2_sand_us.dat"));
+         names_with(d, 7, "new.out");
+         fs::remove(d.path() / "job.sum");
+         fs::create_symlink("new.out", d.path() / "job.sum");
+       },
+       {"."}, 61, "the results report new.out (Names.dat line 7) and the summary report job.sum (Names.dat line 8) are one file"},
       {"input whose name ends in a blank",
        [](WorkDir& d) { earlier_run(d); d.write("job.dat ", example("group2x2_sand_us.dat")); },
        {"job.dat "}, 61, "\"job.dat \" ends in a blank"},
