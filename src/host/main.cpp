@@ -73,14 +73,24 @@ void on_stop_signal(int) { g_interrupted = true; }
 // SIGHUP ignored), which stays ignored. A write that fails must fail with its error, which
 // the run's checks report, instead of ending the process: a file-size limit (SIGXFSZ) gives
 // status 42 naming the file, and a reader that closes the progress stream (SIGPIPE) only
-// ends the progress lines. A stop signal that arrived while the host started itself again
-// (see waiting.h) was held back, and is taken now.
+// ends the progress lines. The stop signals stay held back until release_stop_signals: a
+// host that starts itself again (see waiting.h) must not take one and then be replaced by
+// an image that knows nothing of it; the one that runs takes it.
+const int kStopSignals[] = {SIGINT, SIGTERM, SIGHUP};
+
+void hold_stop_signals(int how) {
+  sigset_t held;
+  sigemptyset(&held);
+  for (const int sig : kStopSignals) sigaddset(&held, sig);
+  ::sigprocmask(how, &held, nullptr);
+}
+
 void take_signals() {
-  const int stop[] = {SIGINT, SIGTERM, SIGHUP};
+  hold_stop_signals(SIG_BLOCK);
   struct sigaction sa {};
   sigemptyset(&sa.sa_mask);
   sa.sa_flags = SA_RESTART;
-  for (const int sig : stop) {
+  for (const int sig : kStopSignals) {
     struct sigaction was {};
     if (::sigaction(sig, nullptr, &was) == 0 && was.sa_handler == SIG_IGN) continue;
     sa.sa_handler = on_stop_signal;
@@ -88,11 +98,10 @@ void take_signals() {
   }
   sa.sa_handler = SIG_IGN;
   for (const int sig : {SIGPIPE, SIGXFSZ}) ::sigaction(sig, &sa, nullptr);
-  sigset_t held;
-  sigemptyset(&held);
-  for (const int sig : stop) sigaddset(&held, sig);
-  ::sigprocmask(SIG_UNBLOCK, &held, nullptr);
 }
+
+// Takes the stop signals held back since take_signals (one that came meanwhile is taken now).
+void release_stop_signals() { hold_stop_signals(SIG_UNBLOCK); }
 
 // The engine's status codes and what each says, for the last words and the help.
 struct StatusText {
@@ -490,6 +499,7 @@ rlim_t file_size_limit() {
 int main(int argc, char** argv) {
   take_signals();
   torva_host::wait_passively(argv, true);
+  release_stop_signals();
   std::vector<std::string> args(argv + 1, argv + argc);
   std::string mphi;
   std::string target;

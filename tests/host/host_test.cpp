@@ -966,23 +966,29 @@ TEST(Host, AFolderRemovedDuringTheRunIsNamedByTheHost) {
 
 // A SIGTERM that reaches the host before it has started the engine (here held back from the
 // start, as one sent in its first milliseconds is) stops the run as it does later: status 4,
-// and nothing of the earlier run is touched.
+// and nothing of the earlier run is touched; also when the host starts itself again to set
+// how its threads wait (the signal is taken by the host that runs, not by the one it
+// replaces).
 TEST(Host, AStopSignalBeforeTheRunStartsEndsWithStatus4AndTouchesNothing) {
-  WorkDir d;
-  earlier_run(d);
-  d.write("job.dat", example("group2x2_sand_us.dat"));
-  const auto before = snapshot(d);
-  Start how;
-  how.hold_term = true;
-  const fs::path log = d.path().parent_path() / (d.path().filename().string() + ".host.txt");
-  const pid_t pid = start_host(d.path(), {"job.dat"}, log, how);
-  ASSERT_GT(pid, 0);
-  ::kill(pid, SIGTERM);
-  const HostRun r = finish_host(pid, log);
-  fs::remove(log);
-  EXPECT_EQ(r.code, 4) << r.out;
-  EXPECT_NE(r.out.find("no file was written"), std::string::npos) << r.out;
-  EXPECT_EQ(snapshot(d), before);
+  for (const char* env : {"", "OMP_NUM_THREADS=2"}) {
+    SCOPED_TRACE(*env ? "the host starts itself again" : "the caller's environment");
+    WorkDir d;
+    earlier_run(d);
+    d.write("job.dat", example("group2x2_sand_us.dat"));
+    const auto before = snapshot(d);
+    Start how;
+    how.hold_term = true;
+    if (*env) how.env = {env};
+    const fs::path log = d.path().parent_path() / (d.path().filename().string() + ".host.txt");
+    const pid_t pid = start_host(d.path(), {"job.dat"}, log, how);
+    ASSERT_GT(pid, 0);
+    ::kill(pid, SIGTERM);
+    const HostRun r = finish_host(pid, log);
+    fs::remove(log);
+    EXPECT_EQ(r.code, 4) << r.out;
+    EXPECT_NE(r.out.find("no file was written"), std::string::npos) << r.out;
+    EXPECT_EQ(snapshot(d), before);
+  }
 }
 
 // A host started with SIGHUP ignored (`nohup torva ... &`, so that the run outlives the
