@@ -754,6 +754,11 @@ TEST(Host, HelpNamesTheExitCodes) {
   for (const char* s : {"   0  ", "   4  ", "  60  ", "  61  ", "  41  ", "  42  ", "  62  ", "   2  ",
                         "  44  ", "OMP_NUM_THREADS", "--version"})
     EXPECT_NE(r.out.find(s), std::string::npos) << s;
+  // A folder whose file-name list is missing or incomplete is refused with 61 (the engine's
+  // own 40 is not reached): the help says so under 61.
+  const std::size_t at = r.out.find("  61  "), end = r.out.find("  41  ");
+  ASSERT_LT(at, end);
+  EXPECT_NE(r.out.substr(at, end - at).find("Names.dat missing or incomplete"), std::string::npos) << r.out;
 }
 
 // A file-size limit (`ulimit -f`, as batch schedulers and shared hosts set one) never ends the
