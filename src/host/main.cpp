@@ -27,6 +27,7 @@
 #include <thread>
 #include <vector>
 
+#include "host/progress_text.h"
 #include "host/waiting.h"
 #include "io/fileset.h"
 #include "io/textfile.h"
@@ -366,23 +367,16 @@ fs::file_time_type log_time(const std::string& p) {
   return ec ? fs::file_time_type::min() : t;
 }
 
-// The engine's latest progress message: its lines up to the first empty one, each without
-// the engine's leading blank and dash. Read through a descriptor that the host opened
-// before the run, so that it is found even when the folder is removed during the run.
-std::vector<std::string> progress_lines(int fd) {
-  std::vector<std::string> lines;
-  if (fd < 0) return lines;
+// The engine's latest progress message (see progress_text.h; `ended`: only a whole one, as
+// the display takes it while the engine may be writing it), read through a descriptor that
+// the host opened before the run, so that it is found even when the folder is removed during
+// the run.
+std::vector<std::string> progress_lines(int fd, bool ended) {
+  if (fd < 0) return {};
   char buf[4096];
   const ssize_t n = ::pread(fd, buf, sizeof buf, 0);
-  if (n <= 0) return lines;
-  std::istringstream in(std::string(buf, std::size_t(n)));
-  for (std::string line; std::getline(in, line);) {
-    line = rtrim(line);
-    const std::size_t k = line.find_first_not_of(" -");
-    if (k == std::string::npos) break;
-    lines.push_back(line.substr(k));
-  }
-  return lines;
+  if (n <= 0) return {};
+  return torva_host::progress_lines(std::string_view(buf, std::size_t(n)), ended);
 }
 
 // The progress message as one line: its lines joined, runs of blanks made one, and no blank
@@ -669,7 +663,7 @@ int main(int argc, char** argv) {
         view.close();
         std::cerr << "torva: stop requested, ending the current step\n";
       }
-      view.show(progress_lines(progress_fd));
+      view.show(progress_lines(progress_fd, true));
       lk.lock();
     }
   }
@@ -695,7 +689,7 @@ int main(int argc, char** argv) {
   // may be one of them).
   bool log_failed = false;
   if (status == 41 || status == 42) {
-    for (const std::string& l : progress_lines(progress_fd)) {
+    for (const std::string& l : progress_lines(progress_fd, false)) {
       std::cerr << "torva: " << l << "\n";
       log_failed = log_failed || l.find(runlog) != std::string::npos;
     }
