@@ -93,6 +93,24 @@ std::string upper(std::string s) {
   return s;
 }
 
+// The files the list names, then the plate program's (see run_files).
+std::vector<RunFile> named_files(const Model& m) {
+  std::vector<std::string> names;
+  for (int r = 0; r < NROLES; ++r) names.push_back(m.fname(FileRole(r)));
+  return run_files(names, kRoleName, false);
+}
+
+// Whether the progress file is also another file of the run, one it reads or one of its
+// results: a message that a refused run writes to it would write over that file.
+bool progress_shared(const Model& m) {
+  const std::vector<RunFile> set = named_files(m);
+  const RunFile& progress = set[std::size_t(R_PROGRESS) + 1];  // after the list itself
+  if (progress.name.empty()) return false;
+  for (const RunFile& f : set)
+    if (&f != &progress && !f.name.empty() && one_file_two_roles({progress, f}).first >= 0) return true;
+  return false;
+}
+
 // Refuses the line of the list that should name the file of role `r` but holds `found`,
 // with the input reader's message naming the list, the line and what it should hold. The message goes to the progress file, which the host reads, when that file is
 // named; the run log is left as it is, like every file of a run that cannot start.
@@ -107,7 +125,7 @@ void names_line_refused(Model& m, int r, const std::string& found) {
   for (const std::string& l : read_error_lines(e, "FILE-NAME LIST: " + shown_path(std::string(m.FILELIST.trimmed()))))
     text += "\n" + l;
   bool exists = false;
-  if (!m.fname(R_PROGRESS).empty() && !not_regular(m.fname(R_PROGRESS), exists))
+  if (!m.fname(R_PROGRESS).empty() && !not_regular(m.fname(R_PROGRESS), exists) && !progress_shared(m))
     progress_message(m, {text, ""});
 }
 
@@ -155,17 +173,15 @@ void OPENFILES(Model& m, int& status) {
     return;
   }
   // One file in two roles would have the run write over its own input or over another of
-  // its results: refused before any file is opened. The progress file of such a pair is not
-  // written either.
-  std::vector<std::string> names;
-  for (int r = 0; r < NROLES; ++r) names.push_back(m.fname(FileRole(r)));
-  const std::vector<RunFile> set = run_files(names, kRoleName, false);
+  // its results: refused before any file is opened. A progress file that is one file with
+  // another of the set (of this pair or any other) is not written either.
+  const std::vector<RunFile> set = named_files(m);
   if (const auto [a, b] = one_file_two_roles(set); a >= 0) {
     const RunFile &first = set[std::size_t(a)], &second = set[std::size_t(b)];
     auto named = [](const RunFile& f) {
       return "THE " + upper(f.role) + (f.line > 0 ? " (Names.dat LINE " + std::to_string(f.line) + ")" : "");
     };
-    if (first.line == R_PROGRESS + 5 || second.line == R_PROGRESS + 5) m.FNAME[R_PROGRESS] = "";
+    if (progress_shared(m)) m.FNAME[R_PROGRESS] = "";
     return cannot_open(m, status, second.name,
                        "NAMED AS " + named(first) + " AND AS " + named(second) +
                            ": ONE FILE CANNOT SERVE TWO ROLES");

@@ -27,6 +27,7 @@
 #include <thread>
 #include <vector>
 
+#include "host/progress_text.h"
 #include "host/waiting.h"
 #include "io/fileset.h"
 #include "io/textfile.h"
@@ -73,14 +74,24 @@ void on_stop_signal(int) { g_interrupted = true; }
 // SIGHUP ignored), which stays ignored. A write that fails must fail with its error, which
 // the run's checks report, instead of ending the process: a file-size limit (SIGXFSZ) gives
 // status 42 naming the file, and a reader that closes the progress stream (SIGPIPE) only
-// ends the progress lines. A stop signal that arrived while the host started itself again
-// (see waiting.h) was held back, and is taken now.
+// ends the progress lines. The stop signals stay held back until release_stop_signals: a
+// host that starts itself again (see waiting.h) must not take one and then be replaced by
+// an image that knows nothing of it; the one that runs takes it.
+const int kStopSignals[] = {SIGINT, SIGTERM, SIGHUP};
+
+void hold_stop_signals(int how) {
+  sigset_t held;
+  sigemptyset(&held);
+  for (const int sig : kStopSignals) sigaddset(&held, sig);
+  ::sigprocmask(how, &held, nullptr);
+}
+
 void take_signals() {
-  const int stop[] = {SIGINT, SIGTERM, SIGHUP};
+  hold_stop_signals(SIG_BLOCK);
   struct sigaction sa {};
   sigemptyset(&sa.sa_mask);
   sa.sa_flags = SA_RESTART;
-  for (const int sig : stop) {
+  for (const int sig : kStopSignals) {
     struct sigaction was {};
     if (::sigaction(sig, nullptr, &was) == 0 && was.sa_handler == SIG_IGN) continue;
     sa.sa_handler = on_stop_signal;
@@ -88,11 +99,10 @@ void take_signals() {
   }
   sa.sa_handler = SIG_IGN;
   for (const int sig : {SIGPIPE, SIGXFSZ}) ::sigaction(sig, &sa, nullptr);
-  sigset_t held;
-  sigemptyset(&held);
-  for (const int sig : stop) sigaddset(&held, sig);
-  ::sigprocmask(SIG_UNBLOCK, &held, nullptr);
 }
+
+// Takes the stop signals held back since take_signals (one that came meanwhile is taken now).
+void release_stop_signals() { hold_stop_signals(SIG_UNBLOCK); }
 
 // The engine's status codes and what each says, for the last words and the help.
 struct StatusText {
@@ -175,9 +185,10 @@ void usage(std::ostream& o) {
        "      convergence, or results below the full load): torva lists each one, as the\n"
        "      end of the run log does\n"
        "  61  the run cannot start (input missing, unreadable or named like a file of the\n"
-       "      run, one file in two roles, a file that cannot be written or is a folder, FIFO\n"
-       "      or device, a name ending in a blank or too long, a file-size limit below the\n"
-       "      file-name list); torva names the file, nothing was written\n"
+       "      run, one file in two roles, a folder's Names.dat missing or incomplete, a file\n"
+       "      that cannot be written or is a folder, FIFO or device, a name ending in a\n"
+       "      blank or too long, a file-size limit below the file-name list); torva names\n"
+       "      the file, nothing was written\n"
        "  41  a file of the run could not be opened: torva names it and why\n"
        "  42  a file of the run could not be written in full (no space left, a file-size\n"
        "      limit, the folder removed during the run): torva names it and why\n"
@@ -356,23 +367,16 @@ fs::file_time_type log_time(const std::string& p) {
   return ec ? fs::file_time_type::min() : t;
 }
 
-// The engine's latest progress message: its lines up to the first empty one, each without
-// the engine's leading blank and dash. Read through a descriptor that the host opened
-// before the run, so that it is found even when the folder is removed during the run.
-std::vector<std::string> progress_lines(int fd) {
-  std::vector<std::string> lines;
-  if (fd < 0) return lines;
+// The engine's latest progress message (see progress_text.h; `ended`: only a whole one, as
+// the display takes it while the engine may be writing it), read through a descriptor that
+// the host opened before the run, so that it is found even when the folder is removed during
+// the run.
+std::vector<std::string> progress_lines(int fd, bool ended) {
+  if (fd < 0) return {};
   char buf[4096];
   const ssize_t n = ::pread(fd, buf, sizeof buf, 0);
-  if (n <= 0) return lines;
-  std::istringstream in(std::string(buf, std::size_t(n)));
-  for (std::string line; std::getline(in, line);) {
-    line = rtrim(line);
-    const std::size_t k = line.find_first_not_of(" -");
-    if (k == std::string::npos) break;
-    lines.push_back(line.substr(k));
-  }
-  return lines;
+  if (n <= 0) return {};
+  return torva_host::progress_lines(std::string_view(buf, std::size_t(n)), ended);
 }
 
 // The progress message as one line: its lines joined, runs of blanks made one, and no blank
@@ -490,6 +494,7 @@ rlim_t file_size_limit() {
 int main(int argc, char** argv) {
   take_signals();
   torva_host::wait_passively(argv, true);
+  release_stop_signals();
   std::vector<std::string> args(argv + 1, argv + argc);
   std::string mphi;
   std::string target;
@@ -658,7 +663,7 @@ int main(int argc, char** argv) {
         view.close();
         std::cerr << "torva: stop requested, ending the current step\n";
       }
-      view.show(progress_lines(progress_fd));
+      view.show(progress_lines(progress_fd, true));
       lk.lock();
     }
   }
@@ -684,7 +689,7 @@ int main(int argc, char** argv) {
   // may be one of them).
   bool log_failed = false;
   if (status == 41 || status == 42) {
-    for (const std::string& l : progress_lines(progress_fd)) {
+    for (const std::string& l : progress_lines(progress_fd, false)) {
       std::cerr << "torva: " << l << "\n";
       log_failed = log_failed || l.find(runlog) != std::string::npos;
     }

@@ -53,26 +53,49 @@ struct Identity {
   std::string leaf;  // the name in its folder, for a file that does not exist
 };
 
-Identity identity(const std::string& name) {
+// The file that writing to `name` would create: a link whose target does not exist yet is
+// followed, link by link (as the system does when the file is opened), so that the target
+// is known by its folder and its name in it.
+std::string followed(std::string name) {
+  for (int k = 0; k < 40; ++k) {
+    struct stat st {};
+    if (::stat(name.c_str(), &st) == 0 || ::lstat(name.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
+      break;
+    std::error_code ec;
+    const fs::path target = fs::read_symlink(name, ec);
+    if (ec) break;
+    name = target.is_absolute() ? target.string() : (fs::path(name).parent_path() / target).string();
+  }
+  return name;
+}
+
+Identity identity(const std::string& given) {
   Identity id;
+  const std::string name = followed(given);
   std::error_code ec;
   const fs::path p = fs::absolute(name, ec).lexically_normal();
   id.path = ec ? name : p.string();
+  // The folder as the system finds it: a ".." after a linked folder leads from where the
+  // link leads, not back to the folder of the link.
+  const fs::path raw(name);
+  const fs::path folder = raw.parent_path().empty() ? fs::path(".") : raw.parent_path();
   struct stat st {};
   if (::stat(name.c_str(), &st) == 0) {
     id.by_inode = true;
-  } else if (!ec && ::stat(p.parent_path().c_str(), &st) == 0) {
+  } else if (::stat(folder.c_str(), &st) == 0) {
     id.by_inode = true;
-    id.leaf = p.filename().string();
+    id.leaf = raw.filename().string();
   }
   id.dev = st.st_dev;
   id.ino = st.st_ino;
   return id;
 }
 
+// Two files that the system can identify are one exactly when it says so; the normal
+// path decides only for a file whose folder cannot be found.
 bool same(const Identity& a, const Identity& b) {
-  if (a.path == b.path) return true;
-  return a.by_inode && b.by_inode && a.dev == b.dev && a.ino == b.ino && a.leaf == b.leaf;
+  if (a.by_inode && b.by_inode) return a.dev == b.dev && a.ino == b.ino && a.leaf == b.leaf;
+  return a.path == b.path;
 }
 
 }  // namespace

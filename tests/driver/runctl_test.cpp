@@ -265,6 +265,18 @@ TEST(Itorva, ALineOfTheNamesListThatNamesNoFileIsNamedByItsLine) {
   }
 }
 
+// A list refused for a line that names no file, whose progress file is the input: the
+// message that names the line is not written over the input.
+TEST(Itorva, ARefusedListWritesNoMessageOverTheInput) {
+  WorkDir dir;
+  dir.write("case.dat", "TITLE\n");
+  dir.write_names();
+  replace_names_line(dir, 13, "./case.dat");
+  replace_names_line(dir, 10, " ");
+  EXPECT_EQ(run_itorva(3), ST_NAMESDAT);
+  EXPECT_EQ(dir.read("case.dat"), "TITLE\n");
+}
+
 // A run that cannot start leaves every earlier file as it was.
 TEST(Itorva, MissingInputFileIsReportedAndNothingIsEmptied) {
   FixedPlatform p;
@@ -336,6 +348,8 @@ TEST(Itorva, OneFileInTwoRolesIsRefusedBeforeAnythingIsTouched) {
     int line;           // the line of Names.dat that names the file (0: the list as written)
     const char* value;  // its name there
     const char* reason;  // in the progress file (none: no progress file is written)
+    int line2 = 0;       // a second line of Names.dat replaced (0: none)
+    const char* value2 = "";
   } cases[] = {
       {"summary report equal to the results report", 8, "./case.out",
        "case.out: NAMED AS THE RESULTS REPORT (Names.dat LINE 7) AND AS THE SUMMARY REPORT "
@@ -347,6 +361,12 @@ TEST(Itorva, OneFileInTwoRolesIsRefusedBeforeAnythingIsTouched) {
       {"summary report linked to the results report", 8, "linked.sum",
        "linked.sum: NAMED AS THE RESULTS REPORT (Names.dat LINE 7) AND AS THE SUMMARY REPORT"},
       {"progress file equal to the results report", 13, "case.out", nullptr},
+      {"summary report a link to a results report not yet written", 7, "new.out",
+       "dangling.sum: NAMED AS THE RESULTS REPORT (Names.dat LINE 7) AND AS THE SUMMARY REPORT", 8,
+       "dangling.sum"},
+      {"progress file equal to the input, beside another pair", 8, "case.out", nullptr, 13, "case.dat"},
+      {"progress file equal to the file-name list, beside another pair", 8, "case.out", nullptr, 13,
+       "Names.dat"},
       {"plate program's listing that is a folder", 0, "", "case.fel: IS A FOLDER, NOT A REGULAR FILE"},
       {"plate program's work file that is a FIFO", 0, "", "fort3: IS A FIFO, NOT A REGULAR FILE"},
   };
@@ -360,20 +380,26 @@ TEST(Itorva, OneFileInTwoRolesIsRefusedBeforeAnythingIsTouched) {
     for (const char* ext : {".out", ".log", ".echo", ".sum", ".fer"})
       dir.write(std::string("case") + ext, std::string("earlier ") + ext + "\n");
     std::filesystem::create_hard_link(dir.path() / "case.out", dir.path() / "linked.sum");
+    std::filesystem::create_symlink("new.out", dir.path() / "dangling.sum");
     std::filesystem::create_directory(dir.path() / "case.fel");
     ::mkfifo((dir.path() / "fort3").c_str(), 0644);
     if (c.line > 0) {
       replace_names_line(dir, c.line, c.value);
+      if (c.line2 > 0) replace_names_line(dir, c.line2, c.value2);
       std::filesystem::remove(dir.path() / "case.fel");
       std::filesystem::remove(dir.path() / "fort3");
     } else if (std::string(c.reason).find("fort3") != std::string::npos) {
       std::filesystem::remove(dir.path() / "case.fel");
     }
     dir.write("case.prg", "earlier progress\n");
+    const std::string names = dir.read("Names.dat");
     EXPECT_EQ(run_itorva(3), ST_FILEOPEN);
     for (const char* ext : {".out", ".log", ".echo", ".sum", ".fer", ".fem"})
       EXPECT_NE(dir.read(std::string("case") + ext).find("earlier"), std::string::npos) << ext;
+    EXPECT_EQ(dir.read("case.dat"), "TITLE\n");
+    EXPECT_EQ(dir.read("Names.dat"), names);
     EXPECT_FALSE(dir.exists("case.cas"));
+    EXPECT_FALSE(dir.exists("new.out"));
     const std::string prg = dir.read("case.prg");
     if (!c.reason) {
       EXPECT_EQ(prg, "earlier progress\n");

@@ -395,6 +395,15 @@ TEST(Host, RunsThatCannotStartAreRefusedBeforeAnythingIsWritten) {
          names_with(d, 7, "fort3");
        },
        {"."}, 61, "the results report fort3 (Names.dat line 7) and the plate program's work file fort3 are one file"},
+      {"summary report a link to a results report not yet written",
+       [](WorkDir& d) {
+         earlier_run(d);
+         d.write("job.dat", example("group2x2_sand_us.dat"));
+         names_with(d, 7, "new.out");
+         fs::remove(d.path() / "job.sum");
+         fs::create_symlink("new.out", d.path() / "job.sum");
+       },
+       {"."}, 61, "the results report new.out (Names.dat line 7) and the summary report job.sum (Names.dat line 8) are one file"},
       {"input whose name ends in a blank",
        [](WorkDir& d) { earlier_run(d); d.write("job.dat ", example("group2x2_sand_us.dat")); },
        {"job.dat "}, 61, "\"job.dat \" ends in a blank"},
@@ -745,6 +754,11 @@ TEST(Host, HelpNamesTheExitCodes) {
   for (const char* s : {"   0  ", "   4  ", "  60  ", "  61  ", "  41  ", "  42  ", "  62  ", "   2  ",
                         "  44  ", "OMP_NUM_THREADS", "--version"})
     EXPECT_NE(r.out.find(s), std::string::npos) << s;
+  // A folder whose file-name list is missing or incomplete is refused with 61 (the engine's
+  // own 40 is not reached): the help says so under 61.
+  const std::size_t at = r.out.find("  61  "), end = r.out.find("  41  ");
+  ASSERT_LT(at, end);
+  EXPECT_NE(r.out.substr(at, end - at).find("Names.dat missing or incomplete"), std::string::npos) << r.out;
 }
 
 // A file-size limit (`ulimit -f`, as batch schedulers and shared hosts set one) never ends the
@@ -957,23 +971,29 @@ TEST(Host, AFolderRemovedDuringTheRunIsNamedByTheHost) {
 
 // A SIGTERM that reaches the host before it has started the engine (here held back from the
 // start, as one sent in its first milliseconds is) stops the run as it does later: status 4,
-// and nothing of the earlier run is touched.
+// and nothing of the earlier run is touched; also when the host starts itself again to set
+// how its threads wait (the signal is taken by the host that runs, not by the one it
+// replaces).
 TEST(Host, AStopSignalBeforeTheRunStartsEndsWithStatus4AndTouchesNothing) {
-  WorkDir d;
-  earlier_run(d);
-  d.write("job.dat", example("group2x2_sand_us.dat"));
-  const auto before = snapshot(d);
-  Start how;
-  how.hold_term = true;
-  const fs::path log = d.path().parent_path() / (d.path().filename().string() + ".host.txt");
-  const pid_t pid = start_host(d.path(), {"job.dat"}, log, how);
-  ASSERT_GT(pid, 0);
-  ::kill(pid, SIGTERM);
-  const HostRun r = finish_host(pid, log);
-  fs::remove(log);
-  EXPECT_EQ(r.code, 4) << r.out;
-  EXPECT_NE(r.out.find("no file was written"), std::string::npos) << r.out;
-  EXPECT_EQ(snapshot(d), before);
+  for (const char* env : {"", "OMP_NUM_THREADS=2"}) {
+    SCOPED_TRACE(*env ? "the host starts itself again" : "the caller's environment");
+    WorkDir d;
+    earlier_run(d);
+    d.write("job.dat", example("group2x2_sand_us.dat"));
+    const auto before = snapshot(d);
+    Start how;
+    how.hold_term = true;
+    if (*env) how.env = {env};
+    const fs::path log = d.path().parent_path() / (d.path().filename().string() + ".host.txt");
+    const pid_t pid = start_host(d.path(), {"job.dat"}, log, how);
+    ASSERT_GT(pid, 0);
+    ::kill(pid, SIGTERM);
+    const HostRun r = finish_host(pid, log);
+    fs::remove(log);
+    EXPECT_EQ(r.code, 4) << r.out;
+    EXPECT_NE(r.out.find("no file was written"), std::string::npos) << r.out;
+    EXPECT_EQ(snapshot(d), before);
+  }
 }
 
 // A host started with SIGHUP ignored (`nohup torva ... &`, so that the run outlives the
