@@ -300,20 +300,10 @@ void ANAL2D(Model& m, int kind, int& IPYSAVE, int& status, Vec3& FVLAST, Vec3& D
               stop(i) = -DV(i);
               crosses = true;
             }
-          State trial;
-          Vec3 taken;
-          const SearchEnd end = search_line<3>(search, KITER, DV, DDV, crosses ? &stop : nullptr, evaluate,
-                                               balanced, taken, trial, lam, stopped);
+          const SearchEnd end = search_line<3>(m, search, KITER, DV, DDV, crosses ? &stop : nullptr,
+                                               evaluate, balanced, cur, lam, stopped);
           if (end == SearchEnd::kEnded) return;
-          if (end == SearchEnd::kFailed) {
-            // No part of the increment reduces the residual: the attempt fails.
-            line_search_failed(m, KITER, lam);
-            break;
-          }
-          newton = DDV;
-          DDV = taken;
-          cur = trial;
-          search.taken(cur.phi);
+          if (end == SearchEnd::kFailed) break;
           evaluated = true;
         } else {
           // A prescribed displacement's residual holds the reactions at the prescribed

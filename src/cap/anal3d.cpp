@@ -277,21 +277,11 @@ void ANAL3D(Model& m, int kind, int& status, Vec6& FVLAST, Vec6& DVLAST, Vec6& l
         double lam = 1.0;
         Vec6 newton = DDV;  // the Newton increment, whatever part of it is taken
         if (!point_case) {
-          State trial;
-          Vec6 taken;
           bool stopped = false;
           const SearchEnd end =
-              search_line<6>(search, KITER, DV, DDV, nullptr, evaluate, balanced, taken, trial, lam, stopped);
+              search_line<6>(m, search, KITER, DV, DDV, nullptr, evaluate, balanced, cur, lam, stopped);
           if (end == SearchEnd::kEnded) return;
-          if (end == SearchEnd::kFailed) {
-            // No part of the increment reduces the residual: the attempt fails.
-            line_search_failed(m, KITER, lam);
-            break;
-          }
-          newton = DDV;
-          DDV = taken;
-          cur = trial;
-          search.taken(cur.phi);
+          if (end == SearchEnd::kFailed) break;
           evaluated = true;
         }
         for (int i = 1; i <= 6; ++i) {

@@ -114,6 +114,13 @@ class LineSearch {
   double start_ = 0.0, last_ = 0.0;
   int n_ = 0;
 };
+// The run-log line of an increment cut by the line search to the fraction lam.
+void line_search_line(Model& m, double lam);
+// The run-log line of a 2-D increment whose movements carried across zero were stopped there.
+void line_search_stopped(Model& m);
+// The run-log lines of iteration kiter whose line search found no fraction down to lam.
+void line_search_failed(Model& m, int kiter, double lam);
+
 // How the line search along one Newton increment ended.
 enum class SearchEnd {
   kTaken,   // a trial was taken
@@ -129,13 +136,15 @@ enum class SearchEnd {
 // increment of an attempt (kiter 1) is taken in full, as the plain Newton iteration takes it,
 // when no trial passes: a tangent taken at rest, where curves without an initial slope have
 // their cusp, can point off, and the iterations from the state it reaches have a tangent of
-// the response. On kTaken, `taken` is the increment taken, `trial` its state, `lam` the
-// fraction and `stopped` whether it was the stopped increment; on kFailed, `lam` is the last
-// fraction tried.
+// the response. On kTaken, DDV becomes the increment taken, `cur` its state (recorded in
+// `search`), `lam` the fraction and `stopped` whether it was the stopped increment; on
+// kFailed, the run log says so and `lam` is the last fraction tried.
 template <int n, class Vec, class State, class Evaluate, class Balanced>
-SearchEnd search_line(const LineSearch& search, int kiter, const Vec& DV, const Vec& DDV,
+SearchEnd search_line(Model& m, LineSearch& search, int kiter, const Vec& DV, Vec& DDV,
                       const std::type_identity_t<Vec>* stop, Evaluate&& evaluate, Balanced&& balanced,
-                      Vec& taken, State& trial, double& lam, bool& stopped) {
+                      State& cur, double& lam, bool& stopped) {
+  Vec taken;
+  State trial;
   const auto attempt = [&](bool accept_any) {
     Vec Dt;
     for (int i = 1; i <= n; ++i) {
@@ -148,26 +157,31 @@ SearchEnd search_line(const LineSearch& search, int kiter, const Vec& DV, const 
       return SearchEnd::kTaken;
     return SearchEnd::kFailed;
   };
-  lam = 1.0;
-  for (int k = 0; k <= LineSearch::kMaxCuts + 1; ++k) {
-    if (k == 1 && !stop) continue;
-    stopped = k == 1;
-    if (k >= 2) lam *= 0.5;
-    const SearchEnd end = attempt(false);
-    if (end != SearchEnd::kFailed) return end;
+  const auto search_all = [&] {
+    lam = 1.0;
+    for (int k = 0; k <= LineSearch::kMaxCuts + 1; ++k) {
+      if (k == 1 && !stop) continue;
+      stopped = k == 1;
+      if (k >= 2) lam *= 0.5;
+      const SearchEnd end = attempt(false);
+      if (end != SearchEnd::kFailed) return end;
+    }
+    stopped = false;
+    if (kiter != 1) return SearchEnd::kFailed;
+    lam = 1.0;
+    return attempt(true);
+  };
+  const SearchEnd end = search_all();
+  if (end == SearchEnd::kTaken) {
+    DDV = taken;
+    cur = trial;
+    search.taken(cur.phi);
+  } else if (end == SearchEnd::kFailed) {
+    // No part of the increment reduces the residual: the attempt fails.
+    line_search_failed(m, kiter, lam);
   }
-  stopped = false;
-  if (kiter != 1) return SearchEnd::kFailed;
-  lam = 1.0;
-  return attempt(true);
+  return end;
 }
-
-// The run-log line of an increment cut by the line search to the fraction lam.
-void line_search_line(Model& m, double lam);
-// The run-log line of a 2-D increment whose movements carried across zero were stopped there.
-void line_search_stopped(Model& m);
-// The run-log lines of iteration kiter whose line search found no fraction down to lam.
-void line_search_failed(Model& m, int kiter, double lam);
 
 // A trace record: a label and the n values in E(w, d).
 void trace_vec(TextFile& f, const char* label, const double* v, int n, int w, int d);
