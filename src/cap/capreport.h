@@ -71,9 +71,10 @@ bool cap_stalled(const Model& m, const CapNorms& n, const CapNorms& prev, int ki
 // within TOLCAP of the largest applied moment or of the largest force times the lever;
 // with them what the closure of the pile solutions leaves in each sum: the noise band
 // (widened by TOLCAPD and TOLCAPR times the lever when the alternative tolerances are on)
-// through the rows' secant stiffness, rows / disp (disp at least the noise band). A secant, not the
-// tangent: where curves without an initial slope meet a change of sign the tangent can be
-// stiffer than the rows' response by orders and would let a real imbalance pass.
+// through the rows' secant stiffness, rows / disp (disp at least the noise band). A
+// secant, not the tangent: where curves without an initial slope meet a change of sign the
+// tangent can be stiffer than the rows' response by orders and would let a real imbalance
+// pass.
 bool cap_in_equilibrium(const Model& m, const double* res, const double* load, const double* rows,
                         double disp, int ndof, int nt, const CapNoise& noise);
 

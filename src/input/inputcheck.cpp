@@ -9,6 +9,7 @@
 #include "input/readinput_parts.h"
 #include "input/units.h"
 #include "io/platform.h"
+#include "model/layer_nodes.h"
 #include "model/messages.h"
 
 namespace torva {
@@ -262,21 +263,20 @@ void check_py_reach(Checker& ck) {
                       depth_text(m, TOFT(m, tip)));
       continue;
     }
-    // The layers the nodes take, as the pile node layout assigns them: a layer begins at the
-    // first node at or below its top; a pile below the deepest layer is refused by the
-    // analysis.
+    // The layers the nodes take, as the pile node layout assigns them; a pile below the
+    // deepest layer is refused by the analysis.
     double dn[MAXSEG + 1];
     node_depths(m, g, t, dn);
     if (nl < 1 || dn[nodes - 1] > TOIN(m, m.LBOTI(nl))) continue;
-    int first[MAXLAYIN + 2] = {}, last[MAXLAYIN + 2] = {};
-    int j = 1;
-    for (int k = 1; k <= nodes && j <= nl; ++k)
-      if (TOIN(m, m.LTOPI(j)) <= dn[k - 1]) first[j++] = k;
-    if (j <= nl) first[j] = nodes;
-    for (int L = 1; L <= nl - 1; ++L) last[L] = first[L + 1] - 1;
-    for (int L = 1; L <= nl; ++L)
-      if (TOIN(m, m.LBOTI(L)) >= dn[nodes - 1]) last[L] = nodes;
-    last[nl] = nodes;
+    static_assert(MAXLAYIN <= MAXLAYER);
+    int first[MAXLAYIN + 1] = {}, last[MAXLAYIN + 1] = {};
+    layer_nodes(
+        nodes, nl, [&](int k) { return dn[k - 1]; }, [&](int L) { return TOIN(m, m.LTOPI(L)); },
+        [&](int L) { return TOIN(m, m.LBOTI(L)); },
+        [&](int L, int f, int l) {
+          first[L] = f;
+          last[L] = l;
+        });
     for (int L = 1; L <= nl; ++L) {
       if (m.LSOILI(L) != kUserPyCriterion || first[L] == 0) continue;
       if (first[L] == nodes && last[L] == nodes) continue;  // the tip alone: not evaluated

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "io/fmt.h"
+#include "model/layer_nodes.h"
 #include "model/messages.h"
 #include "soil/nosoil.h"
 
@@ -43,10 +44,7 @@ Layout layout(Model& m, int g, double head) {
     return Layout::nosoil;
   }
 
-  // A layer begins at the first node at or below its top, at most one layer per node.
-  // Layers past the last one are never begun, so no sentinel top is needed.
   const double bottom = m.LBOT(nl);
-  int j = 1;
   for (int k = 1; k <= n + 1; ++k) {
     if (k >= 2) {
       m.DEPN(g, k) = dn += hv;
@@ -56,16 +54,14 @@ Layout layout(Model& m, int g, double head) {
       PILEDEEPMSG(m, m.PILELEN(t));
       return Layout::deep;
     }
-    if (j <= nl && m.LTOP(j) <= dn) {
-      m.NODE1(g, j) = k;
-      ++j;
-    }
   }
-  if (j <= nl) m.NODE1(g, j) = n + 1;
-  for (int L = 1; L <= nl - 1; ++L) m.NODE2(g, L) = m.NODE1(g, L + 1) - 1;
-  for (int L = 1; L <= nl; ++L)
-    if (m.LBOT(L) >= m.DEPN(g, n + 1)) m.NODE2(g, L) = n + 1;
-  m.NODE2(g, nl) = n + 1;
+  layer_nodes(
+      n + 1, nl, [&](int k) { return m.DEPN(g, k); }, [&](int L) { return m.LTOP(L); },
+      [&](int L) { return m.LBOT(L); },
+      [&](int L, int first, int last) {
+        m.NODE1(g, L) = first;
+        m.NODE2(g, L) = last;
+      });
   return Layout::ok;
 }
 
